@@ -1,0 +1,111 @@
+// Reads and writes a large generated conversation and prints the times next
+// to a plain scan of the same bytes for line ends and a plain copy of them.
+// Usage: bench_core [PAGES [OPTIONS_PER_PAGE]]
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// The best of a few runs, so that one slow run does not decide.
+template <typename Work>
+double Best(Work work, int runs = 5)
+{
+    double best = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        work();
+        best = std::min(best, Seconds(start));
+    }
+    return best;
+}
+
+std::string Generate(int pages, int optionsPerPage)
+{
+    std::string text;
+    for (int p = 0; p < pages; ++p) {
+        const int number = p * 20 + 1;
+        text += "// [LABEL] Page" + std::to_string(p) + "\r\n";
+        text += "// [DESCRIPTION] What the innkeeper says at step " + std::to_string(p) + "\r\n";
+        text += "{" + std::to_string(number) + "}{Welcome, traveller. The road from the north is long and cold.}"
+                "{Welcome, traveller. The road from the north is long and cold.}{}{" + std::to_string(p + 1) + "}{}{}\r\n";
+        for (int o = 0; o < optionsPerPage; ++o) {
+            const int target = ((p + o + 1) % pages) * 20 + 1;
+            const bool generated = o % 4 == 0;
+            text += "{" + std::to_string(number + 1 + o) + "}{" + (generated ? std::string("R:50,3,7") : "Tell me about the road, please.")
+                    + "}{" + (o % 3 == 0 ? "1" : "") + "}{" + (o % 2 ? "5" : "1") + "}{}{" + std::to_string(target) + "}{}\r\n";
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const int pages = argc > 1 ? std::atoi(argv[1]) : 20000;
+    const int optionsPerPage = argc > 2 ? std::atoi(argv[2]) : 10;
+    const auto dir = std::filesystem::temp_directory_path() / ("talkwright-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string source = (dir / "big.dlg").string();
+    const std::string target = (dir / "out.dlg").string();
+    const std::string copy = (dir / "copy.dlg").string();
+    const std::string bytes = Generate(pages, optionsPerPage);
+    std::ofstream(source, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+
+    size_t lines = 0;
+    const double scan = Best([&] {
+        std::ifstream in(source, std::ios::binary);
+        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        lines = 0;
+        for (const char *p = data.data(), *end = p + data.size(); (p = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)))); ++p)
+            ++lines;
+    });
+    const double plainCopy = Best([&] {
+        std::ifstream in(source, std::ios::binary);
+        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::ofstream out(copy, std::ios::binary);
+        out.write(data.data(), static_cast<std::streamsize>(data.size()));
+    });
+    int pagesRead = 0;
+    const double read = Best([&] {
+        DialogFile file;
+        if (!file.Read(source))
+            std::exit(1);
+        pagesRead = file.GetPageCount();
+    });
+    DialogFile file;
+    file.Read(source);
+    file.SetFileName(target);
+    const double write = Best([&] {
+        file.GetPage(0)->SetModified();
+        if (!file.Write())
+            std::exit(1);
+    });
+
+    std::printf("file: %d pages, %d options, %zu lines, %.1f MB\n", pagesRead, pages * optionsPerPage, lines,
+                static_cast<double>(bytes.size()) / 1e6);
+    std::printf("%-32s %10s %10s\n", "operation", "ms", "ratio");
+    std::printf("%-32s %10.1f %10s\n", "scan for line ends", scan * 1e3, "1.0");
+    std::printf("%-32s %10.1f %10s\n", "plain copy", plainCopy * 1e3, "1.0");
+    std::printf("%-32s %10.1f %10.1f (to scan)\n", "read (DialogFile::Read)", read * 1e3, read / scan);
+    std::printf("%-32s %10.1f %10.1f (to copy)\n", "write (DialogFile::Write)", write * 1e3, write / plainCopy);
+    std::filesystem::remove_all(dir);
+    return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One subcommand of dlgtool. Exit statuses: 0 success, 1 a file could not
+// be read or written, 2 a usage error.
+class Command {
+public:
+    enum Status { Success = 0, Failure = 1, UsageError = 2 };
+
+    virtual ~Command() = default;
+    virtual std::string_view Name() const = 0;
+    virtual std::string_view Usage() const = 0;
+    virtual int Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err) = 0;
+
+protected:
+    int ReportUsage(std::FILE *err) const;
+    // One line that names the file and the reason.
+    static int ReportFailure(std::FILE *err, std::string_view verb, std::string_view file, std::string_view reason);
+};

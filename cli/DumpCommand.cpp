@@ -1,0 +1,99 @@
+#include "DumpCommand.h"
+
+#include "JsonWriter.h"
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+
+#include <unordered_map>
+
+namespace {
+
+void WriteCode(JsonWriter &json, const SpeechText &code)
+{
+    json.BeginObject();
+    json.Key("kind");
+    json.Int(code.kind);
+    json.Key("n");
+    json.Int(code.n);
+    json.Key("m");
+    json.Int(code.m);
+    json.Key("l");
+    json.String(code.l);
+    json.Key("s");
+    json.String(code.s);
+    json.EndObject();
+}
+
+void WriteCommonMembers(JsonWriter &json, const DialogLine &line)
+{
+    json.Key("label");
+    json.String(line.GetLabel());
+    json.Key("description");
+    json.String(line.GetDescription());
+    json.Key("comment");
+    json.String(line.GetComment());
+    json.Key("number");
+    json.Int(line.GetNumber());
+    json.Key("fields");
+    json.BeginArray();
+    for (int i = 0; i < DialogLine::FieldCount; ++i)
+        json.String(line.GetField(i).GetText());
+    json.EndArray();
+}
+
+} // namespace
+
+int DumpCommand::Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
+{
+    if (args.size() != 1 || (args[0].size() > 1 && args[0].front() == '-'))
+        return ReportUsage(err);
+    DialogFile file;
+    if (!file.Read(args[0]))
+        return ReportFailure(err, "read", args[0], file.GetErrorText());
+
+    std::unordered_map<const DialogLine *, int> pageIndex;
+    for (int i = 0; i < file.GetPageCount(); ++i)
+        pageIndex.emplace(file.GetPage(i), i);
+
+    JsonWriter json;
+    json.BeginObject();
+    json.Key("file");
+    json.NativeString(args[0]);
+    json.Key("pages");
+    json.BeginArray();
+    for (int i = 0; i < file.GetPageCount(); ++i) {
+        const DialogLine &page = *file.GetPage(i);
+        json.BeginObject();
+        WriteCommonMembers(json, page);
+        json.Key("sameSpeechForBoth");
+        json.Bool(page.IsSameSpeechForBoth());
+        json.Key("speech");
+        WriteCode(json, page.GetSpeechCode());
+        json.Key("femaleSpeech");
+        WriteCode(json, page.GetFemaleSpeechCode());
+        json.Key("options");
+        json.BeginArray();
+        for (int o = 0; o < page.GetOptionCount(); ++o) {
+            const DialogLine &option = *page.GetOption(o);
+            json.BeginObject();
+            WriteCommonMembers(json, option);
+            json.Key("speech");
+            WriteCode(json, option.GetSpeechCode());
+            json.Key("target");
+            if (option.GetTarget())
+                json.Int(pageIndex.at(option.GetTarget()));
+            else
+                json.Null();
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+
+    const std::string &text = json.Text();
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fputc('\n', out);
+    return std::fflush(out) == 0 ? Success : ReportFailure(err, "write", "standard output", "the output failed");
+}

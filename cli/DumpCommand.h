@@ -1,0 +1,11 @@
+#pragma once
+
+#include "Command.h"
+
+// Prints a document as read, without renumbering, as one JSON object.
+class DumpCommand : public Command {
+public:
+    std::string_view Name() const override { return "dump"; }
+    std::string_view Usage() const override { return "dump FILE"; }
+    int Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err) override;
+};

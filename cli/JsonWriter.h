@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Builds JSON text. Strings are given as dialog-file bytes and shown
+// through the Windows-1252 mapping, so every byte reads as a character.
+class JsonWriter {
+public:
+    void BeginObject();
+    void EndObject();
+    void BeginArray();
+    void EndArray();
+    void Key(std::string_view key);
+    void String(std::string_view bytes);
+    // A string that is UTF-8 already where it is valid UTF-8 (a path).
+    void NativeString(std::string_view text);
+    void Int(long long value);
+    void Bool(bool value);
+    void Null();
+
+    const std::string &Text() const { return m_text; }
+
+private:
+    void Separate();
+    void Quoted(std::string_view utf8);
+
+    std::string m_text;
+    bool m_needComma = false;
+};

@@ -1,0 +1,27 @@
+#include "DumpCommand.h"
+#include "FormatCommand.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+int main(int argc, char **argv)
+{
+    std::vector<std::unique_ptr<Command>> commands;
+    commands.push_back(std::make_unique<FormatCommand>());
+    commands.push_back(std::make_unique<DumpCommand>());
+
+    if (argc >= 2) {
+        const std::string name = argv[1];
+        for (const auto &command : commands) {
+            if (command->Name() == name)
+                return command->Execute(std::vector<std::string>(argv + 2, argv + argc), stdout, stderr);
+        }
+    }
+    std::fputs("usage:", stderr);
+    for (const auto &command : commands)
+        std::fprintf(stderr, " dlgtool %.*s\n      ", static_cast<int>(command->Usage().size()), command->Usage().data());
+    std::fputc('\n', stderr);
+    return Command::UsageError;
+}

@@ -1,0 +1,303 @@
+#include "DialogFile.h"
+
+#include "AtomicFile.h"
+#include "DialogLine.h"
+#include "FileOps.h"
+#include "speech/GeneratedSpeechKind.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+
+namespace {
+
+constexpr std::string_view kLabelKey = "[LABEL]";
+constexpr std::string_view kDescriptionKey = "[DESCRIPTION]";
+constexpr size_t kWriteChunk = 64 * 1024;
+
+// The new-page counter belongs to the running program, not to a document.
+unsigned g_nextNewPage = 1;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimFront(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    return text;
+}
+
+std::string_view TrimLine(std::string_view text)
+{
+    text = TrimFront(text);
+    while (!text.empty() && (IsBlank(text.back()) || text.back() == '\r' || text.back() == '\n'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool ReadWholeFile(const std::string &path, std::string &text, std::string &error)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        close(fd);
+        error = std::strerror(EISDIR);
+        return false;
+    }
+    if (st.st_size > 0)
+        text.reserve(static_cast<size_t>(st.st_size));
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            error = std::strerror(errno);
+            close(fd);
+            return false;
+        }
+        if (got == 0)
+            break;
+        text.append(buffer, static_cast<size_t>(got));
+    }
+    close(fd);
+    return true;
+}
+
+} // namespace
+
+DialogFile::DialogFile() = default;
+
+DialogFile::~DialogFile() = default;
+
+bool DialogFile::Read(const std::string &path)
+{
+    std::string text;
+    if (!ReadWholeFile(path, text, m_errorText))
+        return false;
+    // The first NUL ends the text.
+    if (const size_t nul = text.find('\0'); nul != std::string::npos)
+        text.resize(nul);
+    m_fileName = path;
+    return Parse(text);
+}
+
+bool DialogFile::Parse(std::string_view text)
+{
+    std::string pendingLabel;
+    std::string pendingDescription;
+    std::string pendingRemarks;
+    DialogLine *lastPage = nullptr;
+    int lineNumber = 0;
+
+    for (size_t start = 0; start <= text.size();) {
+        const size_t lf = text.find('\n', start);
+        std::string_view rest = text.substr(start, lf == std::string_view::npos ? std::string_view::npos : lf - start);
+        start = lf == std::string_view::npos ? text.size() + 1 : lf + 1;
+        ++lineNumber;
+
+        if (const size_t slashes = rest.find("//"); slashes != std::string_view::npos) {
+            const std::string_view comment = TrimLine(rest.substr(slashes + 2));
+            rest = rest.substr(0, slashes);
+            if (const size_t key = comment.find(kLabelKey); key != std::string_view::npos) {
+                pendingLabel = TrimFront(comment.substr(key + kLabelKey.size()));
+            } else if (const size_t key = comment.find(kDescriptionKey); key != std::string_view::npos) {
+                pendingDescription = TrimFront(comment.substr(key + kDescriptionKey.size()));
+            } else {
+                pendingRemarks += comment;
+                pendingRemarks += '\n';
+            }
+        }
+
+        rest = TrimLine(rest);
+        if (rest.find('{') == std::string_view::npos)
+            continue;
+        auto line = std::make_unique<DialogLine>();
+        if (!line->Parse(rest))
+            continue;
+        DialogLine *placed = line.get();
+        if (line->IsNpcLine()) {
+            lastPage = placed;
+            m_pages.push_back(std::move(line));
+        } else if (lastPage) {
+            lastPage->AddOption(std::move(line));
+        } else {
+            m_errorText = "its first dialog line, line " + std::to_string(lineNumber) + ", is a PC option";
+            return false;
+        }
+        if (!pendingLabel.empty()) {
+            placed->SetLabel(pendingLabel);
+            pendingLabel.clear();
+        }
+        if (!pendingDescription.empty()) {
+            placed->SetDescription(pendingDescription);
+            pendingDescription.clear();
+        }
+        if (!pendingRemarks.empty()) {
+            placed->SetComment(pendingRemarks);
+            pendingRemarks.clear();
+        }
+    }
+
+    ResolveReferences();
+    m_errorText.clear();
+    return true;
+}
+
+// Points options at their target pages, and Request money speeches at the
+// page they name, by the numbers as they stand in the file: the first page
+// with a number wins. One pass over the pages keeps this linear.
+void DialogFile::ResolveReferences()
+{
+    std::unordered_map<int, DialogLine *> byNumber;
+    byNumber.reserve(m_pages.size());
+    for (const auto &page : m_pages)
+        byNumber.try_emplace(page->GetNumber(), page.get());
+    const auto find = [&byNumber](int n) -> DialogLine * {
+        const auto it = byNumber.find(n);
+        return it == byNumber.end() ? nullptr : it->second;
+    };
+    const auto resolveMoneyPages = [&find](DialogLine &line) {
+        const SpeechText &speech = line.GetSpeechCode();
+        if (speech.kind == GeneratedSpeechKind::RequestMoney && speech.n != 0)
+            line.SetSpeechPage(find(speech.n));
+        const SpeechText &female = line.GetFemaleSpeechCode();
+        if (female.kind == GeneratedSpeechKind::RequestMoney && female.n != 0)
+            line.SetFemaleSpeechPage(find(female.n));
+    };
+
+    for (const auto &page : m_pages) {
+        for (int i = 0; i < page->GetOptionCount(); ++i) {
+            DialogLine *option = page->GetOption(i);
+            if (const int n = option->GetTargetNumber(); n != 0)
+                option->SetTarget(find(n));
+            resolveMoneyPages(*option);
+            option->ClearModified();
+        }
+        resolveMoneyPages(*page);
+        page->ClearModified();
+    }
+}
+
+bool DialogFile::Write()
+{
+    return Write(FileOps::Default());
+}
+
+bool DialogFile::Write(FileOps &ops)
+{
+    AtomicFile file(ops);
+    bool written = file.Open(m_fileName)
+        && WriteBytes([&file](std::string_view bytes) { return file.Append(bytes); })
+        && file.Commit();
+    if (!written) {
+        m_errorText = file.GetErrorText();
+        MarkAllModified();
+        return false;
+    }
+    m_errorText.clear();
+    return true;
+}
+
+bool DialogFile::WriteBytes(const std::function<bool(std::string_view)> &sink)
+{
+    Renumber();
+    std::string buffer;
+    buffer.reserve(kWriteChunk + 4096);
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        DialogLine &page = *m_pages[i];
+        buffer += "// [LABEL] ";
+        buffer += page.GetLabel();
+        buffer += "\r\n";
+        page.SetConditions(std::to_string(std::min<size_t>(i + 1, INT_MAX)));
+        page.WriteTo(buffer);
+        for (int o = 0; o < page.GetOptionCount(); ++o)
+            page.GetOption(o)->WriteTo(buffer);
+        buffer += "\r\n";
+        if (buffer.size() >= kWriteChunk) {
+            if (!sink(buffer))
+                return false;
+            buffer.clear();
+        }
+    }
+    return buffer.empty() || sink(buffer);
+}
+
+DialogLine *DialogFile::GetPage(int index) const
+{
+    if (index < 0 || static_cast<size_t>(index) >= m_pages.size())
+        return nullptr;
+    return m_pages[static_cast<size_t>(index)].get();
+}
+
+DialogLine *DialogFile::FindPageByNumber(int n) const
+{
+    for (const auto &page : m_pages) {
+        if (page->GetNumber() == n)
+            return page.get();
+    }
+    return nullptr;
+}
+
+DialogLine *DialogFile::NewPage()
+{
+    auto page = std::make_unique<DialogLine>();
+    char label[32];
+    std::snprintf(label, sizeof label, "NewPage%04u", g_nextNewPage++);
+    page->SetLabel(label);
+    m_pages.push_back(std::move(page));
+    return m_pages.back().get();
+}
+
+void DialogFile::Renumber()
+{
+    // Pages start blocks of 20 numbers (1, 21, 41, ...); a page's options
+    // take the numbers right after it. Numbers stop at the 32-bit limit.
+    long long nextFree = 1;
+    long long blockStart = 1;
+    const auto clamp = [](long long n) { return static_cast<int>(std::min<long long>(n, INT_MAX)); };
+    for (const auto &page : m_pages) {
+        if (nextFree > blockStart)
+            blockStart += 20 * ((nextFree - blockStart + 19) / 20);
+        page->SetNumber(clamp(blockStart));
+        nextFree = blockStart + 1;
+        blockStart += 20;
+        for (int i = 0; i < page->GetOptionCount(); ++i)
+            page->GetOption(i)->SetNumber(clamp(nextFree++));
+    }
+}
+
+bool DialogFile::IsModified() const
+{
+    for (const auto &page : m_pages) {
+        if (page->IsModified())
+            return true;
+        for (int i = 0; i < page->GetOptionCount(); ++i) {
+            if (page->GetOption(i)->IsModified())
+                return true;
+        }
+    }
+    return false;
+}
+
+void DialogFile::MarkAllModified()
+{
+    for (const auto &page : m_pages) {
+        page->SetModified();
+        for (int i = 0; i < page->GetOptionCount(); ++i)
+            page->GetOption(i)->SetModified();
+    }
+}

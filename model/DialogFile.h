@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class DialogLine;
+class FileOps;
+
+// One .dlg document: its file name, whether that name is made up, and its
+// pages in file order. The document owns its pages; each page owns its options.
+class DialogFile {
+public:
+    DialogFile();
+    virtual ~DialogFile();
+    DialogFile(const DialogFile &) = delete;
+    DialogFile &operator=(const DialogFile &) = delete;
+
+    // Fills the empty document from the file at path. False when the file
+    // cannot be read or its first dialog line is a PC option; GetErrorText
+    // then says why.
+    bool Read(const std::string &path);
+    // Renumbers the document and replaces its file as a whole. False when the
+    // file could not be written; the old file is then left as it was.
+    bool Write();
+    bool Write(FileOps &ops);
+    // Renumbers the document and hands its bytes, as Write would store them,
+    // to sink in pieces; stops and returns false when sink does.
+    bool WriteBytes(const std::function<bool(std::string_view)> &sink);
+
+    int GetPageCount() const { return static_cast<int>(m_pages.size()); }
+    DialogLine *GetPage(int index) const;
+    // The first page whose number is n; options are never returned.
+    DialogLine *FindPageByNumber(int n) const;
+    // Appends an empty page named from the program-wide counter "NewPage%04u".
+    DialogLine *NewPage();
+    void Renumber();
+    bool IsModified() const;
+
+    const std::string &GetFileName() const { return m_fileName; }
+    void SetFileName(std::string_view name) { m_fileName = name; }
+    bool IsUntitled() const { return m_untitled; }
+    void SetUntitled() { m_untitled = true; }
+    void ClearUntitled() { m_untitled = false; }
+
+    // Why the last Read or Write failed: the operating system's error text,
+    // or what in the file made it unreadable.
+    const std::string &GetErrorText() const { return m_errorText; }
+
+private:
+    bool Parse(std::string_view text);
+    void ResolveReferences();
+    void MarkAllModified();
+
+    bool m_untitled = false;
+    std::string m_fileName;
+    std::vector<std::unique_ptr<DialogLine>> m_pages;
+    std::string m_errorText;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The lossless mapping between the bytes of a dialog file and Unicode.
+// Windows-1252 leaves five bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D) undefined;
+// they map to the control characters of the same value, so every one of the
+// 256 bytes has its own character and comes back as itself.
+class Windows1252 {
+public:
+    static char32_t ToUnicode(unsigned char byte);
+    // The byte for a character; false when Windows-1252 has none for it.
+    static bool FromUnicode(char32_t c, unsigned char &byte);
+
+    static std::string ToUtf8(std::string_view bytes);
+};

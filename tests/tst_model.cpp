@@ -1,0 +1,131 @@
+// The document model: construction, new pages, renumbering, option moves.
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+namespace {
+
+
+void FillPages(DialogFile &file, const std::vector<int> &optionCounts)
+{
+    for (const int count : optionCounts) {
+        DialogLine *page = file.NewPage();
+        for (int i = 0; i < count; ++i)
+            page->AddOption(std::make_unique<DialogLine>());
+    }
+}
+
+TEST(Model, NewLineAndEmptyDocument)
+{
+    DialogFile file;
+    EXPECT_EQ(file.GetPageCount(), 0);
+    EXPECT_EQ(file.GetPage(0), nullptr);
+    EXPECT_FALSE(file.IsModified());
+    EXPECT_FALSE(file.IsUntitled());
+    EXPECT_EQ(file.GetFileName(), "");
+
+    const DialogLine line;
+    EXPECT_TRUE(line.IsModified());
+    EXPECT_TRUE(line.IsSameSpeechForBoth());
+    EXPECT_FALSE(line.IsNpcLine());
+    EXPECT_EQ(line.GetField(5).GetText(), "0");
+    EXPECT_EQ(line.GetTarget(), nullptr);
+    EXPECT_EQ(line.GetSpeechCode(), SpeechText{});
+}
+
+TEST(Model, NewPageCounterRunsAcrossDocuments)
+{
+    DialogFile first;
+    DialogFile second;
+    const std::string a = first.NewPage()->GetLabel();
+    const std::string b = second.NewPage()->GetLabel();
+    ASSERT_EQ(a.rfind("NewPage", 0), 0u);
+    ASSERT_EQ(a.size(), 11u) << "four digits at least";
+    EXPECT_EQ(std::stoi(b.substr(7)), std::stoi(a.substr(7)) + 1);
+    EXPECT_TRUE(first.IsModified()) << "a new page is a change";
+}
+
+TEST(Model, RenumbersInBlocksOfTwenty)
+{
+    struct Case {
+        std::vector<int> options;
+        std::vector<int> pageNumbers;
+    };
+    const Case cases[] = {
+        {{19, 0}, {1, 21}},
+        {{20, 0}, {1, 41}},
+        {{3, 25, 0}, {1, 21, 61}},
+        {{0, 0, 0}, {1, 21, 41}},
+        {{}, {}},
+    };
+    for (const Case &c : cases) {
+        DialogFile file;
+        FillPages(file, c.options);
+        file.Renumber();
+        for (int p = 0; p < file.GetPageCount(); ++p) {
+            const DialogLine *page = file.GetPage(p);
+            EXPECT_EQ(page->GetNumber(), c.pageNumbers[static_cast<size_t>(p)]);
+            for (int o = 0; o < page->GetOptionCount(); ++o)
+                EXPECT_EQ(page->GetOption(o)->GetNumber(), page->GetNumber() + 1 + o);
+        }
+    }
+}
+
+TEST(Model, MovingAnOptionUnlinksAndMarksThePage)
+{
+    DialogFile file;
+    FillPages(file, {3});
+    DialogLine *page = file.GetPage(0);
+    DialogLine *second = page->GetOption(1);
+    page->ClearModified();
+
+    std::unique_ptr<DialogLine> taken = page->RemoveOptionAt(1);
+    EXPECT_EQ(taken.get(), second);
+    EXPECT_EQ(page->GetOptionCount(), 2);
+    page->InsertOptionAt(0, std::move(taken));
+    EXPECT_EQ(page->GetOptionCount(), 3);
+    EXPECT_EQ(page->GetOption(0), second);
+    EXPECT_TRUE(page->IsModified());
+}
+
+TEST(Model, FindPageByNumberSearchesPagesOnly)
+{
+    DialogFile file;
+    FillPages(file, {2, 0});
+    file.Renumber(); // pages 1 and 21, options 2 and 3
+    EXPECT_EQ(file.FindPageByNumber(21), file.GetPage(1));
+    EXPECT_EQ(file.FindPageByNumber(2), nullptr);
+    file.GetPage(1)->SetNumber(1);
+    EXPECT_EQ(file.FindPageByNumber(1), file.GetPage(0)) << "the first page with the number wins";
+}
+
+TEST(Model, SettersDecodeAndMark)
+{
+    DialogLine option;
+    option.SetFemaleSpeech("1");
+    EXPECT_EQ(option.GetFemaleSpeechCode().kind, 0) << "a gender check is no speech";
+    option.SetSpeech("R:5,a");
+    EXPECT_EQ(option.GetSpeechCode().kind, 23);
+    EXPECT_EQ(option.GetSpeechCode().m, 5);
+
+    const auto marks = [&option](auto change) {
+        option.ClearModified();
+        change();
+        return option.IsModified();
+    };
+    EXPECT_TRUE(marks([&] { option.SetLabel("x"); }));
+    EXPECT_TRUE(marks([&] { option.SetIntelligenceCheck("+3"); }));
+    EXPECT_TRUE(marks([&] { option.SetConditions("c"); }));
+    EXPECT_TRUE(marks([&] { option.SetTargetNumber(4); }));
+    EXPECT_TRUE(marks([&] { option.SetResults("r"); }));
+    EXPECT_TRUE(marks([&] { option.SetTarget(nullptr); }));
+    EXPECT_TRUE(marks([&] { option.SetNumber(3); }));
+    EXPECT_TRUE(marks([&] { option.SetDescription("d"); }));
+    EXPECT_TRUE(marks([&] { option.ClearSameSpeechForBoth(); }));
+    EXPECT_EQ(option.GetTargetNumber(), 4);
+}
+
+} // namespace

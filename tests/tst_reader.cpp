@@ -1,0 +1,135 @@
+// Reading .dlg files: roles, comments, fields, targets and the failures.
+#include "TestFiles.h"
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+
+using namespace std::string_literals;
+
+namespace {
+
+struct ReadCase {
+    const char *name;
+    std::string input;
+    std::string document; // TestFiles::Describe of what is read
+};
+
+TEST(Reader, ReadsDocuments)
+{
+    const ReadCase cases[] = {
+        {"empty file", "", ""},
+        {"comments only", "// [LABEL] A\n// remark\n", ""},
+        {"page and option",
+         "{1}{Hello}{Hello}{}{}{}{}\n{2}{Bye}{}{1}{}{0}{}\n",
+         "page 1 [1]{Hello}{Hello}{}{}{}\n  opt 2 [2]{Bye}{}{1}{}{}\n"},
+        {"different speeches", "{1}{Hi man}{Hi woman}{}{}{}{}",
+         "page* 1 [1]{Hi man}{Hi woman}{}{}{}\n"},
+        {"a female speech starting with a digit makes an option",
+         "{1}{A}{A}{}{}{}{}\n{2}{Pay}{5 coins, please.}{}{}{}{}\n{3}{B}{}{}{}{}{}\n",
+         "page 1 [1]{A}{A}{}{}{}\n  opt 2 [2]{Pay}{5 coins, please.}{}{}{}\n  opt 3 [3]{B}{}{}{}{}\n"},
+        {"label on the same line", "{1}{Hi}{Hi}{}{}{}{} // [LABEL] Start",
+         "page 1 [Start]{Hi}{Hi}{}{}{}\n"},
+        {"the last label wins", "// [LABEL] A\n// [LABEL] B\n{1}{Hi}{Hi}{}{}{}{}",
+         "page 1 [B]{Hi}{Hi}{}{}{}\n"},
+        {"an empty label wipes a pending one", "// [LABEL] A\n//[LABEL]\n{7}{Hi}{Hi}{}{}{}{}",
+         "page 7 [7]{Hi}{Hi}{}{}{}\n"},
+        {"keyword anywhere in the comment", "// first page [LABEL]\t Start \n{1}{Hi}{Hi}{}{}{}{}",
+         "page 1 [Start]{Hi}{Hi}{}{}{}\n"},
+        {"lower case is a remark", "// [label] x\n{1}{Hi}{Hi}{}{}{}{}",
+         "page 1 [1]{Hi}{Hi}{}{}{} rem=[label] x|\n"},
+        {"remarks and descriptions",
+         "//\ta \n//\n// [DESCRIPTION]  d\n// [DESCRIPTION] e\n//b\n{1}{Hi}{Hi}{}{}{}{}\n"
+         "// [DESCRIPTION] x [LABEL] Named\n{1}{Hi}{Hi}{}{}{}{}",
+         "page 1 [1]{Hi}{Hi}{}{}{} desc=e rem=a||b|\npage 1 [Named]{Hi}{Hi}{}{}{}\n"},
+        {"a speech holding // cuts its line",
+         "{1}{Hi}{Hi}{}{}{}{}\n{2}{See http://x.org}{}{1}{}{}{}\n{3}{Bye}{}{1}{}{}{}",
+         "page 1 [1]{Hi}{Hi}{}{}{}\n  opt 3 [3]{Bye}{}{1}{}{} rem=x.org}{}{1}{}{}{}|\n"},
+        {"text outside braces and an eighth field", "  x{1} {Hi}\t{Hi}y{}{}{}{}{extra}  \r\n",
+         "page 1 [1]{Hi}{Hi}{}{}{}\n"},
+        {"inner blanks stay", "{1}{ Hi }{ Hi }{ }{}{}{}", "page 1 [1]{ Hi }{ Hi }{ }{}{}\n"},
+        {"fewer than seven fields is skipped", "{1}{Hi}{Hi}{}{}{}\n{1}{}{}{}{}{}{", ""},
+        {"a brace inside a field starts the next",
+         "{1}{H{i}{x}{}{}{}{}", "page* 1 [1]{H{i}{i}{x}{}{}\n"},
+        {"forward target and one that only an option carries",
+         "{1}{A}{A}{}{}{}{}\n{2}{Go}{}{1}{}{41}{}\n{3}{Stay}{}{1}{}{3}{}\n{41}{B}{B}{}{}{}{}",
+         "page 1 [1]{A}{A}{}{}{}\n  opt 2 [2]{Go}{}{1}{}{} ->1\n  opt 3 [3]{Stay}{}{1}{}{}\npage 41 [41]{B}{B}{}{}{}\n"},
+        {"the first page with a number is the target",
+         "{5}{A}{A}{}{}{}{}\n{6}{Go}{}{}{}{ 5x}{}\n{5}{B}{B}{}{}{}{}",
+         "page 5 [5]{A}{A}{}{}{}\n  opt 6 [6]{Go}{}{}{}{} ->0\npage 5 [5]{B}{B}{}{}{}\n"},
+        {"a NUL ends the text", "{1}{A}{A}{}{}{}{}\n{2}{B}{B}{}{}{}{}\0{3}{C}{C}{}{}{}{}"s,
+         "page 1 [1]{A}{A}{}{}{}\npage 2 [2]{B}{B}{}{}{}\n"},
+        {"a lone CR does not end a line", "{1}{A}{A}{}{}{}{}\r{2}{B}{B}{}{}{}{}\r\n",
+         "page 1 [1]{A}{A}{}{}{}\n"},
+        {"numbers clamp", "{99999999999}{A}{A}{}{}{}{}\n{-99999999999}{B}{}{}{}{99999999999}{}",
+         "page 2147483647 [99999999999]{A}{A}{}{}{}\n  opt -2147483648 [-99999999999]{B}{}{}{}{} ->0\n"},
+    };
+    for (const ReadCase &c : cases) {
+        TestFiles files;
+        DialogFile file;
+        ASSERT_TRUE(file.Read(files.Write("in.dlg", c.input))) << c.name;
+        EXPECT_EQ(TestFiles::Describe(file), c.document) << c.name;
+        EXPECT_FALSE(file.IsModified()) << c.name;
+        EXPECT_EQ(file.GetFileName(), files.Path("in.dlg")) << c.name;
+    }
+}
+
+TEST(Reader, LineEndsReadAlike)
+{
+    const std::string lf = "// [LABEL] S\n{1}{A}{B}{}{}{}{}\n// r\n{2}{Go}{}{1}{}{1}{}\n";
+    std::string crlf;
+    for (const char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    TestFiles files;
+    DialogFile a;
+    DialogFile b;
+    ASSERT_TRUE(a.Read(files.Write("lf.dlg", lf)));
+    ASSERT_TRUE(b.Read(files.Write("crlf.dlg", crlf)));
+    EXPECT_EQ(TestFiles::Describe(a), TestFiles::Describe(b));
+    EXPECT_EQ(TestFiles::Describe(a), "page* 1 [S]{A}{B}{}{}{}\n  opt 2 [2]{Go}{}{1}{}{} rem=r| ->0\n");
+}
+
+TEST(Reader, Failures)
+{
+    struct Case {
+        const char *name;
+        std::string input;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"an option first", "// x\n\n{1}{Hi}{}{}{}{}{}\n{2}{A}{A}{}{}{}{}", "its first dialog line, line 3, is a PC option"},
+        {"a page never given speech", "// [LABEL] NewPage0001\n{1}{}{}{}{1}{}{}\n", "its first dialog line, line 2, is a PC option"},
+    };
+    for (const Case &c : cases) {
+        TestFiles files;
+        DialogFile file;
+        EXPECT_FALSE(file.Read(files.Write("in.dlg", c.input))) << c.name;
+        EXPECT_EQ(file.GetErrorText(), c.error) << c.name;
+        EXPECT_EQ(file.GetPageCount(), 0) << c.name;
+        EXPECT_EQ(file.GetFileName(), files.Path("in.dlg")) << "the name is set before the walk";
+    }
+
+    TestFiles files;
+    DialogFile missing;
+    EXPECT_FALSE(missing.Read(files.Path("none.dlg")));
+    EXPECT_EQ(missing.GetErrorText(), "No such file or directory");
+    EXPECT_EQ(missing.GetFileName(), "") << "an unopened file names nothing";
+    DialogFile folder;
+    EXPECT_FALSE(folder.Read(files.Dir()));
+    EXPECT_EQ(folder.GetErrorText(), "Is a directory");
+}
+
+TEST(Reader, RequestMoneyNamesItsPage)
+{
+    TestFiles files;
+    DialogFile file;
+    ASSERT_TRUE(file.Read(files.Write("in.dlg",
+        "{1}{M:100,41}{M:5,7}{}{}{}{}\n{2}{M:1,0}{}{}{}{}{}\n{41}{Paid}{Paid}{}{}{}{}\n")));
+    EXPECT_EQ(file.GetPage(0)->GetSpeechCode().g, file.GetPage(1));
+    EXPECT_EQ(file.GetPage(0)->GetFemaleSpeechCode().g, nullptr) << "no page 7";
+    EXPECT_EQ(file.GetPage(0)->GetOption(0)->GetSpeechCode().g, nullptr) << "0 is Exit";
+    EXPECT_FALSE(file.IsModified());
+}
+
+} // namespace
