@@ -3,6 +3,7 @@
 #include "model/DialogField.h"
 #include "model/SpeechText.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -34,6 +35,10 @@ constexpr std::array<GeneratedSpeechKind, 23> kKinds{{
     {"I:", "Insult", 22},
     {"R:%m,%l", "Rumour", 23},
 }};
+
+static_assert(std::all_of(kKinds.begin(), kKinds.end(), [](const GeneratedSpeechKind &kind) {
+    return kind.codeTemplate.size() >= 2 && kind.codeTemplate[1] == ':';
+}), "decoding looks for the colon of a prefix first");
 
 const GeneratedSpeechKind *FindById(int id)
 {
@@ -68,9 +73,10 @@ std::span<const GeneratedSpeechKind> GeneratedSpeechKind::Table()
 void DecodeSpeech(SpeechText &record, std::string_view text)
 {
     const GeneratedSpeechKind *match = nullptr;
-    if (text.size() >= 2) {
+    // Every prefix is a letter and a colon; most speech is not a code.
+    if (text.size() >= 2 && text[1] == ':') {
         for (const GeneratedSpeechKind &kind : kKinds) {
-            if (text.substr(0, 2) == kind.codeTemplate.substr(0, 2)) {
+            if (text[0] == kind.codeTemplate[0]) {
                 match = &kind;
                 break;
             }
