@@ -1,0 +1,822 @@
+#include "CMainDialog.h"
+
+#include "AnsiText.h"
+#include "CAboutDlg.h"
+#include "COptionListBox.h"
+#include "DialogUnits.h"
+#include "Prompter.h"
+#include "model/DialogField.h"
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+#include "model/TextRules.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cerrno>
+#include <sys/stat.h>
+
+std::unique_ptr<DialogFile> g_pDialogFile;
+DialogLine *g_pCurrentPage = nullptr;
+int g_nUntitledCount = 1;
+
+// The resources live in a static library: bring them in by hand.
+static void InitResources()
+{
+    Q_INIT_RESOURCE(talkwright);
+}
+
+namespace {
+
+const QString kTitleSuffix = QStringLiteral(" - Quorvel Dialog Editor");
+const QString kSelectOption = QStringLiteral("Select a Player Character speech option from the list");
+
+// The size of the window's client area in dialog units.
+constexpr int kTemplateWidth = 320;
+constexpr int kTemplateHeight = 330;
+
+QString Quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+} // namespace
+
+CMainDialog::CMainDialog(const QString &cmdLineFile, Prompter &prompter, QWidget *parent)
+    : QDialog(parent)
+    , m_strCmdLineFile(cmdLineFile)
+    , m_prompter(prompter)
+    , m_statusLine(*this)
+{
+    InitResources();
+    setObjectName(QStringLiteral("mainDialog"));
+    setWindowTitle(QStringLiteral("Quorvel Dialog Editor"));
+    setWindowIcon(QIcon(QStringLiteral(":/res/icon128.png")));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    layout->addWidget(m_client);
+    CreateControls();
+    CreateMenu(layout);
+
+    for (const StatusLine::Timer id : {StatusLine::AnimationTimer, StatusLine::CreditTimer, StatusLine::AddressTimer,
+                                       StatusLine::ClearTimer}) {
+        auto *timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, id] { m_statusLine.OnTimer(id); });
+        m_timers[id] = timer;
+    }
+    m_client->installEventFilter(this);
+}
+
+CMainDialog::~CMainDialog()
+{
+    g_pCurrentPage = nullptr;
+    g_pDialogFile.reset();
+}
+
+QPushButton *CMainDialog::AddButton(int id, const char *objectName, const QString &caption, QRect rect)
+{
+    auto *button = new QPushButton(caption, m_client);
+    button->setObjectName(QLatin1String(objectName));
+    button->setProperty("controlId", id);
+    button->setGeometry(rect);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void CMainDialog::CreateControls()
+{
+    const DialogUnits units(font());
+    m_client->setMinimumSize(units.X(kTemplateWidth), units.Y(kTemplateHeight));
+    m_client->resize(m_client->minimumSize());
+
+    // In the order of the window's template, which is the tab order.
+    m_optionList = new COptionListBox(m_client);
+    m_optionList->setObjectName(QStringLiteral("optionList"));
+    m_optionList->setGeometry(units.Rect(13, 149, 293, 101));
+    m_btnGoToResult = AddButton(1014, "goToResultButton", QStringLiteral("Go to result page"), units.Rect(13, 254, 80, 14));
+    m_btnEditOption = AddButton(1013, "editOptionButton", QStringLiteral("Edit option"), units.Rect(13, 273, 80, 14));
+    m_btnMoveUp = AddButton(1010, "moveUpButton", QStringLiteral("Move option up"), units.Rect(119, 254, 80, 14));
+    m_btnMoveDown = AddButton(1011, "moveDownButton", QStringLiteral("Move option down"), units.Rect(119, 273, 80, 14));
+    m_btnDeleteOption = AddButton(1012, "deleteOptionButton", QStringLiteral("Delete option"), units.Rect(226, 254, 80, 14));
+    for (QPushButton *button : {m_btnGoToResult, m_btnEditOption, m_btnMoveUp, m_btnMoveDown, m_btnDeleteOption})
+        button->setEnabled(false);
+    m_btnAddOption = AddButton(1009, "addOptionButton", QStringLiteral("Add option..."), units.Rect(226, 273, 80, 14));
+    m_btnChange = AddButton(1021, "changeButton", QStringLiteral("Change"), units.Rect(145, 21, 43, 14));
+    m_btnEditSpeech = AddButton(1024, "editSpeechButton", QStringLiteral("Edit speech"), units.Rect(140, 81, 56, 14));
+    m_btnViewFemale = AddButton(1003, "viewFemaleButton", QStringLiteral("View speech to female PC"), units.Rect(201, 81, 103, 14));
+    m_btnGoTo = AddButton(1005, "goToButton", QStringLiteral("&Go To..."), units.Rect(7, 309, 50, 14));
+    m_btnNewPage = AddButton(4, "newPageButton", QStringLiteral("&New page"), units.Rect(64, 309, 50, 14));
+    m_btnOpen = AddButton(3, "openButton", QStringLiteral("&Open"), units.Rect(151, 309, 50, 14));
+    m_btnSave = AddButton(1, "saveButton", QStringLiteral("&Save"), units.Rect(208, 309, 50, 14));
+    m_btnExit = AddButton(2, "exitButton", QStringLiteral("Exit"), units.Rect(263, 309, 50, 14));
+
+    (new QLabel(QStringLiteral("Name:"), m_client))->setGeometry(units.Rect(15, 22, 24, 12));
+    m_grpNpcSpeech = new QGroupBox(QStringLiteral("NPC Speech"), m_client);
+    m_grpNpcSpeech->setObjectName(QStringLiteral("npcSpeechGroup"));
+    m_grpNpcSpeech->setGeometry(units.Rect(7, 68, 306, 64));
+    m_editName = new QLineEdit(m_client);
+    m_editName->setObjectName(QStringLiteral("nameEdit"));
+    m_editName->setGeometry(units.Rect(43, 20, 95, 16));
+    m_editSpeech = new QPlainTextEdit(m_client);
+    m_editSpeech->setObjectName(QStringLiteral("speechEdit"));
+    m_editSpeech->setGeometry(units.Rect(13, 100, 293, 26));
+    m_grpOptions = new QGroupBox(QStringLiteral("PC Speech Options"), m_client);
+    m_grpOptions->setObjectName(QStringLiteral("optionsGroup"));
+    m_grpOptions->setGeometry(units.Rect(7, 138, 306, 154));
+    m_lblSpeechCaption = new QLabel(QStringLiteral("Speech to male PC:"), m_client);
+    m_lblSpeechCaption->setObjectName(QStringLiteral("speechCaption"));
+    m_lblSpeechCaption->setGeometry(units.Rect(14, 82, 120, 12));
+    m_lblSpeechCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_grpPage = new QGroupBox(QStringLiteral("Dialog page"), m_client);
+    m_grpPage->setObjectName(QStringLiteral("pageGroup"));
+    m_grpPage->setGeometry(units.Rect(7, 7, 306, 56));
+    (new QLabel(QStringLiteral("Description:"), m_client))->setGeometry(units.Rect(15, 41, 41, 12));
+    m_editDescription = new QLineEdit(m_client);
+    m_editDescription->setObjectName(QStringLiteral("descriptionEdit"));
+    m_editDescription->setGeometry(units.Rect(57, 41, 247, 12));
+    m_lblStatus = new QLabel(QString::fromLatin1(StatusLine::Credit), m_client);
+    m_lblStatus->setObjectName(QStringLiteral("statusLine"));
+    m_lblStatus->setGeometry(units.Rect(7, 294, 306, 10));
+    m_lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_lblStatus->setTextFormat(Qt::PlainText);
+
+    // The frames lie under the controls they hold.
+    for (QGroupBox *frame : {m_grpPage, m_grpNpcSpeech, m_grpOptions})
+        frame->lower();
+
+    // The page is changed only through the commands; its texts are read-only.
+    QFont nameFont(QStringLiteral("Arial"));
+    nameFont.setPixelSize(16);
+    nameFont.setBold(true);
+    QFont descriptionFont = nameFont;
+    descriptionFont.setPixelSize(14);
+    m_editName->setFont(nameFont);
+    m_editDescription->setFont(descriptionFont);
+    for (QLineEdit *edit : {m_editName, m_editDescription}) {
+        edit->setReadOnly(true);
+        edit->setFrame(false);
+        edit->setFocusPolicy(Qt::ClickFocus);
+    }
+    // Read-only texts sit on the window's own background.
+    for (QWidget *text : {static_cast<QWidget *>(m_editName), static_cast<QWidget *>(m_editDescription), static_cast<QWidget *>(m_editSpeech)}) {
+        QPalette palette = text->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        text->setPalette(palette);
+    }
+    m_editSpeech->setReadOnly(true);
+    m_editSpeech->setFrameShape(QFrame::NoFrame);
+    m_editSpeech->setTabChangesFocus(true);
+
+    connect(m_btnViewFemale, &QPushButton::clicked, this, &CMainDialog::OnViewFemaleSpeech);
+    connect(m_optionList, &QListWidget::itemSelectionChanged, this, &CMainDialog::UpdateOptionCommands);
+    connect(m_optionList, &QListWidget::itemDoubleClicked, this, &CMainDialog::OnOptionDblClk);
+    connect(m_optionList, &QWidget::customContextMenuRequested, this, &CMainDialog::OnContextMenu);
+    connect(m_btnGoToResult, &QPushButton::clicked, this, &CMainDialog::OnGoToResultPage);
+    connect(m_btnDeleteOption, &QPushButton::clicked, this, &CMainDialog::OnDeleteOption);
+    connect(m_btnMoveUp, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionUp);
+    connect(m_btnMoveDown, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionDown);
+    connect(m_btnNewPage, &QPushButton::clicked, this, &CMainDialog::OnNewPage);
+    connect(m_btnOpen, &QPushButton::clicked, this, &CMainDialog::OpenFile);
+    connect(m_btnSave, &QPushButton::clicked, this, &CMainDialog::OnOK);
+    connect(m_btnExit, &QPushButton::clicked, this, &CMainDialog::OnCancel);
+}
+
+void CMainDialog::CreateMenu(QLayout *layout)
+{
+    auto *menuBar = new QMenuBar(this);
+    layout->setMenuBar(menuBar);
+    const auto add = [this](QMenu *menu, const char *objectName, const QString &text, const QKeySequence &keys) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QLatin1String(objectName));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        return action;
+    };
+
+    QMenu *file = menuBar->addMenu(QStringLiteral("File"));
+    connect(add(file, "actionNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N)), &QAction::triggered, this,
+            &CMainDialog::NewFile);
+    connect(add(file, "actionOpen", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O)), &QAction::triggered,
+            this, &CMainDialog::OpenFile);
+    connect(add(file, "actionSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered,
+            this, &CMainDialog::OnOK);
+    file->addSeparator();
+    connect(add(file, "actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered,
+            this, &CMainDialog::OnCancel);
+
+    QMenu *edit = menuBar->addMenu(QStringLiteral("Edit"));
+    QAction *addOption = add(edit, "actionAddOption", QStringLiteral("&Add PC speech option"), QKeySequence(Qt::Key_Insert));
+    connect(addOption, &QAction::triggered, m_btnAddOption, &QPushButton::click);
+    m_actEditOption = add(edit, "actionEditOption", QStringLiteral("&Edit PC speech option"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(m_actEditOption, &QAction::triggered, m_btnEditOption, &QPushButton::click);
+    m_actDeleteOption = add(edit, "actionDeleteOption", QStringLiteral("&Delete PC speech option"), QKeySequence(Qt::Key_Delete));
+    connect(m_actDeleteOption, &QAction::triggered, this, &CMainDialog::OnDeleteOption);
+    QAction *goToResult = add(edit, "actionGoToResult", QStringLiteral("Go to &result dialog page"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(goToResult, &QAction::triggered, this, &CMainDialog::OnGoToResultPage);
+    m_actMoveUp = add(edit, "actionMoveUp", QStringLiteral("Move option &up"), QKeySequence(Qt::CTRL | Qt::Key_U));
+    connect(m_actMoveUp, &QAction::triggered, this, &CMainDialog::OnMoveOptionUp);
+    m_actMoveDown = add(edit, "actionMoveDown", QStringLiteral("Move option &down"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    connect(m_actMoveDown, &QAction::triggered, this, &CMainDialog::OnMoveOptionDown);
+    edit->addSeparator();
+    // "New dialog page" opens the speech editor of the current page, as "Edit speech" does.
+    QAction *newDialogPage = add(edit, "actionNewDialogPage", QStringLiteral("&New dialog page"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(newDialogPage, &QAction::triggered, m_btnEditSpeech, &QPushButton::click);
+    m_actGotoPage = add(edit, "actionGotoPage", QStringLiteral("&Goto dialog page.."), QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(m_actGotoPage, &QAction::triggered, m_btnGoTo, &QPushButton::click);
+
+    QMenu *help = menuBar->addMenu(QStringLiteral("Help"));
+    connect(help->addAction(QStringLiteral("&About")), &QAction::triggered, this, &CMainDialog::OnAbout);
+    help->actions().constLast()->setObjectName(QStringLiteral("actionAbout"));
+
+    for (QAction *action : {m_actEditOption, m_actDeleteOption, m_actMoveUp, m_actMoveDown, m_actGotoPage})
+        action->setEnabled(false);
+}
+
+bool CMainDialog::OnInitDialog()
+{
+    if (!m_strCmdLineFile.isEmpty()) {
+        switch (LoadFile(m_strCmdLineFile, m_strCmdLineFile)) {
+        case LoadAnswer::Read:
+            break;
+        case LoadAnswer::Cancel:
+            return false;
+        case LoadAnswer::No:
+            OpenFile();
+            break;
+        case LoadAnswer::Yes:
+            SetDocumentName(QFile::encodeName(m_strCmdLineFile).toStdString(), m_strCmdLineFile);
+            g_pDialogFile->ClearUntitled();
+            g_pCurrentPage = g_pDialogFile->NewPage();
+            RefreshPage();
+            break;
+        }
+    }
+    if (!g_pDialogFile)
+        NewFile();
+    SetStatusMessage("Quorvel Dialog Editor");
+    m_statusLine.StartCredits();
+    return true;
+}
+
+// ---- The page view ------------------------------------------------------
+
+void CMainDialog::RefreshPage()
+{
+    QString title;
+    if (g_pDialogFile && g_pDialogFile->IsModified())
+        title = QStringLiteral("*");
+    title += m_displayName + kTitleSuffix;
+    // "[*]" would be taken for the window's modified mark.
+    setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+
+    m_editName->setText(g_pCurrentPage ? AnsiText::ToDisplay(g_pCurrentPage->GetLabel()) : QString());
+    m_editDescription->setText(g_pCurrentPage ? AnsiText::ToDisplay(g_pCurrentPage->GetDescription()) : QString());
+    m_editName->setCursorPosition(0);
+    m_editDescription->setCursorPosition(0);
+
+    m_bShowMaleSpeech = true;
+    ShowNpcSpeech();
+
+    m_optionList->clear();
+    if (g_pCurrentPage) {
+        for (int i = 0; i < g_pCurrentPage->GetOptionCount(); ++i)
+            InsertOptionLine(-1, g_pCurrentPage->GetOption(i));
+    }
+    m_optionList->setCurrentRow(m_optionList->count() > 0 ? 0 : -1);
+    m_optionList->setFocus();
+    UpdateOptionCommands();
+}
+
+void CMainDialog::ShowNpcSpeech()
+{
+    if (!g_pCurrentPage || g_pCurrentPage->IsSameSpeechForBoth()) {
+        m_lblSpeechCaption->setText(QStringLiteral("Speech to both genders:"));
+        m_btnViewFemale->setEnabled(false);
+        m_editSpeech->setPlainText(g_pCurrentPage ? AnsiText::ToDisplay(g_pCurrentPage->GetSpeech()) : QString());
+        return;
+    }
+    if (m_bShowMaleSpeech) {
+        m_lblSpeechCaption->setText(QStringLiteral("Speech to male PC:"));
+        m_editSpeech->setPlainText(AnsiText::ToDisplay(g_pCurrentPage->GetSpeech()));
+    } else {
+        m_lblSpeechCaption->setText(QStringLiteral("Speech to female PC:"));
+        m_editSpeech->setPlainText(AnsiText::ToDisplay(g_pCurrentPage->GetFemaleSpeech()));
+    }
+    m_btnViewFemale->setEnabled(true);
+}
+
+void CMainDialog::OnViewFemaleSpeech()
+{
+    if (!g_pCurrentPage || g_pCurrentPage->IsSameSpeechForBoth())
+        return;
+    m_bShowMaleSpeech = !m_bShowMaleSpeech;
+    ShowNpcSpeech();
+}
+
+std::string CMainDialog::BuildOptionText(const DialogLine &option)
+{
+    std::string text = option.GetSpeech();
+    text += "\n     {Displayed ";
+    const std::string &gender = option.GetFemaleSpeech();
+    if (gender.empty()) {
+        text += "for either gender";
+    } else if (const int value = DialogField::ToInt(gender); value == 0) {
+        text += "only if female";
+    } else if (value == 1) {
+        text += "only if male";
+    }
+    text += ", ";
+    const std::string &intelligence = option.GetIntelligenceCheck();
+    if (intelligence == "1") {
+        text += "regardless of intelligence";
+    } else {
+        text += "if intelligence ";
+        if (!intelligence.empty() && intelligence.front() == '-')
+            text += "is below " + intelligence.substr(1);
+        else if (!intelligence.empty() && intelligence.front() == '+')
+            text += "is above " + intelligence.substr(1);
+        else
+            text += "is at least " + intelligence;
+    }
+    if (!option.GetConditions().empty())
+        text += " and \"" + option.GetConditions() + "\"";
+    text += "}\n     {If selected, ";
+    if (const DialogLine *target = option.GetTarget())
+        text += "go to page " + target->GetLabel();
+    else
+        text += "dialog is finished";
+    if (!option.GetResults().empty())
+        text += ", and set \"" + option.GetResults() + "\"";
+    text += "}";
+    if (!option.GetDescription().empty())
+        text += "\n     (" + option.GetDescription() + ")";
+    return text;
+}
+
+int CMainDialog::InsertOptionLine(int index, DialogLine *option)
+{
+    return m_optionList->InsertEntry(index, AnsiText::ToDisplay(BuildOptionText(*option)), option);
+}
+
+void CMainDialog::UpdateOptionCommands()
+{
+    m_btnAddOption->setEnabled(true);
+    const QList<QListWidgetItem *> selected = m_optionList->selectedItems();
+    const int row = selected.isEmpty() ? -1 : m_optionList->row(selected.constFirst());
+    const bool any = row >= 0;
+    m_btnDeleteOption->setEnabled(any);
+    m_actDeleteOption->setEnabled(any);
+    m_btnEditOption->setEnabled(any);
+    m_actEditOption->setEnabled(any);
+    const bool canMoveDown = any && row + 1 < m_optionList->count();
+    m_btnMoveDown->setEnabled(canMoveDown);
+    m_actMoveDown->setEnabled(canMoveDown);
+    const bool canMoveUp = any && row > 0;
+    m_btnMoveUp->setEnabled(canMoveUp);
+    m_actMoveUp->setEnabled(canMoveUp);
+    m_btnGoToResult->setEnabled(any);
+    m_actGotoPage->setEnabled(any);
+}
+
+// ---- The status line ----------------------------------------------------
+
+void CMainDialog::SetStatusMessage(std::string text)
+{
+    m_statusLine.SetStatusMessage(std::move(text));
+}
+
+void CMainDialog::ArmTimer(StatusLine::Timer timer, int milliseconds)
+{
+    m_timers[timer]->start(milliseconds);
+}
+
+void CMainDialog::KillTimer(StatusLine::Timer timer)
+{
+    m_timers[timer]->stop();
+}
+
+void CMainDialog::ShowStatusText(const std::string &text)
+{
+    m_lblStatus->setText(AnsiText::ToDisplay(text));
+}
+
+// ---- Layout -------------------------------------------------------------
+
+bool CMainDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize) {
+        const auto *resize = static_cast<QResizeEvent *>(event);
+        OnSize(resize->oldSize(), resize->size());
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Controls follow the client area by exactly how much it changed: the frames
+// and text boxes widen, the option list takes the extra height, and the
+// controls below it ride down (the file buttons also right).
+void CMainDialog::OnSize(QSize oldSize, QSize newSize)
+{
+    if (!oldSize.isValid())
+        return;
+    const int dx = newSize.width() - oldSize.width();
+    const int dy = newSize.height() - oldSize.height();
+    const auto stretch = [](QWidget *control, int byX, int byY) {
+        const QRect r = control->geometry();
+        control->resize(qMax(0, r.width() + byX), qMax(0, r.height() + byY));
+    };
+    const auto shift = [](QWidget *control, int byX, int byY) { control->move(control->pos() + QPoint(byX, byY)); };
+    stretch(m_grpPage, dx, 0);
+    stretch(m_grpNpcSpeech, dx, 0);
+    stretch(m_grpOptions, dx, dy);
+    stretch(m_editDescription, dx, 0);
+    stretch(m_editSpeech, dx, 0);
+    stretch(m_optionList, dx, dy);
+    for (QWidget *control : {m_btnOpen, m_btnSave, m_btnExit})
+        shift(control, dx, dy);
+    for (QWidget *control : {static_cast<QWidget *>(m_lblStatus), static_cast<QWidget *>(m_btnGoTo), static_cast<QWidget *>(m_btnNewPage),
+                             static_cast<QWidget *>(m_btnAddOption), static_cast<QWidget *>(m_btnDeleteOption),
+                             static_cast<QWidget *>(m_btnEditOption), static_cast<QWidget *>(m_btnGoToResult),
+                             static_cast<QWidget *>(m_btnMoveDown), static_cast<QWidget *>(m_btnMoveUp)})
+        shift(control, 0, dy);
+}
+
+// ---- File commands ------------------------------------------------------
+
+void CMainDialog::Tell(const QString &text)
+{
+    m_prompter.Tell(this, QStringLiteral("talkwright"), text, Prompter::Exclamation);
+}
+
+void CMainDialog::SetDocumentName(const std::string &path, const QString &displayName)
+{
+    g_pDialogFile->SetFileName(path);
+    m_displayName = displayName;
+}
+
+bool CMainDialog::DiskStamp::operator==(const DiskStamp &other) const
+{
+    return exists == other.exists && device == other.device && inode == other.inode && size == other.size
+        && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+}
+
+CMainDialog::DiskStamp CMainDialog::StampOf(const std::string &path)
+{
+    DiskStamp stamp;
+    struct stat st {};
+    if (!path.empty() && stat(path.c_str(), &st) == 0) {
+        stamp.exists = true;
+        stamp.device = st.st_dev;
+        stamp.inode = st.st_ino;
+        stamp.size = st.st_size;
+        stamp.modified = st.st_mtim;
+    }
+    return stamp;
+}
+
+bool CMainDialog::QuerySaveChanges()
+{
+    if (!g_pDialogFile || !g_pDialogFile->IsModified())
+        return true;
+    switch (m_prompter.Ask(this, QStringLiteral("Save changes?"), QStringLiteral("Save changes to ") + Quoted(m_displayName) + QLatin1Char('?'),
+                           Prompter::YesNoCancel, Prompter::Exclamation)) {
+    case Prompter::Cancel:
+        return false;
+    case Prompter::Yes:
+        return SaveFile();
+    case Prompter::No:
+        break;
+    }
+    return true;
+}
+
+void CMainDialog::NewFile()
+{
+    if (!QuerySaveChanges())
+        return;
+    g_pCurrentPage = nullptr;
+    g_pDialogFile = std::make_unique<DialogFile>();
+    g_pDialogFile->SetUntitled();
+    const QString name = QStringLiteral("%1Untitled").arg(g_nUntitledCount++, 5, 10, QLatin1Char('0'));
+    SetDocumentName(name.toStdString(), name);
+    m_diskStamp = {};
+    g_pCurrentPage = g_pDialogFile->NewPage();
+    RefreshPage();
+}
+
+CMainDialog::LoadAnswer CMainDialog::LoadFile(const QString &path, const QString &displayName)
+{
+    g_pCurrentPage = nullptr;
+    g_pDialogFile = std::make_unique<DialogFile>();
+    const std::string bytesPath = QFile::encodeName(path).toStdString();
+    if (g_pDialogFile->Read(bytesPath)) {
+        m_displayName = displayName;
+        m_diskStamp = StampOf(bytesPath);
+        g_pCurrentPage = g_pDialogFile->GetPage(0);
+        SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)")
+                             .arg(displayName)
+                             .arg(g_pDialogFile->GetPageCount())
+                             .toStdString());
+        RefreshPage();
+        return LoadAnswer::Read;
+    }
+
+    // What is left is an empty document that has no name of its own: a
+    // later Save asks for one rather than overwrite the file that failed.
+    const std::string reason = g_pDialogFile->GetErrorText();
+    g_pDialogFile = std::make_unique<DialogFile>();
+    g_pDialogFile->SetUntitled();
+    m_displayName.clear();
+    m_diskStamp = {};
+    RefreshPage();
+
+    struct stat st {};
+    if (lstat(bytesPath.c_str(), &st) != 0 && errno == ENOENT) {
+        switch (m_prompter.Ask(this, QStringLiteral("Dialog file not found"),
+                               Quoted(path) + QStringLiteral(" does not exist.\n\nWould you like to create a new dialog file?"),
+                               Prompter::YesNoCancel, Prompter::Question)) {
+        case Prompter::Yes:
+            return LoadAnswer::Yes;
+        case Prompter::No:
+            return LoadAnswer::No;
+        case Prompter::Cancel:
+            break;
+        }
+        return LoadAnswer::Cancel;
+    }
+    // The file is there but cannot be read: offer another, never to create it.
+    const Prompter::Answer answer =
+        m_prompter.Ask(this, QStringLiteral("Dialog file cannot be read"),
+                       Quoted(path) + QStringLiteral(" cannot be read: ") + QString::fromStdString(reason)
+                           + QStringLiteral(".\n\nWould you like to open another dialog file?"),
+                       Prompter::YesCancel, Prompter::Exclamation);
+    return answer == Prompter::Yes ? LoadAnswer::No : LoadAnswer::Cancel;
+}
+
+void CMainDialog::OpenFile()
+{
+    if (!QuerySaveChanges())
+        return;
+    for (;;) {
+        const QString folder = g_pDialogFile && !g_pDialogFile->IsUntitled()
+            ? QFileInfo(QFile::decodeName(QByteArray::fromStdString(g_pDialogFile->GetFileName()))).absolutePath()
+            : QString();
+        const QString path = m_prompter.GetOpenFileName(this, folder);
+        if (path.isEmpty())
+            return;
+        const QString name = QFileInfo(path).fileName();
+        switch (LoadFile(path, name)) {
+        case LoadAnswer::Yes:
+            SetDocumentName(QFile::encodeName(path).toStdString(), name);
+            g_pDialogFile->ClearUntitled();
+            g_pCurrentPage = g_pDialogFile->NewPage();
+            RefreshPage();
+            return;
+        case LoadAnswer::No:
+            continue;
+        case LoadAnswer::Read:
+        case LoadAnswer::Cancel:
+            return;
+        }
+    }
+}
+
+bool CMainDialog::ConfirmOverwriteChangedFile()
+{
+    const DialogFile &file = *g_pDialogFile;
+    const DiskStamp now = StampOf(file.GetFileName());
+    if (!now.exists || now == m_diskStamp)
+        return true;
+    return m_prompter.Ask(this, QStringLiteral("File changed on disk"),
+                          Quoted(m_displayName) + QStringLiteral(" has been changed by another program since it was opened or saved "
+                                                                 "here.\n\nOverwrite it with this version?"),
+                          Prompter::YesNo, Prompter::Exclamation)
+        == Prompter::Yes;
+}
+
+bool CMainDialog::ConfirmUnreadablePages()
+{
+    const std::vector<int> pages = TextRules::FindUnreadablePages(*g_pDialogFile);
+    if (pages.empty())
+        return true;
+    QStringList names;
+    for (const int index : pages) {
+        if (names.size() == 10) {
+            names << QStringLiteral("and %1 more").arg(pages.size() - 10);
+            break;
+        }
+        names << Quoted(AnsiText::ToDisplay(g_pDialogFile->GetPage(index)->GetLabel()));
+    }
+    QString text = QStringLiteral("These pages have no speech to female PCs, or one that starts with a digit, so they would "
+                                  "not be read back as pages:\n\n")
+        + names.join(QStringLiteral(", "));
+    if (pages.front() == 0)
+        text += QStringLiteral("\n\nThe first page is one of them: the saved file could not be opened again.");
+    text += QStringLiteral("\n\nSave anyway?");
+    return m_prompter.Ask(this, QStringLiteral("Pages would be lost"), text, Prompter::YesNo, Prompter::Exclamation) == Prompter::Yes;
+}
+
+bool CMainDialog::SaveFile()
+{
+    if (!g_pDialogFile)
+        return false;
+    if (g_pDialogFile->IsUntitled()) {
+        const QString path = m_prompter.GetSaveFileName(this, m_displayName);
+        if (path.isEmpty())
+            return false;
+        SetDocumentName(QFile::encodeName(path).toStdString(), QFileInfo(path).fileName());
+        g_pDialogFile->ClearUntitled();
+        // The Save As dialog has asked already whether to replace a file there.
+        m_diskStamp = StampOf(g_pDialogFile->GetFileName());
+    }
+    if (!ConfirmOverwriteChangedFile() || !ConfirmUnreadablePages())
+        return false;
+    if (!g_pDialogFile->Write()) {
+        m_prompter.Tell(this, QStringLiteral("talkwright"),
+                        Quoted(m_displayName) + QStringLiteral(" could not be saved: ")
+                            + QString::fromStdString(g_pDialogFile->GetErrorText())
+                            + QStringLiteral(".\n\nThe file on disk has not been changed."),
+                        Prompter::Error);
+        return false;
+    }
+    m_diskStamp = StampOf(g_pDialogFile->GetFileName());
+    SetStatusMessage((m_displayName + QStringLiteral(" saved")).toStdString());
+    return true;
+}
+
+bool CMainDialog::CanClose()
+{
+    if (g_pDialogFile) {
+        if (!QuerySaveChanges())
+            return false;
+        g_pCurrentPage = nullptr;
+        g_pDialogFile.reset();
+    }
+    return true;
+}
+
+void CMainDialog::OnOK()
+{
+    SaveFile();
+}
+
+void CMainDialog::OnCancel()
+{
+    if (CanClose())
+        QDialog::reject();
+}
+
+void CMainDialog::accept()
+{
+    OnOK();
+}
+
+void CMainDialog::reject()
+{
+    OnCancel();
+}
+
+void CMainDialog::closeEvent(QCloseEvent *event)
+{
+    if (!CanClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QDialog::reject();
+}
+
+// Enter saves, as "&Save" does, unless a push button has the focus: then
+// it presses that button. Escape is Exit.
+void CMainDialog::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
+            button->click();
+        else
+            OnOK();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// ---- Navigation and option commands ------------------------------------
+
+void CMainDialog::OnGoToResultPage()
+{
+    const int row = m_optionList->currentRow();
+    if (row < 0 || !m_optionList->item(row)->isSelected()) {
+        Tell(kSelectOption);
+        return;
+    }
+    DialogLine *target = m_optionList->GetOption(row)->GetTarget();
+    if (!target) {
+        Tell(QStringLiteral("Dialog terminates after this line"));
+        return;
+    }
+    g_pCurrentPage = target;
+    RefreshPage();
+}
+
+void CMainDialog::OnOptionDblClk()
+{
+    if (!m_optionList->selectedItems().isEmpty())
+        OnGoToResultPage();
+}
+
+void CMainDialog::OnNewPage()
+{
+    if (!g_pDialogFile)
+        return;
+    g_pCurrentPage = g_pDialogFile->NewPage();
+    RefreshPage();
+}
+
+void CMainDialog::OnDeleteOption()
+{
+    const QList<QListWidgetItem *> selected = m_optionList->selectedItems();
+    if (selected.isEmpty() || !g_pCurrentPage) {
+        Tell(kSelectOption);
+        return;
+    }
+    const DialogLine *option = m_optionList->GetOption(m_optionList->row(selected.constFirst()));
+    for (int i = 0; i < g_pCurrentPage->GetOptionCount(); ++i) {
+        if (g_pCurrentPage->GetOption(i) == option) {
+            g_pCurrentPage->RemoveOptionAt(i); // destroyed as it goes out of scope
+            break;
+        }
+    }
+    RefreshPage();
+}
+
+void CMainDialog::MoveOption(int from, int to)
+{
+    g_pCurrentPage->InsertOptionAt(to, g_pCurrentPage->RemoveOptionAt(from));
+    RefreshPage();
+    m_optionList->setCurrentRow(to);
+    m_optionList->setFocus();
+    UpdateOptionCommands();
+}
+
+void CMainDialog::OnMoveOptionUp()
+{
+    const QList<QListWidgetItem *> selected = m_optionList->selectedItems();
+    if (selected.isEmpty() || !g_pCurrentPage) {
+        Tell(kSelectOption);
+        return;
+    }
+    const int row = m_optionList->row(selected.constFirst());
+    if (row > 0)
+        MoveOption(row, row - 1);
+}
+
+void CMainDialog::OnMoveOptionDown()
+{
+    const QList<QListWidgetItem *> selected = m_optionList->selectedItems();
+    if (selected.isEmpty() || !g_pCurrentPage) {
+        Tell(kSelectOption);
+        return;
+    }
+    const int row = m_optionList->row(selected.constFirst());
+    if (row + 1 < g_pCurrentPage->GetOptionCount())
+        MoveOption(row, row + 1);
+}
+
+void CMainDialog::OnContextMenu(const QPoint &listPosition)
+{
+    if (!m_optionList->viewport()->rect().contains(listPosition))
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("optionContextMenu"));
+    connect(menu.addAction(QStringLiteral("Add option..")), &QAction::triggered, m_btnAddOption, &QPushButton::click);
+    menu.addSeparator();
+    for (QPushButton *button : {m_btnEditOption, m_btnDeleteOption, m_btnMoveUp, m_btnMoveDown, m_btnGoToResult}) {
+        QAction *item = menu.addAction(button->text());
+        item->setEnabled(button->isEnabled());
+        connect(item, &QAction::triggered, button, &QPushButton::click);
+    }
+    menu.exec(m_optionList->viewport()->mapToGlobal(listPosition));
+}
+
+void CMainDialog::OnAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "StatusLine.h"
+
+#include <QDialog>
+#include <QString>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <sys/types.h>
+
+class COptionListBox;
+class DialogFile;
+class DialogLine;
+class Prompter;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+// The open document, owned; null before the main window opens and after it closes.
+extern std::unique_ptr<DialogFile> g_pDialogFile;
+// The page on display, a page of g_pDialogFile; null while there is none.
+extern DialogLine *g_pCurrentPage;
+// The number in the name of the next new document ("%05dUntitled").
+extern int g_nUntitledCount;
+
+// The main window: one dialog page at a time, the PC options under it, and
+// the commands that open, save and change the document.
+class CMainDialog : public QDialog, private StatusLine::Host {
+    Q_OBJECT
+public:
+    enum class LoadAnswer { Read, Yes, No, Cancel };
+
+    CMainDialog(const QString &cmdLineFile, Prompter &prompter, QWidget *parent = nullptr);
+    ~CMainDialog() override;
+
+    // Loads the file named on the command line, or begins a new one, and
+    // starts the status line. False when the user chose to end the program.
+    bool OnInitDialog();
+
+    // The page view.
+    void RefreshPage();
+    void ShowNpcSpeech();
+    void OnViewFemaleSpeech();
+    int InsertOptionLine(int index, DialogLine *option);
+    void UpdateOptionCommands();
+    // The description of an option that the option list shows.
+    static std::string BuildOptionText(const DialogLine &option);
+
+    void SetStatusMessage(std::string text);
+    StatusLine &GetStatusLine() { return m_statusLine; }
+
+    // File commands.
+    void NewFile();
+    void OpenFile();
+    LoadAnswer LoadFile(const QString &path, const QString &displayName);
+    bool SaveFile();
+    bool QuerySaveChanges();
+    bool CanClose();
+    void OnOK();
+    void OnCancel();
+
+    // Navigation and option commands that need no editing dialog.
+    void OnGoToResultPage();
+    void OnOptionDblClk();
+    void OnNewPage();
+    void OnDeleteOption();
+    void OnMoveOptionUp();
+    void OnMoveOptionDown();
+    void OnContextMenu(const QPoint &listPosition);
+    void OnAbout();
+
+    // The name that the title and messages show for the document.
+    const QString &GetDisplayName() const { return m_displayName; }
+
+protected:
+    void accept() override;
+    void reject() override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct DiskStamp {
+        bool exists = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        bool operator==(const DiskStamp &other) const;
+    };
+
+    void CreateControls();
+    void CreateMenu(QLayout *layout);
+    QPushButton *AddButton(int id, const char *objectName, const QString &caption, QRect rect);
+    void OnSize(QSize oldSize, QSize newSize);
+    void MoveOption(int from, int to);
+    void Tell(const QString &text);
+    void SetDocumentName(const std::string &path, const QString &displayName);
+    static DiskStamp StampOf(const std::string &path);
+    bool ConfirmOverwriteChangedFile();
+    bool ConfirmUnreadablePages();
+
+    void ArmTimer(StatusLine::Timer timer, int milliseconds) override;
+    void KillTimer(StatusLine::Timer timer) override;
+    void ShowStatusText(const std::string &text) override;
+
+    QString m_strCmdLineFile;
+    Prompter &m_prompter;
+    QString m_displayName;
+    DiskStamp m_diskStamp;
+    bool m_bShowMaleSpeech = true;
+    StatusLine m_statusLine;
+    QTimer *m_timers[6] = {};
+
+    QWidget *m_client = nullptr;
+    COptionListBox *m_optionList = nullptr;
+    QPushButton *m_btnGoToResult = nullptr;
+    QPushButton *m_btnEditOption = nullptr;
+    QPushButton *m_btnMoveUp = nullptr;
+    QPushButton *m_btnMoveDown = nullptr;
+    QPushButton *m_btnDeleteOption = nullptr;
+    QPushButton *m_btnAddOption = nullptr;
+    QPushButton *m_btnChange = nullptr;
+    QPushButton *m_btnEditSpeech = nullptr;
+    QPushButton *m_btnViewFemale = nullptr;
+    QPushButton *m_btnGoTo = nullptr;
+    QPushButton *m_btnNewPage = nullptr;
+    QPushButton *m_btnOpen = nullptr;
+    QPushButton *m_btnSave = nullptr;
+    QPushButton *m_btnExit = nullptr;
+    QGroupBox *m_grpPage = nullptr;
+    QGroupBox *m_grpNpcSpeech = nullptr;
+    QGroupBox *m_grpOptions = nullptr;
+    QLineEdit *m_editName = nullptr;
+    QLineEdit *m_editDescription = nullptr;
+    QPlainTextEdit *m_editSpeech = nullptr;
+    QLabel *m_lblSpeechCaption = nullptr;
+    QLabel *m_lblStatus = nullptr;
+
+    QAction *m_actEditOption = nullptr;
+    QAction *m_actDeleteOption = nullptr;
+    QAction *m_actMoveUp = nullptr;
+    QAction *m_actMoveDown = nullptr;
+    QAction *m_actGotoPage = nullptr;
+};

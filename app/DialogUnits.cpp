@@ -1,0 +1,27 @@
+#include "DialogUnits.h"
+
+#include <QFontMetrics>
+
+DialogUnits::DialogUnits(const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    // The average over the letters, as the platform's dialog manager takes it.
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    m_baseX = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    m_baseY = metrics.height();
+}
+
+int DialogUnits::X(int units) const
+{
+    return (units * m_baseX + 2) / 4;
+}
+
+int DialogUnits::Y(int units) const
+{
+    return (units * m_baseY + 4) / 8;
+}
+
+QRect DialogUnits::Rect(int x, int y, int width, int height) const
+{
+    return {X(x), Y(y), X(width), Y(height)};
+}

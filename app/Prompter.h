@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every question, message and file dialog of the main window goes through
+// one Prompter, so that tests can answer them.
+class Prompter {
+public:
+    enum Answer { Yes, No, Cancel };
+    enum Icon { Question, Exclamation, Error };
+    enum Buttons { YesNoCancel, YesNo, YesCancel };
+
+    virtual ~Prompter() = default;
+
+    virtual Answer Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon) = 0;
+    // A message with an OK button.
+    virtual void Tell(QWidget *parent, const QString &caption, const QString &text, Icon icon) = 0;
+    // The path chosen in the Open dialog; empty when cancelled.
+    virtual QString GetOpenFileName(QWidget *parent, const QString &folder) = 0;
+    // The path chosen in the Save As dialog, which proposes the given name.
+    virtual QString GetSaveFileName(QWidget *parent, const QString &proposed) = 0;
+};

@@ -1,0 +1,67 @@
+#include "QtPrompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+const QString QtPrompter::FileFilter = QStringLiteral("Dialog Files (*.dlg);;All Files (*)");
+
+namespace {
+
+QMessageBox::Icon ToQt(Prompter::Icon icon)
+{
+    switch (icon) {
+    case Prompter::Question:
+        return QMessageBox::Question;
+    case Prompter::Exclamation:
+        return QMessageBox::Warning;
+    case Prompter::Error:
+        break;
+    }
+    return QMessageBox::Critical;
+}
+
+} // namespace
+
+Prompter::Answer QtPrompter::Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon)
+{
+    QMessageBox box(ToQt(icon), caption, text, QMessageBox::NoButton, parent);
+    box.addButton(QMessageBox::Yes);
+    if (buttons != YesCancel)
+        box.addButton(QMessageBox::No);
+    if (buttons != YesNo)
+        box.addButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Yes;
+    case QMessageBox::No:
+        return No;
+    default:
+        // Escape or the close box: No where there is no Cancel.
+        return buttons == YesNo ? No : Cancel;
+    }
+}
+
+void QtPrompter::Tell(QWidget *parent, const QString &caption, const QString &text, Icon icon)
+{
+    QMessageBox box(ToQt(icon), caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString QtPrompter::GetOpenFileName(QWidget *parent, const QString &folder)
+{
+    QFileDialog dialog(parent, QStringLiteral("Open"), folder, FileFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A file that does not exist yet may be named: loading offers to create it.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("dlg"));
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
+}
+
+QString QtPrompter::GetSaveFileName(QWidget *parent, const QString &proposed)
+{
+    QFileDialog dialog(parent, QStringLiteral("Save As"), proposed, FileFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("dlg"));
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Prompter.h"
+
+// The program's prompts: Qt's message boxes and file dialogs.
+class QtPrompter : public Prompter {
+public:
+    static const QString FileFilter;
+
+    Answer Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon) override;
+    void Tell(QWidget *parent, const QString &caption, const QString &text, Icon icon) override;
+    QString GetOpenFileName(QWidget *parent, const QString &folder) override;
+    QString GetSaveFileName(QWidget *parent, const QString &proposed) override;
+};

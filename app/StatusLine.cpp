@@ -1,0 +1,59 @@
+#include "StatusLine.h"
+
+void StatusLine::SetStatusMessage(std::string text)
+{
+    m_statusText = std::move(text);
+    m_host.ArmTimer(AnimationTimer, AnimationPeriod);
+    m_host.KillTimer(ClearTimer);
+}
+
+void StatusLine::StartCredits()
+{
+    m_host.ArmTimer(CreditTimer, CreditPeriod);
+}
+
+bool StatusLine::OnTimer(int timer)
+{
+    switch (timer) {
+    case AnimationTimer:
+        Animate();
+        return true;
+    case CreditTimer:
+        SetStatusMessage(Credit);
+        m_host.KillTimer(CreditTimer);
+        m_host.ArmTimer(AddressTimer, CreditPeriod);
+        return true;
+    case AddressTimer:
+        SetStatusMessage(Address);
+        m_host.KillTimer(AddressTimer);
+        return true;
+    case ClearTimer:
+        SetStatusMessage({});
+        m_host.KillTimer(ClearTimer);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A message set mid-animation goes on from the spacing that stands, so it
+// contracts over the remaining steps only.
+void StatusLine::Animate()
+{
+    if (m_spacing > 0) {
+        --m_spacing;
+        std::string frame;
+        frame.reserve(m_statusText.size() * static_cast<size_t>(m_spacing + 1));
+        for (const char c : m_statusText) {
+            frame += c;
+            frame.append(static_cast<size_t>(m_spacing), ' ');
+        }
+        m_host.ShowStatusText(frame);
+        m_host.ArmTimer(AnimationTimer, AnimationPeriod);
+        return;
+    }
+    m_host.KillTimer(AnimationTimer);
+    m_spacing = Spacing;
+    if (!m_statusText.empty())
+        m_host.ArmTimer(ClearTimer, ClearPeriod);
+}
