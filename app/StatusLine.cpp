@@ -48,9 +48,16 @@ void StatusLine::Animate()
             frame += c;
             frame.append(static_cast<size_t>(m_spacing), ' ');
         }
-        m_host.ShowStatusText(frame);
+        m_shown = frame;
+        m_host.ShowStatusText(m_shown);
         m_host.ArmTimer(AnimationTimer, AnimationPeriod);
         return;
+    }
+    // A message set after the last frame of another has no steps left to
+    // contract over; it still has to be seen.
+    if (m_shown != m_statusText) {
+        m_shown = m_statusText;
+        m_host.ShowStatusText(m_shown);
     }
     m_host.KillTimer(AnimationTimer);
     m_spacing = Spacing;

@@ -45,5 +45,6 @@ private:
 
     Host &m_host;
     std::string m_statusText;
+    std::string m_shown;
     int m_spacing = Spacing;
 };

@@ -1,0 +1,31 @@
+#include "ScriptedPrompter.h"
+
+#include <QTest>
+
+Prompter::Answer ScriptedPrompter::Ask(QWidget *, const QString &caption, const QString &text, Buttons, Icon)
+{
+    asked << caption + QLatin1Char('|') + text;
+    if (answers.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + text), __FILE__, __LINE__);
+        return Cancel;
+    }
+    return answers.dequeue();
+}
+
+void ScriptedPrompter::Tell(QWidget *, const QString &caption, const QString &text, Icon)
+{
+    asked << caption + QLatin1Char('|') + text;
+}
+
+QString ScriptedPrompter::GetOpenFileName(QWidget *, const QString &)
+{
+    asked << QStringLiteral("Open");
+    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
+
+QString ScriptedPrompter::GetSaveFileName(QWidget *, const QString &proposedName)
+{
+    asked << QStringLiteral("Save As");
+    proposed << proposedName;
+    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
