@@ -1,0 +1,343 @@
+// New, Open, Save, the save question and closing, with scripted answers
+// and real files on disk.
+#include "GuiTestFiles.h"
+#include "ScriptedPrompter.h"
+#include "app/CEditorApp.h"
+#include "app/CMainDialog.h"
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+using Answer = Prompter::Answer;
+
+class TestFileCommands : public QObject {
+    Q_OBJECT
+
+    GuiTestFiles m_files;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<CMainDialog> m_dialog;
+
+    // Starts the window as the program does, on an optional command-line file.
+    bool Start(const QString &file = QString())
+    {
+        m_dialog = std::make_unique<CMainDialog>(file, m_prompter);
+        return m_dialog->OnInitDialog();
+    }
+    QString Title() const { return m_dialog->windowTitle(); }
+    QStringList Asked()
+    {
+        QStringList asked = m_prompter.asked;
+        m_prompter.asked.clear();
+        return asked;
+    }
+    static QString SaveQuestion(const QString &name) { return "Save changes?|Save changes to \"" + name + "\"?"; }
+    static QString NotFound(const QString &path)
+    {
+        return "Dialog file not found|\"" + path + "\" does not exist.\n\nWould you like to create a new dialog file?";
+    }
+    void Change() { QTest::mouseClick(m_dialog->findChild<QPushButton *>("newPageButton"), Qt::LeftButton); }
+
+private slots:
+    void init()
+    {
+        m_prompter = ScriptedPrompter();
+        g_nUntitledCount = 1;
+    }
+    void cleanup()
+    {
+        QVERIFY2(m_prompter.Done(), "every scripted answer is used");
+        m_dialog.reset();
+    }
+
+    void commandLineNamesTheFile()
+    {
+        const auto parse = [](QStringList args) {
+            args.prepend("talkwright");
+            return CEditorApp::ParseCommandLine(args);
+        };
+        QCOMPARE(parse({}), QString());
+        QCOMPARE(parse({"/home/w/inn.dlg"}), QStringLiteral("/home/w/inn.dlg"));
+        QCOMPARE(parse({"-style", "a.dlg", "b.dlg"}), QStringLiteral("a.dlg"));
+        QCOMPARE(parse({"--", "-odd.dlg"}), QStringLiteral("-odd.dlg"));
+        QCOMPARE(parse({"-x", "a.dlg"}), QStringLiteral("a.dlg"));
+    }
+
+    void newAsksOnlyAboutChanges()
+    {
+        QVERIFY(Start());
+        QCOMPARE(Title(), QStringLiteral("*00001Untitled - Quorvel Dialog Editor"));
+        const std::string first = g_pCurrentPage->GetLabel();
+        QVERIFY(first.starts_with("NewPage"));
+
+        // A new document counts as changed: Cancel keeps everything.
+        m_prompter.answers << Prompter::Cancel;
+        m_dialog->NewFile();
+        QCOMPARE(Asked(), QStringList{SaveQuestion("00001Untitled")});
+        QCOMPARE(g_pCurrentPage->GetLabel(), first);
+
+        m_prompter.answers << Prompter::No;
+        m_dialog->NewFile();
+        QCOMPARE(Title(), QStringLiteral("*00002Untitled - Quorvel Dialog Editor"));
+        QCOMPARE(std::stoi(g_pCurrentPage->GetLabel().substr(7)), std::stoi(first.substr(7)) + 1);
+
+        // An unchanged document is replaced without a question.
+        const QString path = m_files.Write("plain.dlg", "{1}{A}{A}{}{}{}{}\n");
+        QCOMPARE(m_dialog->LoadFile(path, "plain.dlg"), CMainDialog::LoadAnswer::Read);
+        Asked();
+        m_dialog->NewFile();
+        QCOMPARE(Asked(), QStringList());
+        QCOMPARE(m_dialog->GetDisplayName(), QStringLiteral("00003Untitled"));
+    }
+
+    void startUpOnAFile()
+    {
+        const QString path = m_files.Write("inn.dlg", "// [LABEL] Bar\n{1}{Hi}{Hi}{}{}{}{}\n// [LABEL] Back\n{21}{B}{B}{}{}{}{}\n");
+        QVERIFY(Start(path));
+        QCOMPARE(Title(), path + " - Quorvel Dialog Editor");
+        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(0));
+        // The read report is replaced by the title before it can be seen.
+        QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("Quorvel Dialog Editor"));
+        QCOMPARE(Asked(), QStringList());
+    }
+
+    void startUpOnAMissingFile_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(Prompter::Yes);
+        QTest::newRow("no") << int(Prompter::No);
+        QTest::newRow("cancel") << int(Prompter::Cancel);
+    }
+    void startUpOnAMissingFile()
+    {
+        QFETCH(int, answer);
+        const QString path = m_files.Path(QLatin1String(QTest::currentDataTag()) + ".dlg");
+        m_prompter.answers << Answer(answer);
+        const bool started = Start(path);
+        QCOMPARE(started, answer != Prompter::Cancel); // Cancel ends the program
+        switch (answer) {
+        case Prompter::Yes:
+            QCOMPARE(Asked(), QStringList{NotFound(path)});
+            QCOMPARE(Title(), "*" + path + " - Quorvel Dialog Editor");
+            m_prompter.answers << Prompter::Yes; // its page has no speech yet: save anyway
+            QVERIFY(m_dialog->SaveFile());
+            QVERIFY(!Asked().contains("Save As"));
+            QVERIFY(GuiTestFiles::Read(path).startsWith("// [LABEL] NewPage"));
+            break;
+        case Prompter::No:
+            // The Open dialog follows; cancelling it leaves an empty window.
+            QCOMPARE(Asked(), (QStringList{NotFound(path), "Open"}));
+            QCOMPARE(g_pCurrentPage, nullptr);
+            QCOMPARE(g_pDialogFile->GetPageCount(), 0);
+            break;
+        default:
+            QCOMPARE(Asked(), QStringList{NotFound(path)});
+        }
+    }
+
+    void openOffersToCreateAMissingFile()
+    {
+        QVERIFY(Start());
+        const QString missing = m_files.Path("fresh.dlg");
+        const QString existing = m_files.Write("there.dlg", "{1}{A}{A}{}{}{}{}\n");
+        m_prompter.answers << Prompter::No << Prompter::No << Prompter::Yes;
+        m_prompter.fileNames << missing << existing;
+        m_dialog->OpenFile(); // No to saving, No to creating, then the next name opens
+        QCOMPARE(Asked(), (QStringList{SaveQuestion("00001Untitled"), "Open", NotFound(missing), "Open"}));
+        QCOMPARE(Title(), QStringLiteral("there.dlg - Quorvel Dialog Editor"));
+        QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("there.dlg read okay (1 dialog pages read)"));
+
+        m_prompter.fileNames << missing;
+        m_dialog->OpenFile();
+        QCOMPARE(Asked(), (QStringList{"Open", NotFound(missing)}));
+        QCOMPARE(Title(), QStringLiteral("*fresh.dlg - Quorvel Dialog Editor"));
+        QCOMPARE(g_pDialogFile->GetPageCount(), 1);
+
+        // Cancel leaves an empty document that Save does not write under the failed name.
+        m_prompter.answers << Prompter::No << Prompter::Cancel;
+        m_prompter.fileNames << missing << QString();
+        m_dialog->OpenFile();
+        QCOMPARE(g_pDialogFile->GetPageCount(), 0);
+        QVERIFY(!m_dialog->SaveFile()); // Save As, cancelled
+        QVERIFY(!QFile::exists(missing));
+        Asked();
+    }
+
+    void aRejectedFileIsNeverOfferedForCreation()
+    {
+        const QString path = m_files.Write("bad.dlg", "// x\n{1}{Hi}{}{}{}{}{}\n");
+        const QByteArray before = GuiTestFiles::Read(path);
+        const QString rejected = "Dialog file cannot be read|\"" + path
+            + "\" cannot be read: its first dialog line, line 2, is a PC option.\n\nWould you like to open another dialog file?";
+
+        m_prompter.answers << Prompter::Cancel;
+        QVERIFY(!Start(path));
+        QCOMPARE(Asked(), QStringList{rejected});
+
+        // Yes looks for another file; the empty document left has no name, so
+        // a page added and saved cannot overwrite the rejected file.
+        m_prompter.answers << Prompter::Yes;
+        QVERIFY(Start(path));
+        QCOMPARE(Asked(), (QStringList{rejected, "Open"}));
+        Change();
+        QVERIFY(!m_dialog->SaveFile()); // asks for a name, and the test gives none
+        QCOMPARE(GuiTestFiles::Read(path), before);
+        Asked();
+
+        // A folder is not a file to create either.
+        m_prompter.answers << Prompter::Cancel;
+        QVERIFY(!Start(m_files.Path("")));
+        QVERIFY(Asked().constFirst().contains("cannot be read: Is a directory."));
+    }
+
+    void aFileWithoutPages()
+    {
+        const QString path = m_files.Write("empty.dlg", "// nothing here\n");
+        QVERIFY(Start());
+        QCOMPARE(m_dialog->LoadFile(path, "empty.dlg"), CMainDialog::LoadAnswer::Read);
+        QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("empty.dlg read okay (0 dialog pages read)"));
+        QCOMPARE(g_pCurrentPage, nullptr);
+        auto *list = m_dialog->findChild<QListWidget *>("optionList");
+        QCOMPARE(list->count(), 0);
+        // Commands that need an option say so; none touches a page.
+        for (const char *name : {"goToResultButton", "deleteOptionButton", "moveUpButton", "moveDownButton"})
+            QVERIFY(!m_dialog->findChild<QPushButton *>(name)->isEnabled());
+        m_dialog->OnGoToResultPage();
+        m_dialog->OnDeleteOption();
+        m_dialog->OnMoveOptionUp();
+        m_dialog->OnMoveOptionDown();
+        QCOMPARE(Asked().size(), 4);
+        Change();
+        QVERIFY(g_pCurrentPage);
+        QCOMPARE(g_pDialogFile->GetPageCount(), 1);
+    }
+
+    void savesNamedAndUntitledDocuments()
+    {
+        QVERIFY(Start());
+        g_pCurrentPage->SetSpeech("Hello");
+        g_pCurrentPage->SetFemaleSpeech("Hello");
+        const QString chosen = m_files.Path("chosen.dlg");
+        m_prompter.fileNames << chosen;
+        QVERIFY(m_dialog->SaveFile());
+        QCOMPARE(Asked(), QStringList{"Save As"});
+        QCOMPARE(m_prompter.proposed, QStringList{"00001Untitled"});
+        QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("chosen.dlg saved"));
+        QVERIFY(!g_pDialogFile->IsModified());
+        QCOMPARE(Title(), QStringLiteral("*00001Untitled - Quorvel Dialog Editor")); // until the next redisplay
+
+        // Named now: the next save asks nothing, and what it wrote reads back.
+        Change();
+        g_pCurrentPage->SetSpeech("Bye");
+        g_pCurrentPage->SetFemaleSpeech("Bye!");
+        QVERIFY(m_dialog->SaveFile());
+        QCOMPARE(Asked(), QStringList());
+        DialogFile back;
+        QVERIFY(back.Read(chosen.toStdString()));
+        QCOMPARE(back.GetPageCount(), 2);
+        QCOMPARE(back.GetPage(1)->GetFemaleSpeech(), std::string("Bye!"));
+        QVERIFY(!back.GetPage(1)->IsSameSpeechForBoth());
+    }
+
+    void aFailedSaveIsReported()
+    {
+        QVERIFY(Start());
+        g_pCurrentPage->SetFemaleSpeech("Hi");
+        m_files.Write("file", "not a folder");
+        m_prompter.fileNames << m_files.Path("file") + "/x.dlg";
+        QVERIFY(!m_dialog->SaveFile());
+        QCOMPARE(Asked(), (QStringList{"Save As", "talkwright|\"x.dlg\" could not be saved: Not a directory.\n\n"
+                                                  "The file on disk has not been changed."}));
+        QVERIFY(g_pDialogFile->IsModified());
+        // Closing then asks again, and a second failure keeps the window open.
+        m_prompter.answers << Prompter::Yes;
+        QVERIFY(!m_dialog->CanClose());
+        QVERIFY(g_pDialogFile);
+        Asked();
+    }
+
+    void aFailedSaveKeepsTheOldFile()
+    {
+        // Root passes every permission check; a file-size limit stops it all the same.
+        QString text = "{1}{A}{A}{}{}{}{}\n";
+        for (int i = 0; i < 400; ++i)
+            text += "{2}{Tell me about the road, please.}{}{1}{}{}{}\n";
+        const QString path = m_files.Write("big.dlg", text.toLatin1());
+        const QByteArray before = GuiTestFiles::Read(path);
+        QVERIFY(Start(path));
+        g_pCurrentPage->SetResults("changed");
+
+        rlimit old {};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool saved = m_dialog->SaveFile();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QVERIFY(!saved);
+        QVERIFY(Asked().constFirst().contains("could not be saved: File too large."));
+        QCOMPARE(GuiTestFiles::Read(path), before);
+        QCOMPARE(QDir(m_files.Path("")).entryList({".big.dlg*"}, QDir::Files | QDir::Hidden), QStringList());
+        QVERIFY(g_pDialogFile->IsModified());
+    }
+
+    void saveAsksBeforeOverwritingAChangedFile()
+    {
+        const QString path = m_files.Write("shared.dlg", "{1}{A}{A}{}{}{}{}\n");
+        QVERIFY(Start(path));
+        g_pCurrentPage->SetResults("mine");
+        QTest::qWait(20);
+        m_files.Write("shared.dlg", "{1}{Theirs}{Theirs}{}{}{}{}\n");
+        m_prompter.answers << Prompter::No;
+        QVERIFY(!m_dialog->SaveFile());
+        QVERIFY(Asked().constFirst().startsWith("File changed on disk|"));
+        QCOMPARE(GuiTestFiles::Read(path), QByteArray("{1}{Theirs}{Theirs}{}{}{}{}\n"));
+        m_prompter.answers << Prompter::Yes;
+        QVERIFY(m_dialog->SaveFile());
+        QVERIFY(GuiTestFiles::Read(path).contains("{mine}"));
+        // After our own save, the next one asks nothing.
+        g_pCurrentPage->SetResults("again");
+        QVERIFY(m_dialog->SaveFile());
+        QCOMPARE(Asked().size(), 1);
+    }
+
+    void closing()
+    {
+        const QString path = m_files.Write("c.dlg", "{1}{A}{A}{}{}{}{}\n");
+        QVERIFY(Start(path));
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+        QTest::mouseClick(m_dialog->findChild<QPushButton *>("exitButton"), Qt::LeftButton);
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(Asked(), QStringList());
+        QCOMPARE(g_pDialogFile.get(), nullptr);
+
+        // A changed file asks once, through the close box as through Escape;
+        // Cancel keeps the window.
+        QVERIFY(Start(path));
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+        Change();
+        m_prompter.answers << Prompter::Cancel;
+        QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
+        QVERIFY(m_dialog->isVisible());
+        m_prompter.answers << Prompter::No;
+        m_dialog->close();
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(Asked(), (QStringList{SaveQuestion(path), SaveQuestion(path)}));
+        QCOMPARE(GuiTestFiles::Read(path), QByteArray("{1}{A}{A}{}{}{}{}\n"));
+    }
+};
+
+QTEST_MAIN(TestFileCommands)
+#include "tst_filecommands.moc"
