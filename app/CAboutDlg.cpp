@@ -9,6 +9,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("About the Quorvel Dialog Editor"));
+    setFont(DialogUnits::TemplateFont());
     const DialogUnits units(font());
     setFixedSize(units.X(235), units.Y(63));
 

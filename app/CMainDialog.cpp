@@ -4,6 +4,8 @@
 #include "CAboutDlg.h"
 #include "COptionListBox.h"
 #include "DialogUnits.h"
+#include "dialogs/CNpcSpeechDlg.h"
+#include "dialogs/CPcOptionDlg.h"
 #include "Prompter.h"
 #include "model/DialogField.h"
 #include "model/DialogFile.h"
@@ -58,6 +60,7 @@ CMainDialog::CMainDialog(const QString &cmdLineFile, Prompter &prompter, QWidget
     , m_statusLine(*this)
 {
     InitResources();
+    setFont(DialogUnits::TemplateFont());
     setObjectName(QStringLiteral("mainDialog"));
     setWindowTitle(QStringLiteral("Quorvel Dialog Editor"));
     setWindowIcon(QIcon(QStringLiteral(":/res/icon128.png")));
@@ -188,6 +191,9 @@ void CMainDialog::CreateControls()
     connect(m_optionList, &QListWidget::itemDoubleClicked, this, &CMainDialog::OnOptionDblClk);
     connect(m_optionList, &QWidget::customContextMenuRequested, this, &CMainDialog::OnContextMenu);
     connect(m_btnGoToResult, &QPushButton::clicked, this, &CMainDialog::OnGoToResultPage);
+    connect(m_btnEditSpeech, &QPushButton::clicked, this, &CMainDialog::OnEditSpeech);
+    connect(m_btnAddOption, &QPushButton::clicked, this, &CMainDialog::OnAddOption);
+    connect(m_btnEditOption, &QPushButton::clicked, this, &CMainDialog::OnEditOption);
     connect(m_btnDeleteOption, &QPushButton::clicked, this, &CMainDialog::OnDeleteOption);
     connect(m_btnMoveUp, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionUp);
     connect(m_btnMoveDown, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionDown);
@@ -378,8 +384,7 @@ int CMainDialog::InsertOptionLine(int index, DialogLine *option)
 void CMainDialog::UpdateOptionCommands()
 {
     m_btnAddOption->setEnabled(true);
-    const QList<QListWidgetItem *> selected = m_optionList->selectedItems();
-    const int row = selected.isEmpty() ? -1 : m_optionList->row(selected.constFirst());
+    const int row = SelectedRow();
     const bool any = row >= 0;
     m_btnDeleteOption->setEnabled(any);
     m_actDeleteOption->setEnabled(any);
@@ -719,10 +724,26 @@ void CMainDialog::keyPressEvent(QKeyEvent *event)
 
 // ---- Navigation and option commands ------------------------------------
 
+int CMainDialog::SelectedRow() const
+{
+    const QList<QListWidgetItem *> selected = m_optionList->selectedItems();
+    return selected.isEmpty() ? -1 : m_optionList->row(selected.constFirst());
+}
+
+// The commands that change the current page need one; a document without
+// pages has none until New page adds it.
+bool CMainDialog::HaveCurrentPage()
+{
+    if (g_pCurrentPage)
+        return true;
+    Tell(QStringLiteral("There is no dialog page yet. \"New page\" adds one."));
+    return false;
+}
+
 void CMainDialog::OnGoToResultPage()
 {
-    const int row = m_optionList->currentRow();
-    if (row < 0 || !m_optionList->item(row)->isSelected()) {
+    const int row = SelectedRow();
+    if (row < 0) {
         Tell(kSelectOption);
         return;
     }
@@ -737,7 +758,7 @@ void CMainDialog::OnGoToResultPage()
 
 void CMainDialog::OnOptionDblClk()
 {
-    if (!m_optionList->selectedItems().isEmpty())
+    if (SelectedRow() >= 0)
         OnGoToResultPage();
 }
 
@@ -751,12 +772,12 @@ void CMainDialog::OnNewPage()
 
 void CMainDialog::OnDeleteOption()
 {
-    const QList<QListWidgetItem *> selected = m_optionList->selectedItems();
-    if (selected.isEmpty() || !g_pCurrentPage) {
+    const int row = SelectedRow();
+    if (row < 0 || !g_pCurrentPage) {
         Tell(kSelectOption);
         return;
     }
-    const DialogLine *option = m_optionList->GetOption(m_optionList->row(selected.constFirst()));
+    const DialogLine *option = m_optionList->GetOption(row);
     for (int i = 0; i < g_pCurrentPage->GetOptionCount(); ++i) {
         if (g_pCurrentPage->GetOption(i) == option) {
             g_pCurrentPage->RemoveOptionAt(i); // destroyed as it goes out of scope
@@ -777,24 +798,22 @@ void CMainDialog::MoveOption(int from, int to)
 
 void CMainDialog::OnMoveOptionUp()
 {
-    const QList<QListWidgetItem *> selected = m_optionList->selectedItems();
-    if (selected.isEmpty() || !g_pCurrentPage) {
+    const int row = SelectedRow();
+    if (row < 0 || !g_pCurrentPage) {
         Tell(kSelectOption);
         return;
     }
-    const int row = m_optionList->row(selected.constFirst());
     if (row > 0)
         MoveOption(row, row - 1);
 }
 
 void CMainDialog::OnMoveOptionDown()
 {
-    const QList<QListWidgetItem *> selected = m_optionList->selectedItems();
-    if (selected.isEmpty() || !g_pCurrentPage) {
+    const int row = SelectedRow();
+    if (row < 0 || !g_pCurrentPage) {
         Tell(kSelectOption);
         return;
     }
-    const int row = m_optionList->row(selected.constFirst());
     if (row + 1 < g_pCurrentPage->GetOptionCount())
         MoveOption(row, row + 1);
 }
@@ -813,6 +832,40 @@ void CMainDialog::OnContextMenu(const QPoint &listPosition)
         connect(item, &QAction::triggered, button, &QPushButton::click);
     }
     menu.exec(m_optionList->viewport()->mapToGlobal(listPosition));
+}
+
+void CMainDialog::OnEditSpeech()
+{
+    if (!HaveCurrentPage())
+        return;
+    CNpcSpeechDlg dialog(g_pCurrentPage, g_pDialogFile.get(), this);
+    dialog.exec();
+    RefreshPage();
+}
+
+void CMainDialog::OnAddOption()
+{
+    if (!HaveCurrentPage())
+        return;
+    auto option = std::make_unique<DialogLine>();
+    CPcOptionDlg dialog(option.get(), g_pDialogFile.get(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return; // the new option goes with the cancelled dialog
+    DialogLine *added = option.get();
+    g_pCurrentPage->AddOption(std::move(option));
+    // Only the new line is added: the selection, the command states and the
+    // title stay as they were until the next redisplay.
+    InsertOptionLine(-1, added);
+}
+
+void CMainDialog::OnEditOption()
+{
+    const int row = SelectedRow();
+    if (row < 0)
+        return;
+    CPcOptionDlg dialog(m_optionList->GetOption(row), g_pDialogFile.get(), this);
+    dialog.exec();
+    RefreshPage();
 }
 
 void CMainDialog::OnAbout()

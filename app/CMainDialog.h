@@ -72,6 +72,10 @@ public:
     void OnMoveOptionUp();
     void OnMoveOptionDown();
     void OnContextMenu(const QPoint &listPosition);
+    // Commands that open an editing dialog.
+    void OnEditSpeech();
+    void OnAddOption();
+    void OnEditOption();
     void OnAbout();
 
     // The name that the title and messages show for the document.
@@ -99,6 +103,8 @@ private:
     QPushButton *AddButton(int id, const char *objectName, const QString &caption, QRect rect);
     void OnSize(QSize oldSize, QSize newSize);
     void MoveOption(int from, int to);
+    int SelectedRow() const;
+    bool HaveCurrentPage();
     void Tell(const QString &text);
     void SetDocumentName(const std::string &path, const QString &displayName);
     static DiskStamp StampOf(const std::string &path);

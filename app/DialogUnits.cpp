@@ -1,6 +1,7 @@
 #include "DialogUnits.h"
 
 #include <QFontMetrics>
+#include <QStringList>
 
 DialogUnits::DialogUnits(const QFont &font)
 {
@@ -9,6 +10,15 @@ DialogUnits::DialogUnits(const QFont &font)
     const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     m_baseX = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
     m_baseY = metrics.height();
+}
+
+QFont DialogUnits::TemplateFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setFamilies(QStringList() << QStringLiteral("Liberation Sans") << QStringLiteral("Arial") << QStringLiteral("Helvetica"));
+    font.setPointSize(9);
+    return font;
 }
 
 int DialogUnits::X(int units) const

@@ -10,6 +10,10 @@ class DialogUnits {
 public:
     explicit DialogUnits(const QFont &font);
 
+    // The font the templates were drawn for: a narrow sans serif with the
+    // proportions of Arial, so every caption fits where its template put it.
+    static QFont TemplateFont();
+
     int X(int units) const;
     int Y(int units) const;
     QRect Rect(int x, int y, int width, int height) const;

@@ -1,31 +1,41 @@
-// Renders the main window, opened on a file, to a PNG without a display:
-//   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png [FILE] [WIDTHxHEIGHT]
+// Renders the main window or one of its dialogs, opened on a file, to a PNG
+// without a display:
+//   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png FILE [main|npc|option]
 #include "app/CMainDialog.h"
 #include "app/QtPrompter.h"
+#include "dialogs/CNpcSpeechDlg.h"
+#include "dialogs/CPcOptionDlg.h"
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
 
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
+#include <memory>
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
-    if (args.size() < 2) {
-        fputs("usage: talkwright-screenshot OUT.png [FILE] [WIDTHxHEIGHT]\n", stderr);
+    if (args.size() < 3) {
+        fputs("usage: talkwright-screenshot OUT.png FILE [main|npc|option]\n", stderr);
         return 2;
     }
     QtPrompter prompter;
-    CMainDialog dialog(args.size() > 2 ? args[2] : QString(), prompter);
-    if (!dialog.OnInitDialog())
+    CMainDialog window(args[2], prompter);
+    if (!window.OnInitDialog())
         return 1;
-    if (args.size() > 3) {
-        const QStringList size = args[3].split(QLatin1Char('x'));
-        dialog.resize(size.value(0).toInt(), size.value(1).toInt());
-    }
-    dialog.show();
+    const QString what = args.value(3, QStringLiteral("main"));
+    std::unique_ptr<QDialog> dialog;
+    if (what == QLatin1String("npc") && g_pCurrentPage)
+        dialog = std::make_unique<CNpcSpeechDlg>(g_pCurrentPage, g_pDialogFile.get(), &window);
+    else if (what == QLatin1String("option") && g_pCurrentPage && g_pCurrentPage->GetOptionCount() > 0)
+        dialog = std::make_unique<CPcOptionDlg>(g_pCurrentPage->GetOption(0), g_pDialogFile.get(), &window);
+    QWidget *shown = dialog ? static_cast<QWidget *>(dialog.get()) : &window;
+    window.show();
+    shown->show();
     // Let the status line finish its first message.
     QTimer::singleShot(1300, &application, &QApplication::quit);
     application.exec();
-    return dialog.grab().save(args[1]) ? 0 : 1;
+    return shown->grab().save(args[1]) ? 0 : 1;
 }

@@ -1,0 +1,168 @@
+#include "CNpcSpeechDlg.h"
+
+#include "DialogTemplate.h"
+#include "TextGuard.h"
+#include "app/AnsiText.h"
+#include "model/DialogLine.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+// The kinds that NPCs speak.
+constexpr int kNpcKinds[] = {20, 21, 22, 23};
+} // namespace
+
+CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *parent)
+    : QDialog(parent)
+    , m_page(page)
+{
+    setWindowTitle(QStringLiteral("Edit NPC Speech"));
+    DialogTemplate t(this, 259, 308);
+    m_maleGenerated = t.Radio(1052, "maleGenerated", QStringLiteral("&Generated speech"), 16, 18, 97, 12);
+    m_male.kindList = t.Combo(1053, "maleKind", 27, 31, 100, 70);
+    m_male.moneyField = t.DigitsEdit(1057, "maleMoney", 207, 35, 36, 13);
+    m_male.listField = t.Edit(1058, "maleList", 201, 50, 42, 13);
+    m_male.numberField = t.DigitsEdit(1059, "maleNumber", 219, 65, 23, 13);
+    m_male.pageList = t.Combo(1060, "malePage", 153, 81, 88, 52);
+    m_maleUnique = t.Radio(1056, "maleUnique", QStringLiteral("&Unique speech"), 16, 85, 89, 12);
+    m_maleText = t.MultiLineEdit(1025, "maleText", 16, 98, 228, 30);
+    m_different = t.CheckBox(1026, "different", QStringLiteral("Display different speech to female PCs"), 7, 138, 143, 12);
+    m_femaleGenerated = t.Radio(1049, "femaleGenerated", QStringLiteral("Generated speech"), 16, 163, 97, 12);
+    m_female.kindList = t.Combo(1051, "femaleKind", 28, 176, 100, 70);
+    m_female.moneyField = t.DigitsEdit(1045, "femaleMoney", 208, 180, 36, 13);
+    m_female.listField = t.Edit(1046, "femaleList", 202, 195, 42, 13);
+    m_female.numberField = t.DigitsEdit(1037, "femaleNumber", 220, 210, 23, 13);
+    m_female.pageList = t.Combo(1020, "femalePage", 154, 226, 88, 52);
+    m_femaleUnique = t.Radio(1050, "femaleUnique", QStringLiteral("Unique speech"), 16, 230, 89, 12);
+    m_femaleText = t.MultiLineEdit(1029, "femaleText", 16, 243, 228, 30);
+    QPushButton *ok = t.Button(1, "ok", QStringLiteral("OK"), 146, 287, 50, 14);
+    ok->setDefault(true);
+    QPushButton *cancel = t.Button(2, "cancel", QStringLiteral("Cancel"), 202, 287, 50, 14);
+    t.Group(QStringLiteral("Male dialog"), 7, 7, 245, 129);
+    t.Group(QStringLiteral("Female dialog"), 7, 152, 245, 129);
+    m_male.firstPrompt = t.Label(1054, "maleFirstPrompt", QStringLiteral("Gen1"), 29, 50, 22, 10);
+    m_male.secondPrompt = t.Label(1055, "maleSecondPrompt", QStringLiteral("Gen2"), 29, 69, 22, 10);
+    m_female.firstPrompt = t.Label(1047, "femaleFirstPrompt", QStringLiteral("Gen1"), 30, 195, 22, 10);
+    m_female.secondPrompt = t.Label(1048, "femaleSecondPrompt", QStringLiteral("Gen2"), 30, 214, 22, 10);
+
+    m_guard = new TextGuard(t.NoteLine(), this);
+    for (QPlainTextEdit *text : {m_maleText, m_femaleText})
+        m_guard->Guard(text, TextRules::Place::Field);
+    for (QLineEdit *list : {m_male.listField, m_female.listField})
+        m_guard->Guard(list, TextRules::Place::Field);
+
+    connect(m_maleGenerated, &QRadioButton::clicked, this, &CNpcSpeechDlg::OnMaleGeneratedSpeech);
+    connect(m_maleUnique, &QRadioButton::clicked, this, &CNpcSpeechDlg::OnMaleUniqueSpeech);
+    connect(m_femaleGenerated, &QRadioButton::clicked, this, &CNpcSpeechDlg::OnFemaleGeneratedSpeech);
+    connect(m_femaleUnique, &QRadioButton::clicked, this, &CNpcSpeechDlg::OnFemaleUniqueSpeech);
+    connect(m_different, &QCheckBox::clicked, this, &CNpcSpeechDlg::OnDifferentFemaleSpeech);
+    connect(ok, &QPushButton::clicked, this, &CNpcSpeechDlg::OnOK);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_guard, &TextGuard::enterPressed, this, &CNpcSpeechDlg::OnOK);
+
+    // Everything comes from the page as it stands.
+    const SpeechText &male = m_page->GetSpeechCode();
+    m_male.Load(male, kNpcKinds, file);
+    if (male.kind != 0)
+        OnMaleGeneratedSpeech();
+    else
+        OnMaleUniqueSpeech();
+    const SpeechText &female = m_page->GetFemaleSpeechCode();
+    m_female.Load(female, kNpcKinds, file);
+    if (female.kind != 0)
+        OnFemaleGeneratedSpeech();
+    else
+        OnFemaleUniqueSpeech();
+    m_different->setChecked(!m_page->IsSameSpeechForBoth());
+    UpdateFemaleSection();
+    m_maleText->setPlainText(AnsiText::ToDisplay(m_page->GetSpeech()));
+    m_femaleText->setPlainText(AnsiText::ToDisplay(m_page->GetFemaleSpeech()));
+    connect(m_male.kindList, &QComboBox::currentIndexChanged, this, [this] { m_male.ShowParameterPrompts(); });
+    connect(m_female.kindList, &QComboBox::currentIndexChanged, this, [this] { m_female.ShowParameterPrompts(); });
+    m_male.kindList->setFocus();
+}
+
+void CNpcSpeechDlg::OnMaleGeneratedSpeech()
+{
+    m_maleText->setEnabled(false);
+    m_male.kindList->setEnabled(true);
+    m_male.ShowParameterPrompts();
+    m_maleGenerated->setChecked(true);
+    m_maleUnique->setChecked(false);
+}
+
+void CNpcSpeechDlg::OnMaleUniqueSpeech()
+{
+    m_maleText->setEnabled(true);
+    m_male.kindList->setEnabled(false);
+    m_maleGenerated->setChecked(false);
+    m_maleUnique->setChecked(true);
+    m_male.HideParameterControls();
+}
+
+void CNpcSpeechDlg::OnFemaleGeneratedSpeech()
+{
+    m_femaleText->setEnabled(false);
+    m_female.kindList->setEnabled(true);
+    m_femaleGenerated->setChecked(true);
+    m_femaleUnique->setChecked(false);
+    m_female.ShowParameterPrompts();
+}
+
+void CNpcSpeechDlg::OnFemaleUniqueSpeech()
+{
+    m_femaleText->setEnabled(true);
+    m_female.kindList->setEnabled(false);
+    m_femaleGenerated->setChecked(false);
+    m_femaleUnique->setChecked(true);
+    m_female.HideParameterControls();
+}
+
+void CNpcSpeechDlg::OnDifferentFemaleSpeech()
+{
+    UpdateFemaleSection();
+}
+
+// The female section is there only for a different speech; switched off,
+// it keeps its contents.
+void CNpcSpeechDlg::UpdateFemaleSection()
+{
+    const bool on = m_different->isChecked();
+    for (QWidget *control : std::initializer_list<QWidget *>{m_female.pageList, m_female.firstPrompt, m_female.secondPrompt,
+                                                             m_female.moneyField, m_female.numberField, m_female.listField,
+                                                             m_femaleGenerated, m_femaleUnique})
+        control->setEnabled(on);
+    const bool unique = m_femaleUnique->isChecked();
+    m_female.kindList->setEnabled(on && !unique);
+    m_femaleText->setEnabled(on && unique);
+}
+
+void CNpcSpeechDlg::OnOK()
+{
+    if (const QString problem = m_guard->CheckAll(); !problem.isEmpty())
+        return;
+    const bool maleGenerated = m_maleGenerated->isChecked();
+    const std::string male = maleGenerated ? m_male.ReadBack() : TextGuard::Bytes(m_maleText->toPlainText(), TextRules::Place::Field);
+    const DialogLine *malePage = maleGenerated ? m_male.ReadBackPage() : nullptr;
+    m_page->SetSpeech(male);
+    m_page->SetSpeechPage(malePage);
+    if (m_different->isChecked()) {
+        m_page->ClearSameSpeechForBoth();
+        const bool femaleGenerated = m_femaleGenerated->isChecked();
+        m_page->SetFemaleSpeech(femaleGenerated ? m_female.ReadBack()
+                                                : TextGuard::Bytes(m_femaleText->toPlainText(), TextRules::Place::Field));
+        m_page->SetFemaleSpeechPage(femaleGenerated ? m_female.ReadBackPage() : nullptr);
+    } else {
+        m_page->SetSameSpeechForBoth();
+        m_page->SetFemaleSpeech(male);
+        m_page->SetFemaleSpeechPage(malePage);
+    }
+    accept();
+}

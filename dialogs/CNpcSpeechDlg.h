@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ParameterPanel.h"
+
+#include <QDialog>
+
+class DialogFile;
+class DialogLine;
+class QCheckBox;
+class QPlainTextEdit;
+class QRadioButton;
+class TextGuard;
+
+// "Edit NPC Speech": what the NPC says on a page, to male PCs and, when it
+// differs, to female PCs; each unique text or generated speech. OK writes
+// both speeches and the same-speech flag into the page; Cancel writes nothing.
+class CNpcSpeechDlg : public QDialog {
+    Q_OBJECT
+public:
+    CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *parent = nullptr);
+
+    void OnMaleGeneratedSpeech();
+    void OnMaleUniqueSpeech();
+    void OnFemaleGeneratedSpeech();
+    void OnFemaleUniqueSpeech();
+    void OnDifferentFemaleSpeech();
+    void UpdateFemaleSection();
+    void OnOK();
+
+private:
+    DialogLine *m_page;
+    ParameterPanel m_male;
+    ParameterPanel m_female;
+    QRadioButton *m_maleGenerated;
+    QRadioButton *m_maleUnique;
+    QRadioButton *m_femaleGenerated;
+    QRadioButton *m_femaleUnique;
+    QPlainTextEdit *m_maleText;
+    QPlainTextEdit *m_femaleText;
+    QCheckBox *m_different;
+    TextGuard *m_guard;
+};

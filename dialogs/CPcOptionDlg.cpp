@@ -1,0 +1,188 @@
+#include "CPcOptionDlg.h"
+
+#include "DialogTemplate.h"
+#include "TextGuard.h"
+#include "app/AnsiText.h"
+#include "model/DialogField.h"
+#include "model/DialogLine.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// Every kind but the two that only NPCs speak (Greeting, Request money).
+constexpr int kPcKinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22, 23};
+
+enum Comparison { AtLeast, Above, Below };
+enum Gender { Anyone, MaleOnly, FemaleOnly };
+
+} // namespace
+
+CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *parent)
+    : QDialog(parent)
+    , m_option(option)
+{
+    setWindowTitle(QStringLiteral("PC Speech Option"));
+    DialogTemplate t(this, 372, 242);
+    m_generated = t.Radio(1039, "generated", QStringLiteral("&Generated speech"), 14, 18, 97, 12);
+    m_panel.kindList = t.Combo(1038, "kind", 26, 31, 100, 70);
+    m_panel.moneyField = t.DigitsEdit(1041, "money", 204, 16, 36, 13);
+    m_panel.listField = t.Edit(1042, "list", 198, 31, 42, 13);
+    m_panel.numberField = t.DigitsEdit(1036, "number", 216, 46, 23, 13);
+    m_unique = t.Radio(1040, "unique", QStringLiteral("&Unique speech"), 13, 90, 89, 12);
+    m_speech = t.MultiLineEdit(1015, "speech", 15, 103, 223, 37);
+    m_checkOn = t.Radio(1029, "checkOn", QStringLiteral("Only display if &intelligence is"), 11, 163, 101, 14);
+    m_comparison = t.Combo(1031, "comparison", 115, 164, 66, 48);
+    m_intelligence = t.DigitsEdit(1032, "intelligence", 185, 165, 19, 13);
+    m_checkOff = t.Radio(1030, "checkOff", QStringLiteral("Display &regardless of intelligence"), 11, 179, 118, 14);
+    m_conditions = t.Edit(1020, "conditions", 258, 30, 100, 14);
+    m_jumpTo = t.Combo(1018, "jumpTo", 258, 86, 100, 52);
+    m_results = t.Edit(1021, "results", 258, 117, 100, 14);
+    QPushButton *ok = t.Button(1, "ok", QStringLiteral("OK"), 257, 219, 50, 14);
+    ok->setDefault(true);
+    QPushButton *cancel = t.Button(2, "cancel", QStringLiteral("Cancel"), 315, 219, 50, 14);
+    t.Label(-1, "", QStringLiteral("Dialog page to jump to:"), 258, 74, 74, 8)->setBuddy(m_jumpTo);
+    t.Label(-1, "", QStringLiteral("Extra conditional requirements:"), 258, 18, 97, 8)->setBuddy(m_conditions);
+    t.Label(-1, "", QStringLiteral("Results to set:"), 258, 105, 46, 8)->setBuddy(m_results);
+    t.Group(QStringLiteral("Intelligence check"), 7, 152, 204, 48);
+    t.Group(QStringLiteral("Speech text"), 7, 7, 240, 140);
+    m_panel.firstPrompt = t.Label(1043, "firstPrompt", QStringLiteral("Gen1"), 25, 50, 22, 10);
+    m_panel.secondPrompt = t.Label(1044, "secondPrompt", QStringLiteral("Gen2"), 25, 69, 22, 10);
+    m_panel.pageList = t.Combo(1019, "page", 150, 62, 88, 52);
+    t.Group(QStringLiteral("Extra conditions"), 252, 7, 113, 51);
+    t.Group(QStringLiteral("Results"), 252, 63, 113, 84);
+    t.Group(QStringLiteral("Description"), 217, 152, 148, 61);
+    m_description = t.MultiLineEdit(1061, "description", 223, 168, 135, 38);
+    QLabel *genderLabel = t.Label(-1, "", QStringLiteral("Line can be spoken by"), 14, 217, 73, 8);
+    m_gender = t.Combo(1064, "gender", 92, 215, 111, 48);
+    genderLabel->setBuddy(m_gender);
+    t.Group(QStringLiteral("Gender check"), 7, 205, 204, 29);
+    m_comparison->addItems({QStringLiteral("at least"), QStringLiteral("above"), QStringLiteral("below")});
+    m_gender->addItems({QStringLiteral("anyone"), QStringLiteral("male PCs only"), QStringLiteral("female PCs only")});
+
+    m_guard = new TextGuard(t.NoteLine(), this);
+    m_guard->Guard(m_speech, TextRules::Place::Field);
+    m_guard->Guard(m_panel.listField, TextRules::Place::Field);
+    m_guard->Guard(m_conditions, TextRules::Place::Field);
+    m_guard->Guard(m_results, TextRules::Place::Field);
+    m_guard->Guard(m_description, TextRules::Place::Description);
+
+    connect(m_generated, &QRadioButton::clicked, this, &CPcOptionDlg::OnGeneratedSpeech);
+    connect(m_unique, &QRadioButton::clicked, this, &CPcOptionDlg::OnUniqueSpeech);
+    connect(m_checkOn, &QRadioButton::clicked, this, &CPcOptionDlg::OnIntelligenceCheck);
+    connect(m_checkOff, &QRadioButton::clicked, this, &CPcOptionDlg::OnNoIntelligenceCheck);
+    connect(ok, &QPushButton::clicked, this, &CPcOptionDlg::OnOK);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_guard, &TextGuard::enterPressed, this, &CPcOptionDlg::OnOK);
+
+    // Everything comes from the option as it stands.
+    m_speech->setPlainText(AnsiText::ToDisplay(m_option->GetSpeech()));
+    const std::string &gender = m_option->GetFemaleSpeech();
+    const int genderValue = DialogField::ToInt(gender);
+    m_gender->setCurrentIndex(gender.empty() ? Anyone : genderValue == 0 ? FemaleOnly : genderValue == 1 ? MaleOnly : Anyone);
+    const SpeechText &code = m_option->GetSpeechCode();
+    m_panel.Load(code, kPcKinds, file);
+    if (code.kind != 0)
+        OnGeneratedSpeech();
+    else
+        OnUniqueSpeech();
+    m_conditions->setText(AnsiText::ToDisplay(m_option->GetConditions()));
+    m_results->setText(AnsiText::ToDisplay(m_option->GetResults()));
+
+    const QString check = AnsiText::ToDisplay(m_option->GetIntelligenceCheck());
+    Comparison comparison = AtLeast;
+    QString value = check.isEmpty() ? QStringLiteral("1") : check;
+    if (check.startsWith(QLatin1Char('-')))
+        comparison = Below, value = check.mid(1);
+    else if (check.startsWith(QLatin1Char('+')))
+        comparison = Above, value = check.mid(1);
+    m_comparison->setCurrentIndex(comparison);
+    m_intelligence->setText(value);
+    if (value == QLatin1String("1") && comparison == AtLeast)
+        OnNoIntelligenceCheck();
+    else
+        OnIntelligenceCheck();
+
+    ParameterPanel::FillPageCombo(m_jumpTo, file, m_option->GetTarget());
+    m_description->setPlainText(AnsiText::ToDisplay(m_option->GetDescription()));
+    connect(m_panel.kindList, &QComboBox::currentIndexChanged, this, [this] { m_panel.ShowParameterPrompts(); });
+    m_panel.kindList->setFocus();
+}
+
+void CPcOptionDlg::OnGeneratedSpeech()
+{
+    m_generated->setChecked(true);
+    m_unique->setChecked(false);
+    m_speech->setEnabled(false);
+    m_panel.kindList->setEnabled(true);
+    m_panel.ShowParameterPrompts();
+}
+
+void CPcOptionDlg::OnUniqueSpeech()
+{
+    m_generated->setChecked(false);
+    m_unique->setChecked(true);
+    m_speech->setEnabled(true);
+    m_panel.kindList->setEnabled(false);
+    m_panel.HideParameterControls();
+}
+
+void CPcOptionDlg::OnIntelligenceCheck()
+{
+    m_checkOn->setChecked(true);
+    m_checkOff->setChecked(false);
+    m_comparison->setEnabled(true);
+    m_intelligence->setEnabled(true);
+}
+
+void CPcOptionDlg::OnNoIntelligenceCheck()
+{
+    m_checkOff->setChecked(true);
+    m_checkOn->setChecked(false);
+    m_comparison->setEnabled(false);
+    m_intelligence->setEnabled(false);
+}
+
+void CPcOptionDlg::OnOK()
+{
+    std::string check = "1";
+    if (m_checkOn->isChecked()) {
+        const auto comparison = static_cast<Comparison>(m_comparison->currentIndex());
+        const std::string typed = m_intelligence->text().toStdString(); // digits only
+        const int value = DialogField::ToInt(typed);
+        if (comparison == Below && value <= 1) {
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Invalid intelligence check entered"),
+                            QStringLiteral("It does not make sense to check for intelligence values less than 1"),
+                            QMessageBox::Ok, this);
+            box.setObjectName(QStringLiteral("intelligenceMessage"));
+            box.exec();
+            return;
+        }
+        if (comparison == Below)
+            check = "-" + typed;
+        else if (comparison == Above && value > 0)
+            check = "+" + typed;
+        else if (comparison == AtLeast && value > 1)
+            check = typed;
+    }
+    if (!m_guard->CheckAll().isEmpty())
+        return;
+
+    m_option->SetIntelligenceCheck(check);
+    const bool generated = m_generated->isChecked();
+    m_option->SetSpeech(generated ? m_panel.ReadBack() : TextGuard::Bytes(m_speech->toPlainText(), TextRules::Place::Field));
+    m_option->SetSpeechPage(generated ? m_panel.ReadBackPage() : nullptr);
+    m_option->SetConditions(TextGuard::Bytes(m_conditions->text(), TextRules::Place::Field));
+    m_option->SetResults(TextGuard::Bytes(m_results->text(), TextRules::Place::Field));
+    m_option->SetTarget(ParameterPanel::SelectedPage(m_jumpTo));
+    m_option->SetDescription(TextGuard::Bytes(m_description->toPlainText(), TextRules::Place::Description));
+    const int gender = m_gender->currentIndex();
+    m_option->SetFemaleSpeech(gender == MaleOnly ? "1" : gender == FemaleOnly ? "0" : "");
+    accept();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ParameterPanel.h"
+
+#include <QDialog>
+
+class DialogFile;
+class DialogLine;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class TextGuard;
+
+// "PC Speech Option": what the PC says, to whom and when the option is
+// offered, what it sets and where it leads. OK writes every value into the
+// option unless the intelligence check makes no sense; Cancel writes nothing.
+class CPcOptionDlg : public QDialog {
+    Q_OBJECT
+public:
+    CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *parent = nullptr);
+
+    void OnGeneratedSpeech();
+    void OnUniqueSpeech();
+    void OnIntelligenceCheck();
+    void OnNoIntelligenceCheck();
+    void OnOK();
+
+private:
+    DialogLine *m_option;
+    ParameterPanel m_panel;
+    QRadioButton *m_generated;
+    QRadioButton *m_unique;
+    QPlainTextEdit *m_speech;
+    QRadioButton *m_checkOn;
+    QComboBox *m_comparison;
+    QLineEdit *m_intelligence;
+    QRadioButton *m_checkOff;
+    QLineEdit *m_conditions;
+    QComboBox *m_jumpTo;
+    QLineEdit *m_results;
+    QPlainTextEdit *m_description;
+    QComboBox *m_gender;
+    TextGuard *m_guard;
+};
