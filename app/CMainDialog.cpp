@@ -4,7 +4,9 @@
 #include "CAboutDlg.h"
 #include "COptionListBox.h"
 #include "DialogUnits.h"
+#include "dialogs/CGotoPageDlg.h"
 #include "dialogs/CNpcSpeechDlg.h"
+#include "dialogs/CPageInfoDlg.h"
 #include "dialogs/CPcOptionDlg.h"
 #include "Prompter.h"
 #include "model/DialogField.h"
@@ -194,6 +196,8 @@ void CMainDialog::CreateControls()
     connect(m_btnEditSpeech, &QPushButton::clicked, this, &CMainDialog::OnEditSpeech);
     connect(m_btnAddOption, &QPushButton::clicked, this, &CMainDialog::OnAddOption);
     connect(m_btnEditOption, &QPushButton::clicked, this, &CMainDialog::OnEditOption);
+    connect(m_btnGoTo, &QPushButton::clicked, this, &CMainDialog::OnGoTo);
+    connect(m_btnChange, &QPushButton::clicked, this, &CMainDialog::OnChangePageInfo);
     connect(m_btnDeleteOption, &QPushButton::clicked, this, &CMainDialog::OnDeleteOption);
     connect(m_btnMoveUp, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionUp);
     connect(m_btnMoveDown, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionDown);
@@ -865,6 +869,28 @@ void CMainDialog::OnEditOption()
         return;
     CPcOptionDlg dialog(m_optionList->GetOption(row), g_pDialogFile.get(), this);
     dialog.exec();
+    RefreshPage();
+}
+
+void CMainDialog::OnGoTo()
+{
+    CGotoPageDlg dialog(g_pDialogFile.get(), g_pCurrentPage, this);
+    dialog.exec();
+    RefreshPage();
+}
+
+void CMainDialog::OnChangePageInfo()
+{
+    if (!HaveCurrentPage())
+        return;
+    CPageInfoDlg dialog(this);
+    dialog.m_name = g_pCurrentPage->GetLabel();
+    dialog.m_description = g_pCurrentPage->GetDescription();
+    if (dialog.exec() == QDialog::Accepted) {
+        // Confirming always marks the page, even with both texts unchanged.
+        g_pCurrentPage->SetLabel(dialog.m_name);
+        g_pCurrentPage->SetDescription(dialog.m_description);
+    }
     RefreshPage();
 }
 

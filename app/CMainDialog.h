@@ -76,6 +76,8 @@ public:
     void OnEditSpeech();
     void OnAddOption();
     void OnEditOption();
+    void OnGoTo();
+    void OnChangePageInfo();
     void OnAbout();
 
     // The name that the title and messages show for the document.

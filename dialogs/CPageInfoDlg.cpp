@@ -1,0 +1,52 @@
+#include "CPageInfoDlg.h"
+
+#include "DialogTemplate.h"
+#include "TextGuard.h"
+#include "app/AnsiText.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+CPageInfoDlg::CPageInfoDlg(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Change page info"));
+    DialogTemplate t(this, 173, 108);
+    m_nameEdit = t.Edit(1022, "name", 7, 20, 159, 12);
+    m_descriptionEdit = t.MultiLineEdit(1061, "description", 7, 49, 159, 31);
+    QPushButton *ok = t.Button(1, "ok", QStringLiteral("Change"), 59, 87, 50, 14);
+    ok->setDefault(true);
+    QPushButton *cancel = t.Button(2, "cancel", QStringLiteral("Cancel"), 116, 87, 50, 14);
+    t.Label(-1, "", QStringLiteral("&Name:"), 7, 7, 24, 12)->setBuddy(m_nameEdit);
+    t.Label(-1, "", QStringLiteral("&Description:"), 7, 38, 38, 8)->setBuddy(m_descriptionEdit);
+
+    // A name or description cannot hold a line break, and a description
+    // cannot name a page; blanks at either end go, as reading would drop them.
+    m_guard = new TextGuard(t.NoteLine(), this);
+    m_guard->Guard(m_nameEdit, TextRules::Place::Label);
+    m_guard->Guard(m_descriptionEdit, TextRules::Place::Description);
+    connect(ok, &QPushButton::clicked, this, &CPageInfoDlg::OnOK);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_guard, &TextGuard::enterPressed, this, &CPageInfoDlg::OnOK);
+}
+
+int CPageInfoDlg::exec()
+{
+    m_nameEdit->setText(AnsiText::ToDisplay(m_name));
+    m_nameEdit->selectAll();
+    m_descriptionEdit->setPlainText(AnsiText::ToDisplay(m_description));
+    m_descriptionEdit->selectAll();
+    m_nameEdit->setFocus();
+    return QDialog::exec();
+}
+
+void CPageInfoDlg::OnOK()
+{
+    if (!m_guard->CheckAll().isEmpty())
+        return;
+    m_name = TextGuard::Bytes(m_nameEdit->text(), TextRules::Place::Label);
+    m_description = TextGuard::Bytes(m_descriptionEdit->toPlainText(), TextRules::Place::Description);
+    accept();
+}

@@ -1,0 +1,341 @@
+// The navigation and option commands of the main window, through its
+// buttons, menus, double clicks and dialogs, and a whole conversation
+// built from nothing and saved.
+#include "GuiTestFiles.h"
+#include "ScriptedPrompter.h"
+#include "app/CMainDialog.h"
+#include "app/COptionListBox.h"
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class TestNavigation : public QObject {
+    Q_OBJECT
+
+    GuiTestFiles m_files;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<CMainDialog> m_dialog;
+    int m_dialogsRun = 0;
+
+    template <typename T>
+    T *Find(const char *name) { return GuiTestFiles::Find<T>(m_dialog.get(), name); }
+    COptionListBox *List() { return Find<COptionListBox>("optionList"); }
+    void Press(const char *button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+
+    void Open(const QByteArray &bytes)
+    {
+        m_dialog = std::make_unique<CMainDialog>(m_files.Write("nav.dlg", bytes), m_prompter);
+        QVERIFY(m_dialog->OnInitDialog());
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+    }
+    // Runs fill on the next modal dialog as soon as it opens.
+    void WhenModal(std::function<void(QWidget *)> fill)
+    {
+        QTimer::singleShot(0, this, [this, fill] {
+            QWidget *modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            ++m_dialogsRun;
+            fill(modal);
+        });
+    }
+    template <typename T>
+    static T *In(QWidget *dialog, const char *name) { return GuiTestFiles::Find<T>(dialog, name); }
+    static void Click(QWidget *dialog, const char *name) { QTest::mouseClick(In<QWidget>(dialog, name), Qt::LeftButton); }
+    QStringList Asked()
+    {
+        QStringList asked = m_prompter.asked;
+        m_prompter.asked.clear();
+        return asked;
+    }
+
+private slots:
+    void init()
+    {
+        m_prompter = ScriptedPrompter();
+        m_dialogsRun = 0;
+    }
+    void cleanup()
+    {
+        QVERIFY2(m_prompter.Done(), "every scripted answer is used");
+        m_dialog.reset();
+    }
+
+    void goToFindsPagesByThemselvesNotTheirNames()
+    {
+        Open("// [LABEL] NewPage0001\n{1}{a}{a}{}{}{}{}\n// [LABEL] A\n{21}{b}{b}{}{}{}{}\n"
+             "// [LABEL] NewPage0001\n{41}{c}{c}{}{}{}{}\n");
+        WhenModal([](QWidget *dialog) {
+            auto *pages = In<QListWidget>(dialog, "pageList");
+            QCOMPARE(pages->count(), 3);
+            QCOMPARE(pages->currentRow(), 0); // the page on display
+            pages->setCurrentRow(2);
+            Click(dialog, "ok");
+        });
+        Press("goToButton");
+        QCOMPARE(m_dialogsRun, 1);
+        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(2));
+        QCOMPARE(Find<QPlainTextEdit>("speechEdit")->toPlainText(), QStringLiteral("c"));
+
+        // Cancel after moving the selection keeps the page.
+        WhenModal([](QWidget *dialog) {
+            In<QListWidget>(dialog, "pageList")->setCurrentRow(1);
+            Click(dialog, "cancel");
+        });
+        Press("goToButton");
+        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(2));
+
+        // A double click goes at once.
+        WhenModal([](QWidget *dialog) {
+            auto *pages = In<QListWidget>(dialog, "pageList");
+            const QPoint second = pages->visualItemRect(pages->item(1)).center();
+            QTest::mouseClick(pages->viewport(), Qt::LeftButton, {}, second);
+            QTest::mouseDClick(pages->viewport(), Qt::LeftButton, {}, second);
+        });
+        QVERIFY(!Find<QAction>("actionGotoPage")->isEnabled()); // it goes with an option selected
+        Press("goToButton");
+        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(1));
+        QVERIFY(!g_pDialogFile->IsModified());
+    }
+
+    void followingOptions()
+    {
+        Open("// [LABEL] One\n{1}{a}{a}{}{}{}{}\n{2}{Go}{}{1}{}{21}{}\n{3}{End}{}{1}{}{}{}\n"
+             "// [LABEL] Two\n{21}{b}{b}{}{}{}{}\n{22}{x}{}{1}{}{}{}\n{23}{y}{}{1}{}{}{}\n");
+        COptionListBox *list = List();
+        const auto doubleClick = [list](int row) {
+            const QPoint at = list->visualItemRect(list->item(row)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        };
+        doubleClick(1);
+        QCOMPARE(Asked(), QStringList{"talkwright|Dialog terminates after this line"});
+        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(0));
+        doubleClick(0);
+        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(1));
+        QCOMPARE(list->currentRow(), 0);
+
+        list->clearSelection();
+        Find<QAction>("actionGoToResult")->trigger(); // enabled while the button is not
+        QCOMPARE(Asked(), QStringList{"talkwright|Select a Player Character speech option from the list"});
+        QVERIFY(!Find<QPushButton>("goToResultButton")->isEnabled());
+    }
+
+    void movingAndDeletingOptions()
+    {
+        Open("{1}{a}{a}{}{}{}{}\n{2}{x}{}{}{}{}{}\n{3}{y}{}{}{}{}{}\n{4}{z}{}{}{}{}{}\n");
+        COptionListBox *list = List();
+        const auto speeches = [] {
+            QString all;
+            for (int i = 0; i < g_pCurrentPage->GetOptionCount(); ++i)
+                all += QString::fromStdString(g_pCurrentPage->GetOption(i)->GetSpeech());
+            return all;
+        };
+        list->setCurrentRow(1);
+        Press("moveUpButton");
+        QCOMPARE(speeches(), QStringLiteral("yxz"));
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY(!Find<QPushButton>("moveUpButton")->isEnabled());
+        QVERIFY(g_pDialogFile->IsModified());
+        list->setCurrentRow(1);
+        Press("moveDownButton");
+        QCOMPARE(speeches(), QStringLiteral("yzx"));
+        QCOMPARE(list->currentRow(), 2);
+        QVERIFY(!Find<QPushButton>("moveDownButton")->isEnabled());
+
+        Press("deleteOptionButton"); // asks nothing
+        QCOMPARE(speeches(), QStringLiteral("yz"));
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(Asked(), QStringList());
+        QVERIFY(m_dialog->windowTitle().startsWith('*'));
+    }
+
+    void addingOptions()
+    {
+        Open("{1}{a}{a}{}{}{}{}\n{2}{x}{}{}{}{}{}\n{3}{y}{}{}{}{}{}\n");
+        COptionListBox *list = List();
+        list->setCurrentRow(1);
+        WhenModal([](QWidget *dialog) {
+            In<QPlainTextEdit>(dialog, "speech")->setPlainText("New");
+            Click(dialog, "ok");
+        });
+        Press("addOptionButton");
+        QCOMPARE(g_pCurrentPage->GetOptionCount(), 3);
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->item(2)->text().section('\n', 0, 0), QStringLiteral("New"));
+        // Only the new line is added: the old last option stays selected and
+        // "Move option down" stays off until the selection changes.
+        QCOMPARE(list->currentRow(), 1);
+        QVERIFY(!Find<QPushButton>("moveDownButton")->isEnabled());
+        QVERIFY(!m_dialog->windowTitle().startsWith('*'));
+        list->setCurrentRow(0);
+        list->setCurrentRow(1);
+        QVERIFY(Find<QPushButton>("moveDownButton")->isEnabled());
+
+        WhenModal([](QWidget *dialog) {
+            In<QPlainTextEdit>(dialog, "speech")->setPlainText("Dropped");
+            Click(dialog, "cancel");
+        });
+        Find<QAction>("actionAddOption")->trigger();
+        QCOMPARE(g_pCurrentPage->GetOptionCount(), 3);
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(m_dialogsRun, 2);
+    }
+
+    void pageCommands()
+    {
+        Open("// [LABEL] One\n{1}{a}{a}{}{}{}{}\n");
+        WhenModal([](QWidget *dialog) { Click(dialog, "ok"); });
+        Press("changeButton");
+        QVERIFY(m_dialog->windowTitle().startsWith('*')); // confirming marks the page
+
+        Press("newPageButton");
+        QCOMPARE(g_pDialogFile->GetPageCount(), 2);
+        QVERIFY(Find<QLineEdit>("nameEdit")->text().startsWith("NewPage"));
+        QCOMPARE(Find<QLineEdit>("nameEdit")->text().size(), 11);
+        QCOMPARE(Find<QLabel>("speechCaption")->text(), QStringLiteral("Speech to both genders:"));
+        QCOMPARE(Find<QPlainTextEdit>("speechEdit")->toPlainText(), QString());
+        QCOMPARE(List()->count(), 0);
+
+        // "New dialog page" edits the speech of this page and adds none.
+        WhenModal([](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit NPC Speech"));
+            Click(dialog, "cancel");
+        });
+        Find<QAction>("actionNewDialogPage")->trigger();
+        QCOMPARE(m_dialogsRun, 2);
+        QCOMPARE(g_pDialogFile->GetPageCount(), 2);
+
+        // Cancel in the page info dialog changes nothing.
+        const std::string name = g_pCurrentPage->GetLabel();
+        WhenModal([](QWidget *dialog) {
+            In<QLineEdit>(dialog, "name")->setText("Other");
+            Click(dialog, "cancel");
+        });
+        Press("changeButton");
+        QCOMPARE(g_pCurrentPage->GetLabel(), name);
+
+        // Blanks at the ends go, as reading would drop them; a description
+        // that would read back as a page name is refused.
+        WhenModal([](QWidget *dialog) {
+            auto *name = In<QLineEdit>(dialog, "name");
+            QCOMPARE(name->selectedText(), name->text()); // typing replaces the whole name
+            name->setText(" Inn ");
+            auto *description = In<QPlainTextEdit>(dialog, "description");
+            description->setPlainText("Bar");
+            description->setPlainText("Bar [LABEL] x");
+            QCOMPARE(description->toPlainText(), QStringLiteral("Bar"));
+            description->setPlainText(" Bar\t");
+            Click(dialog, "ok");
+        });
+        Press("changeButton");
+        QCOMPARE(g_pCurrentPage->GetLabel(), std::string("Inn"));
+        QCOMPARE(g_pCurrentPage->GetDescription(), std::string("Bar"));
+    }
+
+    void commandsWithoutAPage()
+    {
+        Open("// a file without pages\n");
+        for (const char *button : {"addOptionButton", "editSpeechButton", "changeButton"})
+            Press(button);
+        const QString noPage = "talkwright|There is no dialog page yet. \"New page\" adds one.";
+        QCOMPARE(Asked(), (QStringList{noPage, noPage, noPage}));
+        WhenModal([](QWidget *dialog) {
+            QCOMPARE(In<QListWidget>(dialog, "pageList")->count(), 0);
+            Click(dialog, "ok");
+        });
+        Press("goToButton");
+        QCOMPARE(g_pCurrentPage, nullptr);
+        Press("newPageButton");
+        QVERIFY(g_pCurrentPage);
+    }
+
+    void buildsAConversationFromNothing()
+    {
+        m_dialog = std::make_unique<CMainDialog>(QString(), m_prompter);
+        QVERIFY(m_dialog->OnInitDialog());
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+        const auto nameThePage = [this](const char *name, const char *description, const char *speech) {
+            WhenModal([name, description](QWidget *dialog) {
+                QTest::keyClicks(In<QLineEdit>(dialog, "name"), name); // replaces the selected name
+                In<QPlainTextEdit>(dialog, "description")->setPlainText(description);
+                Click(dialog, "ok");
+            });
+            Press("changeButton");
+            WhenModal([speech](QWidget *dialog) {
+                In<QPlainTextEdit>(dialog, "maleText")->setPlainText(speech);
+                Click(dialog, "ok");
+            });
+            Press("editSpeechButton");
+        };
+        nameThePage("Start", "First meeting", "Hello.");
+        Press("newPageButton");
+        nameThePage("Farewell", "", "Bye.");
+        WhenModal([](QWidget *dialog) {
+            In<QListWidget>(dialog, "pageList")->setCurrentRow(0);
+            Click(dialog, "ok");
+        });
+        Press("goToButton");
+        QCOMPARE(Find<QLineEdit>("nameEdit")->text(), QStringLiteral("Start"));
+
+        WhenModal([](QWidget *dialog) {
+            QTest::keyClicks(In<QPlainTextEdit>(dialog, "speech"), "Who are you?");
+            In<QComboBox>(dialog, "gender")->setCurrentIndex(1);
+            Click(dialog, "checkOn");
+            auto *value = In<QLineEdit>(dialog, "intelligence");
+            value->clear();
+            QTest::keyClicks(value, "5");
+            In<QComboBox>(dialog, "jumpTo")->setCurrentIndex(2);
+            Click(dialog, "ok");
+        });
+        Press("addOptionButton");
+        WhenModal([](QWidget *dialog) {
+            Click(dialog, "generated");
+            auto *kind = In<QComboBox>(dialog, "kind");
+            kind->setCurrentIndex(kind->findText("Exit"));
+            Click(dialog, "ok");
+        });
+        Press("addOptionButton");
+        QCOMPARE(m_dialogsRun, 7);
+
+        const QString path = m_files.Path("built.dlg");
+        m_prompter.fileNames << path;
+        m_dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+        QTest::keyClick(m_dialog.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(Asked(), QStringList{"Save As"});
+        QCOMPARE(GuiTestFiles::Read(path), QByteArray("// [LABEL] Start\r\n"
+                                                      "// [DESCRIPTION] First meeting\r\n"
+                                                      "{1}{Hello.}{Hello.}{}{1}{}{}\r\n"
+                                                      "{2}{Who are you?}{1}{5}{}{21}{}\r\n"
+                                                      "{3}{E:}{}{1}{}{}{}\r\n"
+                                                      "\r\n"
+                                                      "// [LABEL] Farewell\r\n"
+                                                      "{21}{Bye.}{Bye.}{}{2}{}{}\r\n"
+                                                      "\r\n"));
+
+        QCOMPARE(m_dialog->LoadFile(path, "built.dlg"), CMainDialog::LoadAnswer::Read);
+        QCOMPARE(g_pDialogFile->GetPageCount(), 2);
+        QCOMPARE(List()->count(), 2);
+        QCOMPARE(g_pCurrentPage->GetOption(0)->GetTarget(), g_pDialogFile->GetPage(1));
+        QCOMPARE(g_pCurrentPage->GetDescription(), std::string("First meeting"));
+    }
+};
+
+QTEST_MAIN(TestNavigation)
+#include "tst_navigation.moc"
