@@ -1,12 +1,25 @@
 #include "FormatCommand.h"
 
+#include "DialogFiles.h"
+#include "UnifiedDiff.h"
 #include "model/DialogFile.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include <cerrno>
 #include <cstring>
 
 int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
 {
+    if (!args.empty() && args.front() == "--check") {
+        const bool diff = args.size() > 1 && args[1] == "--diff";
+        const std::vector<std::string> paths(args.begin() + (diff ? 2 : 1), args.end());
+        if (paths.empty() || std::any_of(paths.begin(), paths.end(), [](const std::string &p) { return p.size() > 1 && p.front() == '-'; }))
+            return ReportUsage(err);
+        return Check(paths, diff, out, err);
+    }
     std::string input;
     std::string output = "-";
     bool haveInput = false;
@@ -37,4 +50,39 @@ int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out,
     if (!written || std::fflush(out) != 0)
         return ReportFailure(err, "write", "standard output", std::strerror(errno));
     return Success;
+}
+
+int FormatCommand::Check(const std::vector<std::string> &paths, bool diff, std::FILE *out, std::FILE *err) const
+{
+    const std::vector<std::string> files = DialogFiles::Collect(paths);
+    std::vector<std::string> reports(files.size());
+    std::vector<std::string> errors(files.size());
+    DialogFiles::ForEach(files.size(), [&](size_t i) {
+        DialogFile file;
+        if (!file.Read(files[i])) {
+            errors[i] = file.GetErrorText();
+            return;
+        }
+        std::ifstream in(files[i], std::ios::binary);
+        const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string after;
+        file.WriteBytes([&after](std::string_view bytes) {
+            after += bytes;
+            return true;
+        });
+        if (after != before)
+            reports[i] = diff ? UnifiedDiff::Make(before, after, files[i], files[i] + " (formatted)") : files[i] + "\n";
+    });
+    int status = Success;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (!errors[i].empty()) {
+            ReportFailure(err, "read", files[i], errors[i]);
+            status = Failure;
+        } else if (!reports[i].empty()) {
+            std::fputs(reports[i].c_str(), out);
+            status = Failure;
+        }
+    }
+    std::fflush(out);
+    return status;
 }

@@ -1,5 +1,7 @@
+#include "CheckCommand.h"
 #include "DumpCommand.h"
 #include "FormatCommand.h"
+#include "StatsCommand.h"
 
 #include <cstdio>
 #include <memory>
@@ -11,6 +13,8 @@ int main(int argc, char **argv)
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<FormatCommand>());
     commands.push_back(std::make_unique<DumpCommand>());
+    commands.push_back(std::make_unique<CheckCommand>());
+    commands.push_back(std::make_unique<StatsCommand>());
 
     if (argc >= 2) {
         const std::string name = argv[1];
@@ -19,9 +23,10 @@ int main(int argc, char **argv)
                 return command->Execute(std::vector<std::string>(argv + 2, argv + argc), stdout, stderr);
         }
     }
-    std::fputs("usage:", stderr);
-    for (const auto &command : commands)
-        std::fprintf(stderr, " dlgtool %.*s\n      ", static_cast<int>(command->Usage().size()), command->Usage().data());
-    std::fputc('\n', stderr);
+    const char *lead = "usage:";
+    for (const auto &command : commands) {
+        std::fprintf(stderr, "%s dlgtool %.*s\n", lead, static_cast<int>(command->Usage().size()), command->Usage().data());
+        lead = "      ";
+    }
     return Command::UsageError;
 }

@@ -126,8 +126,11 @@ bool DialogFile::Parse(std::string_view text)
         if (rest.find('{') == std::string_view::npos)
             continue;
         auto line = std::make_unique<DialogLine>();
-        if (!line->Parse(rest))
+        if (!line->Parse(rest)) {
+            m_skippedLines.push_back(lineNumber);
             continue;
+        }
+        line->SetFileLine(lineNumber);
         DialogLine *placed = line.get();
         if (line->IsNpcLine()) {
             lastPage = placed;
@@ -136,6 +139,7 @@ bool DialogFile::Parse(std::string_view text)
             lastPage->AddOption(std::move(line));
         } else {
             m_errorText = "its first dialog line, line " + std::to_string(lineNumber) + ", is a PC option";
+            m_errorLine = lineNumber;
             return false;
         }
         if (!pendingLabel.empty()) {

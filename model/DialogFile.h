@@ -48,6 +48,10 @@ public:
     // Why the last Read or Write failed: the operating system's error text,
     // or what in the file made it unreadable.
     const std::string &GetErrorText() const { return m_errorText; }
+    // The line of the file where reading stopped (a PC option before any page).
+    int GetErrorLine() const { return m_errorLine; }
+    // Lines that held a brace but not seven fields, which reading skipped.
+    const std::vector<int> &GetSkippedLines() const { return m_skippedLines; }
 
 private:
     bool Parse(std::string_view text);
@@ -58,4 +62,6 @@ private:
     std::string m_fileName;
     std::vector<std::unique_ptr<DialogLine>> m_pages;
     std::string m_errorText;
+    int m_errorLine = 0;
+    std::vector<int> m_skippedLines;
 };

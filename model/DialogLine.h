@@ -29,6 +29,9 @@ public:
     bool WriteTo(std::string &out);
 
     bool IsNpcLine() const { return m_isNpcLine; }
+    // The line of the file it was read from, 1-based; 0 for a line made here.
+    int GetFileLine() const { return m_fileLine; }
+    void SetFileLine(int line) { m_fileLine = line; }
 
     const std::string &GetLabel() const { return m_fields[0].GetText(); }
     void SetLabel(std::string_view text);
@@ -96,5 +99,6 @@ private:
     std::vector<std::unique_ptr<DialogLine>> m_options;
     bool m_isNpcLine = false;
     bool m_sameSpeechForBoth = true;
+    int m_fileLine = 0;
     std::array<DialogField, FieldCount> m_fields;
 };

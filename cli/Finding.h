@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// One problem that dlgtool check reports, in the form compilers use:
+// FILE:LINE: error|warning|note: message (no LINE for the file as a whole).
+struct Finding {
+    enum Severity { Error, Warning, Note };
+
+    std::string file;
+    int line = 0;
+    Severity severity = Error;
+    std::string message;
+
+    static const char *SeverityName(Severity severity);
+    std::string ToText() const;
+    bool operator<(const Finding &other) const;
+};

@@ -1,0 +1,110 @@
+#include "StatsCommand.h"
+
+#include "DialogFiles.h"
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+#include "model/Windows1252.h"
+#include "speech/GeneratedSpeechKind.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+struct Stats {
+    long long pages = 0;
+    long long options = 0;
+    long long npcWords = 0;
+    long long pcWords = 0;
+    std::map<std::string, long long> generated; // by kind label
+
+    void Add(const Stats &other)
+    {
+        pages += other.pages;
+        options += other.options;
+        npcWords += other.npcWords;
+        pcWords += other.pcWords;
+        for (const auto &[kind, count] : other.generated)
+            generated[kind] += count;
+    }
+
+    void Print(std::FILE *out, const std::string &title) const
+    {
+        std::fprintf(out, "%s\n  pages %lld, options %lld\n  words of speech: NPC %lld, PC %lld\n  generated speech:", title.c_str(),
+                     pages, options, npcWords, pcWords);
+        if (generated.empty())
+            std::fputs(" none", out);
+        const char *separator = " ";
+        for (const auto &[kind, count] : generated) {
+            std::fprintf(out, "%s%s %lld", separator, kind.c_str(), count);
+            separator = ", ";
+        }
+        std::fputc('\n', out);
+    }
+};
+
+long long Words(std::string_view text)
+{
+    long long words = 0;
+    bool inWord = false;
+    for (const char c : text) {
+        const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+        words += !blank && !inWord;
+        inWord = !blank;
+    }
+    return words;
+}
+
+// Unique speech counts its words; generated speech counts by kind.
+void Count(Stats &stats, const SpeechText &code, const std::string &text, long long Stats::*words)
+{
+    if (code.kind == 0)
+        stats.*words += Words(text);
+    else
+        ++stats.generated[std::string(GetSpeechKindLabel(code.kind))];
+}
+
+} // namespace
+
+int StatsCommand::Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
+{
+    if (args.empty() || std::any_of(args.begin(), args.end(), [](const std::string &a) { return a.size() > 1 && a.front() == '-'; }))
+        return ReportUsage(err);
+    const std::vector<std::string> files = DialogFiles::Collect(args);
+    std::vector<Stats> perFile(files.size());
+    std::vector<std::string> errors(files.size());
+    DialogFiles::ForEach(files.size(), [&](size_t i) {
+        DialogFile file;
+        if (!file.Read(files[i])) {
+            errors[i] = file.GetErrorText();
+            return;
+        }
+        Stats &stats = perFile[i];
+        for (int p = 0; p < file.GetPageCount(); ++p) {
+            const DialogLine &page = *file.GetPage(p);
+            ++stats.pages;
+            Count(stats, page.GetSpeechCode(), page.GetSpeech(), &Stats::npcWords);
+            if (!page.IsSameSpeechForBoth())
+                Count(stats, page.GetFemaleSpeechCode(), page.GetFemaleSpeech(), &Stats::npcWords);
+            for (int o = 0; o < page.GetOptionCount(); ++o) {
+                ++stats.options;
+                Count(stats, page.GetOption(o)->GetSpeechCode(), page.GetOption(o)->GetSpeech(), &Stats::pcWords);
+            }
+        }
+    });
+
+    Stats total;
+    int status = Success;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (!errors[i].empty()) {
+            ReportFailure(err, "read", files[i], errors[i]);
+            status = Failure;
+            continue;
+        }
+        perFile[i].Print(out, files[i]);
+        total.Add(perFile[i]);
+    }
+    total.Print(out, "total (" + std::to_string(files.size()) + (files.size() == 1 ? " file)" : " files)"));
+    std::fflush(out);
+    return status;
+}
