@@ -78,6 +78,8 @@ TEST(Dlgtool, DumpPrintsTheDocumentAsRead)
     EXPECT_EQ(result.out, expected);
 }
 
+const std::string kFormatUsage = "usage: dlgtool format FILE [-o OUT]\n       dlgtool format --check [--diff] PATH...\n";
+
 TEST(Dlgtool, Failures)
 {
     TestFiles files;
@@ -96,9 +98,9 @@ TEST(Dlgtool, Failures)
          "dlgtool: cannot read " + rejected + ": its first dialog line, line 1, is a PC option\n"},
         {RunCommand(FormatCommand(), {TALKWRIGHT_EXAMPLES_DIR "/worked-example.dlg", "-o", files.Dir() + "/no/x.dlg"}), 1,
          "dlgtool: cannot write " + files.Dir() + "/no/x.dlg: No such file or directory\n"},
-        {RunCommand(FormatCommand(), {}), 2, "usage: dlgtool format FILE [-o OUT]\n"},
-        {RunCommand(FormatCommand(), {"a", "b"}), 2, "usage: dlgtool format FILE [-o OUT]\n"},
-        {RunCommand(FormatCommand(), {"a", "-o"}), 2, "usage: dlgtool format FILE [-o OUT]\n"},
+        {RunCommand(FormatCommand(), {}), 2, kFormatUsage},
+        {RunCommand(FormatCommand(), {"a", "b"}), 2, kFormatUsage},
+        {RunCommand(FormatCommand(), {"a", "-o"}), 2, kFormatUsage},
         {RunCommand(DumpCommand(), {}), 2, "usage: dlgtool dump FILE\n"},
         {RunCommand(DumpCommand(), {"--json"}), 2, "usage: dlgtool dump FILE\n"},
     };
