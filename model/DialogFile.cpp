@@ -88,15 +88,14 @@ bool DialogFile::Read(const std::string &path)
     std::string text;
     if (!ReadWholeFile(path, text, m_errorText))
         return false;
-    // The first NUL ends the text.
-    if (const size_t nul = text.find('\0'); nul != std::string::npos)
-        text.resize(nul);
     m_fileName = path;
-    return Parse(text);
+    return ReadText(text);
 }
 
-bool DialogFile::Parse(std::string_view text)
+bool DialogFile::ReadText(std::string_view text)
 {
+    // The first NUL ends the text.
+    text = text.substr(0, text.find('\0'));
     std::string pendingLabel;
     std::string pendingDescription;
     std::string pendingRemarks;

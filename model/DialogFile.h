@@ -22,6 +22,8 @@ public:
     // cannot be read or its first dialog line is a PC option; GetErrorText
     // then says why.
     bool Read(const std::string &path);
+    // Fills the empty document from the bytes of a file, as Read does.
+    bool ReadText(std::string_view text);
     // Renumbers the document and replaces its file as a whole. False when the
     // file could not be written; the old file is then left as it was.
     bool Write();
@@ -54,7 +56,6 @@ public:
     const std::vector<int> &GetSkippedLines() const { return m_skippedLines; }
 
 private:
-    bool Parse(std::string_view text);
     void ResolveReferences();
     void MarkAllModified();
 
