@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -68,10 +69,32 @@ std::string Generate(int pages, int optionsPerPage)
     return text;
 }
 
+// Peak memory of a process that reads path, in kilobytes ("-" reads nothing).
+long PeakKilobytes(const char *self, const std::string &path)
+{
+    const std::string command = std::string(self) + " --peak " + path;
+    std::FILE *pipe = popen(command.c_str(), "r");
+    long peak = 0;
+    if (pipe && std::fscanf(pipe, "%ld", &peak) != 1)
+        peak = 0;
+    if (pipe)
+        pclose(pipe);
+    return peak;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--peak") {
+        DialogFile file;
+        if (std::string(argv[2]) != "-" && !file.Read(argv[2]))
+            return 1;
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("%ld\n", usage.ru_maxrss);
+        return 0;
+    }
     const int pages = argc > 1 ? std::atoi(argv[1]) : 20000;
     const int optionsPerPage = argc > 2 ? std::atoi(argv[2]) : 10;
     const auto dir = std::filesystem::temp_directory_path() / ("talkwright-bench-" + std::to_string(getpid()));
@@ -121,6 +144,11 @@ int main(int argc, char **argv)
     std::printf("%-32s %10.1f %10s\n", "plain copy", plainCopy * 1e3, "1.0");
     std::printf("%-32s %10.1f %10.1f (to scan)\n", "read (DialogFile::Read)", read * 1e3, read / scan);
     std::printf("%-32s %10.1f %10.1f (to copy)\n", "write (DialogFile::Write)", write * 1e3, write / plainCopy);
+    const long baseline = PeakKilobytes(argv[0], "-");
+    const long peak = PeakKilobytes(argv[0], source);
+    std::printf("%-32s %10.1f MB %7.1f (to the file's size; %.1f above the program's own %.1f MB)\n", "peak memory reading it",
+                static_cast<double>(peak) / 1024, static_cast<double>(peak) * 1024 / static_cast<double>(bytes.size()),
+                static_cast<double>(peak - baseline) * 1024 / static_cast<double>(bytes.size()), static_cast<double>(baseline) / 1024);
     std::filesystem::remove_all(dir);
     return 0;
 }

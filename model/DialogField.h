@@ -3,14 +3,10 @@
 #include <string>
 #include <string_view>
 
-// The verbatim text of one of a dialog line's seven fields.
+// The verbatim text of one of a dialog line's seven fields. A plain value:
+// nothing derives from it, and seven of them stand in every line.
 class DialogField {
 public:
-    DialogField() = default;
-    virtual ~DialogField() = default;
-    DialogField(const DialogField &) = default;
-    DialogField &operator=(const DialogField &) = default;
-
     // Stores text; no field rejects text.
     bool Parse(std::string_view text);
 

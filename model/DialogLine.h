@@ -93,12 +93,12 @@ private:
     std::string m_description;
     SpeechText m_speech;
     SpeechText m_femaleSpeech;
-    bool m_modified = true;
     int m_number = 0;
+    int m_fileLine = 0;
     DialogLine *m_target = nullptr;
     std::vector<std::unique_ptr<DialogLine>> m_options;
+    bool m_modified = true;
     bool m_isNpcLine = false;
     bool m_sameSpeechForBoth = true;
-    int m_fileLine = 0;
     std::array<DialogField, FieldCount> m_fields;
 };

@@ -1,0 +1,120 @@
+// The editor's figures: redisplaying a page of 2,000 options, opening a
+// 20,000-page file up to its first page shown, and start-up up to the first
+// shown window next to a bare Qt dialog (the floor). Runs offscreen.
+// Usage: bench_gui            (all figures)
+//        bench_gui --startup FILE | --bare   (one start-up, for timing)
+#include "app/CMainDialog.h"
+#include "app/QtPrompter.h"
+#include "model/DialogFile.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QProcess>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point since)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+}
+
+// 20,000 pages of 10 options, the first page with 2,000.
+std::string Generate()
+{
+    std::string text;
+    for (int p = 0; p < 20000; ++p) {
+        const int number = p * 20 + 1;
+        text += "// [LABEL] Page" + std::to_string(p) + "\r\n{" + std::to_string(number)
+                + "}{Welcome, traveller. The road from the north is long and cold.}{Welcome, traveller.}{}{}{}{}\r\n";
+        for (int o = 0; o < (p == 0 ? 2000 : 10); ++o)
+            text += "{0}{Tell me about the road, please. What lies beyond the river?}{}{" + std::string(o % 2 ? "5" : "1")
+                    + "}{Flag(" + std::to_string(o) + ")}{" + std::to_string(((p + o + 1) % 20000) * 20 + 1) + "}{Set(" + std::to_string(o) + ")}\r\n";
+        text += "\r\n";
+    }
+    return text;
+}
+
+double TimeProcess(const QStringList &args)
+{
+    double best = 1e9;
+    for (int run = 0; run < 5; ++run) {
+        const auto start = Clock::now();
+        QProcess::execute(QCoreApplication::applicationFilePath(), args);
+        best = std::min(best, Ms(start));
+    }
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.value(1) == QLatin1String("--bare")) {
+        // The least a dialog program shows: a line of text and a button.
+        QDialog dialog;
+        auto *layout = new QVBoxLayout(&dialog);
+        layout->addWidget(new QLabel(QStringLiteral("Hello")));
+        layout->addWidget(new QPushButton(QStringLiteral("OK")));
+        dialog.show();
+        QApplication::processEvents();
+        return 0;
+    }
+    QtPrompter prompter;
+    if (args.value(1) == QLatin1String("--startup")) {
+        CMainDialog dialog(args.value(2), prompter);
+        dialog.OnInitDialog();
+        dialog.show();
+        QApplication::processEvents();
+        return 0;
+    }
+
+    const auto dir = std::filesystem::temp_directory_path() / ("talkwright-gui-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "big.dlg").string();
+    std::ofstream(path, std::ios::binary) << Generate();
+
+    double open = 1e9;
+    double refresh = 1e9;
+    {
+        CMainDialog dialog(QString(), prompter);
+        dialog.OnInitDialog();
+        dialog.show();
+        QApplication::processEvents();
+        for (int run = 0; run < 3; ++run) {
+            const auto start = Clock::now();
+            dialog.LoadFile(QString::fromStdString(path), QStringLiteral("big.dlg"));
+            QApplication::processEvents();
+            open = std::min(open, Ms(start));
+        }
+        for (int run = 0; run < 5; ++run) {
+            const auto start = Clock::now();
+            dialog.RefreshPage();
+            QApplication::processEvents();
+            refresh = std::min(refresh, Ms(start));
+        }
+    }
+    const std::string sample = (dir / "sample.dlg").string();
+    std::ofstream(sample, std::ios::binary) << "// [LABEL] Start\r\n{1}{Hello.}{Hello.}{}{1}{}{}\r\n{2}{Bye.}{}{1}{}{}{}\r\n\r\n";
+    const double startup = TimeProcess({QStringLiteral("--startup"), QString::fromStdString(sample)});
+    const double bare = TimeProcess({QStringLiteral("--bare")});
+    std::printf("%-44s %10.1f ms\n", "RefreshPage, 2,000 options", refresh);
+    std::printf("%-44s %10.1f ms\n", "open 20,000 pages up to the first page shown", open);
+    std::printf("%-44s %10.1f ms\n", "start-up on a small file, to the window shown", startup);
+    std::printf("%-44s %10.1f ms  (ratio %.2f)\n", "a bare Qt dialog, the floor", bare, startup / bare);
+    std::filesystem::remove_all(dir);
+    return 0;
+}
