@@ -1,9 +1,12 @@
 // Renders the main window or one of its dialogs, opened on a file, to a PNG
 // without a display:
-//   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png FILE [main|npc|option]
+//   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png FILE [main|npc|option|goto|pageinfo|about]
 #include "app/CMainDialog.h"
 #include "app/QtPrompter.h"
+#include "app/CAboutDlg.h"
+#include "dialogs/CGotoPageDlg.h"
 #include "dialogs/CNpcSpeechDlg.h"
+#include "dialogs/CPageInfoDlg.h"
 #include "dialogs/CPcOptionDlg.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
@@ -18,7 +21,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 3) {
-        fputs("usage: talkwright-screenshot OUT.png FILE [main|npc|option]\n", stderr);
+        fputs("usage: talkwright-screenshot OUT.png FILE [main|npc|option|goto|pageinfo|about]\n", stderr);
         return 2;
     }
     QtPrompter prompter;
@@ -31,6 +34,17 @@ int main(int argc, char **argv)
         dialog = std::make_unique<CNpcSpeechDlg>(g_pCurrentPage, g_pDialogFile.get(), &window);
     else if (what == QLatin1String("option") && g_pCurrentPage && g_pCurrentPage->GetOptionCount() > 0)
         dialog = std::make_unique<CPcOptionDlg>(g_pCurrentPage->GetOption(0), g_pDialogFile.get(), &window);
+    else if (what == QLatin1String("goto"))
+        dialog = std::make_unique<CGotoPageDlg>(g_pDialogFile.get(), g_pCurrentPage, &window);
+    else if (what == QLatin1String("about"))
+        dialog = std::make_unique<CAboutDlg>(&window);
+    else if (what == QLatin1String("pageinfo") && g_pCurrentPage) {
+        auto info = std::make_unique<CPageInfoDlg>(&window);
+        info->m_name = g_pCurrentPage->GetLabel();
+        info->m_description = g_pCurrentPage->GetDescription();
+        QTimer::singleShot(0, info.get(), [dialog = info.get()] { dialog->exec(); });
+        dialog = std::move(info);
+    }
     QWidget *shown = dialog ? static_cast<QWidget *>(dialog.get()) : &window;
     window.show();
     shown->show();
