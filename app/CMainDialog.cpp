@@ -558,7 +558,7 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const QString &path, const QString
     struct stat st {};
     if (lstat(bytesPath.c_str(), &st) != 0 && errno == ENOENT) {
         switch (m_prompter.Ask(this, QStringLiteral("Dialog file not found"),
-                               Quoted(path) + QStringLiteral(" does not exist.\n\nWould you like to create a new dialog file?"),
+                               Quoted(displayName) + QStringLiteral(" does not exist.\n\nWould you like to create a new dialog file?"),
                                Prompter::YesNoCancel, Prompter::Question)) {
         case Prompter::Yes:
             return LoadAnswer::Yes;
@@ -572,7 +572,7 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const QString &path, const QString
     // The file is there but cannot be read: offer another, never to create it.
     const Prompter::Answer answer =
         m_prompter.Ask(this, QStringLiteral("Dialog file cannot be read"),
-                       Quoted(path) + QStringLiteral(" cannot be read: ") + QString::fromStdString(reason)
+                       Quoted(displayName) + QStringLiteral(" cannot be read: ") + QString::fromStdString(reason)
                            + QStringLiteral(".\n\nWould you like to open another dialog file?"),
                        Prompter::YesCancel, Prompter::Exclamation);
     return answer == Prompter::Yes ? LoadAnswer::No : LoadAnswer::Cancel;

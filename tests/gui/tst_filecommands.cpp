@@ -150,13 +150,13 @@ private slots:
         m_prompter.answers << Prompter::No << Prompter::No << Prompter::Yes;
         m_prompter.fileNames << missing << existing;
         m_dialog->OpenFile(); // No to saving, No to creating, then the next name opens
-        QCOMPARE(Asked(), (QStringList{SaveQuestion("00001Untitled"), "Open", NotFound(missing), "Open"}));
+        QCOMPARE(Asked(), (QStringList{SaveQuestion("00001Untitled"), "Open", NotFound("fresh.dlg"), "Open"}));
         QCOMPARE(Title(), QStringLiteral("there.dlg - Quorvel Dialog Editor"));
         QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("there.dlg read okay (1 dialog pages read)"));
 
         m_prompter.fileNames << missing;
         m_dialog->OpenFile();
-        QCOMPARE(Asked(), (QStringList{"Open", NotFound(missing)}));
+        QCOMPARE(Asked(), (QStringList{"Open", NotFound("fresh.dlg")}));
         QCOMPARE(Title(), QStringLiteral("*fresh.dlg - Quorvel Dialog Editor"));
         QCOMPARE(g_pDialogFile->GetPageCount(), 1);
 
