@@ -1,5 +1,7 @@
 #include "DialogFiles.h"
 
+#include "model/DialogFile.h"
+
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
@@ -43,4 +45,22 @@ void DialogFiles::ForEach(size_t count, const std::function<void(size_t)> &work)
     run();
     for (std::thread &worker : workers)
         worker.join();
+}
+
+std::vector<std::string> DialogFiles::ReadEach(const std::vector<std::string> &files,
+                                               const std::function<void(size_t, DialogFile &, std::string_view)> &work)
+{
+    std::vector<std::string> errors(files.size());
+    ForEach(files.size(), [&](size_t i) {
+        std::string bytes;
+        DialogFile file;
+        if (!DialogFile::ReadFileBytes(files[i], bytes, errors[i]))
+            return;
+        if (!file.ReadText(bytes)) {
+            errors[i] = file.GetErrorText();
+            return;
+        }
+        work(i, file, bytes);
+    });
+    return errors;
 }

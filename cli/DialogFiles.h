@@ -1,11 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 #include <string>
 #include <vector>
 
 // The .dlg files that command-line paths name: a file as given, a folder by
 // every .dlg file below it. Work on many files runs on every core.
+class DialogFile;
+
 class DialogFiles {
 public:
     // Sorted; a path that names nothing is returned as it is, so that
@@ -13,4 +16,9 @@ public:
     static std::vector<std::string> Collect(const std::vector<std::string> &paths);
     // Runs work(i) for every i below count, spread over the machine's cores.
     static void ForEach(size_t count, const std::function<void(size_t)> &work);
+    // Reads every file on every core and runs work(i, document, bytes) on
+    // those that read. Returns, per file, why it could not be read (empty
+    // when it was).
+    static std::vector<std::string> ReadEach(const std::vector<std::string> &files,
+                                             const std::function<void(size_t, DialogFile &, std::string_view)> &work);
 };

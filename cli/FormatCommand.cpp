@@ -5,8 +5,6 @@
 #include "model/DialogFile.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include <cerrno>
 #include <cstring>
@@ -56,20 +54,8 @@ int FormatCommand::Check(const std::vector<std::string> &paths, bool diff, std::
 {
     const std::vector<std::string> files = DialogFiles::Collect(paths);
     std::vector<std::string> reports(files.size());
-    std::vector<std::string> errors(files.size());
-    DialogFiles::ForEach(files.size(), [&](size_t i) {
-        DialogFile file;
-        if (!file.Read(files[i])) {
-            errors[i] = file.GetErrorText();
-            return;
-        }
-        std::ifstream in(files[i], std::ios::binary);
-        const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::string after;
-        file.WriteBytes([&after](std::string_view bytes) {
-            after += bytes;
-            return true;
-        });
+    const std::vector<std::string> errors = DialogFiles::ReadEach(files, [&](size_t i, DialogFile &file, std::string_view before) {
+        const std::string after = file.WriteText();
         if (after != before)
             reports[i] = diff ? UnifiedDiff::Make(before, after, files[i], files[i] + " (formatted)") : files[i] + "\n";
     });

@@ -72,13 +72,7 @@ int StatsCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
         return ReportUsage(err);
     const std::vector<std::string> files = DialogFiles::Collect(args);
     std::vector<Stats> perFile(files.size());
-    std::vector<std::string> errors(files.size());
-    DialogFiles::ForEach(files.size(), [&](size_t i) {
-        DialogFile file;
-        if (!file.Read(files[i])) {
-            errors[i] = file.GetErrorText();
-            return;
-        }
+    const std::vector<std::string> errors = DialogFiles::ReadEach(files, [&](size_t i, const DialogFile &file, std::string_view) {
         Stats &stats = perFile[i];
         for (int p = 0; p < file.GetPageCount(); ++p) {
             const DialogLine &page = *file.GetPage(p);

@@ -13,10 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!file.ReadText(std::string_view(reinterpret_cast<const char *>(data), size)))
         return 0;
     Linter::CheckDocument(file, "fuzz.dlg");
-    size_t written = 0;
-    file.WriteBytes([&written](std::string_view bytes) {
-        written += bytes.size();
-        return true;
-    });
+    file.WriteText();
     return 0;
 }

@@ -15,16 +15,6 @@
 
 namespace {
 
-std::string Written(DialogFile &file)
-{
-    std::string bytes;
-    file.WriteBytes([&bytes](std::string_view piece) {
-        bytes += piece;
-        return true;
-    });
-    return bytes;
-}
-
 bool Storable(const DialogLine &line, bool page)
 {
     using Place = TextRules::Place;
@@ -102,13 +92,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 return 0;
         }
     }
-    const std::string once = Written(first);
+    const std::string once = first.WriteText();
     DialogFile second;
     if (!second.ReadText(once))
         Fail("what was written does not read", "", once);
     if (Shape(second) != Shape(first))
         Fail("the second read differs from the document written", Shape(first), Shape(second));
-    const std::string twice = Written(second);
+    const std::string twice = second.WriteText();
     if (twice != once)
         Fail("the second write differs from the first", once, twice);
     return 0;

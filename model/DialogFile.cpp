@@ -44,7 +44,9 @@ std::string_view TrimLine(std::string_view text)
     return text;
 }
 
-bool ReadWholeFile(const std::string &path, std::string &text, std::string &error)
+} // namespace
+
+bool DialogFile::ReadFileBytes(const std::string &path, std::string &text, std::string &error)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -77,8 +79,6 @@ bool ReadWholeFile(const std::string &path, std::string &text, std::string &erro
     return true;
 }
 
-} // namespace
-
 DialogFile::DialogFile() = default;
 
 DialogFile::~DialogFile() = default;
@@ -86,7 +86,7 @@ DialogFile::~DialogFile() = default;
 bool DialogFile::Read(const std::string &path)
 {
     std::string text;
-    if (!ReadWholeFile(path, text, m_errorText))
+    if (!ReadFileBytes(path, text, m_errorText))
         return false;
     m_fileName = path;
     return ReadText(text);
@@ -237,6 +237,16 @@ bool DialogFile::WriteBytes(const std::function<bool(std::string_view)> &sink)
         }
     }
     return buffer.empty() || sink(buffer);
+}
+
+std::string DialogFile::WriteText()
+{
+    std::string text;
+    WriteBytes([&text](std::string_view bytes) {
+        text += bytes;
+        return true;
+    });
+    return text;
 }
 
 DialogLine *DialogFile::GetPage(int index) const

@@ -31,6 +31,11 @@ public:
     // Renumbers the document and hands its bytes, as Write would store them,
     // to sink in pieces; stops and returns false when sink does.
     bool WriteBytes(const std::function<bool(std::string_view)> &sink);
+    // The same bytes, whole.
+    std::string WriteText();
+    // The bytes of the file at path; false with the system's reason when it
+    // cannot be read.
+    static bool ReadFileBytes(const std::string &path, std::string &bytes, std::string &error);
 
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     DialogLine *GetPage(int index) const;

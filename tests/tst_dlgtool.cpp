@@ -1,4 +1,5 @@
 // dlgtool's contract: what it prints, where, and its exit statuses.
+#include "CommandOutput.h"
 #include "TestFiles.h"
 #include "cli/DumpCommand.h"
 #include "cli/FormatCommand.h"
@@ -9,30 +10,8 @@
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Drain(std::FILE *file)
-{
-    std::string text;
-    std::rewind(file);
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        text.append(buffer, got);
-    std::fclose(file);
-    return text;
-}
-
-Result RunCommand(Command &&command, const std::vector<std::string> &args)
-{
-    std::FILE *out = std::tmpfile();
-    std::FILE *err = std::tmpfile();
-    const int status = command.Execute(args, out, err);
-    return {status, Drain(out), Drain(err)};
-}
+using Result = CommandOutput;
+constexpr auto RunCommand = &CommandOutput::Of;
 
 const std::string kWorkedExample = "// [LABEL] Start\r\n"
                                    "// [DESCRIPTION] First meeting\r\n"

@@ -1,4 +1,5 @@
 // dlgtool check, format --check and stats on small files built for each finding.
+#include "CommandOutput.h"
 #include "TestFiles.h"
 #include "cli/CheckCommand.h"
 #include "cli/FormatCommand.h"
@@ -11,30 +12,8 @@
 
 namespace {
 
-struct Output {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Drain(std::FILE *file)
-{
-    std::string text;
-    std::rewind(file);
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        text.append(buffer, got);
-    std::fclose(file);
-    return text;
-}
-
-Output Execute(Command &&command, const std::vector<std::string> &args)
-{
-    std::FILE *out = std::tmpfile();
-    std::FILE *err = std::tmpfile();
-    const int status = command.Execute(args, out, err);
-    return {status, Drain(out), Drain(err)};
-}
+using Output = CommandOutput;
+constexpr auto Execute = &CommandOutput::Of;
 
 // What check says of one file, without the file's name and the summary.
 std::string CheckOne(const std::string &bytes, int *status = nullptr)

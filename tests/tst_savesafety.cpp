@@ -31,16 +31,6 @@ void Fill(DialogFile &file, const std::string &mark)
     }
 }
 
-std::string Bytes(DialogFile &file)
-{
-    std::string bytes;
-    file.WriteBytes([&bytes](std::string_view piece) {
-        bytes += piece;
-        return true;
-    });
-    return bytes;
-}
-
 int TemporaryFiles(const TestFiles &files)
 {
     int count = 0;
@@ -85,8 +75,8 @@ TEST(SaveSafety, AKilledSaveLeavesAWholeFile)
     DialogFile b;
     Fill(a, "alpha");
     Fill(b, "beta");
-    const std::string bytesA = Bytes(a);
-    const std::string bytesB = Bytes(b);
+    const std::string bytesA = a.WriteText();
+    const std::string bytesB = b.WriteText();
     a.SetFileName(path);
     ASSERT_TRUE(a.Write());
 

@@ -42,16 +42,6 @@ DialogLine *AddOption(DialogLine &page, std::string_view speech, DialogLine *tar
     return page.GetOption(page.GetOptionCount() - 1);
 }
 
-std::string Written(DialogFile &file)
-{
-    std::string bytes;
-    EXPECT_TRUE(file.WriteBytes([&bytes](std::string_view piece) {
-        bytes += piece;
-        return true;
-    }));
-    return bytes;
-}
-
 TEST(Writer, WritesTheWorkedExample)
 {
     TestFiles files;
@@ -111,7 +101,7 @@ TEST(Writer, FixedShapes)
         TestFiles files;
         DialogFile file;
         ASSERT_TRUE(file.Read(files.Write("in.dlg", c.input))) << c.name;
-        EXPECT_EQ(Written(file), Crlf(c.output)) << c.name;
+        EXPECT_EQ(file.WriteText(), Crlf(c.output)) << c.name;
     }
 }
 
@@ -122,7 +112,7 @@ TEST(Writer, PageAfterTwentyFiveOptionsIsFortyOne)
     DialogLine *second = AddPage(file, "B", "b");
     for (int i = 0; i < 25; ++i)
         AddOption(*first, "o", second);
-    const std::string bytes = Written(file);
+    const std::string bytes = file.WriteText();
     EXPECT_EQ(second->GetNumber(), 41);
     EXPECT_NE(bytes.find("{26}{o}{}{1}{}{41}{}\r\n"), std::string::npos);
 }

@@ -29,3 +29,10 @@ QString ScriptedPrompter::GetSaveFileName(QWidget *, const QString &proposedName
     proposed << proposedName;
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
+
+QStringList ScriptedPrompter::TakeAsked()
+{
+    QStringList taken;
+    taken.swap(asked);
+    return taken;
+}

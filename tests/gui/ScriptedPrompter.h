@@ -19,6 +19,8 @@ public:
     QString GetOpenFileName(QWidget *parent, const QString &folder) override;
     QString GetSaveFileName(QWidget *parent, const QString &proposedName) override;
 
+    // What was asked since the last call, in order.
+    QStringList TakeAsked();
     // Whether every scripted answer was used.
     bool Done() const { return answers.isEmpty() && fileNames.isEmpty(); }
 };

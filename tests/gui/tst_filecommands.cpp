@@ -32,12 +32,7 @@ class TestFileCommands : public QObject {
         return m_dialog->OnInitDialog();
     }
     QString Title() const { return m_dialog->windowTitle(); }
-    QStringList Asked()
-    {
-        QStringList asked = m_prompter.asked;
-        m_prompter.asked.clear();
-        return asked;
-    }
+    QStringList Asked() { return m_prompter.TakeAsked(); }
     static QString SaveQuestion(const QString &name) { return "Save changes?|Save changes to \"" + name + "\"?"; }
     static QString NotFound(const QString &path)
     {

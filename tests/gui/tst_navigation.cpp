@@ -56,12 +56,7 @@ class TestNavigation : public QObject {
     template <typename T>
     static T *In(QWidget *dialog, const char *name) { return GuiTestFiles::Find<T>(dialog, name); }
     static void Click(QWidget *dialog, const char *name) { QTest::mouseClick(In<QWidget>(dialog, name), Qt::LeftButton); }
-    QStringList Asked()
-    {
-        QStringList asked = m_prompter.asked;
-        m_prompter.asked.clear();
-        return asked;
-    }
+    QStringList Asked() { return m_prompter.TakeAsked(); }
 
 private slots:
     void init()
