@@ -35,6 +35,9 @@ int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out,
     DialogFile file;
     if (!file.Read(input))
         return ReportFailure(err, "read", input, file.GetErrorText());
+    // It still writes, as the editor does once told: the drops are named.
+    for (const DroppedLine &dropped : file.GetDroppedLines())
+        std::fprintf(err, "dlgtool: %s:%d: drops %s\n", input.c_str(), dropped.line, DroppedLine::What(dropped.kind));
 
     if (output != "-") {
         file.SetFileName(output);

@@ -39,9 +39,7 @@ public:
 
     std::vector<Finding> Run()
     {
-        for (const int line : m_file.GetSkippedLines())
-            Add(line, Finding::Warning, "this line holds braces but fewer than seven fields, so the game skips it "
-                                        "(does a text hold \"//\"?)");
+        CheckDroppedLines();
         CheckNumbers();
         for (int i = 0; i < m_file.GetPageCount(); ++i) {
             const DialogLine &page = *m_file.GetPage(i);
@@ -57,6 +55,28 @@ private:
     void Add(int line, Finding::Severity severity, std::string message)
     {
         m_findings.push_back({m_path, line, severity, std::move(message)});
+    }
+
+    void CheckDroppedLines()
+    {
+        bool loneCr = false;
+        for (const DroppedLine &dropped : m_file.GetDroppedLines()) {
+            if (dropped.kind == DroppedLine::LoneCr) {
+                loneCr = true;
+                continue;
+            }
+            if (dropped.kind == DroppedLine::TooFewFields)
+                Add(dropped.line, Finding::Warning, "this line holds braces but fewer than seven fields, so the game skips it "
+                                                    "(does a text hold \"//\"?) and the editor drops it when it saves the file");
+            else
+                Add(dropped.line, Finding::Warning,
+                    std::string(DroppedLine::What(dropped.kind))
+                        + (DroppedLine::IsWholeLine(dropped.kind) ? ": the editor drops this line when it saves the file"
+                                                                  : ": the editor drops this text when it saves the file"));
+        }
+        if (loneCr)
+            Add(1, Finding::Error, "the lines of this file end in a lone CR, which reading does not take for a line end: "
+                                   "the editor would keep only the first dialog line of each run of them");
     }
 
     void CheckText(const DialogLine &line, const std::string &subject, std::string_view what, std::string_view text, Place place)

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -42,6 +43,32 @@ std::string_view TrimLine(std::string_view text)
     while (!text.empty() && (IsBlank(text.back()) || text.back() == '\r' || text.back() == '\n'))
         text.remove_suffix(1);
     return text;
+}
+
+// Blanks, tabs and line ends only: nothing that a save would lose.
+bool IsWhiteSpace(std::string_view text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// What of a dialog line lies outside its seven fields and is not blank:
+// text before the first "{", between fields, or after the seventh "}".
+std::optional<DroppedLine::Kind> OutsideFields(std::string_view code, const DialogLine::Fields &fields)
+{
+    size_t covered = 0; // everything before this belongs to a field or is checked
+    for (const std::string_view field : fields) {
+        const size_t open = static_cast<size_t>(field.data() - code.data()) - 1;
+        if (open > covered && !IsWhiteSpace(code.substr(covered, open - covered)))
+            return DroppedLine::TextOutside;
+        covered = std::max(covered, open + field.size() + 2);
+    }
+    // Empty fields past the seventh hold nothing to lose.
+    std::string tail(code.substr(std::min(covered, code.size())));
+    for (size_t empty; (empty = tail.find("{}")) != std::string::npos;)
+        tail.erase(empty, 2);
+    if (IsWhiteSpace(tail))
+        return std::nullopt;
+    return tail.find('{') != std::string_view::npos ? DroppedLine::FieldsPastSeventh : DroppedLine::TextAfterSeventh;
 }
 
 } // namespace
@@ -92,43 +119,68 @@ bool DialogFile::Read(const std::string &path)
     return ReadText(text);
 }
 
-bool DialogFile::ReadText(std::string_view text)
+bool DialogFile::ReadText(std::string_view bytes)
 {
     // The first NUL ends the text.
-    text = text.substr(0, text.find('\0'));
+    const std::string_view text = bytes.substr(0, bytes.find('\0'));
     std::string pendingLabel;
     std::string pendingDescription;
     std::string pendingRemarks;
+    int labelLine = 0;
+    int descriptionLine = 0;
+    int remarkLine = 0;
     DialogLine *lastPage = nullptr;
     int lineNumber = 0;
+    bool loneCr = false;
+    const auto drop = [this](int line, DroppedLine::Kind kind) { m_droppedLines.push_back({line, kind}); };
 
     for (size_t start = 0; start <= text.size();) {
         const size_t lf = text.find('\n', start);
         std::string_view rest = text.substr(start, lf == std::string_view::npos ? std::string_view::npos : lf - start);
         start = lf == std::string_view::npos ? text.size() + 1 : lf + 1;
         ++lineNumber;
+        // A CR that does not end the line: the file's lines may end in lone
+        // CRs, which make all of them one line here.
+        const bool crInside = rest.substr(0, rest.size() - (rest.ends_with('\r') ? 1 : 0)).find('\r') != std::string_view::npos;
+        loneCr = loneCr || crInside;
+        const auto dropPart = [&](DroppedLine::Kind kind) { drop(lineNumber, crInside ? DroppedLine::LoneCr : kind); };
 
         if (const size_t slashes = rest.find("//"); slashes != std::string_view::npos) {
             const std::string_view comment = TrimLine(rest.substr(slashes + 2));
             rest = rest.substr(0, slashes);
             if (const size_t key = comment.find(kLabelKey); key != std::string_view::npos) {
+                if (!pendingLabel.empty())
+                    drop(labelLine, DroppedLine::ReplacedComment);
                 pendingLabel = TrimFront(comment.substr(key + kLabelKey.size()));
+                labelLine = lineNumber;
             } else if (const size_t key = comment.find(kDescriptionKey); key != std::string_view::npos) {
+                if (!pendingDescription.empty())
+                    drop(descriptionLine, DroppedLine::ReplacedComment);
                 pendingDescription = TrimFront(comment.substr(key + kDescriptionKey.size()));
+                descriptionLine = lineNumber;
             } else {
+                if (!comment.empty() && remarkLine == 0)
+                    remarkLine = lineNumber;
                 pendingRemarks += comment;
                 pendingRemarks += '\n';
             }
         }
 
         rest = TrimLine(rest);
-        if (rest.find('{') == std::string_view::npos)
-            continue;
-        auto line = std::make_unique<DialogLine>();
-        if (!line->Parse(rest)) {
-            m_skippedLines.push_back(lineNumber);
+        if (rest.find('{') == std::string_view::npos) {
+            if (!rest.empty())
+                dropPart(DroppedLine::NotDialogLine);
             continue;
         }
+        DialogLine::Fields fields;
+        if (!DialogLine::FindFields(rest, fields)) {
+            dropPart(DroppedLine::TooFewFields);
+            continue;
+        }
+        if (const auto outside = OutsideFields(rest, fields))
+            dropPart(*outside);
+        auto line = std::make_unique<DialogLine>();
+        line->Parse(fields);
         line->SetFileLine(lineNumber);
         DialogLine *placed = line.get();
         if (line->IsNpcLine()) {
@@ -142,6 +194,8 @@ bool DialogFile::ReadText(std::string_view text)
             return false;
         }
         if (!pendingLabel.empty()) {
+            if (!placed->IsNpcLine())
+                drop(labelLine, DroppedLine::OptionLabel);
             placed->SetLabel(pendingLabel);
             pendingLabel.clear();
         }
@@ -152,7 +206,30 @@ bool DialogFile::ReadText(std::string_view text)
         if (!pendingRemarks.empty()) {
             placed->SetComment(pendingRemarks);
             pendingRemarks.clear();
+            remarkLine = 0;
         }
+    }
+
+    // Comments left over name no line.
+    for (const int line : {pendingLabel.empty() ? 0 : labelLine, pendingDescription.empty() ? 0 : descriptionLine, remarkLine}) {
+        if (line != 0)
+            drop(line, DroppedLine::TrailingComment);
+    }
+    if (text.size() < bytes.size() && !IsWhiteSpace(bytes.substr(text.size() + 1)))
+        drop(lineNumber, DroppedLine::AfterNul);
+    std::stable_sort(m_droppedLines.begin(), m_droppedLines.end(),
+                     [](const DroppedLine &a, const DroppedLine &b) { return a.line < b.line; });
+
+    // Bytes that hold no page at all are not a dialog file: saving them as
+    // one would write an empty file over them.
+    if (m_pages.empty() && !IsWhiteSpace(bytes)) {
+        // Lines that end in a lone CR read as one line, which holds no page.
+        const auto count = [text](char c) { return std::count(text.begin(), text.end(), c); };
+        const bool crEnded = loneCr && count('\r') > 2 * count('\n');
+        m_errorText = crEnded ? "its lines end in a lone CR, which reading does not take for a line end, so it holds no dialog page"
+                              : "it holds no dialog page, so it is not a dialog file";
+        m_droppedLines.clear();
+        return false;
     }
 
     ResolveReferences();

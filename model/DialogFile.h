@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DroppedLine.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,8 +21,8 @@ public:
     DialogFile &operator=(const DialogFile &) = delete;
 
     // Fills the empty document from the file at path. False when the file
-    // cannot be read or its first dialog line is a PC option; GetErrorText
-    // then says why.
+    // cannot be read, its first dialog line is a PC option, or it holds
+    // something but no page (it is no dialog file); GetErrorText then says why.
     bool Read(const std::string &path);
     // Fills the empty document from the bytes of a file, as Read does.
     bool ReadText(std::string_view text);
@@ -57,8 +59,9 @@ public:
     const std::string &GetErrorText() const { return m_errorText; }
     // The line of the file where reading stopped (a PC option before any page).
     int GetErrorLine() const { return m_errorLine; }
-    // Lines that held a brace but not seven fields, which reading skipped.
-    const std::vector<int> &GetSkippedLines() const { return m_skippedLines; }
+    // What the last Read could not take into the document, by line: a save
+    // would not write it back.
+    const std::vector<DroppedLine> &GetDroppedLines() const { return m_droppedLines; }
 
 private:
     void ResolveReferences();
@@ -69,5 +72,5 @@ private:
     std::vector<std::unique_ptr<DialogLine>> m_pages;
     std::string m_errorText;
     int m_errorLine = 0;
-    std::vector<int> m_skippedLines;
+    std::vector<DroppedLine> m_droppedLines;
 };

@@ -40,9 +40,17 @@ DialogLine::~DialogLine() = default;
 
 bool DialogLine::Parse(std::string_view text)
 {
-    std::array<std::string_view, FieldCount> found;
+    Fields fields;
+    if (!FindFields(text, fields))
+        return false;
+    Parse(fields);
+    return true;
+}
+
+bool DialogLine::FindFields(std::string_view text, Fields &fields)
+{
     size_t from = 0;
-    for (std::string_view &field : found) {
+    for (std::string_view &field : fields) {
         const size_t open = text.find('{', from);
         if (open == std::string_view::npos)
             return false;
@@ -52,10 +60,13 @@ bool DialogLine::Parse(std::string_view text)
         field = text.substr(open + 1, close - open - 1);
         from = open + 1;
     }
-    for (size_t i = 0; i < found.size(); ++i) {
-        if (!m_fields[i].Parse(found[i]))
-            return false;
-    }
+    return true;
+}
+
+void DialogLine::Parse(const Fields &fields)
+{
+    for (size_t i = 0; i < fields.size(); ++i)
+        m_fields[i].Parse(fields[i]);
 
     const std::string &female = m_fields[2].GetText();
     if (!female.empty() && !IsDigit(female.front())) {
@@ -68,7 +79,6 @@ bool DialogLine::Parse(std::string_view text)
     DecodeSpeech(m_speech, m_fields[1].GetText());
     if (m_isNpcLine)
         DecodeSpeech(m_femaleSpeech, female);
-    return true;
 }
 
 bool DialogLine::WriteTo(std::string &out)

@@ -20,9 +20,16 @@ public:
     DialogLine(const DialogLine &) = delete;
     DialogLine &operator=(const DialogLine &) = delete;
 
+    using Fields = std::array<std::string_view, FieldCount>;
+
     // Fills the line from one line of a file (its comment already cut off).
     // False when the text does not hold seven brace-delimited fields.
     bool Parse(std::string_view text);
+    // Finds the seven fields of a line: each is the text after the next "{"
+    // up to the first "}" after it. The views point into text.
+    static bool FindFields(std::string_view text, Fields &fields);
+    // Fills the line from the fields that FindFields found.
+    void Parse(const Fields &fields);
 
     // Appends the line's comments and its field line, with CR LF line ends,
     // re-encoding generated speech first; clears the modified mark.

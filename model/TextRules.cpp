@@ -42,3 +42,10 @@ std::vector<int> TextRules::FindUnreadablePages(const DialogFile &file)
     }
     return pages;
 }
+
+int TextRules::FindReadBackOwner(const DialogFile &file, int index)
+{
+    while (--index >= 0 && !ReadsBackAsPage(file.GetPage(index)->GetFemaleSpeech())) {
+    }
+    return index;
+}

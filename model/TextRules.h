@@ -26,4 +26,8 @@ public:
     static bool ReadsBackAsPage(std::string_view femaleSpeech);
     // The indexes of the pages that would not read back as pages.
     static std::vector<int> FindUnreadablePages(const DialogFile &file);
+    // The page whose option such a page would be read back as: the nearest
+    // readable page before it; -1 when there is none, so that the saved
+    // file could not be read at all.
+    static int FindReadBackOwner(const DialogFile &file, int index);
 };

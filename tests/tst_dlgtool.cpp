@@ -64,6 +64,7 @@ TEST(Dlgtool, Failures)
     TestFiles files;
     const std::string missing = files.Path("missing.dlg");
     const std::string rejected = files.Write("bad.dlg", "{1}{Hi}{}{}{}{}{}\n");
+    const std::string notes = files.Write("notes.txt", "Notes for the writer\n");
     struct Case {
         Result result;
         int status;
@@ -75,6 +76,8 @@ TEST(Dlgtool, Failures)
          "dlgtool: cannot read " + rejected + ": its first dialog line, line 1, is a PC option\n"},
         {RunCommand(FormatCommand(), {rejected, "-o", files.Path("x.dlg")}), 1,
          "dlgtool: cannot read " + rejected + ": its first dialog line, line 1, is a PC option\n"},
+        {RunCommand(FormatCommand(), {notes, "-o", notes}), 1,
+         "dlgtool: cannot read " + notes + ": it holds no dialog page, so it is not a dialog file\n"},
         {RunCommand(FormatCommand(), {TALKWRIGHT_EXAMPLES_DIR "/worked-example.dlg", "-o", files.Dir() + "/no/x.dlg"}), 1,
          "dlgtool: cannot write " + files.Dir() + "/no/x.dlg: No such file or directory\n"},
         {RunCommand(FormatCommand(), {}), 2, kFormatUsage},
@@ -89,6 +92,15 @@ TEST(Dlgtool, Failures)
         EXPECT_EQ(c.result.out, "");
     }
     EXPECT_FALSE(std::filesystem::exists(files.Path("x.dlg")));
+    EXPECT_EQ(TestFiles::ReadBytes(notes), "Notes for the writer\n");
+
+    // What format cannot keep, it names, and writes the rest as a save would.
+    const std::string partly = files.Write("partly.dlg", "{1}{Hi}{Hi}{}{}{}{}\nTODO more\n{2}{A}{}{}{}{}{} x\n");
+    const Result dropped = RunCommand(FormatCommand(), {partly});
+    EXPECT_EQ(dropped.status, 0);
+    EXPECT_EQ(dropped.err, "dlgtool: " + partly + ":2: drops not a dialog line or a comment\n"
+                           "dlgtool: " + partly + ":3: drops text after the seventh field\n");
+    EXPECT_EQ(dropped.out, "// [LABEL] 1\r\n{1}{Hi}{Hi}{}{1}{}{}\r\n{2}{A}{}{}{}{}{}\r\n\r\n");
 }
 
 } // namespace

@@ -58,7 +58,16 @@ TEST(Check, Findings)
          ":4: warning: the option on line 4 has the intelligence check \"\", which is none of \"1\", \"N\", \"+N\" and \"-N\"\n"
          ":5: warning: the option on line 5 has the intelligence check \"x5\", which is none of \"1\", \"N\", \"+N\" and \"-N\"\n", 0},
         {"a speech holding //", page + "{2}{See http://x.org}{}{1}{}{}{}\n",
-         ":3: warning: this line holds braces but fewer than seven fields, so the game skips it (does a text hold \"//\"?)\n", 0},
+         ":3: warning: a comment after the last dialog line: the editor drops this line when it saves the file\n"
+         ":3: warning: this line holds braces but fewer than seven fields, so the game skips it (does a text hold \"//\"?) "
+         "and the editor drops it when it saves the file\n", 0},
+        {"lines the editor drops", page + "TODO more\n{2}{A}{}{1}{}{}{}{x}\n",
+         ":3: warning: not a dialog line or a comment: the editor drops this line when it saves the file\n"
+         ":4: warning: fields past the seventh: the editor drops this text when it saves the file\n", 0},
+        {"lone CR line ends", "{1}{A}{A}{}{}{}{}\r{2}{B}{}{1}{}{}{}\r",
+         ":1: error: the lines of this file end in a lone CR, which reading does not take for a line end: "
+         "the editor would keep only the first dialog line of each run of them\n", 1},
+        {"not a dialog file", "Notes\n", ": error: cannot read the file: it holds no dialog page, so it is not a dialog file\n", 1},
         {"a code that saving rewrites", "{1}{M:}{M:}{}{}{}{}\n{2}{Z:7,3}{}{1}{}{}{}\n",
          ":1: note: page \"1\" (line 1): generated speech \"M:\" would be saved as \"M:0,0\"\n"
          ":2: note: the option on line 2: generated speech \"Z:7,3\" would be saved as \"Z:7\"\n", 0},

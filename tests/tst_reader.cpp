@@ -20,7 +20,7 @@ TEST(Reader, ReadsDocuments)
 {
     const ReadCase cases[] = {
         {"empty file", "", ""},
-        {"comments only", "// [LABEL] A\n// remark\n", ""},
+        {"blank lines only", " \r\n\t\n", ""},
         {"page and option",
          "{1}{Hello}{Hello}{}{}{}{}\n{2}{Bye}{}{1}{}{0}{}\n",
          "page 1 [1]{Hello}{Hello}{}{}{}\n  opt 2 [2]{Bye}{}{1}{}{}\n"},
@@ -49,7 +49,7 @@ TEST(Reader, ReadsDocuments)
         {"text outside braces and an eighth field", "  x{1} {Hi}\t{Hi}y{}{}{}{}{extra}  \r\n",
          "page 1 [1]{Hi}{Hi}{}{}{}\n"},
         {"inner blanks stay", "{1}{ Hi }{ Hi }{ }{}{}{}", "page 1 [1]{ Hi }{ Hi }{ }{}{}\n"},
-        {"fewer than seven fields is skipped", "{1}{Hi}{Hi}{}{}{}\n{1}{}{}{}{}{}{", ""},
+        {"fewer than seven fields is skipped", "{1}{Hi}{Hi}{}{}{}\n{1}{}{}{}{}{}{\n{2}{A}{A}{}{}{}{}", "page 2 [2]{A}{A}{}{}{}\n"},
         {"a brace inside a field starts the next",
          "{1}{H{i}{x}{}{}{}{}", "page* 1 [1]{H{i}{i}{x}{}{}\n"},
         {"forward target and one that only an option carries",
@@ -100,6 +100,12 @@ TEST(Reader, Failures)
     const Case cases[] = {
         {"an option first", "// x\n\n{1}{Hi}{}{}{}{}{}\n{2}{A}{A}{}{}{}{}", "its first dialog line, line 3, is a PC option"},
         {"a page never given speech", "// [LABEL] NewPage0001\n{1}{}{}{}{1}{}{}\n", "its first dialog line, line 2, is a PC option"},
+        // Saving what holds no page would write an empty file over it.
+        {"comments only", "// [LABEL] A\n// remark\n", "it holds no dialog page, so it is not a dialog file"},
+        {"text only", "Notes for the writer\n", "it holds no dialog page, so it is not a dialog file"},
+        {"a NUL first", "\0{1}{A}{A}{}{}{}{}"s, "it holds no dialog page, so it is not a dialog file"},
+        {"lone CR line ends", "// [LABEL] A\r{1}{A}{A}{}{}{}{}\r{2}{B}{B}{}{}{}{}\r",
+         "its lines end in a lone CR, which reading does not take for a line end, so it holds no dialog page"},
     };
     for (const Case &c : cases) {
         TestFiles files;
@@ -118,6 +124,43 @@ TEST(Reader, Failures)
     DialogFile folder;
     EXPECT_FALSE(folder.Read(files.Dir()));
     EXPECT_EQ(folder.GetErrorText(), "Is a directory");
+}
+
+// What reading leaves out is what a save would lose: each is reported.
+TEST(Reader, ReportsWhatItDrops)
+{
+    const std::string page = "{1}{Hi}{Hi}{}{}{}{}\n";
+    const struct {
+        const char *name;
+        std::string input;
+        std::string dropped; // DroppedLine::List
+    } cases[] = {
+        {"nothing", "  {1} {Hi}\t{Hi}{}{}{}{}{}{}  \r\n// [LABEL] B\n{2}{B}{B}{}{}{}{}\n//\n", ""},
+        {"a note", page + "\nNotes for the writer\n", "line 3: not a dialog line or a comment\n"},
+        {"too few fields", page + "{2}{See http://x.org}{}{1}{}{}{}\n{3}{A}{}\n",
+         "line 2: braces but fewer than seven fields\nline 2: a comment after the last dialog line\n"
+         "line 3: braces but fewer than seven fields\n"},
+        {"text outside", "x{1}{Hi}{Hi}{}{}{}{}\n{1}{Hi}}{Hi}{}{}{}{}\n",
+         "line 1: text outside the braces of the fields\nline 2: text outside the braces of the fields\n"},
+        {"after the seventh", page + "{2}{A}{}{}{}{}{} TODO\n{3}{A}{}{}{}{}{}{8}\n",
+         "line 2: text after the seventh field\nline 3: fields past the seventh\n"},
+        {"lone CR", "{1}{A}{A}{}{}{}{}\r{2}{B}{}{1}{}{}{}\r\n",
+         "line 1: lines that end in a lone CR, which reading takes for one long line\n"},
+        {"after a NUL", page + "{2}{A}{}{}{}{}{}\0{3}"s, "line 2: a NUL byte, after which nothing of the file is read\n"},
+        {"comments", "// [LABEL] A\n// [DESCRIPTION] d\n// [LABEL] B\n// [DESCRIPTION] e\n" + page
+                         + "// [LABEL] O\n{2}{A}{}{}{}{}{}\n// the end\n// [LABEL] Z\n",
+         "line 1: a name or description that a later one above the same line replaces\n"
+         "line 2: a name or description that a later one above the same line replaces\n"
+         "line 6: a \"[LABEL]\" comment above a PC option, which only pages keep\n"
+         "line 8: a comment after the last dialog line\nline 9: a comment after the last dialog line\n"},
+    };
+    for (const auto &c : cases) {
+        DialogFile file;
+        ASSERT_TRUE(file.ReadText(c.input)) << c.name;
+        EXPECT_EQ(DroppedLine::List(file.GetDroppedLines(), 10), c.dropped) << c.name;
+    }
+    std::vector<DroppedLine> many(13, {4, DroppedLine::NotDialogLine});
+    EXPECT_EQ(DroppedLine::List(many, 12).substr(12 * 39), "and 1 more\n");
 }
 
 TEST(Reader, RequestMoneyNamesItsPage)

@@ -76,7 +76,7 @@ TEST(Writer, FixedShapes)
         std::string output; // with LF standing for CR LF
     };
     const Case cases[] = {
-        {"no pages", "// only a comment\n", ""},
+        {"no pages", "\r\n \n", ""},
         {"an option targeting its own page",
          "// [LABEL] P\n{9}{Hi}{Hi}{x}{}{}{y}\n{3}{A}{}{}{}{}{}\n{4}{B}{}{}{}{9}{}\n",
          "// [LABEL] P\n{1}{Hi}{Hi}{x}{1}{}{y}\n{2}{A}{}{}{}{}{}\n{3}{B}{}{}{}{1}{}\n\n"},
