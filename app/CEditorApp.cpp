@@ -3,23 +3,23 @@
 #include "CMainDialog.h"
 #include "QtPrompter.h"
 
-QString CEditorApp::ParseCommandLine(const QStringList &arguments)
+std::string CEditorApp::ParseCommandLine(const std::vector<std::string> &arguments)
 {
     bool switches = true;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (switches && argument == QLatin1String("--")) {
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string &argument = arguments[i];
+        if (switches && argument == "--") {
             switches = false;
             continue;
         }
-        if (switches && argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
+        if (switches && argument.size() > 1 && argument.front() == '-')
             continue;
         return argument;
     }
     return {};
 }
 
-int CEditorApp::InitInstance(const QStringList &arguments)
+int CEditorApp::InitInstance(const std::vector<std::string> &arguments)
 {
     QtPrompter prompter;
     CMainDialog dialog(ParseCommandLine(arguments), prompter);

@@ -55,9 +55,9 @@ QString Quoted(const QString &text)
 
 } // namespace
 
-CMainDialog::CMainDialog(const QString &cmdLineFile, Prompter &prompter, QWidget *parent)
+CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *parent)
     : QDialog(parent)
-    , m_strCmdLineFile(cmdLineFile)
+    , m_strCmdLineFile(std::move(cmdLineFile))
     , m_prompter(prompter)
     , m_statusLine(*this)
 {
@@ -245,9 +245,8 @@ void CMainDialog::CreateMenu(QLayout *layout)
     m_actMoveDown = add(edit, "actionMoveDown", QStringLiteral("Move option &down"), QKeySequence(Qt::CTRL | Qt::Key_D));
     connect(m_actMoveDown, &QAction::triggered, this, &CMainDialog::OnMoveOptionDown);
     edit->addSeparator();
-    // "New dialog page" opens the speech editor of the current page, as "Edit speech" does.
-    QAction *newDialogPage = add(edit, "actionNewDialogPage", QStringLiteral("&New dialog page"), QKeySequence(Qt::CTRL | Qt::Key_A));
-    connect(newDialogPage, &QAction::triggered, m_btnEditSpeech, &QPushButton::click);
+    QAction *editNpcSpeech = add(edit, "actionEditNpcSpeech", QStringLiteral("Edit NPC &speech"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(editNpcSpeech, &QAction::triggered, m_btnEditSpeech, &QPushButton::click);
     m_actGotoPage = add(edit, "actionGotoPage", QStringLiteral("&Goto dialog page.."), QKeySequence(Qt::CTRL | Qt::Key_G));
     connect(m_actGotoPage, &QAction::triggered, m_btnGoTo, &QPushButton::click);
 
@@ -261,8 +260,9 @@ void CMainDialog::CreateMenu(QLayout *layout)
 
 bool CMainDialog::OnInitDialog()
 {
-    if (!m_strCmdLineFile.isEmpty()) {
-        switch (LoadFile(m_strCmdLineFile, m_strCmdLineFile)) {
+    if (!m_strCmdLineFile.empty()) {
+        const QString shown = AnsiText::FileNameToDisplay(m_strCmdLineFile);
+        switch (LoadFile(m_strCmdLineFile, shown)) {
         case LoadAnswer::Read:
             break;
         case LoadAnswer::Cancel:
@@ -271,7 +271,7 @@ bool CMainDialog::OnInitDialog()
             OpenFile();
             break;
         case LoadAnswer::Yes:
-            SetDocumentName(QFile::encodeName(m_strCmdLineFile).toStdString(), m_strCmdLineFile);
+            SetDocumentName(m_strCmdLineFile, shown);
             g_pDialogFile->ClearUntitled();
             g_pCurrentPage = g_pDialogFile->NewPage();
             RefreshPage();
@@ -280,14 +280,14 @@ bool CMainDialog::OnInitDialog()
     }
     if (!g_pDialogFile)
         NewFile();
-    SetStatusMessage("Quorvel Dialog Editor");
+    SetStatusMessage(QStringLiteral("Quorvel Dialog Editor"));
     m_statusLine.StartCredits();
     return true;
 }
 
 // ---- The page view ------------------------------------------------------
 
-void CMainDialog::RefreshPage()
+void CMainDialog::UpdateTitle()
 {
     QString title;
     if (g_pDialogFile && g_pDialogFile->IsModified())
@@ -295,6 +295,11 @@ void CMainDialog::RefreshPage()
     title += m_displayName + kTitleSuffix;
     // "[*]" would be taken for the window's modified mark.
     setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+}
+
+void CMainDialog::RefreshPage()
+{
+    UpdateTitle();
 
     m_editName->setText(g_pCurrentPage ? AnsiText::ToDisplay(g_pCurrentPage->GetLabel()) : QString());
     m_editDescription->setText(g_pCurrentPage ? AnsiText::ToDisplay(g_pCurrentPage->GetDescription()) : QString());
@@ -406,9 +411,11 @@ void CMainDialog::UpdateOptionCommands()
 
 // ---- The status line ----------------------------------------------------
 
-void CMainDialog::SetStatusMessage(std::string text)
+// Status messages are UTF-8 from here to the screen: they name files,
+// whose names are the system's, not the dialog file's.
+void CMainDialog::SetStatusMessage(const QString &text)
 {
-    m_statusLine.SetStatusMessage(std::move(text));
+    m_statusLine.SetStatusMessage(text.toStdString());
 }
 
 void CMainDialog::ArmTimer(StatusLine::Timer timer, int milliseconds)
@@ -423,7 +430,7 @@ void CMainDialog::KillTimer(StatusLine::Timer timer)
 
 void CMainDialog::ShowStatusText(const std::string &text)
 {
-    m_lblStatus->setText(AnsiText::ToDisplay(text));
+    m_lblStatus->setText(QString::fromStdString(text));
 }
 
 // ---- Layout -------------------------------------------------------------
@@ -504,7 +511,7 @@ bool CMainDialog::QuerySaveChanges()
     if (!g_pDialogFile || !g_pDialogFile->IsModified())
         return true;
     switch (m_prompter.Ask(this, QStringLiteral("Save changes?"), QStringLiteral("Save changes to ") + Quoted(m_displayName) + QLatin1Char('?'),
-                           Prompter::YesNoCancel, Prompter::Exclamation)) {
+                           Prompter::YesNoCancel, Prompter::Exclamation, Prompter::Yes)) {
     case Prompter::Cancel:
         return false;
     case Prompter::Yes:
@@ -529,20 +536,25 @@ void CMainDialog::NewFile()
     RefreshPage();
 }
 
-CMainDialog::LoadAnswer CMainDialog::LoadFile(const QString &path, const QString &displayName)
+CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QString &displayName)
 {
     g_pCurrentPage = nullptr;
     g_pDialogFile = std::make_unique<DialogFile>();
-    const std::string bytesPath = QFile::encodeName(path).toStdString();
+    m_unsavedDrops.clear();
+    const std::string &bytesPath = path;
     if (g_pDialogFile->Read(bytesPath)) {
         m_displayName = displayName;
         m_diskStamp = StampOf(bytesPath);
         g_pCurrentPage = g_pDialogFile->GetPage(0);
-        SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)")
-                             .arg(displayName)
-                             .arg(g_pDialogFile->GetPageCount())
-                             .toStdString());
+        SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)").arg(displayName).arg(g_pDialogFile->GetPageCount()));
         RefreshPage();
+        m_unsavedDrops = g_pDialogFile->GetDroppedLines();
+        if (!m_unsavedDrops.empty())
+            Tell(Quoted(displayName) + QStringLiteral(" holds %1 that the editor cannot keep: saving the file would drop them.\n\n")
+                                           .arg(m_unsavedDrops.size() == 1 ? QStringLiteral("a line or part of a line")
+                                                                           : QStringLiteral("%1 lines or parts of lines").arg(m_unsavedDrops.size()))
+                 + QString::fromStdString(DroppedLine::List(m_unsavedDrops, 5))
+                 + QStringLiteral("\nSave asks before it drops them."));
         return LoadAnswer::Read;
     }
 
@@ -559,7 +571,7 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const QString &path, const QString
     if (lstat(bytesPath.c_str(), &st) != 0 && errno == ENOENT) {
         switch (m_prompter.Ask(this, QStringLiteral("Dialog file not found"),
                                Quoted(displayName) + QStringLiteral(" does not exist.\n\nWould you like to create a new dialog file?"),
-                               Prompter::YesNoCancel, Prompter::Question)) {
+                               Prompter::YesNoCancel, Prompter::Question, Prompter::Yes)) {
         case Prompter::Yes:
             return LoadAnswer::Yes;
         case Prompter::No:
@@ -574,7 +586,7 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const QString &path, const QString
         m_prompter.Ask(this, QStringLiteral("Dialog file cannot be read"),
                        Quoted(displayName) + QStringLiteral(" cannot be read: ") + QString::fromStdString(reason)
                            + QStringLiteral(".\n\nWould you like to open another dialog file?"),
-                       Prompter::YesCancel, Prompter::Exclamation);
+                       Prompter::YesCancel, Prompter::Exclamation, Prompter::Yes);
     return answer == Prompter::Yes ? LoadAnswer::No : LoadAnswer::Cancel;
 }
 
@@ -590,9 +602,10 @@ void CMainDialog::OpenFile()
         if (path.isEmpty())
             return;
         const QString name = QFileInfo(path).fileName();
-        switch (LoadFile(path, name)) {
+        const std::string bytesPath = QFile::encodeName(path).toStdString();
+        switch (LoadFile(bytesPath, name)) {
         case LoadAnswer::Yes:
-            SetDocumentName(QFile::encodeName(path).toStdString(), name);
+            SetDocumentName(bytesPath, name);
             g_pDialogFile->ClearUntitled();
             g_pCurrentPage = g_pDialogFile->NewPage();
             RefreshPage();
@@ -615,30 +628,55 @@ bool CMainDialog::ConfirmOverwriteChangedFile()
     return m_prompter.Ask(this, QStringLiteral("File changed on disk"),
                           Quoted(m_displayName) + QStringLiteral(" has been changed by another program since it was opened or saved "
                                                                  "here.\n\nOverwrite it with this version?"),
-                          Prompter::YesNo, Prompter::Exclamation)
+                          Prompter::YesNo, Prompter::Exclamation, Prompter::No)
         == Prompter::Yes;
 }
 
+// A page that would not read back as a page is named with what would become
+// of it; the safe answer goes to the first of them so it can be mended.
 bool CMainDialog::ConfirmUnreadablePages()
 {
-    const std::vector<int> pages = TextRules::FindUnreadablePages(*g_pDialogFile);
+    const DialogFile &file = *g_pDialogFile;
+    const std::vector<int> pages = TextRules::FindUnreadablePages(file);
     if (pages.empty())
         return true;
-    QStringList names;
-    for (const int index : pages) {
-        if (names.size() == 10) {
-            names << QStringLiteral("and %1 more").arg(pages.size() - 10);
+    const auto name = [&file](int index) { return Quoted(AnsiText::ToDisplay(file.GetPage(index)->GetLabel())); };
+    QString text = pages.size() == 1 ? QStringLiteral("This page has no speech to female PCs, or one that starts with a digit, so it would "
+                                                      "not be read back as a page:\n\n")
+                                     : QStringLiteral("These pages have no speech to female PCs, or one that starts with a digit, so they "
+                                                      "would not be read back as pages:\n\n");
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i == 10) {
+            text += QStringLiteral("and %1 more\n").arg(pages.size() - 10);
             break;
         }
-        names << Quoted(AnsiText::ToDisplay(g_pDialogFile->GetPage(index)->GetLabel()));
+        const int owner = TextRules::FindReadBackOwner(file, pages[i]);
+        text += QStringLiteral("Page ") + name(pages[i])
+            + (owner < 0 ? QStringLiteral(" would be read back as an option before any page, so the saved file could not be opened again.\n")
+                         : QStringLiteral(" would be read back as an option of page ") + name(owner) + QStringLiteral(".\n"));
     }
-    QString text = QStringLiteral("These pages have no speech to female PCs, or one that starts with a digit, so they would "
-                                  "not be read back as pages:\n\n")
-        + names.join(QStringLiteral(", "));
-    if (pages.front() == 0)
-        text += QStringLiteral("\n\nThe first page is one of them: the saved file could not be opened again.");
-    text += QStringLiteral("\n\nSave anyway?");
-    return m_prompter.Ask(this, QStringLiteral("Pages would be lost"), text, Prompter::YesNo, Prompter::Exclamation) == Prompter::Yes;
+    text += QStringLiteral("\nSave anyway, or go to page ") + name(pages.front()) + QStringLiteral(" to mend it?");
+    const Prompter::Answer answer =
+        m_prompter.Ask(this, QStringLiteral("Pages would be lost"), text, Prompter::YesNoCancel, Prompter::Exclamation, Prompter::No,
+                       {QStringLiteral("&Save anyway"), QStringLiteral("&Go to page"), QStringLiteral("Cancel")});
+    if (answer == Prompter::No) {
+        g_pCurrentPage = file.GetPage(pages.front());
+        RefreshPage();
+    }
+    return answer == Prompter::Yes;
+}
+
+// What reading the file could not keep is lost by the first save over it:
+// that save asks first.
+bool CMainDialog::ConfirmDroppedLines()
+{
+    if (m_unsavedDrops.empty())
+        return true;
+    const QString text = QStringLiteral("Saving ") + Quoted(m_displayName)
+        + QStringLiteral(" drops what the editor could not read in it:\n\n") + QString::fromStdString(DroppedLine::List(m_unsavedDrops, 10))
+        + QStringLiteral("\nSave anyway?");
+    return m_prompter.Ask(this, QStringLiteral("Lines would be dropped"), text, Prompter::YesNo, Prompter::Exclamation, Prompter::No)
+        == Prompter::Yes;
 }
 
 bool CMainDialog::SaveFile()
@@ -654,18 +692,23 @@ bool CMainDialog::SaveFile()
         // The Save As dialog has asked already whether to replace a file there.
         m_diskStamp = StampOf(g_pDialogFile->GetFileName());
     }
-    if (!ConfirmOverwriteChangedFile() || !ConfirmUnreadablePages())
+    if (!ConfirmOverwriteChangedFile() || !ConfirmDroppedLines() || !ConfirmUnreadablePages()) {
+        UpdateTitle(); // the name may be new
         return false;
+    }
     if (!g_pDialogFile->Write()) {
         m_prompter.Tell(this, QStringLiteral("talkwright"),
                         Quoted(m_displayName) + QStringLiteral(" could not be saved: ")
                             + QString::fromStdString(g_pDialogFile->GetErrorText())
                             + QStringLiteral(".\n\nThe file on disk has not been changed."),
                         Prompter::Error);
+        UpdateTitle();
         return false;
     }
     m_diskStamp = StampOf(g_pDialogFile->GetFileName());
-    SetStatusMessage((m_displayName + QStringLiteral(" saved")).toStdString());
+    m_unsavedDrops.clear();
+    SetStatusMessage(m_displayName + QStringLiteral(" saved"));
+    UpdateTitle();
     return true;
 }
 
@@ -851,15 +894,18 @@ void CMainDialog::OnAddOption()
 {
     if (!HaveCurrentPage())
         return;
+    // A new option is offered to every PC until the dialog says otherwise.
     auto option = std::make_unique<DialogLine>();
+    option->SetIntelligenceCheck("1");
     CPcOptionDlg dialog(option.get(), g_pDialogFile.get(), this);
     if (dialog.exec() != QDialog::Accepted)
         return; // the new option goes with the cancelled dialog
     DialogLine *added = option.get();
     g_pCurrentPage->AddOption(std::move(option));
-    // Only the new line is added: the selection, the command states and the
-    // title stay as they were until the next redisplay.
+    // Only the new line is added: the selection and the command states stay
+    // as they were until the next redisplay.
     InsertOptionLine(-1, added);
+    UpdateTitle();
 }
 
 void CMainDialog::OnEditOption()

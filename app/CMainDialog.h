@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StatusLine.h"
+#include "model/DroppedLine.h"
 
 #include <QDialog>
 #include <QString>
@@ -8,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 class COptionListBox;
 class DialogFile;
@@ -35,7 +37,8 @@ class CMainDialog : public QDialog, private StatusLine::Host {
 public:
     enum class LoadAnswer { Read, Yes, No, Cancel };
 
-    CMainDialog(const QString &cmdLineFile, Prompter &prompter, QWidget *parent = nullptr);
+    // cmdLineFile is the path as the command line gave it, byte for byte.
+    CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *parent = nullptr);
     ~CMainDialog() override;
 
     // Loads the file named on the command line, or begins a new one, and
@@ -44,6 +47,8 @@ public:
 
     // The page view.
     void RefreshPage();
+    // The title: the document's name, with "*" while it is modified.
+    void UpdateTitle();
     void ShowNpcSpeech();
     void OnViewFemaleSpeech();
     int InsertOptionLine(int index, DialogLine *option);
@@ -51,13 +56,14 @@ public:
     // The description of an option that the option list shows.
     static std::string BuildOptionText(const DialogLine &option);
 
-    void SetStatusMessage(std::string text);
+    void SetStatusMessage(const QString &text);
     StatusLine &GetStatusLine() { return m_statusLine; }
 
     // File commands.
     void NewFile();
     void OpenFile();
-    LoadAnswer LoadFile(const QString &path, const QString &displayName);
+    // path is the file's name as the system spells it, in bytes.
+    LoadAnswer LoadFile(const std::string &path, const QString &displayName);
     bool SaveFile();
     bool QuerySaveChanges();
     bool CanClose();
@@ -112,15 +118,18 @@ private:
     static DiskStamp StampOf(const std::string &path);
     bool ConfirmOverwriteChangedFile();
     bool ConfirmUnreadablePages();
+    bool ConfirmDroppedLines();
 
     void ArmTimer(StatusLine::Timer timer, int milliseconds) override;
     void KillTimer(StatusLine::Timer timer) override;
     void ShowStatusText(const std::string &text) override;
 
-    QString m_strCmdLineFile;
+    std::string m_strCmdLineFile;
     Prompter &m_prompter;
     QString m_displayName;
     DiskStamp m_diskStamp;
+    // What reading the file could not keep, until a save has dropped it.
+    std::vector<DroppedLine> m_unsavedDrops;
     bool m_bShowMaleSpeech = true;
     StatusLine m_statusLine;
     QTimer *m_timers[6] = {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -14,7 +15,11 @@ public:
 
     virtual ~Prompter() = default;
 
-    virtual Answer Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon) = 0;
+    // A question. Enter gives defaultAnswer, which must be the one that
+    // changes no file. buttonTexts, when given, name the buttons in the
+    // order Yes, No, Cancel.
+    virtual Answer Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon,
+                       Answer defaultAnswer, const QStringList &buttonTexts = {}) = 0;
     // A message with an OK button.
     virtual void Tell(QWidget *parent, const QString &caption, const QString &text, Icon icon) = 0;
     // The path chosen in the Open dialog; empty when cancelled.

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 const QString QtPrompter::FileFilter = QStringLiteral("Dialog Files (*.dlg);;All Files (*)");
 
@@ -22,14 +23,22 @@ QMessageBox::Icon ToQt(Prompter::Icon icon)
 
 } // namespace
 
-Prompter::Answer QtPrompter::Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon)
+Prompter::Answer QtPrompter::Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon,
+                                 Answer defaultAnswer, const QStringList &buttonTexts)
 {
     QMessageBox box(ToQt(icon), caption, text, QMessageBox::NoButton, parent);
-    box.addButton(QMessageBox::Yes);
+    QList<QMessageBox::StandardButton> shown{QMessageBox::Yes};
     if (buttons != YesCancel)
-        box.addButton(QMessageBox::No);
+        shown << QMessageBox::No;
     if (buttons != YesNo)
-        box.addButton(QMessageBox::Cancel);
+        shown << QMessageBox::Cancel;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        QPushButton *button = box.addButton(shown[i]);
+        if (i < buttonTexts.size())
+            button->setText(buttonTexts[i]);
+    }
+    const QMessageBox::StandardButton preset = defaultAnswer == Yes ? QMessageBox::Yes : defaultAnswer == No ? QMessageBox::No : QMessageBox::Cancel;
+    box.setDefaultButton(shown.contains(preset) ? preset : QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Yes;

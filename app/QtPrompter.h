@@ -7,7 +7,8 @@ class QtPrompter : public Prompter {
 public:
     static const QString FileFilter;
 
-    Answer Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon) override;
+    Answer Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon, Answer defaultAnswer,
+               const QStringList &buttonTexts = {}) override;
     void Tell(QWidget *parent, const QString &caption, const QString &text, Icon icon) override;
     QString GetOpenFileName(QWidget *parent, const QString &folder) override;
     QString GetSaveFileName(QWidget *parent, const QString &proposed) override;

@@ -44,9 +44,12 @@ void StatusLine::Animate()
         --m_spacing;
         std::string frame;
         frame.reserve(m_statusText.size() * static_cast<size_t>(m_spacing + 1));
-        for (const char c : m_statusText) {
-            frame += c;
-            frame.append(static_cast<size_t>(m_spacing), ' ');
+        // The text is UTF-8: blanks go after whole characters only.
+        for (size_t i = 0; i < m_statusText.size(); ++i) {
+            frame += m_statusText[i];
+            const bool continues = i + 1 < m_statusText.size() && (static_cast<unsigned char>(m_statusText[i + 1]) & 0xC0) == 0x80;
+            if (!continues)
+                frame.append(static_cast<size_t>(m_spacing), ' ');
         }
         m_shown = frame;
         m_host.ShowStatusText(m_shown);

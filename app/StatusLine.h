@@ -2,7 +2,8 @@
 
 #include <string>
 
-// The one-line message area at the bottom of the main window. A message
+// The one-line message area at the bottom of the main window. Its text is
+// UTF-8, spread out by whole characters. A message
 // arrives spread out, one blank fewer after each character every 100 ms,
 // until it reads normally; about five seconds later it clears. Once per run
 // a credit line and then the web address follow start-up.

@@ -6,5 +6,7 @@ int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("talkwright"));
-    return CEditorApp().InitInstance(QApplication::arguments());
+    // The arguments as bytes, once Qt has taken its own: a file name need not
+    // be valid in any encoding.
+    return CEditorApp().InitInstance(std::vector<std::string>(argv, argv + argc));
 }

@@ -75,7 +75,7 @@ int main(int argc, char **argv)
     }
     QtPrompter prompter;
     if (args.value(1) == QLatin1String("--startup")) {
-        CMainDialog dialog(args.value(2), prompter);
+        CMainDialog dialog(args.value(2).toStdString(), prompter);
         dialog.OnInitDialog();
         dialog.show();
         QApplication::processEvents();
@@ -90,13 +90,13 @@ int main(int argc, char **argv)
     double open = 1e9;
     double refresh = 1e9;
     {
-        CMainDialog dialog(QString(), prompter);
+        CMainDialog dialog(std::string(), prompter);
         dialog.OnInitDialog();
         dialog.show();
         QApplication::processEvents();
         for (int run = 0; run < 3; ++run) {
             const auto start = Clock::now();
-            dialog.LoadFile(QString::fromStdString(path), QStringLiteral("big.dlg"));
+            dialog.LoadFile(path, QStringLiteral("big.dlg"));
             QApplication::processEvents();
             open = std::min(open, Ms(start));
         }

@@ -2,7 +2,6 @@
 
 #include "DialogTemplate.h"
 #include "TextGuard.h"
-#include "app/AnsiText.h"
 #include "model/DialogLine.h"
 
 #include <QCheckBox>
@@ -70,23 +69,32 @@ CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *
     // Everything comes from the page as it stands.
     const SpeechText &male = m_page->GetSpeechCode();
     m_male.Load(male, kNpcKinds, file);
+    m_guard->Load(m_male.listField, male.l);
     if (male.kind != 0)
         OnMaleGeneratedSpeech();
     else
         OnMaleUniqueSpeech();
     const SpeechText &female = m_page->GetFemaleSpeechCode();
     m_female.Load(female, kNpcKinds, file);
+    m_guard->Load(m_female.listField, female.l);
     if (female.kind != 0)
         OnFemaleGeneratedSpeech();
     else
         OnFemaleUniqueSpeech();
     m_different->setChecked(!m_page->IsSameSpeechForBoth());
     UpdateFemaleSection();
-    m_maleText->setPlainText(AnsiText::ToDisplay(m_page->GetSpeech()));
-    m_femaleText->setPlainText(AnsiText::ToDisplay(m_page->GetFemaleSpeech()));
+    m_guard->Load(m_maleText, m_page->GetSpeech());
+    m_guard->Load(m_femaleText, m_page->GetFemaleSpeech());
     connect(m_male.kindList, &QComboBox::currentIndexChanged, this, [this] { m_male.ShowParameterPrompts(); });
     connect(m_female.kindList, &QComboBox::currentIndexChanged, this, [this] { m_female.ShowParameterPrompts(); });
     m_male.kindList->setFocus();
+    m_loadedMale = SpeechState(m_male, m_maleGenerated, m_maleText);
+    m_loadedFemale = SpeechState(m_female, m_femaleGenerated, m_femaleText);
+}
+
+QString CNpcSpeechDlg::SpeechState(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text) const
+{
+    return generated->isChecked() ? QStringLiteral("generated ") + panel.State() : QStringLiteral("unique ") + text->toPlainText();
 }
 
 void CNpcSpeechDlg::OnMaleGeneratedSpeech()
@@ -148,17 +156,27 @@ void CNpcSpeechDlg::OnOK()
 {
     if (const QString problem = m_guard->CheckAll(); !problem.isEmpty())
         return;
-    const bool maleGenerated = m_maleGenerated->isChecked();
-    const std::string male = maleGenerated ? m_male.ReadBack() : TextGuard::Bytes(m_maleText->toPlainText(), TextRules::Place::Field);
-    const DialogLine *malePage = maleGenerated ? m_male.ReadBackPage() : nullptr;
+    // A speech whose controls the user left alone goes back as it was read.
+    std::string male = m_page->GetSpeech();
+    const DialogLine *malePage = m_page->GetSpeechCode().g;
+    if (SpeechState(m_male, m_maleGenerated, m_maleText) != m_loadedMale) {
+        const bool generated = m_maleGenerated->isChecked();
+        male = generated ? m_male.ReadBack() : m_guard->BytesOf(m_maleText);
+        malePage = generated ? m_male.ReadBackPage() : nullptr;
+    }
+    std::string female = m_page->GetFemaleSpeech();
+    const DialogLine *femalePage = m_page->GetFemaleSpeechCode().g;
+    if (SpeechState(m_female, m_femaleGenerated, m_femaleText) != m_loadedFemale) {
+        const bool generated = m_femaleGenerated->isChecked();
+        female = generated ? m_female.ReadBack() : m_guard->BytesOf(m_femaleText);
+        femalePage = generated ? m_female.ReadBackPage() : nullptr;
+    }
     m_page->SetSpeech(male);
     m_page->SetSpeechPage(malePage);
     if (m_different->isChecked()) {
         m_page->ClearSameSpeechForBoth();
-        const bool femaleGenerated = m_femaleGenerated->isChecked();
-        m_page->SetFemaleSpeech(femaleGenerated ? m_female.ReadBack()
-                                                : TextGuard::Bytes(m_femaleText->toPlainText(), TextRules::Place::Field));
-        m_page->SetFemaleSpeechPage(femaleGenerated ? m_female.ReadBackPage() : nullptr);
+        m_page->SetFemaleSpeech(female);
+        m_page->SetFemaleSpeechPage(femalePage);
     } else {
         m_page->SetSameSpeechForBoth();
         m_page->SetFemaleSpeech(male);

@@ -13,7 +13,9 @@ class TextGuard;
 
 // "Edit NPC Speech": what the NPC says on a page, to male PCs and, when it
 // differs, to female PCs; each unique text or generated speech. OK writes
-// both speeches and the same-speech flag into the page; Cancel writes nothing.
+// both speeches and the same-speech flag into the page, a speech whose
+// controls the user left alone byte for byte as it was read; Cancel writes
+// nothing.
 class CNpcSpeechDlg : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +30,8 @@ public:
     void OnOK();
 
 private:
+    QString SpeechState(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text) const;
+
     DialogLine *m_page;
     ParameterPanel m_male;
     ParameterPanel m_female;
@@ -39,4 +43,7 @@ private:
     QPlainTextEdit *m_femaleText;
     QCheckBox *m_different;
     TextGuard *m_guard;
+    // The states of the controls as the page filled them.
+    QString m_loadedMale;
+    QString m_loadedFemale;
 };

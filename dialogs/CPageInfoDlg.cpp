@@ -2,7 +2,6 @@
 
 #include "DialogTemplate.h"
 #include "TextGuard.h"
-#include "app/AnsiText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -34,9 +33,9 @@ CPageInfoDlg::CPageInfoDlg(QWidget *parent)
 
 int CPageInfoDlg::exec()
 {
-    m_nameEdit->setText(AnsiText::ToDisplay(m_name));
+    m_guard->Load(m_nameEdit, m_name);
     m_nameEdit->selectAll();
-    m_descriptionEdit->setPlainText(AnsiText::ToDisplay(m_description));
+    m_guard->Load(m_descriptionEdit, m_description);
     m_descriptionEdit->selectAll();
     m_nameEdit->setFocus();
     return QDialog::exec();
@@ -46,7 +45,14 @@ void CPageInfoDlg::OnOK()
 {
     if (!m_guard->CheckAll().isEmpty())
         return;
-    m_name = TextGuard::Bytes(m_nameEdit->text(), TextRules::Place::Label);
-    m_description = TextGuard::Bytes(m_descriptionEdit->toPlainText(), TextRules::Place::Description);
+    const std::string name = m_guard->BytesOf(m_nameEdit);
+    // A page without a name would be saved as one and read back named by its number.
+    if (name.empty()) {
+        m_nameEdit->setFocus();
+        m_guard->ShowNote(QStringLiteral("A page needs a name: without one it would be read back named by its number."));
+        return;
+    }
+    m_name = name;
+    m_description = m_guard->BytesOf(m_descriptionEdit);
     accept();
 }

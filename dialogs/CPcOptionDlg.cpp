@@ -82,18 +82,19 @@ CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *
     connect(m_guard, &TextGuard::enterPressed, this, &CPcOptionDlg::OnOK);
 
     // Everything comes from the option as it stands.
-    m_speech->setPlainText(AnsiText::ToDisplay(m_option->GetSpeech()));
+    m_guard->Load(m_speech, m_option->GetSpeech());
     const std::string &gender = m_option->GetFemaleSpeech();
     const int genderValue = DialogField::ToInt(gender);
     m_gender->setCurrentIndex(gender.empty() ? Anyone : genderValue == 0 ? FemaleOnly : genderValue == 1 ? MaleOnly : Anyone);
     const SpeechText &code = m_option->GetSpeechCode();
     m_panel.Load(code, kPcKinds, file);
+    m_guard->Load(m_panel.listField, code.l);
     if (code.kind != 0)
         OnGeneratedSpeech();
     else
         OnUniqueSpeech();
-    m_conditions->setText(AnsiText::ToDisplay(m_option->GetConditions()));
-    m_results->setText(AnsiText::ToDisplay(m_option->GetResults()));
+    m_guard->Load(m_conditions, m_option->GetConditions());
+    m_guard->Load(m_results, m_option->GetResults());
 
     const QString check = AnsiText::ToDisplay(m_option->GetIntelligenceCheck());
     Comparison comparison = AtLeast;
@@ -110,9 +111,22 @@ CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *
         OnIntelligenceCheck();
 
     ParameterPanel::FillPageCombo(m_jumpTo, file, m_option->GetTarget());
-    m_description->setPlainText(AnsiText::ToDisplay(m_option->GetDescription()));
+    m_guard->Load(m_description, m_option->GetDescription());
     connect(m_panel.kindList, &QComboBox::currentIndexChanged, this, [this] { m_panel.ShowParameterPrompts(); });
     m_panel.kindList->setFocus();
+    m_loadedSpeech = SpeechState();
+    m_loadedIntelligence = IntelligenceState();
+    m_loadedGender = m_gender->currentIndex();
+}
+
+QString CPcOptionDlg::SpeechState() const
+{
+    return m_generated->isChecked() ? QStringLiteral("generated ") + m_panel.State() : QStringLiteral("unique ") + m_speech->toPlainText();
+}
+
+QString CPcOptionDlg::IntelligenceState() const
+{
+    return m_checkOn->isChecked() ? QString::number(m_comparison->currentIndex()) + QLatin1Char(' ') + m_intelligence->text() : QString();
 }
 
 void CPcOptionDlg::OnGeneratedSpeech()
@@ -151,10 +165,12 @@ void CPcOptionDlg::OnNoIntelligenceCheck()
 
 void CPcOptionDlg::OnOK()
 {
-    std::string check = "1";
-    if (m_checkOn->isChecked()) {
+    // Values whose controls the user left alone go back as they were read.
+    const bool checkChanged = IntelligenceState() != m_loadedIntelligence;
+    std::string check = checkChanged ? "1" : m_option->GetIntelligenceCheck();
+    if (checkChanged && m_checkOn->isChecked()) {
         const auto comparison = static_cast<Comparison>(m_comparison->currentIndex());
-        const std::string typed = m_intelligence->text().toStdString(); // digits only
+        const std::string typed = TextGuard::Bytes(m_intelligence->text(), TextRules::Place::Field);
         const int value = DialogField::ToInt(typed);
         if (comparison == Below && value <= 1) {
             QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Invalid intelligence check entered"),
@@ -174,15 +190,24 @@ void CPcOptionDlg::OnOK()
     if (!m_guard->CheckAll().isEmpty())
         return;
 
+    std::string speech = m_option->GetSpeech();
+    const DialogLine *speechPage = m_option->GetSpeechCode().g;
+    if (SpeechState() != m_loadedSpeech) {
+        const bool generated = m_generated->isChecked();
+        speech = generated ? m_panel.ReadBack() : m_guard->BytesOf(m_speech);
+        speechPage = generated ? m_panel.ReadBackPage() : nullptr;
+    }
+    std::string genderCheck = m_option->GetFemaleSpeech();
+    if (const int gender = m_gender->currentIndex(); gender != m_loadedGender)
+        genderCheck = gender == MaleOnly ? "1" : gender == FemaleOnly ? "0" : "";
+
     m_option->SetIntelligenceCheck(check);
-    const bool generated = m_generated->isChecked();
-    m_option->SetSpeech(generated ? m_panel.ReadBack() : TextGuard::Bytes(m_speech->toPlainText(), TextRules::Place::Field));
-    m_option->SetSpeechPage(generated ? m_panel.ReadBackPage() : nullptr);
-    m_option->SetConditions(TextGuard::Bytes(m_conditions->text(), TextRules::Place::Field));
-    m_option->SetResults(TextGuard::Bytes(m_results->text(), TextRules::Place::Field));
+    m_option->SetSpeech(speech);
+    m_option->SetSpeechPage(speechPage);
+    m_option->SetConditions(m_guard->BytesOf(m_conditions));
+    m_option->SetResults(m_guard->BytesOf(m_results));
     m_option->SetTarget(ParameterPanel::SelectedPage(m_jumpTo));
-    m_option->SetDescription(TextGuard::Bytes(m_description->toPlainText(), TextRules::Place::Description));
-    const int gender = m_gender->currentIndex();
-    m_option->SetFemaleSpeech(gender == MaleOnly ? "1" : gender == FemaleOnly ? "0" : "");
+    m_option->SetDescription(m_guard->BytesOf(m_description));
+    m_option->SetFemaleSpeech(genderCheck);
     accept();
 }

@@ -14,7 +14,9 @@ class TextGuard;
 
 // "PC Speech Option": what the PC says, to whom and when the option is
 // offered, what it sets and where it leads. OK writes every value into the
-// option unless the intelligence check makes no sense; Cancel writes nothing.
+// option unless the intelligence check makes no sense; a value whose
+// controls the user left alone goes back byte for byte as it was read.
+// Cancel writes nothing.
 class CPcOptionDlg : public QDialog {
     Q_OBJECT
 public:
@@ -27,6 +29,9 @@ public:
     void OnOK();
 
 private:
+    QString SpeechState() const;
+    QString IntelligenceState() const;
+
     DialogLine *m_option;
     ParameterPanel m_panel;
     QRadioButton *m_generated;
@@ -42,4 +47,8 @@ private:
     QPlainTextEdit *m_description;
     QComboBox *m_gender;
     TextGuard *m_guard;
+    // The states of the controls as the option filled them.
+    QString m_loadedSpeech;
+    QString m_loadedIntelligence;
+    int m_loadedGender = 0;
 };

@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -32,6 +34,7 @@ constexpr Prompts kPrompts[] = {
 };
 
 constexpr int kPromptGap = 10; // pixels between a prompt and its control
+constexpr int kMissingPageRole = Qt::UserRole + 1;
 
 int ToInt(const QLineEdit *field)
 {
@@ -72,7 +75,7 @@ void ParameterPanel::PlacePrompt(QLabel *label, const QString &text, QWidget *co
     label->setText(text);
 }
 
-void ParameterPanel::FillPageCombo(QComboBox *pageList, const DialogFile *file, const DialogLine *page)
+void ParameterPanel::FillPageCombo(QComboBox *pageList, const DialogFile *file, const DialogLine *page, int missingNumber)
 {
     pageList->addItem(QStringLiteral("Exit"), QVariant::fromValue<quintptr>(0));
     pageList->setCurrentIndex(0);
@@ -81,6 +84,11 @@ void ParameterPanel::FillPageCombo(QComboBox *pageList, const DialogFile *file, 
         pageList->addItem(AnsiText::ToDisplay(entry->GetLabel()), QVariant::fromValue(reinterpret_cast<quintptr>(entry)));
         if (entry == page)
             pageList->setCurrentIndex(pageList->count() - 1);
+    }
+    if (!page && missingNumber != 0) {
+        pageList->addItem(QStringLiteral("page %1 (no such page)").arg(missingNumber), QVariant::fromValue<quintptr>(0));
+        pageList->setItemData(pageList->count() - 1, missingNumber, kMissingPageRole);
+        pageList->setCurrentIndex(pageList->count() - 1);
     }
 }
 
@@ -94,10 +102,13 @@ void ParameterPanel::Load(const SpeechText &record, std::span<const int> offered
     moneyField->setText(QString::number(record.m));
     numberField->setText(QString::number(record.n));
     listField->setText(AnsiText::ToDisplay(record.l));
-    FillPageCombo(pageList, file, record.g);
+    FillPageCombo(pageList, file, record.g, record.kind == GeneratedSpeechKind::RequestMoney ? record.n : 0);
 
     // Sorted by label without regard to case, as the lists have always read.
-    for (const int id : offeredKinds) {
+    std::vector<int> kinds(offeredKinds.begin(), offeredKinds.end());
+    if (record.kind != 0 && std::find(kinds.begin(), kinds.end(), record.kind) == kinds.end())
+        kinds.push_back(record.kind);
+    for (const int id : kinds) {
         const QString label = QString::fromLatin1(GetSpeechKindLabel(id));
         int at = 0;
         while (at < kindList->count() && kindList->itemText(at).compare(label, Qt::CaseInsensitive) < 0)
@@ -122,7 +133,7 @@ std::string ParameterPanel::ReadBack() const
     // Request money leads to the page chosen in the list; "Exit" is 0.
     if (record.kind == GeneratedSpeechKind::RequestMoney) {
         const DialogLine *page = SelectedPage(pageList);
-        record.n = page ? page->GetNumber() : 0;
+        record.n = page ? page->GetNumber() : pageList->currentData(kMissingPageRole).toInt();
     }
     return EncodeSpeech(record);
 }
@@ -132,4 +143,11 @@ const DialogLine *ParameterPanel::ReadBackPage() const
     if (kindList->currentIndex() < 0 || kindList->currentData().toInt() != GeneratedSpeechKind::RequestMoney)
         return nullptr;
     return SelectedPage(pageList);
+}
+
+QString ParameterPanel::State() const
+{
+    return QStringList{QString::number(kindList->currentIndex()), moneyField->text(), listField->text(), numberField->text(),
+                       QString::number(pageList->currentIndex())}
+        .join(QChar(0x1F));
 }

@@ -3,6 +3,7 @@
 #include "app/AnsiText.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -34,6 +35,36 @@ QString TextGuard::TextOf(const Box &box) const
     if (const auto *line = qobject_cast<const QLineEdit *>(box.widget))
         return line->text();
     return static_cast<const QPlainTextEdit *>(box.widget)->toPlainText();
+}
+
+size_t TextGuard::IndexOf(const QWidget *edit) const
+{
+    const auto it = std::find_if(m_boxes.begin(), m_boxes.end(), [edit](const Box &box) { return box.widget == edit; });
+    Q_ASSERT(it != m_boxes.end());
+    return static_cast<size_t>(it - m_boxes.begin());
+}
+
+void TextGuard::Load(QWidget *edit, std::string_view bytes)
+{
+    Box &box = m_boxes[IndexOf(edit)];
+    const QString text = AnsiText::ToDisplay(bytes);
+    m_reverting = true;
+    if (auto *line = qobject_cast<QLineEdit *>(edit))
+        line->setText(text);
+    else
+        static_cast<QPlainTextEdit *>(edit)->setPlainText(text);
+    m_reverting = false;
+    box.accepted = box.loaded = TextOf(box);
+    box.loadedBytes = bytes;
+    box.isLoaded = true;
+    if (const QString problem = Problem(text, box.place); !problem.isEmpty())
+        ShowNote(QStringLiteral("Kept as the file has it, though it could not be typed: ") + problem);
+}
+
+std::string TextGuard::BytesOf(const QWidget *edit) const
+{
+    const Box &box = m_boxes[IndexOf(edit)];
+    return IsAsLoaded(box) ? box.loadedBytes : Bytes(TextOf(box), box.place);
 }
 
 QString TextGuard::Problem(const QString &text, TextRules::Place place)
@@ -97,7 +128,7 @@ void TextGuard::OnChanged(Box &box)
 QString TextGuard::CheckAll()
 {
     for (const Box &box : m_boxes) {
-        if (!box.widget->isEnabled())
+        if (!box.widget->isEnabled() || IsAsLoaded(box))
             continue;
         const QString problem = Problem(TextOf(box), box.place);
         if (!problem.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -13,6 +14,8 @@ public:
     QString Write(const QString &name, const QByteArray &bytes) const;
     QString Path(const QString &name) const { return m_dir.filePath(name); }
     static QByteArray Read(const QString &path);
+    // A path as the system spells it, as the window takes it.
+    static std::string Sys(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
     // The child with this object name; fails the test when there is none.
     template <typename T>

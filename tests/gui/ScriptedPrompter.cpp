@@ -2,14 +2,15 @@
 
 #include <QTest>
 
-Prompter::Answer ScriptedPrompter::Ask(QWidget *, const QString &caption, const QString &text, Buttons, Icon)
+Prompter::Answer ScriptedPrompter::Ask(QWidget *, const QString &caption, const QString &text, Buttons, Icon, Answer defaultAnswer,
+                                       const QStringList &)
 {
     asked << caption + QLatin1Char('|') + text;
-    if (answers.isEmpty()) {
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    if (!pressEnter)
         QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + text), __FILE__, __LINE__);
-        return Cancel;
-    }
-    return answers.dequeue();
+    return pressEnter ? defaultAnswer : Cancel;
 }
 
 void ScriptedPrompter::Tell(QWidget *, const QString &caption, const QString &text, Icon)

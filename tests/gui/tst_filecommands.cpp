@@ -15,6 +15,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using Answer = Prompter::Answer;
 
@@ -28,7 +29,7 @@ class TestFileCommands : public QObject {
     // Starts the window as the program does, on an optional command-line file.
     bool Start(const QString &file = QString())
     {
-        m_dialog = std::make_unique<CMainDialog>(file, m_prompter);
+        m_dialog = std::make_unique<CMainDialog>(GuiTestFiles::Sys(file), m_prompter);
         return m_dialog->OnInitDialog();
     }
     QString Title() const { return m_dialog->windowTitle(); }
@@ -54,15 +55,16 @@ private slots:
 
     void commandLineNamesTheFile()
     {
-        const auto parse = [](QStringList args) {
-            args.prepend("talkwright");
+        const auto parse = [](std::vector<std::string> args) {
+            args.insert(args.begin(), "talkwright");
             return CEditorApp::ParseCommandLine(args);
         };
-        QCOMPARE(parse({}), QString());
-        QCOMPARE(parse({"/home/w/inn.dlg"}), QStringLiteral("/home/w/inn.dlg"));
-        QCOMPARE(parse({"-style", "a.dlg", "b.dlg"}), QStringLiteral("a.dlg"));
-        QCOMPARE(parse({"--", "-odd.dlg"}), QStringLiteral("-odd.dlg"));
-        QCOMPARE(parse({"-x", "a.dlg"}), QStringLiteral("a.dlg"));
+        QCOMPARE(parse({}), std::string());
+        QCOMPARE(parse({"/home/w/inn.dlg"}), std::string("/home/w/inn.dlg"));
+        QCOMPARE(parse({"-style", "a.dlg", "b.dlg"}), std::string("a.dlg"));
+        QCOMPARE(parse({"--", "-odd.dlg"}), std::string("-odd.dlg"));
+        QCOMPARE(parse({"-x", "a.dlg"}), std::string("a.dlg"));
+        QCOMPARE(parse({"Gr\xFC\xDF.dlg"}), std::string("Gr\xFC\xDF.dlg")); // not UTF-8: kept byte for byte
     }
 
     void newAsksOnlyAboutChanges()
@@ -85,7 +87,7 @@ private slots:
 
         // An unchanged document is replaced without a question.
         const QString path = m_files.Write("plain.dlg", "{1}{A}{A}{}{}{}{}\n");
-        QCOMPARE(m_dialog->LoadFile(path, "plain.dlg"), CMainDialog::LoadAnswer::Read);
+        QCOMPARE(m_dialog->LoadFile(GuiTestFiles::Sys(path), "plain.dlg"), CMainDialog::LoadAnswer::Read);
         Asked();
         m_dialog->NewFile();
         QCOMPARE(Asked(), QStringList());
@@ -194,9 +196,9 @@ private slots:
 
     void aFileWithoutPages()
     {
-        const QString path = m_files.Write("empty.dlg", "// nothing here\n");
+        const QString path = m_files.Write("empty.dlg", "\r\n");
         QVERIFY(Start());
-        QCOMPARE(m_dialog->LoadFile(path, "empty.dlg"), CMainDialog::LoadAnswer::Read);
+        QCOMPARE(m_dialog->LoadFile(GuiTestFiles::Sys(path), "empty.dlg"), CMainDialog::LoadAnswer::Read);
         QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("empty.dlg read okay (0 dialog pages read)"));
         QCOMPARE(g_pCurrentPage, nullptr);
         auto *list = m_dialog->findChild<QListWidget *>("optionList");
@@ -226,7 +228,7 @@ private slots:
         QCOMPARE(m_prompter.proposed, QStringList{"00001Untitled"});
         QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("chosen.dlg saved"));
         QVERIFY(!g_pDialogFile->IsModified());
-        QCOMPARE(Title(), QStringLiteral("*00001Untitled - Quorvel Dialog Editor")); // until the next redisplay
+        QCOMPARE(Title(), QStringLiteral("chosen.dlg - Quorvel Dialog Editor")); // the saved state, under the new name
 
         // Named now: the next save asks nothing, and what it wrote reads back.
         Change();
@@ -304,6 +306,119 @@ private slots:
         g_pCurrentPage->SetResults("again");
         QVERIFY(m_dialog->SaveFile());
         QCOMPARE(Asked().size(), 1);
+    }
+
+    // What the editor cannot keep is named on loading, and the first save
+    // over the file asks first, "No" being the default.
+    void partlyUnderstoodFiles()
+    {
+        const QByteArray bytes = "Notes for the writer\n{1}{A}{A}{}{}{}{}\n{2}{B}{}{1}{}{}{} TODO\n";
+        const QString path = m_files.Write("notes.dlg", bytes);
+        QVERIFY(Start(path));
+        QCOMPARE(Asked(), QStringList{"talkwright|\"" + path + "\" holds 2 lines or parts of lines that the editor cannot keep: "
+                                      "saving the file would drop them.\n\nline 1: not a dialog line or a comment\n"
+                                      "line 3: text after the seventh field\n\nSave asks before it drops them."});
+        Change();
+        m_prompter.answers << Prompter::No;
+        QVERIFY(!m_dialog->SaveFile());
+        QVERIFY(Asked().constFirst().startsWith("Lines would be dropped|Saving \"" + path + "\" drops what the editor could not "
+                                                "read in it:\n\nline 1: not a dialog line or a comment\n"));
+        QCOMPARE(GuiTestFiles::Read(path), bytes);
+        m_prompter.answers << Prompter::Yes << Prompter::Yes; // drop them; the new page has no speech yet
+        QVERIFY(m_dialog->SaveFile());
+        Asked();
+        Change();
+        m_prompter.answers << Prompter::Yes; // the pages without speech, again; the drops are gone
+        QVERIFY(m_dialog->SaveFile());
+        QCOMPARE(Asked().size(), 1);
+    }
+
+    // A page that would not read back as a page is named with its fate, and
+    // the default answer goes to it instead of saving.
+    void pagesThatWouldBeLost()
+    {
+        const QString path = m_files.Write("two.dlg", "// [LABEL] A\n{1}{A}{A}{}{}{}{}\n");
+        QVERIFY(Start(path));
+        Change();
+        const DialogLine *added = g_pCurrentPage;
+        g_pCurrentPage = g_pDialogFile->GetPage(0);
+        m_dialog->RefreshPage();
+        m_prompter.pressEnter = true;
+        QVERIFY(!m_dialog->SaveFile());
+        QCOMPARE(Asked(), QStringList{"Pages would be lost|This page has no speech to female PCs, or one that starts with a digit, "
+                                      "so it would not be read back as a page:\n\nPage \"" + QString::fromStdString(added->GetLabel())
+                                      + "\" would be read back as an option of page \"A\".\n\nSave anyway, or go to page \""
+                                      + QString::fromStdString(added->GetLabel()) + "\" to mend it?"});
+        QCOMPARE(g_pCurrentPage, added);
+        QCOMPARE(GuiTestFiles::Read(path), QByteArray("// [LABEL] A\n{1}{A}{A}{}{}{}{}\n"));
+    }
+
+    // Enter through every question, from any file, changes and creates no file.
+    void enterThroughEveryQuestion_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // empty: no such file
+        QByteArray noise(20000, '\0');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919 + 13) % 251);
+        QTest::newRow("random bytes") << "noise.dlg" << noise;
+        QTest::newRow("dropped lines") << "notes.dlg" << QByteArray("TODO\n{1}{A}{A}{}{}{}{}\nmore\n");
+        QTest::newRow("lone CR line ends") << "mac.dlg" << QByteArray("{1}{A}{A}{}{}{}{}\r{2}{B}{}{1}{}{}{}\r");
+        QTest::newRow("a name that is not UTF-8") << "Gr\xFC\xDF.dlg" << QByteArray("{1}{A}{A}{}{}{}{}\n// the end\n");
+        QTest::newRow("a missing file named so") << "Gr\xFC\xDF.dlg" << QByteArray();
+    }
+    void enterThroughEveryQuestion()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        const GuiTestFiles folder; // of its own, to count what is in it
+        const std::string path = GuiTestFiles::Sys(folder.Path("")) + "/" + name.toLatin1().toStdString();
+        if (!bytes.isEmpty()) {
+            FILE *file = std::fopen(path.c_str(), "wb");
+            QVERIFY(file);
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+            std::fclose(file);
+        }
+        m_prompter.pressEnter = true;
+        m_dialog = std::make_unique<CMainDialog>(path, m_prompter);
+        if (m_dialog->OnInitDialog()) {
+            m_dialog->OnOK();
+            Change();
+            QTest::keyClick(m_dialog.get(), Qt::Key_Return);
+            m_dialog->OnCancel();
+        }
+        const QStringList files = QDir(folder.Path("")).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(files.size(), bytes.isEmpty() ? 0 : 1);
+        if (!bytes.isEmpty()) {
+            FILE *file = std::fopen(path.c_str(), "rb");
+            QVERIFY2(file, "the file is found under its own bytes");
+            QByteArray after(bytes.size() + 1, '\0');
+            after.resize(qsizetype(std::fread(after.data(), 1, size_t(after.size()), file)));
+            std::fclose(file);
+            QCOMPARE(after, bytes);
+            std::remove(path.c_str());
+        }
+        Asked();
+    }
+
+    // A command-line name that is not UTF-8 opens the file it names, and a
+    // new file is created under exactly those bytes.
+    void namesThatAreNotUtf8()
+    {
+        const std::string path = GuiTestFiles::Sys(m_files.Path("")) + "/Gr\xFC\xDF.dlg";
+        m_prompter.answers << Prompter::Yes;
+        m_dialog = std::make_unique<CMainDialog>(path, m_prompter);
+        QVERIFY(m_dialog->OnInitDialog());
+        QVERIFY(Asked().constFirst().startsWith("Dialog file not found|"));
+        g_pCurrentPage->SetFemaleSpeech("Hi");
+        QVERIFY(m_dialog->SaveFile());
+        QCOMPARE(::access(path.c_str(), F_OK), 0);
+
+        m_dialog = std::make_unique<CMainDialog>(path, m_prompter);
+        QVERIFY(m_dialog->OnInitDialog()); // read, not offered for creation
+        QCOMPARE(Asked(), QStringList());
+        QCOMPARE(g_pDialogFile->GetPage(0)->GetFemaleSpeech(), std::string("Hi"));
+        std::remove(path.c_str());
     }
 
     void closing()

@@ -38,7 +38,7 @@ class TestNavigation : public QObject {
 
     void Open(const QByteArray &bytes)
     {
-        m_dialog = std::make_unique<CMainDialog>(m_files.Write("nav.dlg", bytes), m_prompter);
+        m_dialog = std::make_unique<CMainDialog>(GuiTestFiles::Sys(m_files.Write("nav.dlg", bytes)), m_prompter);
         QVERIFY(m_dialog->OnInitDialog());
         m_dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
@@ -176,7 +176,7 @@ private slots:
         // "Move option down" stays off until the selection changes.
         QCOMPARE(list->currentRow(), 1);
         QVERIFY(!Find<QPushButton>("moveDownButton")->isEnabled());
-        QVERIFY(!m_dialog->windowTitle().startsWith('*'));
+        QVERIFY(m_dialog->windowTitle().startsWith('*')); // the title follows every change
         list->setCurrentRow(0);
         list->setCurrentRow(1);
         QVERIFY(Find<QPushButton>("moveDownButton")->isEnabled());
@@ -206,12 +206,15 @@ private slots:
         QCOMPARE(Find<QPlainTextEdit>("speechEdit")->toPlainText(), QString());
         QCOMPARE(List()->count(), 0);
 
-        // "New dialog page" edits the speech of this page and adds none.
+        // "Edit NPC speech" (Ctrl+A) edits the speech of this page and adds none.
         WhenModal([](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit NPC Speech"));
             Click(dialog, "cancel");
         });
-        Find<QAction>("actionNewDialogPage")->trigger();
+        QAction *editNpcSpeech = Find<QAction>("actionEditNpcSpeech");
+        QCOMPARE(editNpcSpeech->text(), QStringLiteral("Edit NPC &speech"));
+        QCOMPARE(editNpcSpeech->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+        editNpcSpeech->trigger();
         QCOMPARE(m_dialogsRun, 2);
         QCOMPARE(g_pDialogFile->GetPageCount(), 2);
 
@@ -229,6 +232,10 @@ private slots:
         WhenModal([](QWidget *dialog) {
             auto *name = In<QLineEdit>(dialog, "name");
             QCOMPARE(name->selectedText(), name->text()); // typing replaces the whole name
+            name->setText(" "); // no name: it would read back as the page's number
+            Click(dialog, "ok");
+            QVERIFY(dialog->isVisible());
+            QVERIFY(In<QLabel>(dialog, "note")->text().startsWith("A page needs a name"));
             name->setText(" Inn ");
             auto *description = In<QPlainTextEdit>(dialog, "description");
             description->setPlainText("Bar");
@@ -242,9 +249,45 @@ private slots:
         QCOMPARE(g_pCurrentPage->GetDescription(), std::string("Bar"));
     }
 
+    // Every dialog, opened and confirmed with nothing touched, leaves every
+    // byte that a save writes as it was: values the controls cannot show or
+    // could not have been typed included.
+    void okWithoutEditsKeepsEveryByte()
+    {
+        const QByteArray bytes = "// [LABEL] Start\r\n// [DESCRIPTION] a\rb\r\n"
+                                 "{1}{M:100,99}{M:100,99}{}{1}{}{}\r\n"     // a money page that no page has
+                                 "{2}{Hi}{2}{5\xE9}{c\rd}{}{r\re}\r\n"      // odd gender check, intelligence, lone CRs
+                                 "{3}{G:}{}{-1}{}{21}{}\r\n\r\n"           // a kind only NPCs speak; a check the dialog refuses
+                                 "// [LABEL] End\r\n{21}{Y:}{Bye.}{x}{2}{}{}\r\n\r\n"; // a kind only PCs speak
+        Open(bytes);
+        const auto ok = [](QWidget *dialog) { Click(dialog, "ok"); };
+        QString moneyPage;
+        WhenModal([&moneyPage](QWidget *dialog) {
+            moneyPage = In<QComboBox>(dialog, "malePage")->currentText();
+            Click(dialog, "ok");
+        });
+        Press("editSpeechButton");
+        QCOMPARE(moneyPage, QStringLiteral("page 99 (no such page)"));
+        for (const int row : {0, 1}) {
+            List()->setCurrentRow(row);
+            WhenModal(ok);
+            Press("editOptionButton");
+        }
+        WhenModal(ok);
+        Press("changeButton");
+        List()->setCurrentRow(1);
+        Press("goToResultButton");
+        WhenModal(ok);
+        Press("editSpeechButton");
+        QCOMPARE(m_dialogsRun, 5);
+        QVERIFY(g_pDialogFile->IsModified());
+        QVERIFY(m_dialog->SaveFile());
+        QCOMPARE(GuiTestFiles::Read(m_files.Path("nav.dlg")), bytes);
+    }
+
     void commandsWithoutAPage()
     {
-        Open("// a file without pages\n");
+        Open("\r\n"); // a file without pages
         for (const char *button : {"addOptionButton", "editSpeechButton", "changeButton"})
             Press(button);
         const QString noPage = "talkwright|There is no dialog page yet. \"New page\" adds one.";
@@ -261,7 +304,7 @@ private slots:
 
     void buildsAConversationFromNothing()
     {
-        m_dialog = std::make_unique<CMainDialog>(QString(), m_prompter);
+        m_dialog = std::make_unique<CMainDialog>(std::string(), m_prompter);
         QVERIFY(m_dialog->OnInitDialog());
         m_dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
@@ -324,7 +367,7 @@ private slots:
                                                       "{21}{Bye.}{Bye.}{}{2}{}{}\r\n"
                                                       "\r\n"));
 
-        QCOMPARE(m_dialog->LoadFile(path, "built.dlg"), CMainDialog::LoadAnswer::Read);
+        QCOMPARE(m_dialog->LoadFile(GuiTestFiles::Sys(path), "built.dlg"), CMainDialog::LoadAnswer::Read);
         QCOMPARE(g_pDialogFile->GetPageCount(), 2);
         QCOMPARE(List()->count(), 2);
         QCOMPARE(g_pCurrentPage->GetOption(0)->GetTarget(), g_pDialogFile->GetPage(1));

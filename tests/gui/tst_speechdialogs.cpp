@@ -1,6 +1,7 @@
 // The two speech dialogs, driven through their controls: what they open on,
 // what OK writes, what Cancel leaves, and the text they refuse.
 #include "GuiTestFiles.h"
+#include "app/AnsiText.h"
 #include "dialogs/CNpcSpeechDlg.h"
 #include "dialogs/CPcOptionDlg.h"
 #include "model/DialogFile.h"
@@ -131,8 +132,9 @@ private slots:
         QTest::addColumn<QString>("written2");
         QTest::addColumn<bool>("same");
         QTest::newRow("unique, unchanged") << "Hello" << "Hello" << "" << "Hello" << "Hello" << true;
-        QTest::newRow("a kind NPCs do not speak") << "E:" << "E:" << "" << "G:" << "G:" << true;
-        QTest::newRow("greeting loses its text") << "G:hi" << "G:hi" << "" << "G:" << "G:" << true;
+        // Untouched speech is kept as it stands (saving writes its code anew).
+        QTest::newRow("a kind NPCs do not speak") << "E:" << "E:" << "" << "E:" << "E:" << true;
+        QTest::newRow("greeting keeps its text") << "G:hi" << "G:hi" << "" << "G:hi" << "G:hi" << true;
         QTest::newRow("unique mode keeps the code as typed") << "R:50,3" << "R:50,3" << "maleUnique" << "R:50,3" << "R:50,3" << true;
         QTest::newRow("switching keeps the texts") << "R:50,3" << "R:50,3" << "maleUnique maleGenerated" << "R:50,3" << "R:50,3" << true;
         QTest::newRow("female section off copies the male speech") << "Hi" << "Bye" << "different" << "Hi" << "Hi" << true;
@@ -208,6 +210,7 @@ private slots:
             CPcOptionDlg dialog(line.get(), file.get());
             dialog.show();
             Find<QLineEdit>(&dialog, "conditions")->setText("Changed");
+            Find<QLineEdit>(&dialog, "intelligence")->setText("0");
             MessageCatcher message;
             message.Arm(&dialog);
             Click(&dialog, "ok"); // refused: below 1
@@ -282,10 +285,13 @@ private slots:
         QTest::addColumn<int>("comparison"); // -1: leave as opened
         QTest::addColumn<QString>("value");  // "=": leave as opened
         QTest::addColumn<QString>("written"); // "!": refused with the message
-        QTest::newRow("empty") << "" << false << -1 << "=" << "1";
+        // Left as opened, the stored check is kept, whatever it holds.
+        QTest::newRow("empty") << "" << false << -1 << "=" << "";
         QTest::newRow("1") << "1" << false << -1 << "=" << "1";
         QTest::newRow("+1") << "+1" << true << -1 << "=" << "+1";
-        QTest::newRow("-1") << "-1" << true << -1 << "=" << "!";
+        QTest::newRow("-1") << "-1" << true << -1 << "=" << "-1";
+        QTest::newRow("non-ASCII") << "5\u00e9" << true << -1 << "=" << "5\u00e9";
+        QTest::newRow("non-ASCII made above") << "5\u00e9" << true << 1 << "=" << "+5\u00e9"; // as Windows-1252, not UTF-8
         QTest::newRow("-1 raised to 2") << "-1" << true << -1 << "2" << "-2";
         QTest::newRow("007") << "5" << true << 0 << "007" << "007";
         QTest::newRow("at least 0") << "5" << true << 0 << "0" << "1";
@@ -305,7 +311,9 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QString, written);
         DialogLine option;
-        option.SetIntelligenceCheck(stored.toStdString());
+        std::string bytes;
+        QVERIFY(AnsiText::FromDisplay(stored, bytes));
+        option.SetIntelligenceCheck(bytes);
         CPcOptionDlg dialog(&option, nullptr);
         dialog.show();
         QCOMPARE(Find<QRadioButton>(&dialog, "checkOn")->isChecked(), opensOn);
@@ -332,14 +340,14 @@ private slots:
             QCOMPARE(message, QStringLiteral("Invalid intelligence check entered|"
                                              "It does not make sense to check for intelligence values less than 1"));
             QVERIFY(dialog.isVisible());
-            QCOMPARE(option.GetIntelligenceCheck(), stored.toStdString());
+            QCOMPARE(option.GetIntelligenceCheck(), bytes);
             // Switching the check off lets OK through, whatever the value holds.
             Click(&dialog, "checkOff");
             Click(&dialog, "ok");
             QCOMPARE(option.GetIntelligenceCheck(), std::string("1"));
         } else {
             QCOMPARE(message, QString());
-            QCOMPARE(QString::fromStdString(option.GetIntelligenceCheck()), written);
+            QCOMPARE(AnsiText::ToDisplay(option.GetIntelligenceCheck()), written);
         }
     }
 
@@ -351,9 +359,9 @@ private slots:
         QTest::newRow("empty") << "" << 0 << "";
         QTest::newRow("1") << "1" << 1 << "1";
         QTest::newRow("0") << "0" << 2 << "0";
-        QTest::newRow("x") << "x" << 2 << "0";
-        QTest::newRow("00") << "00" << 2 << "0";
-        QTest::newRow("2") << "2" << 0 << "";
+        QTest::newRow("x") << "x" << 2 << "x"; // kept, as OK changes nothing
+        QTest::newRow("00") << "00" << 2 << "00";
+        QTest::newRow("2") << "2" << 0 << "2";
     }
     void genderCheck()
     {

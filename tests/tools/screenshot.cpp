@@ -25,7 +25,7 @@ int main(int argc, char **argv)
         return 2;
     }
     QtPrompter prompter;
-    CMainDialog window(args[2], prompter);
+    CMainDialog window(args[2].toStdString(), prompter);
     if (!window.OnInitDialog())
         return 1;
     const QString what = args.value(3, QStringLiteral("main"));
