@@ -92,6 +92,17 @@ CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *
     m_loadedFemale = SpeechState(m_female, m_femaleGenerated, m_femaleText);
 }
 
+// A section whose controls the user left alone leaves speech and page as
+// they were read.
+void CNpcSpeechDlg::ReadSection(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text,
+                                const QString &loaded, std::string &speech, const DialogLine *&page) const
+{
+    if (SpeechState(panel, generated, text) == loaded)
+        return;
+    speech = generated->isChecked() ? panel.ReadBack() : m_guard->BytesOf(text);
+    page = generated->isChecked() ? panel.ReadBackPage() : nullptr;
+}
+
 QString CNpcSpeechDlg::SpeechState(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text) const
 {
     return generated->isChecked() ? QStringLiteral("generated ") + panel.State() : QStringLiteral("unique ") + text->toPlainText();
@@ -156,21 +167,12 @@ void CNpcSpeechDlg::OnOK()
 {
     if (const QString problem = m_guard->CheckAll(); !problem.isEmpty())
         return;
-    // A speech whose controls the user left alone goes back as it was read.
     std::string male = m_page->GetSpeech();
     const DialogLine *malePage = m_page->GetSpeechCode().g;
-    if (SpeechState(m_male, m_maleGenerated, m_maleText) != m_loadedMale) {
-        const bool generated = m_maleGenerated->isChecked();
-        male = generated ? m_male.ReadBack() : m_guard->BytesOf(m_maleText);
-        malePage = generated ? m_male.ReadBackPage() : nullptr;
-    }
+    ReadSection(m_male, m_maleGenerated, m_maleText, m_loadedMale, male, malePage);
     std::string female = m_page->GetFemaleSpeech();
     const DialogLine *femalePage = m_page->GetFemaleSpeechCode().g;
-    if (SpeechState(m_female, m_femaleGenerated, m_femaleText) != m_loadedFemale) {
-        const bool generated = m_femaleGenerated->isChecked();
-        female = generated ? m_female.ReadBack() : m_guard->BytesOf(m_femaleText);
-        femalePage = generated ? m_female.ReadBackPage() : nullptr;
-    }
+    ReadSection(m_female, m_femaleGenerated, m_femaleText, m_loadedFemale, female, femalePage);
     m_page->SetSpeech(male);
     m_page->SetSpeechPage(malePage);
     if (m_different->isChecked()) {

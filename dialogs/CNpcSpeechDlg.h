@@ -3,6 +3,7 @@
 #include "ParameterPanel.h"
 
 #include <QDialog>
+#include <string>
 
 class DialogFile;
 class DialogLine;
@@ -31,6 +32,8 @@ public:
 
 private:
     QString SpeechState(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text) const;
+    void ReadSection(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text, const QString &loaded,
+                     std::string &speech, const DialogLine *&page) const;
 
     DialogLine *m_page;
     ParameterPanel m_male;
