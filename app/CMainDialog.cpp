@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 #include <cerrno>
 #include <sys/stat.h>
+#include <utility>
 
 std::unique_ptr<DialogFile> g_pDialogFile;
 DialogLine *g_pCurrentPage = nullptr;
@@ -541,6 +542,7 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QSt
     g_pCurrentPage = nullptr;
     g_pDialogFile = std::make_unique<DialogFile>();
     m_unsavedDrops.clear();
+    m_loadNote.clear();
     const std::string &bytesPath = path;
     if (g_pDialogFile->Read(bytesPath)) {
         m_displayName = displayName;
@@ -549,12 +551,16 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QSt
         SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)").arg(displayName).arg(g_pDialogFile->GetPageCount()));
         RefreshPage();
         m_unsavedDrops = g_pDialogFile->GetDroppedLines();
-        if (!m_unsavedDrops.empty())
-            Tell(Quoted(displayName) + QStringLiteral(" holds %1 that the editor cannot keep: saving the file would drop them.\n\n")
-                                           .arg(m_unsavedDrops.size() == 1 ? QStringLiteral("a line or part of a line")
-                                                                           : QStringLiteral("%1 lines or parts of lines").arg(m_unsavedDrops.size()))
-                 + QString::fromStdString(DroppedLine::List(m_unsavedDrops, 5))
-                 + QStringLiteral("\nSave asks before it drops them."));
+        if (!m_unsavedDrops.empty()) {
+            m_loadNote = Quoted(displayName)
+                + QStringLiteral(" holds %1 that the editor cannot keep: saving the file would drop them.\n\n")
+                      .arg(m_unsavedDrops.size() == 1 ? QStringLiteral("a line or part of a line")
+                                                      : QStringLiteral("%1 lines or parts of lines").arg(m_unsavedDrops.size()))
+                + QString::fromStdString(DroppedLine::List(m_unsavedDrops, 5)) + QStringLiteral("\nSave asks before it drops them.");
+            // Said once the page is on the screen: at start-up, when the window shows.
+            if (isVisible())
+                TellLoadNote();
+        }
         return LoadAnswer::Read;
     }
 
@@ -742,6 +748,19 @@ void CMainDialog::accept()
 void CMainDialog::reject()
 {
     OnCancel();
+}
+
+void CMainDialog::TellLoadNote()
+{
+    if (!m_loadNote.isEmpty())
+        Tell(std::exchange(m_loadNote, QString()));
+}
+
+void CMainDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_loadNote.isEmpty())
+        QTimer::singleShot(0, this, &CMainDialog::TellLoadNote);
 }
 
 void CMainDialog::closeEvent(QCloseEvent *event)

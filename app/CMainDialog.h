@@ -92,6 +92,7 @@ public:
 protected:
     void accept() override;
     void reject() override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -119,6 +120,7 @@ private:
     bool ConfirmOverwriteChangedFile();
     bool ConfirmUnreadablePages();
     bool ConfirmDroppedLines();
+    void TellLoadNote();
 
     void ArmTimer(StatusLine::Timer timer, int milliseconds) override;
     void KillTimer(StatusLine::Timer timer) override;
@@ -130,6 +132,8 @@ private:
     DiskStamp m_diskStamp;
     // What reading the file could not keep, until a save has dropped it.
     std::vector<DroppedLine> m_unsavedDrops;
+    // What loading has to tell once the page is on the screen.
+    QString m_loadNote;
     bool m_bShowMaleSpeech = true;
     StatusLine m_statusLine;
     QTimer *m_timers[6] = {};

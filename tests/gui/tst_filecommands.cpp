@@ -315,6 +315,9 @@ private slots:
         const QByteArray bytes = "Notes for the writer\n{1}{A}{A}{}{}{}{}\n{2}{B}{}{1}{}{}{} TODO\n";
         const QString path = m_files.Write("notes.dlg", bytes);
         QVERIFY(Start(path));
+        QCOMPARE(Asked(), QStringList()); // not before the page is shown
+        m_dialog->show();
+        QTRY_VERIFY(!m_prompter.asked.isEmpty());
         QCOMPARE(Asked(), QStringList{"talkwright|\"" + path + "\" holds 2 lines or parts of lines that the editor cannot keep: "
                                       "saving the file would drop them.\n\nline 1: not a dialog line or a comment\n"
                                       "line 3: text after the seventh field\n\nSave asks before it drops them."});
