@@ -36,6 +36,10 @@ public:
     // The bytes of the file at path; false with the system's reason when it
     // cannot be read.
     static bool ReadFileBytes(const std::string &path, std::string &bytes, std::string &error);
+    // The bytes of an open file (standard input, say) to its end, as
+    // ReadFileBytes reads them. A character device is refused unread, since
+    // it may never end (/dev/zero), and so is more than memory can hold.
+    static bool ReadStreamBytes(int fd, std::string &bytes, std::string &error);
 
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     DialogLine *GetPage(int index) const;
