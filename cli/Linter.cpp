@@ -1,5 +1,7 @@
 #include "Linter.h"
 
+#include "DialogFiles.h"
+
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/TextRules.h"
@@ -447,8 +449,9 @@ private:
 std::vector<Finding> Linter::CheckFile(const std::string &path)
 {
     DialogFile file;
-    if (!file.Read(path))
-        return {{path, file.GetErrorLine(), Finding::Error, "cannot read the file: " + file.GetErrorText()}};
+    std::string error;
+    if (!DialogFiles::Read(path, file, error))
+        return {{path, file.GetErrorLine(), Finding::Error, "cannot read the file: " + error}};
     return CheckDocument(file, path);
 }
 
