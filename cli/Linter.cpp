@@ -103,9 +103,15 @@ public:
             Add(line, Finding::Warning, "this line holds braces but fewer than seven fields, so the game skips it "
                                         "(does a text hold \"//\"?)");
         CheckNumbers();
+        const std::vector<int> numbers = m_file.GetRenumberedPageNumbers();
         for (int i = 0; i < m_file.GetPageCount(); ++i) {
             const DialogLine &page = *m_file.GetPage(i);
             CheckPage(page);
+            // Saved, a page without a name is written "// [LABEL] " and
+            // read back named by its number.
+            if (page.GetLabel().empty())
+                Add(page.GetFileLine(), Finding::Note, PageName(page) + " has no name: once saved, it reads back named \""
+                                                           + std::to_string(numbers[static_cast<size_t>(i)]) + "\"");
             for (int o = 0; o < page.GetOptionCount(); ++o)
                 CheckOption(*page.GetOption(o));
         }

@@ -317,20 +317,33 @@ DialogLine *DialogFile::NewPage()
 
 void DialogFile::Renumber()
 {
+    const std::vector<int> numbers = GetRenumberedPageNumbers();
+    for (size_t p = 0; p < m_pages.size(); ++p) {
+        DialogLine &page = *m_pages[p];
+        page.SetNumber(numbers[p]);
+        // Options take the numbers right after their page's.
+        for (int i = 0; i < page.GetOptionCount(); ++i)
+            page.GetOption(i)->SetNumber(static_cast<int>(std::min<long long>(numbers[p] + 1LL + i, INT_MAX)));
+    }
+}
+
+std::vector<int> DialogFile::GetRenumberedPageNumbers() const
+{
     // Pages start blocks of 20 numbers (1, 21, 41, ...); a page's options
-    // take the numbers right after it. Numbers stop at the 32-bit limit.
+    // take the numbers right after it, and a page with more than 19 options
+    // pushes the next page to a later block. Numbers stop at the 32-bit limit.
+    std::vector<int> numbers;
+    numbers.reserve(m_pages.size());
     long long nextFree = 1;
     long long blockStart = 1;
-    const auto clamp = [](long long n) { return static_cast<int>(std::min<long long>(n, INT_MAX)); };
     for (const auto &page : m_pages) {
         if (nextFree > blockStart)
             blockStart += 20 * ((nextFree - blockStart + 19) / 20);
-        page->SetNumber(clamp(blockStart));
-        nextFree = blockStart + 1;
+        numbers.push_back(static_cast<int>(std::min<long long>(blockStart, INT_MAX)));
+        nextFree = blockStart + 1 + page->GetOptionCount();
         blockStart += 20;
-        for (int i = 0; i < page->GetOptionCount(); ++i)
-            page->GetOption(i)->SetNumber(clamp(nextFree++));
     }
+    return numbers;
 }
 
 bool DialogFile::IsModified() const

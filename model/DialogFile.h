@@ -48,6 +48,8 @@ public:
     // Appends an empty page named from the program-wide counter "NewPage%04u".
     DialogLine *NewPage();
     void Renumber();
+    // The numbers Renumber gives the pages, in page order, leaving them as they are.
+    std::vector<int> GetRenumberedPageNumbers() const;
     bool IsModified() const;
 
     const std::string &GetFileName() const { return m_fileName; }

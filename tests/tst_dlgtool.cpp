@@ -166,6 +166,7 @@ TEST(Dlgtool, BinaryKeepsItsContract)
     const std::string messy = files.Write("messy.dlg", "{1}{Hi}{Hi}{}{}{}{}\n");
     const std::string old = files.Write("old.dlg", "old");
     const std::string lost = files.Write("lost.dlg", "{1}{Hi}{Hi}{}{}{}{}\n// [LABEL] Lost\n{21}{b}{b}{}{}{}{}\n");
+    const std::string unnamed = files.Write("unnamed.dlg", "// [LABEL] A\n{1}{Hi}{Hi}{}{}{}{}\n{}{b}{b}{}{}{}{}\n");
     std::filesystem::create_directories(dir + "/tree/locked");
     files.Write("tree/a.dlg", "{1}{Hi}{Hi}{}{}{}{}\n");
     ASSERT_EQ(chmod((dir + "/tree/locked").c_str(), 0), 0);
@@ -238,6 +239,10 @@ TEST(Dlgtool, BinaryKeepsItsContract)
         {"a line break in a name", {{"check", dir + "/a\nb\\.dlg"}}, 1,
          dir + "/a\\nb\\\\.dlg: error: cannot read the file: No such file or directory\n1 file checked: 1 error, 0 warnings, 0 notes\n", ""},
         {"a line break in a message", {{"dump", dir + "/a\r\nb"}}, 1, "", "dlgtool: cannot read " + dir + "/a\\r\\nb: No such file or directory\n"},
+        // A page without a name reads back named by its number.
+        {"an unnamed page", {{"check", unnamed}}, 0,
+         unnamed + ":3: warning: page \"\" (line 3): no option leads to it\n" + unnamed
+             + ":3: note: page \"\" (line 3) has no name: once saved, it reads back named \"21\"\n1 file checked: 0 errors, 1 warning, 1 note\n", ""},
     };
     for (const Case &c : cases) {
         const Result result = RunDlgtool(c.run);
