@@ -1,6 +1,9 @@
-// Times dlgtool check over a folder of generated ordinary conversations.
-// Usage: bench_check [FILES]
+// Times dlgtool check over a folder of generated ordinary conversations,
+// and on one long conversation whose checks draw a line at every page,
+// next to dlgtool format on the same file.
+// Usage: bench_check [FILES [PAGES]]
 #include "cli/CheckCommand.h"
+#include "cli/FormatCommand.h"
 
 #include <chrono>
 #include <cstdio>
@@ -32,6 +35,34 @@ std::string Conversation(int seed)
     return text;
 }
 
+// A chain of pages, each passed on only to PCs above its own intelligence,
+// so that the file's checks draw as many lines as it has pages.
+std::string Ladder(int pages)
+{
+    std::string text;
+    for (int p = 0; p < pages; ++p) {
+        const std::string number = std::to_string(p * 20 + 1);
+        text += "// [LABEL] Step" + std::to_string(p) + "\r\n{" + number + "}{Can you go on?}{Can you go on?}{}{" + std::to_string(p + 1)
+                + "}{}{}\r\n{" + std::to_string(p * 20 + 2) + "}{Up.}{}{+" + std::to_string(p + 1) + "}{}{"
+                + std::to_string((p + 1) % pages * 20 + 1) + "}{}\r\n{" + std::to_string(p * 20 + 3) + "}{E:}{}{1}{}{}{}\r\n\r\n";
+    }
+    return text;
+}
+
+// The best of runs of a command on args, its output thrown away, in seconds.
+double Best(Command &&command, const std::vector<std::string> &args, int runs)
+{
+    std::FILE *sink = std::fopen("/dev/null", "w");
+    double best = 1e9;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        command.Execute(args, sink, sink);
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::fclose(sink);
+    return best;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -46,16 +77,17 @@ int main(int argc, char **argv)
         std::ofstream(dir / ("conversation" + std::to_string(i) + ".dlg"), std::ios::binary) << text;
     }
 
-    std::FILE *sink = std::fopen("/dev/null", "w");
-    double best = 1e9;
-    for (int run = 0; run < 5; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        CheckCommand().Execute({dir.string()}, sink, sink);
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::fclose(sink);
+    const double best = Best(CheckCommand(), {dir.string()}, 5);
     std::printf("dlgtool check: %d files, %.1f MB, %u cores: %.1f ms (best of 5)\n", count, static_cast<double>(bytes) / 1e6,
                 std::thread::hardware_concurrency(), best * 1e3);
+
+    const int pages = argc > 2 ? std::atoi(argv[2]) : 16000;
+    const std::string ladder = (dir / "ladder.dlg").string();
+    std::ofstream(ladder, std::ios::binary) << Ladder(pages);
+    const double check = Best(CheckCommand(), {ladder}, 3);
+    const double format = Best(FormatCommand(), {ladder}, 3);
+    std::printf("dlgtool check: %d pages, %d intelligence checks: %.1f ms, format: %.1f ms (ratio %.1f, best of 3)\n", pages, pages,
+                check * 1e3, format * 1e3, check / format);
     std::filesystem::remove_all(dir);
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Command.h"
+#include "Finding.h"
 
 // Checks whole folders of conversations before a build ships them.
 class CheckCommand : public Command {
@@ -8,4 +9,7 @@ public:
     std::string_view Name() const override { return "check"; }
     std::string_view Usage() const override { return "check [--format text|json] PATH..."; }
     int Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err) override;
+
+    // The report of --format json on sorted findings about files files.
+    static std::string JsonReport(const std::vector<Finding> &findings, size_t files);
 };

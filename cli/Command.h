@@ -20,4 +20,7 @@ protected:
     int ReportUsage(std::FILE *err) const;
     // One line that names the file and the reason.
     static int ReportFailure(std::FILE *err, std::string_view verb, std::string_view file, std::string_view reason);
+    // Flushes out and returns status when everything printed on it reached
+    // it; otherwise reports why on err and returns Failure.
+    static int FinishOutput(std::FILE *out, std::FILE *err, int status);
 };

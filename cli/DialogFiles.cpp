@@ -5,26 +5,74 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <new>
 #include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> DialogFiles::Collect(const std::vector<std::string> &paths)
+namespace {
+
+constexpr std::string_view kStandardInput = "-";
+
+// Adds the .dlg files below folder to files, depth first; a folder that
+// cannot be listed is kept with the reason, and the rest carries on.
+void CollectFolder(const fs::path &folder, std::vector<std::string> &files, std::map<std::string, std::string> &unreadable)
+{
+    std::vector<fs::path> pending{folder};
+    while (!pending.empty()) {
+        const fs::path dir = std::move(pending.back());
+        pending.pop_back();
+        std::error_code error;
+        fs::directory_iterator it(dir, error);
+        for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
+            std::error_code ignored;
+            // Links to folders are not followed, so no loop can form.
+            if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+                pending.push_back(it->path());
+                continue;
+            }
+            std::string extension = it->path().extension().string();
+            std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+            if (extension == ".dlg" && it->is_regular_file(ignored))
+                files.push_back(it->path().string());
+        }
+        if (error)
+            unreadable.emplace(dir.string(), error.message());
+    }
+}
+
+bool ReadBytes(const std::string &path, std::string &bytes, std::string &error)
+{
+    if (path == kStandardInput)
+        return DialogFile::ReadStreamBytes(STDIN_FILENO, bytes, error);
+    return DialogFile::ReadFileBytes(path, bytes, error);
+}
+
+// Builds the document from bytes; a document too large for memory is said, not thrown.
+bool ReadDocument(DialogFile &file, std::string_view bytes, std::string &error)
+{
+    try {
+        if (file.ReadText(bytes))
+            return true;
+        error = file.GetErrorText();
+    } catch (const std::bad_alloc &) {
+        error = "not enough memory";
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<std::string> DialogFiles::Collect(const std::vector<std::string> &paths, std::map<std::string, std::string> &unreadable)
 {
     std::vector<std::string> files;
     for (const std::string &path : paths) {
         std::error_code error;
-        if (!fs::is_directory(path, error)) {
+        if (path != kStandardInput && fs::is_directory(path, error))
+            CollectFolder(path, files, unreadable);
+        else
             files.push_back(path);
-            continue;
-        }
-        for (fs::recursive_directory_iterator it(path, fs::directory_options::skip_permission_denied, error), end; it != end;
-             it.increment(error)) {
-            std::string extension = it->path().extension().string();
-            std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
-            if (extension == ".dlg" && it->is_regular_file(error))
-                files.push_back(it->path().string());
-        }
     }
     std::sort(files.begin(), files.end());
     files.erase(std::unique(files.begin(), files.end()), files.end());
@@ -47,6 +95,18 @@ void DialogFiles::ForEach(size_t count, const std::function<void(size_t)> &work)
         worker.join();
 }
 
+bool DialogFiles::Read(const std::string &path, DialogFile &file, std::string &error)
+{
+    if (path != kStandardInput) {
+        if (file.Read(path))
+            return true;
+        error = file.GetErrorText();
+        return false;
+    }
+    std::string bytes;
+    return ReadBytes(path, bytes, error) && ReadDocument(file, bytes, error);
+}
+
 std::vector<std::string> DialogFiles::ReadEach(const std::vector<std::string> &files,
                                                const std::function<void(size_t, DialogFile &, std::string_view)> &work)
 {
@@ -54,13 +114,8 @@ std::vector<std::string> DialogFiles::ReadEach(const std::vector<std::string> &f
     ForEach(files.size(), [&](size_t i) {
         std::string bytes;
         DialogFile file;
-        if (!DialogFile::ReadFileBytes(files[i], bytes, errors[i]))
-            return;
-        if (!file.ReadText(bytes)) {
-            errors[i] = file.GetErrorText();
-            return;
-        }
-        work(i, file, bytes);
+        if (ReadBytes(files[i], bytes, errors[i]) && ReadDocument(file, bytes, errors[i]))
+            work(i, file, bytes);
     });
     return errors;
 }

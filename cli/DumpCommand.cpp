@@ -1,5 +1,6 @@
 #include "DumpCommand.h"
 
+#include "DialogFiles.h"
 #include "JsonWriter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
@@ -48,9 +49,15 @@ int DumpCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     if (args.size() != 1 || (args[0].size() > 1 && args[0].front() == '-'))
         return ReportUsage(err);
     DialogFile file;
-    if (!file.Read(args[0]))
-        return ReportFailure(err, "read", args[0], file.GetErrorText());
+    std::string error;
+    if (!DialogFiles::Read(args[0], file, error))
+        return ReportFailure(err, "read", args[0], error);
+    std::fprintf(out, "%s\n", ToJson(file, args[0]).c_str());
+    return FinishOutput(out, err, Success);
+}
 
+std::string DumpCommand::ToJson(const DialogFile &file, const std::string &name)
+{
     std::unordered_map<const DialogLine *, int> pageIndex;
     for (int i = 0; i < file.GetPageCount(); ++i)
         pageIndex.emplace(file.GetPage(i), i);
@@ -58,7 +65,7 @@ int DumpCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     JsonWriter json;
     json.BeginObject();
     json.Key("file");
-    json.NativeString(args[0]);
+    json.NativeString(name);
     json.Key("pages");
     json.BeginArray();
     for (int i = 0; i < file.GetPageCount(); ++i) {
@@ -92,8 +99,5 @@ int DumpCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     json.EndArray();
     json.EndObject();
 
-    const std::string &text = json.Text();
-    std::fwrite(text.data(), 1, text.size(), out);
-    std::fputc('\n', out);
-    return std::fflush(out) == 0 ? Success : ReportFailure(err, "write", "standard output", "the output failed");
+    return json.Text();
 }

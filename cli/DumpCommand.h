@@ -2,10 +2,15 @@
 
 #include "Command.h"
 
+class DialogFile;
+
 // Prints a document as read, without renumbering, as one JSON object.
 class DumpCommand : public Command {
 public:
     std::string_view Name() const override { return "dump"; }
     std::string_view Usage() const override { return "dump FILE"; }
     int Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err) override;
+
+    // The JSON object that dump prints for file, read from the file named name.
+    static std::string ToJson(const DialogFile &file, const std::string &name);
 };

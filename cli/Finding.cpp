@@ -1,5 +1,6 @@
 #include "Finding.h"
 
+#include "FileName.h"
 #include "model/Windows1252.h"
 
 #include <tuple>
@@ -19,7 +20,7 @@ const char *Finding::SeverityName(Severity severity)
 
 std::string Finding::ToText() const
 {
-    std::string text = file;
+    std::string text = FileName::Printable(file);
     if (line > 0)
         text += ':' + std::to_string(line);
     text += ": ";

@@ -1,10 +1,12 @@
 #include "FormatCommand.h"
 
 #include "DialogFiles.h"
+#include "FileName.h"
 #include "UnifiedDiff.h"
 #include "model/DialogFile.h"
 
 #include <algorithm>
+#include <map>
 
 #include <cerrno>
 #include <cstring>
@@ -21,9 +23,10 @@ int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out,
     std::string input;
     std::string output = "-";
     bool haveInput = false;
+    bool haveOutput = false;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o" && i + 1 < args.size())
-            output = args[++i];
+        if (args[i] == "-o" && i + 1 < args.size() && !haveOutput)
+            output = args[++i], haveOutput = true;
         else if (!haveInput && (args[i] == "-" || args[i].empty() || args[i].front() != '-'))
             input = args[i], haveInput = true;
         else
@@ -33,11 +36,12 @@ int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out,
         return ReportUsage(err);
 
     DialogFile file;
-    if (!file.Read(input))
-        return ReportFailure(err, "read", input, file.GetErrorText());
+    std::string error;
+    if (!DialogFiles::Read(input, file, error))
+        return ReportFailure(err, "read", input, error);
     // It still writes, as the editor does once told: the drops are named.
     for (const DroppedLine &dropped : file.GetDroppedLines())
-        std::fprintf(err, "dlgtool: %s:%d: drops %s\n", input.c_str(), dropped.line, DroppedLine::What(dropped.kind));
+        std::fprintf(err, "dlgtool: %s:%d: drops %s\n", FileName::Printable(input).c_str(), dropped.line, DroppedLine::What(dropped.kind));
 
     if (output != "-") {
         file.SetFileName(output);
@@ -48,21 +52,24 @@ int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out,
     const bool written = file.WriteBytes([out](std::string_view bytes) {
         return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     });
-    if (!written || std::fflush(out) != 0)
-        return ReportFailure(err, "write", "standard output", std::strerror(errno));
-    return Success;
+    return written ? FinishOutput(out, err, Success) : ReportFailure(err, "write", "standard output", std::strerror(errno));
 }
 
 int FormatCommand::Check(const std::vector<std::string> &paths, bool diff, std::FILE *out, std::FILE *err) const
 {
-    const std::vector<std::string> files = DialogFiles::Collect(paths);
+    std::map<std::string, std::string> unreadable;
+    const std::vector<std::string> files = DialogFiles::Collect(paths, unreadable);
     std::vector<std::string> reports(files.size());
     const std::vector<std::string> errors = DialogFiles::ReadEach(files, [&](size_t i, DialogFile &file, std::string_view before) {
         const std::string after = file.WriteText();
-        if (after != before)
-            reports[i] = diff ? UnifiedDiff::Make(before, after, files[i], files[i] + " (formatted)") : files[i] + "\n";
+        if (after == before)
+            return;
+        const std::string name = FileName::Printable(files[i]);
+        reports[i] = diff ? UnifiedDiff::Make(before, after, name, name + " (formatted)") : name + "\n";
     });
     int status = Success;
+    for (const auto &[folder, reason] : unreadable)
+        status = ReportFailure(err, "read", folder, reason);
     for (size_t i = 0; i < files.size(); ++i) {
         if (!errors[i].empty()) {
             ReportFailure(err, "read", files[i], errors[i]);
@@ -72,6 +79,5 @@ int FormatCommand::Check(const std::vector<std::string> &paths, bool diff, std::
             status = Failure;
         }
     }
-    std::fflush(out);
-    return status;
+    return FinishOutput(out, err, status);
 }

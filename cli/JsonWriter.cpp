@@ -6,15 +6,37 @@
 
 namespace {
 
+// Strict UTF-8: no overlong forms, no UTF-16 surrogates (U+D800 to
+// U+DFFF), nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text)
 {
     for (size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
-        size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
-        if (length == 0 || (length == 2 && c < 0xC2) || i + length > text.size())
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length = 0;
+        unsigned char low = 0x80; // the range of the second byte
+        unsigned char high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            low = c == 0xE0 ? 0xA0 : 0x80;
+            high = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + length > text.size())
             return false;
         for (size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
                 return false;
         }
         i += length;

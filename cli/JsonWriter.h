@@ -13,7 +13,8 @@ public:
     void EndArray();
     void Key(std::string_view key);
     void String(std::string_view bytes);
-    // A string that is UTF-8 already where it is valid UTF-8 (a path).
+    // A string that is UTF-8 already when it is valid UTF-8 (a path); one
+    // that is not is shown byte by byte through Windows-1252, as String does.
     void NativeString(std::string_view text);
     void Int(long long value);
     void Bool(bool value);

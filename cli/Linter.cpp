@@ -1,11 +1,16 @@
 #include "Linter.h"
 
+#include "DialogFiles.h"
+
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/TextRules.h"
 #include "speech/GeneratedSpeechKind.h"
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
+#include <queue>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -33,6 +38,61 @@ std::string PageName(const DialogLine &page)
     return "page \"" + page.GetLabel() + "\" (line " + std::to_string(page.GetFileLine()) + ")";
 }
 
+// Sets of intelligence bands as sorted, separate half-open ranges
+// [first, last) of band indexes; ranges that touch are joined.
+using BandRange = std::pair<size_t, size_t>;
+using BandSet = std::vector<BandRange>;
+
+BandSet Intersect(const BandSet &set, BandRange range)
+{
+    BandSet result;
+    for (const auto &[first, last] : set) {
+        const size_t from = std::max(first, range.first);
+        const size_t to = std::min(last, range.second);
+        if (from < to)
+            result.emplace_back(from, to);
+    }
+    return result;
+}
+
+BandSet Unite(const BandSet &a, const BandSet &b)
+{
+    BandSet merged;
+    std::merge(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(merged));
+    BandSet result;
+    for (const BandRange &range : merged) {
+        if (!result.empty() && range.first <= result.back().second)
+            result.back().second = std::max(result.back().second, range.second);
+        else
+            result.push_back(range);
+    }
+    return result;
+}
+
+// The bands of a that b lacks.
+BandSet Subtract(const BandSet &a, const BandSet &b)
+{
+    BandSet result;
+    size_t k = 0;
+    for (auto [first, last] : a) {
+        while (k < b.size() && b[k].second <= first)
+            ++k;
+        for (size_t j = k; j < b.size() && b[j].first < last; ++j) {
+            if (b[j].first > first)
+                result.emplace_back(first, b[j].first);
+            first = std::max(first, b[j].second);
+        }
+        if (first < last)
+            result.emplace_back(first, last);
+    }
+    return result;
+}
+
+BandSet Complement(const BandSet &set, size_t bands)
+{
+    return Subtract({{0, bands}}, set);
+}
+
 class FileCheck {
 public:
     FileCheck(const DialogFile &file, const std::string &path) : m_file(file), m_path(path) {}
@@ -41,9 +101,15 @@ public:
     {
         CheckDroppedLines();
         CheckNumbers();
+        const std::vector<int> numbers = m_file.GetRenumberedPageNumbers();
         for (int i = 0; i < m_file.GetPageCount(); ++i) {
             const DialogLine &page = *m_file.GetPage(i);
             CheckPage(page);
+            // Saved, a page without a name is written "// [LABEL] " and
+            // read back named by its number.
+            if (page.GetLabel().empty())
+                Add(page.GetFileLine(), Finding::Note, PageName(page) + " has no name: once saved, it reads back named \""
+                                                           + std::to_string(numbers[static_cast<size_t>(i)]) + "\"");
             for (int o = 0; o < page.GetOptionCount(); ++o)
                 CheckOption(*page.GetOption(o));
         }
@@ -181,34 +247,127 @@ private:
         return !IsDigits(check) || player.intelligence >= Value(check); // an unknown form: passable
     }
 
-    std::vector<bool> Reachable(const Player &player) const
+    // The intelligence that stands for band b: bands are split by bounds,
+    // band 0 lies below bounds[0], band b from bounds[b - 1] on.
+    static long long Representative(size_t b, const std::vector<long long> &bounds)
     {
-        std::unordered_map<const DialogLine *, int> index;
+        if (b == 0)
+            return bounds.empty() ? 10 : bounds[0] - 1;
+        return bounds[b - 1];
+    }
+
+    // The bands in which option passes for one gender. A check passes below
+    // a line, above one, everywhere or nowhere, so the bands are one range,
+    // found by halving.
+    static BandSet PassingBands(const DialogLine &option, bool female, const std::vector<long long> &bounds)
+    {
+        const size_t bands = bounds.size() + 1;
+        const auto passes = [&](size_t b) { return Passes(option, {female, Representative(b, bounds)}); };
+        const bool first = passes(0);
+        const bool last = passes(bands - 1);
+        if (first == last)
+            return first ? BandSet{{0, bands}} : BandSet{};
+        size_t low = 0;
+        size_t high = bands - 1;
+        while (high - low > 1) {
+            const size_t middle = low + (high - low) / 2;
+            (passes(middle) == first ? low : high) = middle;
+        }
+        return first ? BandSet{{0, high}} : BandSet{{high, bands}};
+    }
+
+    // Where a page leads: by an option, or (option null) by Request money
+    // when the PC pays.
+    struct Link {
+        size_t to;
+        const DialogLine *option;
+    };
+
+    std::vector<std::vector<Link>> Links() const
+    {
+        std::unordered_map<const DialogLine *, size_t> index;
         for (int i = 0; i < m_file.GetPageCount(); ++i)
-            index.emplace(m_file.GetPage(i), i);
-        std::vector<bool> reached(static_cast<size_t>(m_file.GetPageCount()), false);
-        std::vector<int> queue{0};
-        reached[0] = true;
-        const auto visit = [&](const DialogLine *page) {
-            if (!page)
-                return;
-            const auto it = index.find(page);
-            if (it != index.end() && !reached[static_cast<size_t>(it->second)]) {
-                reached[static_cast<size_t>(it->second)] = true;
-                queue.push_back(it->second);
-            }
-        };
-        while (!queue.empty()) {
-            const DialogLine &page = *m_file.GetPage(queue.back());
-            queue.pop_back();
-            // Request money leads on when the PC pays.
+            index.emplace(m_file.GetPage(i), static_cast<size_t>(i));
+        std::vector<std::vector<Link>> links(index.size());
+        for (size_t i = 0; i < links.size(); ++i) {
+            const DialogLine &page = *m_file.GetPage(static_cast<int>(i));
+            const auto link = [&](const DialogLine *target, const DialogLine *option) {
+                if (const auto it = target ? index.find(target) : index.end(); it != index.end())
+                    links[i].push_back({it->second, option});
+            };
             for (const SpeechText *code : {&page.GetSpeechCode(), &page.GetFemaleSpeechCode()}) {
                 if (code->kind == GeneratedSpeechKind::RequestMoney)
-                    visit(code->g);
+                    link(code->g, nullptr);
             }
-            for (int o = 0; o < page.GetOptionCount(); ++o) {
-                if (Passes(*page.GetOption(o), player))
-                    visit(page.GetOption(o)->GetTarget());
+            for (int o = 0; o < page.GetOptionCount(); ++o)
+                link(page.GetOption(o)->GetTarget(), page.GetOption(o));
+        }
+        return links;
+    }
+
+    // Each page's place in the reverse postorder of a walk from the first
+    // page: every link but those that close a loop leads to a later place.
+    static std::vector<size_t> Order(const std::vector<std::vector<Link>> &links)
+    {
+        std::vector<size_t> place(links.size(), links.size());
+        std::vector<bool> seen(links.size(), false);
+        std::vector<std::pair<size_t, size_t>> stack{{0, 0}}; // page, next link
+        seen[0] = true;
+        size_t next = links.size();
+        while (!stack.empty()) {
+            auto &[page, link] = stack.back();
+            if (link == links[page].size()) {
+                place[page] = --next;
+                stack.pop_back();
+                continue;
+            }
+            const size_t to = links[page][link++].to;
+            if (!seen[to]) {
+                seen[to] = true;
+                stack.emplace_back(to, 0);
+            }
+        }
+        return place;
+    }
+
+    // For every page, the bands in which PCs of one gender can reach it.
+    // A page passes on only the bands it gained since it last did, and pages
+    // take their turn in walk order, so that a page has mostly gained all it
+    // will before it passes anything on: the work follows the file, not the
+    // file times its bands.
+    std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &bounds, const std::vector<std::vector<Link>> &links,
+                                        const std::vector<size_t> &place) const
+    {
+        const size_t pages = links.size();
+        std::vector<BandSet> reached(pages);
+        std::vector<BandSet> pending(pages);
+        std::vector<bool> queued(pages, false);
+        // Pages waiting for their turn, by place, earliest first.
+        std::priority_queue<std::pair<size_t, size_t>, std::vector<std::pair<size_t, size_t>>, std::greater<>> turns;
+        reached[0] = pending[0] = {{0, bounds.size() + 1}};
+        queued[0] = true;
+        turns.emplace(place[0], 0);
+        while (!turns.empty()) {
+            const size_t from = turns.top().second;
+            turns.pop();
+            queued[from] = false;
+            const BandSet gained = std::move(pending[from]);
+            pending[from].clear();
+            for (const Link &link : links[from]) {
+                BandSet offered = gained;
+                if (link.option) {
+                    const BandSet passing = PassingBands(*link.option, female, bounds);
+                    offered = passing.empty() ? BandSet{} : Intersect(gained, passing.front());
+                }
+                BandSet fresh = Subtract(offered, reached[link.to]);
+                if (fresh.empty())
+                    continue;
+                reached[link.to] = Unite(reached[link.to], fresh);
+                pending[link.to] = Unite(pending[link.to], fresh);
+                if (!queued[link.to]) {
+                    queued[link.to] = true;
+                    turns.emplace(place[link.to], link.to);
+                }
             }
         }
         return reached;
@@ -235,35 +394,28 @@ private:
     }
 
     // "below 8", "8 or above", "8 to 11", joined with "or".
-    static std::string Bands(const std::vector<bool> &missing, const std::vector<long long> &bounds)
+    static std::string Bands(const BandSet &missing, const std::vector<long long> &bounds)
     {
+        const size_t bands = bounds.size() + 1;
         std::string text;
-        for (size_t b = 0; b < missing.size();) {
-            if (!missing[b]) {
-                ++b;
-                continue;
-            }
-            size_t end = b;
-            while (end + 1 < missing.size() && missing[end + 1])
-                ++end;
+        for (const auto &[first, last] : missing) {
             std::string range;
-            if (b == 0)
-                range = "below " + std::to_string(bounds[end]);
-            else if (end + 1 == missing.size())
-                range = std::to_string(bounds[b - 1]) + " or above";
+            if (first == 0)
+                range = "below " + std::to_string(bounds[last - 1]);
+            else if (last == bands)
+                range = std::to_string(bounds[first - 1]) + " or above";
             else
-                range = std::to_string(bounds[b - 1]) + " to " + std::to_string(bounds[end] - 1);
+                range = std::to_string(bounds[first - 1]) + " to " + std::to_string(bounds[last - 1] - 1);
             text += (text.empty() ? "" : " or ") + range;
-            b = end + 1;
         }
         return text;
     }
 
-    static std::string Players(const char *gender, const std::vector<bool> &missing, const std::vector<long long> &bounds)
+    static std::string Players(const char *gender, const BandSet &reached, const std::vector<long long> &bounds)
     {
-        if (std::all_of(missing.begin(), missing.end(), [](bool m) { return m; }))
+        if (reached.empty())
             return std::string("for ") + gender + " PCs";
-        return std::string("for ") + gender + " PCs of intelligence " + Bands(missing, bounds);
+        return std::string("for ") + gender + " PCs of intelligence " + Bands(Complement(reached, bounds.size() + 1), bounds);
     }
 
     void CheckReachability()
@@ -271,15 +423,11 @@ private:
         if (m_file.GetPageCount() == 0)
             return;
         const std::vector<long long> bounds = Boundaries();
-        const size_t bands = bounds.size() + 1;
-        // reached[gender][band][page]
-        std::vector<std::vector<bool>> reached[2];
-        for (int female = 0; female < 2; ++female) {
-            for (size_t b = 0; b < bands; ++b) {
-                const long long intelligence = b == 0 ? (bounds.empty() ? 10 : bounds[0] - 1) : bounds[b - 1];
-                reached[female].push_back(Reachable({female == 1, intelligence}));
-            }
-        }
+        const std::vector<std::vector<Link>> links = Links();
+        const std::vector<size_t> place = Order(links);
+        // reached[gender][page]
+        const std::vector<BandSet> reached[2] = {ReachableBands(false, bounds, links, place), ReachableBands(true, bounds, links, place)};
+        const BandSet everyBand{{0, bounds.size() + 1}};
 
         std::unordered_set<const DialogLine *> linked;
         for (int i = 0; i < m_file.GetPageCount(); ++i) {
@@ -298,30 +446,20 @@ private:
                 Add(page.GetFileLine(), Finding::Warning, PageName(page) + ": no option leads to it");
                 continue;
             }
-            std::vector<bool> missing[2];
-            bool any = false;
-            bool all = true;
-            for (int female = 0; female < 2; ++female) {
-                for (size_t b = 0; b < bands; ++b) {
-                    const bool lost = !reached[female][b][static_cast<size_t>(i)];
-                    missing[female].push_back(lost);
-                    any = any || lost;
-                    all = all && lost;
-                }
-            }
-            if (!any)
+            const BandSet &male = reached[0][static_cast<size_t>(i)];
+            const BandSet &female = reached[1][static_cast<size_t>(i)];
+            if (male == everyBand && female == everyBand)
                 continue;
             std::string who;
-            if (all)
+            if (male.empty() && female.empty())
                 who = "for every PC";
-            else if (missing[0] == missing[1])
-                who = "for PCs of intelligence " + Bands(missing[0], bounds);
+            else if (male == female)
+                who = "for PCs of intelligence " + Bands(Complement(male, everyBand.front().second), bounds);
             else {
-                for (int female = 1; female >= 0; --female) {
-                    if (std::find(missing[female].begin(), missing[female].end(), true) == missing[female].end())
-                        continue;
-                    who += (who.empty() ? "" : " and ") + Players(female ? "female" : "male", missing[female], bounds);
-                }
+                if (female != everyBand)
+                    who = Players("female", female, bounds);
+                if (male != everyBand)
+                    who += (who.empty() ? "" : " and ") + Players("male", male, bounds);
             }
             Add(page.GetFileLine(), Finding::Warning, PageName(page) + " is unreachable " + who);
         }
@@ -337,8 +475,9 @@ private:
 std::vector<Finding> Linter::CheckFile(const std::string &path)
 {
     DialogFile file;
-    if (!file.Read(path))
-        return {{path, file.GetErrorLine(), Finding::Error, "cannot read the file: " + file.GetErrorText()}};
+    std::string error;
+    if (!DialogFiles::Read(path, file, error))
+        return {{path, file.GetErrorLine(), Finding::Error, "cannot read the file: " + error}};
     return CheckDocument(file, path);
 }
 

@@ -1,6 +1,7 @@
 #include "StatsCommand.h"
 
 #include "DialogFiles.h"
+#include "FileName.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/Windows1252.h"
@@ -70,7 +71,8 @@ int StatsCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
 {
     if (args.empty() || std::any_of(args.begin(), args.end(), [](const std::string &a) { return a.size() > 1 && a.front() == '-'; }))
         return ReportUsage(err);
-    const std::vector<std::string> files = DialogFiles::Collect(args);
+    std::map<std::string, std::string> unreadable;
+    const std::vector<std::string> files = DialogFiles::Collect(args, unreadable);
     std::vector<Stats> perFile(files.size());
     const std::vector<std::string> errors = DialogFiles::ReadEach(files, [&](size_t i, const DialogFile &file, std::string_view) {
         Stats &stats = perFile[i];
@@ -89,16 +91,17 @@ int StatsCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
 
     Stats total;
     int status = Success;
+    for (const auto &[folder, reason] : unreadable)
+        status = ReportFailure(err, "read", folder, reason);
     for (size_t i = 0; i < files.size(); ++i) {
         if (!errors[i].empty()) {
             ReportFailure(err, "read", files[i], errors[i]);
             status = Failure;
             continue;
         }
-        perFile[i].Print(out, files[i]);
+        perFile[i].Print(out, FileName::Printable(files[i]));
         total.Add(perFile[i]);
     }
     total.Print(out, "total (" + std::to_string(files.size()) + (files.size() == 1 ? " file)" : " files)"));
-    std::fflush(out);
-    return status;
+    return FinishOutput(out, err, status);
 }

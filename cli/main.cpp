@@ -3,13 +3,20 @@
 #include "FormatCommand.h"
 #include "StatsCommand.h"
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
 int main(int argc, char **argv)
 {
+    // Past a file-size limit a write fails with EFBIG instead of the signal
+    // killing the process, so that a failed save still removes its
+    // temporary file and says why.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<FormatCommand>());
     commands.push_back(std::make_unique<DumpCommand>());
@@ -19,8 +26,14 @@ int main(int argc, char **argv)
     if (argc >= 2) {
         const std::string name = argv[1];
         for (const auto &command : commands) {
-            if (command->Name() == name)
+            if (command->Name() != name)
+                continue;
+            try {
                 return command->Execute(std::vector<std::string>(argv + 2, argv + argc), stdout, stderr);
+            } catch (const std::bad_alloc &) {
+                std::fputs("dlgtool: not enough memory\n", stderr);
+                return Command::Failure;
+            }
         }
     }
     const char *lead = "usage:";

@@ -60,21 +60,31 @@ bool AtomicFile::Open(const std::string &path)
 {
     Discard();
     m_errorText.clear();
+    m_inPlace = false;
     m_target = ResolveLinks(path);
 
     struct stat st {};
-    if (stat(m_target.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            errno = EISDIR;
+    if (stat(m_target.c_str(), &st) != 0) {
+        // Nothing there yet is a new file; a link loop or a path through
+        // something that is not a folder is the system's error.
+        if (errno != ENOENT)
             return Fail();
-        }
+        m_mode = DefaultMode();
+        m_hasOwner = false;
+    } else if (S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return Fail();
+    } else if (!S_ISREG(st.st_mode)) {
+        m_fd = m_ops.OpenForWriting(m_target);
+        if (m_fd < 0)
+            return Fail();
+        m_inPlace = true;
+        return true;
+    } else {
         m_mode = st.st_mode & 07777;
         m_hasOwner = true;
         m_uid = st.st_uid;
         m_gid = st.st_gid;
-    } else {
-        m_mode = DefaultMode();
-        m_hasOwner = false;
     }
 
     const size_t slash = m_target.rfind('/');
@@ -112,6 +122,14 @@ bool AtomicFile::Commit()
     if (m_fd < 0) {
         errno = EBADF;
         return Fail();
+    }
+    if (m_inPlace) {
+        // A FIFO or a character device cannot be synced (EINVAL); a block device can.
+        if (m_ops.Sync(m_fd) != 0 && errno != EINVAL)
+            return Fail();
+        const int fd = m_fd;
+        m_fd = -1;
+        return m_ops.Close(fd) == 0 || Fail();
     }
     // The old file's permissions and, where allowed, its owner carry over.
     fchmod(m_fd, static_cast<mode_t>(m_mode));

@@ -9,7 +9,9 @@ class FileOps;
 // temporary file beside the target; only when every byte is written and
 // synced to disk does one rename put it in the target's place. A target
 // reached through symbolic links is replaced where the links point.
-// Destroying an uncommitted AtomicFile removes the temporary file.
+// Only a regular file is replaced: a FIFO or a device is written into, as
+// cp would, since putting a regular file in its place would break whatever
+// reads it. Destroying an uncommitted AtomicFile removes the temporary file.
 class AtomicFile {
 public:
     explicit AtomicFile(FileOps &ops);
@@ -32,6 +34,7 @@ private:
     std::string m_target;
     std::string m_tempPath;
     int m_fd = -1;
+    bool m_inPlace = false; // writing into a FIFO or a device
     unsigned m_mode = 0;
     bool m_hasOwner = false;
     unsigned m_uid = 0;

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <optional>
@@ -21,6 +22,7 @@ namespace {
 constexpr std::string_view kLabelKey = "[LABEL]";
 constexpr std::string_view kDescriptionKey = "[DESCRIPTION]";
 constexpr size_t kWriteChunk = 64 * 1024;
+constexpr const char *kNotEnoughMemory = "not enough memory";
 
 // The new-page counter belongs to the running program, not to a document.
 unsigned g_nextNewPage = 1;
@@ -80,29 +82,61 @@ bool DialogFile::ReadFileBytes(const std::string &path, std::string &text, std::
         error = std::strerror(errno);
         return false;
     }
+    const bool read = ReadStreamBytes(fd, text, error);
+    close(fd);
+    return read;
+}
+
+bool DialogFile::ReadStreamBytes(int fd, std::string &text, std::string &error)
+{
     struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        close(fd);
+    if (fstat(fd, &st) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
         error = std::strerror(EISDIR);
         return false;
     }
-    if (st.st_size > 0)
-        text.reserve(static_cast<size_t>(st.st_size));
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            error = std::strerror(errno);
-            close(fd);
-            return false;
-        }
-        if (got == 0)
-            break;
-        text.append(buffer, static_cast<size_t>(got));
+    if (S_ISCHR(st.st_mode)) {
+        error = "it is a character device, not a file";
+        return false;
     }
-    close(fd);
+    // No file larger than the machine's memory can be held; one that a
+    // memory limit does not allow ends in bad_alloc. Either is said, not thrown.
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    const unsigned long long memory = pages > 0 && pageSize > 0 ? static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(pageSize)
+                                                                : ULLONG_MAX;
+    const auto outOfMemory = [&text, &error] {
+        std::string().swap(text);
+        error = kNotEnoughMemory;
+        return false;
+    };
+    try {
+        if (st.st_size > 0) {
+            if (static_cast<unsigned long long>(st.st_size) > memory)
+                return outOfMemory();
+            text.reserve(static_cast<size_t>(st.st_size));
+        }
+        char buffer[64 * 1024];
+        for (;;) {
+            const ssize_t got = read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                error = std::strerror(errno);
+                return false;
+            }
+            if (got == 0)
+                break;
+            if (text.size() + static_cast<size_t>(got) > memory)
+                return outOfMemory();
+            text.append(buffer, static_cast<size_t>(got));
+        }
+    } catch (const std::bad_alloc &) {
+        return outOfMemory();
+    }
     return true;
 }
 
@@ -116,7 +150,13 @@ bool DialogFile::Read(const std::string &path)
     if (!ReadFileBytes(path, text, m_errorText))
         return false;
     m_fileName = path;
-    return ReadText(text);
+    try {
+        return ReadText(text);
+    } catch (const std::bad_alloc &) {
+        m_pages.clear();
+        m_errorText = kNotEnoughMemory;
+        return false;
+    }
 }
 
 bool DialogFile::ReadText(std::string_view bytes)
@@ -354,20 +394,33 @@ DialogLine *DialogFile::NewPage()
 
 void DialogFile::Renumber()
 {
+    const std::vector<int> numbers = GetRenumberedPageNumbers();
+    for (size_t p = 0; p < m_pages.size(); ++p) {
+        DialogLine &page = *m_pages[p];
+        page.SetNumber(numbers[p]);
+        // Options take the numbers right after their page's.
+        for (int i = 0; i < page.GetOptionCount(); ++i)
+            page.GetOption(i)->SetNumber(static_cast<int>(std::min<long long>(numbers[p] + 1LL + i, INT_MAX)));
+    }
+}
+
+std::vector<int> DialogFile::GetRenumberedPageNumbers() const
+{
     // Pages start blocks of 20 numbers (1, 21, 41, ...); a page's options
-    // take the numbers right after it. Numbers stop at the 32-bit limit.
+    // take the numbers right after it, and a page with more than 19 options
+    // pushes the next page to a later block. Numbers stop at the 32-bit limit.
+    std::vector<int> numbers;
+    numbers.reserve(m_pages.size());
     long long nextFree = 1;
     long long blockStart = 1;
-    const auto clamp = [](long long n) { return static_cast<int>(std::min<long long>(n, INT_MAX)); };
     for (const auto &page : m_pages) {
         if (nextFree > blockStart)
             blockStart += 20 * ((nextFree - blockStart + 19) / 20);
-        page->SetNumber(clamp(blockStart));
-        nextFree = blockStart + 1;
+        numbers.push_back(static_cast<int>(std::min<long long>(blockStart, INT_MAX)));
+        nextFree = blockStart + 1 + page->GetOptionCount();
         blockStart += 20;
-        for (int i = 0; i < page->GetOptionCount(); ++i)
-            page->GetOption(i)->SetNumber(clamp(nextFree++));
     }
+    return numbers;
 }
 
 bool DialogFile::IsModified() const

@@ -38,6 +38,10 @@ public:
     // The bytes of the file at path; false with the system's reason when it
     // cannot be read.
     static bool ReadFileBytes(const std::string &path, std::string &bytes, std::string &error);
+    // The bytes of an open file (standard input, say) to its end, as
+    // ReadFileBytes reads them. A character device is refused unread, since
+    // it may never end (/dev/zero), and so is more than memory can hold.
+    static bool ReadStreamBytes(int fd, std::string &bytes, std::string &error);
 
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     DialogLine *GetPage(int index) const;
@@ -46,6 +50,8 @@ public:
     // Appends an empty page named from the program-wide counter "NewPage%04u".
     DialogLine *NewPage();
     void Renumber();
+    // The numbers Renumber gives the pages, in page order, leaving them as they are.
+    std::vector<int> GetRenumberedPageNumbers() const;
     bool IsModified() const;
 
     const std::string &GetFileName() const { return m_fileName; }

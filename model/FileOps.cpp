@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <unistd.h>
 
 int FileOps::CreateTemp(std::string &pathTemplate)
@@ -32,6 +33,11 @@ int FileOps::Rename(const std::string &from, const std::string &to)
 int FileOps::Unlink(const std::string &path)
 {
     return ::unlink(path.c_str());
+}
+
+int FileOps::OpenForWriting(const std::string &path)
+{
+    return ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
 }
 
 FileOps &FileOps::Default()

@@ -19,6 +19,7 @@ public:
 
     // The calls a test has no reason to fail.
     int Unlink(const std::string &path);
+    int OpenForWriting(const std::string &path); // open an existing file to write into it
 
     static FileOps &Default();
 };

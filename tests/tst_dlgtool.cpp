@@ -4,9 +4,18 @@
 #include "cli/DumpCommand.h"
 #include "cli/FormatCommand.h"
 
+#include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -101,6 +110,165 @@ TEST(Dlgtool, Failures)
     EXPECT_EQ(dropped.err, "dlgtool: " + partly + ":2: drops not a dialog line or a comment\n"
                            "dlgtool: " + partly + ":3: drops text after the seventh field\n");
     EXPECT_EQ(dropped.out, "// [LABEL] 1\r\n{1}{Hi}{Hi}{}{1}{}{}\r\n{2}{A}{}{}{}{}{}\r\n\r\n");
+}
+
+// One run of the real binary, as a script runs it.
+struct Invocation {
+    std::vector<std::string> args;
+    std::string in = "/dev/null"; // standard input
+    std::string out;              // where standard output goes; empty: captured
+    rlim_t fileSize = RLIM_INFINITY;
+};
+
+// Its exit status (128 + the signal that ended it, -1 when it hung) and
+// what it printed.
+Result RunDlgtool(const Invocation &run)
+{
+    const TestFiles capture;
+    const std::string outPath = run.out.empty() ? capture.Path("out") : run.out;
+    const pid_t child = fork();
+    if (child == 0) {
+        const int in = open(run.in.c_str(), O_RDONLY);
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        const int err = open(capture.Path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
+            _exit(126);
+        // As root, permissions would not hold, and a fault could replace system files.
+        if (getuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(126);
+        const rlimit limit{run.fileSize, run.fileSize};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::vector<char *> argv{const_cast<char *>(TALKWRIGHT_DLGTOOL)};
+        for (const std::string &arg : run.args)
+            argv.push_back(const_cast<char *>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(TALKWRIGHT_DLGTOOL, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+            return {-1, "", "hung"};
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), run.out.empty() ? TestFiles::ReadBytes(outPath) : "",
+            TestFiles::ReadBytes(capture.Path("err"))};
+}
+
+bool IsA(const std::string &path, mode_t type)
+{
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == type;
+}
+
+// What scripts rely on, under hostile input: the output, the exit status and
+// what is left on disk.
+TEST(Dlgtool, BinaryKeepsItsContract)
+{
+    TestFiles files;
+    ASSERT_EQ(chmod(files.Dir().c_str(), 0777), 0); // the binary runs unprivileged
+    const std::string dir = files.Dir();
+    const std::string examples = TALKWRIGHT_EXAMPLES_DIR;
+    const std::string worked = examples + "/worked-example.dlg";
+    const std::string empty = files.Write("empty.dlg", "");
+    const std::string messy = files.Write("messy.dlg", "{1}{Hi}{Hi}{}{}{}{}\n");
+    const std::string old = files.Write("old.dlg", "old");
+    const std::string lost = files.Write("lost.dlg", "{1}{Hi}{Hi}{}{}{}{}\n// [LABEL] Lost\n{21}{b}{b}{}{}{}{}\n");
+    const std::string unnamed = files.Write("unnamed.dlg", "// [LABEL] A\n{1}{Hi}{Hi}{}{}{}{}\n{}{b}{b}{}{}{}{}\n");
+    std::filesystem::create_directories(dir + "/tree/locked");
+    files.Write("tree/a.dlg", "{1}{Hi}{Hi}{}{}{}{}\n");
+    ASSERT_EQ(chmod((dir + "/tree/locked").c_str(), 0), 0);
+    const std::string fifo = dir + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(fifo.c_str(), 0666), 0);
+    std::filesystem::create_symlink("/dev/null", dir + "/null");
+    std::filesystem::create_symlink("loop", dir + "/loop");
+    const std::string huge = files.Write("huge.dlg", "");
+    std::filesystem::resize_file(huge, 1ULL << 42); // sparse: more than any machine's memory
+    // A reader that is there before the writer; what the FIFO got is read afterwards.
+    const int fifoReader = open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(fifoReader, 0);
+
+    const auto unchanged = [](const std::string &path, const std::string &bytes) { return [=] { return TestFiles::ReadBytes(path) == bytes; }; };
+    const std::string full = "dlgtool: cannot write standard output: No space left on device\n";
+    const std::string tooLarge = "dlgtool: cannot write standard output: File too large\n";
+    const std::string noStats = "  pages 0, options 0\n  words of speech: NPC 0, PC 0\n  generated speech: none\n";
+    struct Case {
+        const char *what;
+        Invocation run;
+        int status;
+        std::string out;
+        std::string err;
+        std::function<bool()> left = [] { return true; };
+    };
+    const Case cases[] = {
+        // Every JSON string is strict UTF-8: a name that is not is shown through Windows-1252.
+        {"a UTF-16 surrogate", {{"dump", files.Write("\xED\xA0\x80", "")}}, 0, "{\"file\":\"" + dir + "/\xC3\xAD\xC2\xA0\xE2\x82\xAC\",\"pages\":[]}\n", ""},
+        {"above U+10FFFF", {{"dump", files.Write("\xF4\x90\x80\x80", "")}}, 0, "{\"file\":\"" + dir + "/\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC\",\"pages\":[]}\n", ""},
+        {"no code point", {{"dump", files.Write("\xF5\x80\x80\x80", "")}}, 0, "{\"file\":\"" + dir + "/\xC3\xB5\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\",\"pages\":[]}\n", ""},
+        {"an overlong form", {{"dump", files.Write("\xE0\x80\xAF", "")}}, 0, "{\"file\":\"" + dir + "/\xC3\xA0\xE2\x82\xAC\xC2\xAF\",\"pages\":[]}\n", ""},
+        {"UTF-8 up to U+10FFFF", {{"dump", files.Write("caf\xC3\xA9\xF4\x8F\xBF\xBF", "")}}, 0, "{\"file\":\"" + dir + "/caf\xC3\xA9\xF4\x8F\xBF\xBF\",\"pages\":[]}\n", ""},
+        {"check names in JSON", {{"check", "--format", "json", dir + "/\xED\xA0\x80.dlg"}}, 1,
+         "{\"files\":1,\"errors\":1,\"warnings\":0,\"notes\":0,\"findings\":[{\"file\":\"" + dir + "/\xC3\xAD\xC2\xA0\xE2\x82\xAC.dlg\",\"line\":0,"
+         "\"severity\":\"error\",\"message\":\"cannot read the file: No such file or directory\"}]}\n", ""},
+        // A report that could not be written is a failure.
+        {"check to a full disk", {{"check", examples}, "/dev/null", "/dev/full"}, 1, "", full},
+        {"stats to a full disk", {{"stats", examples}, "/dev/null", "/dev/full"}, 1, "", full},
+        {"format --check to a full disk", {{"format", "--check", messy}, "/dev/null", "/dev/full"}, 1, "", full},
+        {"dump to a full disk", {{"dump", worked}, "/dev/null", "/dev/full"}, 1, "", full},
+        {"a report cut short", {{"check", "--format", "json", examples}, "/dev/null", dir + "/report.json", 256}, 1, "", tooLarge,
+         [&] { return std::filesystem::file_size(dir + "/report.json") == 256; }},
+        {"a save cut short", {{"format", examples + "/tavern.dlg", "-o", old}, "/dev/null", "", 256}, 1, "",
+         "dlgtool: cannot write " + old + ": File too large\n", unchanged(old, "old")},
+        // A folder that cannot be read is an error.
+        {"check a locked folder", {{"check", dir + "/tree/locked"}}, 1,
+         dir + "/tree/locked: error: cannot read the folder: Permission denied\n0 files checked: 1 error, 0 warnings, 0 notes\n", ""},
+        {"check a tree holding one", {{"check", dir + "/tree"}}, 1,
+         dir + "/tree/locked: error: cannot read the folder: Permission denied\n1 file checked: 1 error, 0 warnings, 0 notes\n", ""},
+        {"stats a locked folder", {{"stats", dir + "/tree/locked"}}, 1, "total (0 files)\n" + noStats,
+         "dlgtool: cannot read " + dir + "/tree/locked: Permission denied\n"},
+        // Only a regular file is replaced.
+        {"save into a FIFO", {{"format", worked, "-o", fifo}}, 0, "", "", [&] { return IsA(fifo, S_IFIFO); }},
+        {"save into a device", {{"format", worked, "-o", dir + "/null"}}, 0, "", "",
+         [&] { return IsA(dir + "/null", S_IFLNK) && IsA("/dev/null", S_IFCHR); }},
+        {"save onto a link loop", {{"format", worked, "-o", dir + "/loop"}}, 1, "",
+         "dlgtool: cannot write " + dir + "/loop: Too many levels of symbolic links\n", [&] { return IsA(dir + "/loop", S_IFLNK); }},
+        // What memory cannot hold is an error, and what never ends is not read.
+        {"an endless device", {{"dump", "/dev/zero"}}, 1, "", "dlgtool: cannot read /dev/zero: it is a character device, not a file\n"},
+        {"a file larger than memory", {{"dump", huge}}, 1, "", "dlgtool: cannot read " + huge + ": not enough memory\n"},
+        // The command line.
+        {"-o twice", {{"format", worked, "-o", dir + "/a.dlg", "-o", dir + "/b.dlg"}}, 2, "", kFormatUsage,
+         [&] { return !std::filesystem::exists(dir + "/a.dlg") && !std::filesystem::exists(dir + "/b.dlg"); }},
+        {"format -", {{"format", "-"}, worked}, 0, kWorkedExample, ""},
+        {"dump -", {{"dump", "-"}, empty}, 0, "{\"file\":\"-\",\"pages\":[]}\n", ""},
+        {"check -", {{"check", "-"}, lost}, 0,
+         "-:3: warning: page \"Lost\" (line 3): no option leads to it\n1 file checked: 0 errors, 1 warning, 0 notes\n", ""},
+        {"stats -", {{"stats", "-"}, empty}, 0, "-\n" + noStats + "total (1 file)\n" + noStats, ""},
+        {"a line break in a name", {{"check", dir + "/a\nb\\.dlg"}}, 1,
+         dir + "/a\\nb\\\\.dlg: error: cannot read the file: No such file or directory\n1 file checked: 1 error, 0 warnings, 0 notes\n", ""},
+        {"a line break in a message", {{"dump", dir + "/a\r\nb"}}, 1, "", "dlgtool: cannot read " + dir + "/a\\r\\nb: No such file or directory\n"},
+        // A page without a name reads back named by its number.
+        {"an unnamed page", {{"check", unnamed}}, 0,
+         unnamed + ":3: warning: page \"\" (line 3): no option leads to it\n" + unnamed
+             + ":3: note: page \"\" (line 3) has no name: once saved, it reads back named \"21\"\n1 file checked: 0 errors, 1 warning, 1 note\n", ""},
+    };
+    for (const Case &c : cases) {
+        const Result result = RunDlgtool(c.run);
+        EXPECT_EQ(result.status, c.status) << c.what;
+        EXPECT_EQ(result.out, c.out) << c.what;
+        EXPECT_EQ(result.err, c.err) << c.what;
+        EXPECT_TRUE(c.left()) << c.what << ": what is left on disk";
+        for (const auto &entry : std::filesystem::directory_iterator(dir))
+            EXPECT_NE(entry.path().filename().string().front(), '.') << c.what << ": a temporary file is left";
+    }
+    char fifoBytes[4096];
+    const ssize_t got = read(fifoReader, fifoBytes, sizeof fifoBytes);
+    close(fifoReader);
+    EXPECT_EQ(std::string(fifoBytes, static_cast<size_t>(std::max<ssize_t>(got, 0))), kWorkedExample);
 }
 
 } // namespace

@@ -81,6 +81,12 @@ TEST(Check, Findings)
          ":10: warning: page \"High\" (line 10) is unreachable for PCs of intelligence below 12\n"
          ":12: warning: page \"Deep\" (line 12) is unreachable for female PCs and for male PCs of intelligence 8 or above\n"
          ":14: warning: page \"Lost\" (line 14) is unreachable for every PC\n", 0},
+        {"reach in separate bands",
+         "{1}{Hi}{Hi}{}{}{}{}\n{2}{a}{}{5}{}{21}{}\n{3}{b}{0}{+11}{}{41}{}\n"
+         "// [LABEL] Mid\n{21}{m}{m}{}{}{}{}\n{22}{c}{}{-9}{}{41}{}\n// [LABEL] High\n{41}{h}{h}{}{}{}{}\n",
+         ":5: warning: page \"Mid\" (line 5) is unreachable for PCs of intelligence below 5\n"
+         ":8: warning: page \"High\" (line 8) is unreachable for female PCs of intelligence below 5 or 9 to 11 "
+         "and for male PCs of intelligence below 5 or 9 or above\n", 0},
         {"request money leads on", "{1}{M:5,21}{M:5,21}{}{}{}{}\n{21}{Paid}{Paid}{}{}{}{}\n", "", 0},
     };
     for (const Case &c : cases) {
