@@ -154,6 +154,7 @@ bool DialogFile::Read(const std::string &path)
         return ReadText(text);
     } catch (const std::bad_alloc &) {
         m_pages.clear();
+        m_droppedLines.clear();
         m_errorText = kNotEnoughMemory;
         return false;
     }
