@@ -543,10 +543,9 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QSt
     g_pDialogFile = std::make_unique<DialogFile>();
     m_unsavedDrops.clear();
     m_loadNote.clear();
-    const std::string &bytesPath = path;
-    if (g_pDialogFile->Read(bytesPath)) {
+    if (g_pDialogFile->Read(path)) {
         m_displayName = displayName;
-        m_diskStamp = StampOf(bytesPath);
+        m_diskStamp = StampOf(path);
         g_pCurrentPage = g_pDialogFile->GetPage(0);
         SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)").arg(displayName).arg(g_pDialogFile->GetPageCount()));
         RefreshPage();
@@ -574,7 +573,7 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QSt
     RefreshPage();
 
     struct stat st {};
-    if (lstat(bytesPath.c_str(), &st) != 0 && errno == ENOENT) {
+    if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
         switch (m_prompter.Ask(this, QStringLiteral("Dialog file not found"),
                                Quoted(displayName) + QStringLiteral(" does not exist.\n\nWould you like to create a new dialog file?"),
                                Prompter::YesNoCancel, Prompter::Question, Prompter::Yes)) {

@@ -88,8 +88,8 @@ CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *
     connect(m_male.kindList, &QComboBox::currentIndexChanged, this, [this] { m_male.ShowParameterPrompts(); });
     connect(m_female.kindList, &QComboBox::currentIndexChanged, this, [this] { m_female.ShowParameterPrompts(); });
     m_male.kindList->setFocus();
-    m_loadedMale = SpeechState(m_male, m_maleGenerated, m_maleText);
-    m_loadedFemale = SpeechState(m_female, m_femaleGenerated, m_femaleText);
+    m_loadedMale = m_male.State(m_maleGenerated->isChecked(), m_maleText->toPlainText());
+    m_loadedFemale = m_female.State(m_femaleGenerated->isChecked(), m_femaleText->toPlainText());
 }
 
 // A section whose controls the user left alone leaves speech and page as
@@ -97,16 +97,13 @@ CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *
 void CNpcSpeechDlg::ReadSection(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text,
                                 const QString &loaded, std::string &speech, const DialogLine *&page) const
 {
-    if (SpeechState(panel, generated, text) == loaded)
+    if (panel.State(generated->isChecked(), text->toPlainText()) == loaded)
         return;
     speech = generated->isChecked() ? panel.ReadBack() : m_guard->BytesOf(text);
     page = generated->isChecked() ? panel.ReadBackPage() : nullptr;
 }
 
-QString CNpcSpeechDlg::SpeechState(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text) const
-{
-    return generated->isChecked() ? QStringLiteral("generated ") + panel.State() : QStringLiteral("unique ") + text->toPlainText();
-}
+
 
 void CNpcSpeechDlg::OnMaleGeneratedSpeech()
 {

@@ -31,7 +31,6 @@ public:
     void OnOK();
 
 private:
-    QString SpeechState(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text) const;
     void ReadSection(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text, const QString &loaded,
                      std::string &speech, const DialogLine *&page) const;
 

@@ -114,14 +114,9 @@ CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *
     m_guard->Load(m_description, m_option->GetDescription());
     connect(m_panel.kindList, &QComboBox::currentIndexChanged, this, [this] { m_panel.ShowParameterPrompts(); });
     m_panel.kindList->setFocus();
-    m_loadedSpeech = SpeechState();
+    m_loadedSpeech = m_panel.State(m_generated->isChecked(), m_speech->toPlainText());
     m_loadedIntelligence = IntelligenceState();
     m_loadedGender = m_gender->currentIndex();
-}
-
-QString CPcOptionDlg::SpeechState() const
-{
-    return m_generated->isChecked() ? QStringLiteral("generated ") + m_panel.State() : QStringLiteral("unique ") + m_speech->toPlainText();
 }
 
 QString CPcOptionDlg::IntelligenceState() const
@@ -192,7 +187,7 @@ void CPcOptionDlg::OnOK()
 
     std::string speech = m_option->GetSpeech();
     const DialogLine *speechPage = m_option->GetSpeechCode().g;
-    if (SpeechState() != m_loadedSpeech) {
+    if (m_panel.State(m_generated->isChecked(), m_speech->toPlainText()) != m_loadedSpeech) {
         const bool generated = m_generated->isChecked();
         speech = generated ? m_panel.ReadBack() : m_guard->BytesOf(m_speech);
         speechPage = generated ? m_panel.ReadBackPage() : nullptr;

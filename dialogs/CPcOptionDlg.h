@@ -29,7 +29,6 @@ public:
     void OnOK();
 
 private:
-    QString SpeechState() const;
     QString IntelligenceState() const;
 
     DialogLine *m_option;

@@ -145,9 +145,11 @@ const DialogLine *ParameterPanel::ReadBackPage() const
     return SelectedPage(pageList);
 }
 
-QString ParameterPanel::State() const
+QString ParameterPanel::State(bool generated, const QString &uniqueText) const
 {
-    return QStringList{QString::number(kindList->currentIndex()), moneyField->text(), listField->text(), numberField->text(),
-                       QString::number(pageList->currentIndex())}
+    if (!generated)
+        return QStringLiteral("unique ") + uniqueText;
+    return QStringList{QStringLiteral("generated"), QString::number(kindList->currentIndex()), moneyField->text(), listField->text(),
+                       numberField->text(), QString::number(pageList->currentIndex())}
         .join(QChar(0x1F));
 }

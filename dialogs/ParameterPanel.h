@@ -43,6 +43,7 @@ public:
     std::string ReadBack() const;
     // The page of a Request money code read back, else null.
     const DialogLine *ReadBackPage() const;
-    // The state of every control, to tell whether the user changed any.
-    QString State() const;
+    // The state of a speech section, to tell whether the user changed it:
+    // the panel's controls for generated speech, else the unique text.
+    QString State(bool generated, const QString &uniqueText) const;
 };
