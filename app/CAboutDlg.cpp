@@ -1,6 +1,6 @@
 #include "CAboutDlg.h"
 
-#include "DialogUnits.h"
+#include "ui/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 #include "CMainDialog.h"
 
-#include "AnsiText.h"
+#include "ui/AnsiText.h"
 #include "CAboutDlg.h"
 #include "COptionListBox.h"
-#include "DialogUnits.h"
+#include "ui/DialogUnits.h"
 #include "dialogs/CGotoPageDlg.h"
 #include "dialogs/CNpcSpeechDlg.h"
 #include "dialogs/CPageInfoDlg.h"

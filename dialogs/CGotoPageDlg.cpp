@@ -1,7 +1,7 @@
 #include "CGotoPageDlg.h"
 
 #include "DialogTemplate.h"
-#include "app/AnsiText.h"
+#include "ui/AnsiText.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 

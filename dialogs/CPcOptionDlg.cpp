@@ -2,7 +2,7 @@
 
 #include "DialogTemplate.h"
 #include "TextGuard.h"
-#include "app/AnsiText.h"
+#include "ui/AnsiText.h"
 #include "model/DialogField.h"
 #include "model/DialogLine.h"
 

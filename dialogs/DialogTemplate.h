@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DialogUnits.h"
+#include "ui/DialogUnits.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "ParameterPanel.h"
 
-#include "app/AnsiText.h"
+#include "ui/AnsiText.h"
 #include "model/DialogField.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
-#include "model/SpeechText.h"
+#include "speech/SpeechText.h"
 #include "speech/GeneratedSpeechKind.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "TextGuard.h"
 
-#include "app/AnsiText.h"
+#include "ui/AnsiText.h"
 
 #include <QKeyEvent>
 #include <algorithm>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "speech/DecimalText.h"
+
 #include <string>
 #include <string_view>
 
@@ -16,10 +18,8 @@ public:
     int GetInt() const { return ToInt(m_text); }
     void SetInt(int n) { m_text = std::to_string(n); }
 
-    // Reads text the way atoi does: leading blanks, an optional sign, then
-    // digits up to the first non-digit; 0 without digits. Values beyond the
-    // 32-bit range clamp to the nearest 32-bit value.
-    static int ToInt(std::string_view text);
+    // Reads text the way atoi does (see DecimalText).
+    static int ToInt(std::string_view text) { return DecimalText::ToInt(text); }
 
 private:
     std::string m_text;

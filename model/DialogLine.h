@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DialogField.h"
-#include "SpeechText.h"
+#include "speech/SpeechText.h"
 
 #include <array>
 #include <memory>

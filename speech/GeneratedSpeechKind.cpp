@@ -1,7 +1,7 @@
 #include "GeneratedSpeechKind.h"
 
-#include "model/DialogField.h"
-#include "model/SpeechText.h"
+#include "DecimalText.h"
+#include "SpeechText.h"
 
 #include <algorithm>
 #include <array>
@@ -94,10 +94,10 @@ void DecodeSpeech(SpeechText &record, std::string_view text)
         const std::string_view value = TakePiece(rest);
         switch (placeholder.size() > 1 ? Lower(placeholder[1]) : '\0') {
         case 'n':
-            record.n = DialogField::ToInt(value);
+            record.n = DecimalText::ToInt(value);
             break;
         case 'm':
-            record.m = DialogField::ToInt(value);
+            record.m = DecimalText::ToInt(value);
             break;
         case 's':
             record.s = value;

@@ -1,5 +1,5 @@
 // The generated-speech table and the two conversions, code to record and back.
-#include "model/SpeechText.h"
+#include "speech/SpeechText.h"
 #include "speech/GeneratedSpeechKind.h"
 
 #include <climits>

@@ -2,7 +2,7 @@
 // states, the speech switch, the title, the layout rule and the option list.
 #include "GuiTestFiles.h"
 #include "ScriptedPrompter.h"
-#include "app/AnsiText.h"
+#include "ui/AnsiText.h"
 #include "app/CMainDialog.h"
 #include "app/COptionListBox.h"
 #include "model/DialogFile.h"

@@ -1,7 +1,7 @@
 // The two speech dialogs, driven through their controls: what they open on,
 // what OK writes, what Cancel leaves, and the text they refuse.
 #include "GuiTestFiles.h"
-#include "app/AnsiText.h"
+#include "ui/AnsiText.h"
 #include "dialogs/CNpcSpeechDlg.h"
 #include "dialogs/CPcOptionDlg.h"
 #include "model/DialogFile.h"
