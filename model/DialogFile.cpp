@@ -24,8 +24,6 @@ constexpr std::string_view kDescriptionKey = "[DESCRIPTION]";
 constexpr size_t kWriteChunk = 64 * 1024;
 constexpr const char *kNotEnoughMemory = "not enough memory";
 
-// The new-page counter belongs to the running program, not to a document.
-unsigned g_nextNewPage = 1;
 
 bool IsBlank(char c)
 {
@@ -383,14 +381,33 @@ DialogLine *DialogFile::FindPageByNumber(int n) const
     return nullptr;
 }
 
-DialogLine *DialogFile::NewPage()
+DialogLine *DialogFile::NewPage(std::string_view label)
 {
     auto page = std::make_unique<DialogLine>();
-    char label[32];
-    std::snprintf(label, sizeof label, "NewPage%04u", g_nextNewPage++);
     page->SetLabel(label);
-    m_pages.push_back(std::move(page));
-    return m_pages.back().get();
+    return InsertPage(GetPageCount(), std::move(page));
+}
+
+DialogLine *DialogFile::InsertPage(int index, std::unique_ptr<DialogLine> page)
+{
+    return m_pages.insert(m_pages.begin() + index, std::move(page))->get();
+}
+
+std::unique_ptr<DialogLine> DialogFile::RemovePageAt(int index)
+{
+    const auto at = m_pages.begin() + index;
+    std::unique_ptr<DialogLine> page = std::move(*at);
+    m_pages.erase(at);
+    return page;
+}
+
+int DialogFile::IndexOf(const DialogLine *page) const
+{
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i].get() == page)
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 void DialogFile::Renumber()

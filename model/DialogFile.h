@@ -47,8 +47,14 @@ public:
     DialogLine *GetPage(int index) const;
     // The first page whose number is n; options are never returned.
     DialogLine *FindPageByNumber(int n) const;
-    // Appends an empty page named from the program-wide counter "NewPage%04u".
-    DialogLine *NewPage();
+    // Appends an empty page named label.
+    DialogLine *NewPage(std::string_view label = {});
+    // Puts a page at index (0 to the page count), or takes it out and hands
+    // it to the caller.
+    DialogLine *InsertPage(int index, std::unique_ptr<DialogLine> page);
+    std::unique_ptr<DialogLine> RemovePageAt(int index);
+    // The index of a page of this document; -1 for any other line.
+    int IndexOf(const DialogLine *page) const;
     void Renumber();
     // The numbers Renumber gives the pages, in page order, leaving them as they are.
     std::vector<int> GetRenumberedPageNumbers() const;

@@ -226,3 +226,29 @@ std::unique_ptr<DialogLine> DialogLine::RemoveOptionAt(int index)
     m_modified = true;
     return option;
 }
+
+int DialogLine::IndexOfOption(const DialogLine *option) const
+{
+    for (size_t i = 0; i < m_options.size(); ++i) {
+        if (m_options[i].get() == option)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+DialogLine::Content DialogLine::GetContent() const
+{
+    return {m_fields, m_description, m_comment, m_speech, m_femaleSpeech, m_target, m_sameSpeechForBoth};
+}
+
+void DialogLine::SetContent(const Content &content)
+{
+    m_fields = content.fields;
+    m_description = content.description;
+    m_comment = content.comment;
+    m_speech = content.speech;
+    m_femaleSpeech = content.femaleSpeech;
+    m_target = content.target;
+    m_sameSpeechForBoth = content.sameSpeechForBoth;
+    m_modified = true;
+}

@@ -86,12 +86,29 @@ public:
     void SetSpeechPage(const DialogLine *page);
     void SetFemaleSpeechPage(const DialogLine *page);
 
+    // Everything an edit of the line can change: its seven fields, comments,
+    // target, decoded speeches and same-speech flag.
+    struct Content {
+        std::array<DialogField, FieldCount> fields;
+        std::string description;
+        std::string comment;
+        SpeechText speech;
+        SpeechText femaleSpeech;
+        DialogLine *target = nullptr;
+        bool sameSpeechForBoth = true;
+    };
+    Content GetContent() const;
+    // Puts content back as it was taken; marks the line modified.
+    void SetContent(const Content &content);
+
     int GetOptionCount() const { return static_cast<int>(m_options.size()); }
     DialogLine *GetOption(int index) const { return m_options[static_cast<size_t>(index)].get(); }
     void AddOption(std::unique_ptr<DialogLine> line);
     void InsertOptionAt(int index, std::unique_ptr<DialogLine> line);
     // Unlinks the option and hands it to the caller; marks the page modified.
     std::unique_ptr<DialogLine> RemoveOptionAt(int index);
+    // The index of one of the line's options; -1 for any other line.
+    int IndexOfOption(const DialogLine *option) const;
 
 private:
     void SetField(int index, std::string_view text);

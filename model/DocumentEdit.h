@@ -1,0 +1,47 @@
+#pragma once
+
+#include "DialogLine.h"
+
+#include <memory>
+
+class DialogFile;
+
+// One change of a document that can be taken back exactly and made again.
+// A line it takes out of the document stays alive in the edit, so that its
+// file line number and every link to it come back as they were. An edit is
+// made unapplied; Apply and Revert then alternate, Apply first.
+class DocumentEdit {
+public:
+    enum Kind { AddOption, DeleteOption, MoveOption, AddPage, ChangeLine };
+
+    static DocumentEdit AddingOption(DialogLine &page, int index, std::unique_ptr<DialogLine> option);
+    static DocumentEdit DeletingOption(DialogLine &page, int index);
+    static DocumentEdit MovingOption(DialogLine &page, int from, int to);
+    static DocumentEdit AddingPage(DialogFile &file, int index, std::unique_ptr<DialogLine> page);
+    // The line goes from before to after; page is the page it shows on.
+    static DocumentEdit ChangingLine(DialogLine &page, DialogLine &line, DialogLine::Content before, DialogLine::Content after);
+
+    void Apply();
+    void Revert();
+
+    Kind GetKind() const { return m_kind; }
+    // The page the edit works on, and the line it touches there: an option,
+    // or the page itself. The index is the option's place on the page
+    // (after the edit, for a move).
+    DialogLine *GetPage() const { return m_page; }
+    DialogLine *GetLine() const { return m_line; }
+    int GetIndex() const { return m_kind == MoveOption ? m_to : m_index; }
+
+private:
+    DocumentEdit(Kind kind, DialogLine *page, DialogLine *line) : m_kind(kind), m_page(page), m_line(line) {}
+
+    Kind m_kind;
+    DialogLine *m_page;
+    DialogLine *m_line;
+    DialogFile *m_file = nullptr;
+    int m_index = 0;
+    int m_to = 0;
+    std::unique_ptr<DialogLine> m_held; // the line while it is out of the document
+    DialogLine::Content m_before;
+    DialogLine::Content m_after;
+};
