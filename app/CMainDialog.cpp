@@ -12,6 +12,7 @@
 #include "model/DialogField.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "model/DocumentEdit.h"
 #include "model/TextRules.h"
 
 #include <QCloseEvent>
@@ -22,6 +23,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QUndoStack>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -30,9 +33,6 @@
 #include <sys/stat.h>
 #include <utility>
 
-std::unique_ptr<DialogFile> g_pDialogFile;
-DialogLine *g_pCurrentPage = nullptr;
-int g_nUntitledCount = 1;
 
 // The resources live in a static library: bring them in by hand.
 static void InitResources()
@@ -79,6 +79,9 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     layout->addWidget(m_client);
     CreateControls();
     CreateMenu(layout);
+    connect(&m_session.GetUndoStack(), &QUndoStack::cleanChanged, this, &CMainDialog::UpdateTitle);
+    connect(&m_session, &EditingSession::edited, this, &CMainDialog::ShowEdit);
+    m_optionList->viewport()->installEventFilter(this);
 
     for (const StatusLine::Timer id : {StatusLine::AnimationTimer, StatusLine::CreditTimer, StatusLine::AddressTimer,
                                        StatusLine::ClearTimer}) {
@@ -89,10 +92,11 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     m_client->installEventFilter(this);
 }
 
+// The session goes after the window's other members: it must not call back.
 CMainDialog::~CMainDialog()
 {
-    g_pCurrentPage = nullptr;
-    g_pDialogFile.reset();
+    m_session.GetUndoStack().disconnect(this);
+    m_session.disconnect(this);
 }
 
 QPushButton *CMainDialog::AddButton(int id, const char *objectName, const QString &caption, QRect rect)
@@ -221,18 +225,33 @@ void CMainDialog::CreateMenu(QLayout *layout)
         return action;
     };
 
-    QMenu *file = menuBar->addMenu(QStringLiteral("File"));
+    QMenu *file = menuBar->addMenu(QStringLiteral("&File"));
     connect(add(file, "actionNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N)), &QAction::triggered, this,
             &CMainDialog::NewFile);
     connect(add(file, "actionOpen", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O)), &QAction::triggered,
             this, &CMainDialog::OpenFile);
     connect(add(file, "actionSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered,
             this, &CMainDialog::OnOK);
+    connect(add(file, "actionSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+            &QAction::triggered, this, &CMainDialog::SaveFileAs);
     file->addSeparator();
     connect(add(file, "actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered,
             this, &CMainDialog::OnCancel);
 
-    QMenu *edit = menuBar->addMenu(QStringLiteral("Edit"));
+    QMenu *edit = menuBar->addMenu(QStringLiteral("&Edit"));
+    QUndoStack &undoStack = m_session.GetUndoStack();
+    QAction *undo = undoStack.createUndoAction(this, QStringLiteral("&Undo"));
+    undo->setObjectName(QStringLiteral("actionUndo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction *redo = undoStack.createRedoAction(this, QStringLiteral("&Redo"));
+    redo->setObjectName(QStringLiteral("actionRedo"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction *action : {undo, redo}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        edit->addAction(action);
+        addAction(action);
+    }
+    edit->addSeparator();
     QAction *addOption = add(edit, "actionAddOption", QStringLiteral("&Add PC speech option"), QKeySequence(Qt::Key_Insert));
     connect(addOption, &QAction::triggered, m_btnAddOption, &QPushButton::click);
     m_actEditOption = add(edit, "actionEditOption", QStringLiteral("&Edit PC speech option"), QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -250,8 +269,13 @@ void CMainDialog::CreateMenu(QLayout *layout)
     connect(editNpcSpeech, &QAction::triggered, m_btnEditSpeech, &QPushButton::click);
     m_actGotoPage = add(edit, "actionGotoPage", QStringLiteral("&Goto dialog page.."), QKeySequence(Qt::CTRL | Qt::Key_G));
     connect(m_actGotoPage, &QAction::triggered, m_btnGoTo, &QPushButton::click);
+    edit->addSeparator();
+    connect(add(edit, "actionBack", QStringLiteral("&Back"), QKeySequence(Qt::ALT | Qt::Key_Left)), &QAction::triggered, this,
+            &CMainDialog::OnBack);
+    connect(add(edit, "actionForward", QStringLiteral("&Forward"), QKeySequence(Qt::ALT | Qt::Key_Right)), &QAction::triggered, this,
+            &CMainDialog::OnForward);
 
-    QMenu *help = menuBar->addMenu(QStringLiteral("Help"));
+    QMenu *help = menuBar->addMenu(QStringLiteral("&Help"));
     connect(help->addAction(QStringLiteral("&About")), &QAction::triggered, this, &CMainDialog::OnAbout);
     help->actions().constLast()->setObjectName(QStringLiteral("actionAbout"));
 
@@ -273,13 +297,11 @@ bool CMainDialog::OnInitDialog()
             break;
         case LoadAnswer::Yes:
             SetDocumentName(m_strCmdLineFile, shown);
-            g_pDialogFile->ClearUntitled();
-            g_pCurrentPage = g_pDialogFile->NewPage();
-            RefreshPage();
+            BeginNewDocument();
             break;
         }
     }
-    if (!g_pDialogFile)
+    if (!Document())
         NewFile();
     SetStatusMessage(QStringLiteral("Quorvel Dialog Editor"));
     m_statusLine.StartCredits();
@@ -291,7 +313,7 @@ bool CMainDialog::OnInitDialog()
 void CMainDialog::UpdateTitle()
 {
     QString title;
-    if (g_pDialogFile && g_pDialogFile->IsModified())
+    if (m_session.IsModified())
         title = QStringLiteral("*");
     title += m_displayName + kTitleSuffix;
     // "[*]" would be taken for the window's modified mark.
@@ -300,10 +322,11 @@ void CMainDialog::UpdateTitle()
 
 void CMainDialog::RefreshPage()
 {
+    m_session.Visit(CurrentPage());
     UpdateTitle();
 
-    m_editName->setText(g_pCurrentPage ? AnsiText::ToDisplay(g_pCurrentPage->GetLabel()) : QString());
-    m_editDescription->setText(g_pCurrentPage ? AnsiText::ToDisplay(g_pCurrentPage->GetDescription()) : QString());
+    m_editName->setText(CurrentPage() ? AnsiText::ToDisplay(CurrentPage()->GetLabel()) : QString());
+    m_editDescription->setText(CurrentPage() ? AnsiText::ToDisplay(CurrentPage()->GetDescription()) : QString());
     m_editName->setCursorPosition(0);
     m_editDescription->setCursorPosition(0);
 
@@ -311,9 +334,9 @@ void CMainDialog::RefreshPage()
     ShowNpcSpeech();
 
     m_optionList->clear();
-    if (g_pCurrentPage) {
-        for (int i = 0; i < g_pCurrentPage->GetOptionCount(); ++i)
-            InsertOptionLine(-1, g_pCurrentPage->GetOption(i));
+    if (CurrentPage()) {
+        for (int i = 0; i < CurrentPage()->GetOptionCount(); ++i)
+            InsertOptionLine(-1, CurrentPage()->GetOption(i));
     }
     m_optionList->setCurrentRow(m_optionList->count() > 0 ? 0 : -1);
     m_optionList->setFocus();
@@ -322,25 +345,25 @@ void CMainDialog::RefreshPage()
 
 void CMainDialog::ShowNpcSpeech()
 {
-    if (!g_pCurrentPage || g_pCurrentPage->IsSameSpeechForBoth()) {
+    if (!CurrentPage() || CurrentPage()->IsSameSpeechForBoth()) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to both genders:"));
         m_btnViewFemale->setEnabled(false);
-        m_editSpeech->setPlainText(g_pCurrentPage ? AnsiText::ToDisplay(g_pCurrentPage->GetSpeech()) : QString());
+        m_editSpeech->setPlainText(CurrentPage() ? AnsiText::ToDisplay(CurrentPage()->GetSpeech()) : QString());
         return;
     }
     if (m_bShowMaleSpeech) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to male PC:"));
-        m_editSpeech->setPlainText(AnsiText::ToDisplay(g_pCurrentPage->GetSpeech()));
+        m_editSpeech->setPlainText(AnsiText::ToDisplay(CurrentPage()->GetSpeech()));
     } else {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to female PC:"));
-        m_editSpeech->setPlainText(AnsiText::ToDisplay(g_pCurrentPage->GetFemaleSpeech()));
+        m_editSpeech->setPlainText(AnsiText::ToDisplay(CurrentPage()->GetFemaleSpeech()));
     }
     m_btnViewFemale->setEnabled(true);
 }
 
 void CMainDialog::OnViewFemaleSpeech()
 {
-    if (!g_pCurrentPage || g_pCurrentPage->IsSameSpeechForBoth())
+    if (!CurrentPage() || CurrentPage()->IsSameSpeechForBoth())
         return;
     m_bShowMaleSpeech = !m_bShowMaleSpeech;
     ShowNpcSpeech();
@@ -438,6 +461,9 @@ void CMainDialog::ShowStatusText(const std::string &text)
 
 bool CMainDialog::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_optionList->viewport() && event->type() == QEvent::MouseButtonPress
+        && OnMouseButton(static_cast<QMouseEvent *>(event)->button()))
+        return true;
     if (watched == m_client && event->type() == QEvent::Resize) {
         const auto *resize = static_cast<QResizeEvent *>(event);
         OnSize(resize->oldSize(), resize->size());
@@ -483,7 +509,7 @@ void CMainDialog::Tell(const QString &text)
 
 void CMainDialog::SetDocumentName(const std::string &path, const QString &displayName)
 {
-    g_pDialogFile->SetFileName(path);
+    Document()->SetFileName(path);
     m_displayName = displayName;
 }
 
@@ -509,7 +535,7 @@ CMainDialog::DiskStamp CMainDialog::StampOf(const std::string &path)
 
 bool CMainDialog::QuerySaveChanges()
 {
-    if (!g_pDialogFile || !g_pDialogFile->IsModified())
+    if (!m_session.IsModified())
         return true;
     switch (m_prompter.Ask(this, QStringLiteral("Save changes?"), QStringLiteral("Save changes to ") + Quoted(m_displayName) + QLatin1Char('?'),
                            Prompter::YesNoCancel, Prompter::Exclamation, Prompter::Yes)) {
@@ -527,29 +553,38 @@ void CMainDialog::NewFile()
 {
     if (!QuerySaveChanges())
         return;
-    g_pCurrentPage = nullptr;
-    g_pDialogFile = std::make_unique<DialogFile>();
-    g_pDialogFile->SetUntitled();
-    const QString name = QStringLiteral("%1Untitled").arg(g_nUntitledCount++, 5, 10, QLatin1Char('0'));
+    m_session.SetDocument(std::make_unique<DialogFile>(), true);
+    Document()->SetUntitled();
+    const QString name = m_session.NextUntitledName();
     SetDocumentName(name.toStdString(), name);
     m_diskStamp = {};
-    g_pCurrentPage = g_pDialogFile->NewPage();
+    m_session.SetCurrentPage(Document()->NewPage(m_session.NextPageName()));
+    RefreshPage();
+}
+
+// A document named for a file that does not exist yet: its first page,
+// and no file until it is saved.
+void CMainDialog::BeginNewDocument()
+{
+    Document()->ClearUntitled();
+    m_session.GetUndoStack().resetClean();
+    m_session.SetCurrentPage(Document()->NewPage(m_session.NextPageName()));
     RefreshPage();
 }
 
 CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QString &displayName)
 {
-    g_pCurrentPage = nullptr;
-    g_pDialogFile = std::make_unique<DialogFile>();
+    m_session.SetCurrentPage(nullptr);
+    m_session.SetDocument(std::make_unique<DialogFile>(), false);
     m_unsavedDrops.clear();
     m_loadNote.clear();
-    if (g_pDialogFile->Read(path)) {
+    if (Document()->Read(path)) {
         m_displayName = displayName;
         m_diskStamp = StampOf(path);
-        g_pCurrentPage = g_pDialogFile->GetPage(0);
-        SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)").arg(displayName).arg(g_pDialogFile->GetPageCount()));
+        m_session.SetCurrentPage(Document()->GetPage(0));
+        SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)").arg(displayName).arg(Document()->GetPageCount()));
         RefreshPage();
-        m_unsavedDrops = g_pDialogFile->GetDroppedLines();
+        m_unsavedDrops = Document()->GetDroppedLines();
         if (!m_unsavedDrops.empty()) {
             m_loadNote = Quoted(displayName)
                 + QStringLiteral(" holds %1 that the editor cannot keep: saving the file would drop them.\n\n")
@@ -565,9 +600,9 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QSt
 
     // What is left is an empty document that has no name of its own: a
     // later Save asks for one rather than overwrite the file that failed.
-    const std::string reason = g_pDialogFile->GetErrorText();
-    g_pDialogFile = std::make_unique<DialogFile>();
-    g_pDialogFile->SetUntitled();
+    const std::string reason = Document()->GetErrorText();
+    m_session.SetDocument(std::make_unique<DialogFile>(), false);
+    Document()->SetUntitled();
     m_displayName.clear();
     m_diskStamp = {};
     RefreshPage();
@@ -600,8 +635,8 @@ void CMainDialog::OpenFile()
     if (!QuerySaveChanges())
         return;
     for (;;) {
-        const QString folder = g_pDialogFile && !g_pDialogFile->IsUntitled()
-            ? QFileInfo(QFile::decodeName(QByteArray::fromStdString(g_pDialogFile->GetFileName()))).absolutePath()
+        const QString folder = Document() && !Document()->IsUntitled()
+            ? QFileInfo(QFile::decodeName(QByteArray::fromStdString(Document()->GetFileName()))).absolutePath()
             : QString();
         const QString path = m_prompter.GetOpenFileName(this, folder);
         if (path.isEmpty())
@@ -611,9 +646,7 @@ void CMainDialog::OpenFile()
         switch (LoadFile(bytesPath, name)) {
         case LoadAnswer::Yes:
             SetDocumentName(bytesPath, name);
-            g_pDialogFile->ClearUntitled();
-            g_pCurrentPage = g_pDialogFile->NewPage();
-            RefreshPage();
+            BeginNewDocument();
             return;
         case LoadAnswer::No:
             continue;
@@ -626,7 +659,7 @@ void CMainDialog::OpenFile()
 
 bool CMainDialog::ConfirmOverwriteChangedFile()
 {
-    const DialogFile &file = *g_pDialogFile;
+    const DialogFile &file = *Document();
     const DiskStamp now = StampOf(file.GetFileName());
     if (!now.exists || now == m_diskStamp)
         return true;
@@ -641,7 +674,7 @@ bool CMainDialog::ConfirmOverwriteChangedFile()
 // of it; the safe answer goes to the first of them so it can be mended.
 bool CMainDialog::ConfirmUnreadablePages()
 {
-    const DialogFile &file = *g_pDialogFile;
+    const DialogFile &file = *Document();
     const std::vector<int> pages = TextRules::FindUnreadablePages(file);
     if (pages.empty())
         return true;
@@ -665,7 +698,7 @@ bool CMainDialog::ConfirmUnreadablePages()
         m_prompter.Ask(this, QStringLiteral("Pages would be lost"), text, Prompter::YesNoCancel, Prompter::Exclamation, Prompter::No,
                        {QStringLiteral("&Save anyway"), QStringLiteral("&Go to page"), QStringLiteral("Cancel")});
     if (answer == Prompter::No) {
-        g_pCurrentPage = file.GetPage(pages.front());
+        m_session.SetCurrentPage(file.GetPage(pages.front()));
         RefreshPage();
     }
     return answer == Prompter::Yes;
@@ -686,31 +719,56 @@ bool CMainDialog::ConfirmDroppedLines()
 
 bool CMainDialog::SaveFile()
 {
-    if (!g_pDialogFile)
+    return Document() && SaveDocument(Document()->IsUntitled());
+}
+
+bool CMainDialog::SaveFileAs()
+{
+    if (!Document())
         return false;
-    if (g_pDialogFile->IsUntitled()) {
+    // The document keeps its old name unless it was saved under the new one.
+    const std::string oldPath = Document()->GetFileName();
+    const QString oldName = m_displayName;
+    const bool wasUntitled = Document()->IsUntitled();
+    const DiskStamp oldStamp = m_diskStamp;
+    if (SaveDocument(true))
+        return true;
+    if (Document()->GetFileName() != oldPath) {
+        SetDocumentName(oldPath, oldName);
+        if (wasUntitled)
+            Document()->SetUntitled();
+        m_diskStamp = oldStamp;
+        UpdateTitle();
+    }
+    return false;
+}
+
+bool CMainDialog::SaveDocument(bool chooseName)
+{
+    if (chooseName) {
         const QString path = m_prompter.GetSaveFileName(this, m_displayName);
         if (path.isEmpty())
             return false;
         SetDocumentName(QFile::encodeName(path).toStdString(), QFileInfo(path).fileName());
-        g_pDialogFile->ClearUntitled();
+        Document()->ClearUntitled();
         // The Save As dialog has asked already whether to replace a file there.
-        m_diskStamp = StampOf(g_pDialogFile->GetFileName());
+        m_diskStamp = StampOf(Document()->GetFileName());
     }
     if (!ConfirmOverwriteChangedFile() || !ConfirmDroppedLines() || !ConfirmUnreadablePages()) {
         UpdateTitle(); // the name may be new
         return false;
     }
-    if (!g_pDialogFile->Write()) {
-        m_prompter.Tell(this, QStringLiteral("talkwright"),
-                        Quoted(m_displayName) + QStringLiteral(" could not be saved: ")
-                            + QString::fromStdString(g_pDialogFile->GetErrorText())
-                            + QStringLiteral(".\n\nThe file on disk has not been changed."),
-                        Prompter::Error);
+    if (!Document()->Write()) {
+        const Prompter::Answer answer =
+            m_prompter.Ask(this, QStringLiteral("talkwright"),
+                           Quoted(m_displayName) + QStringLiteral(" could not be saved: ") + QString::fromStdString(Document()->GetErrorText())
+                               + QStringLiteral(".\n\nThe file on disk has not been changed. Save it under another name?"),
+                           Prompter::YesNo, Prompter::Error, Prompter::No);
         UpdateTitle();
-        return false;
+        return answer == Prompter::Yes && SaveFileAs();
     }
-    m_diskStamp = StampOf(g_pDialogFile->GetFileName());
+    m_diskStamp = StampOf(Document()->GetFileName());
+    m_session.MarkSaved();
     m_unsavedDrops.clear();
     SetStatusMessage(m_displayName + QStringLiteral(" saved"));
     UpdateTitle();
@@ -719,11 +777,10 @@ bool CMainDialog::SaveFile()
 
 bool CMainDialog::CanClose()
 {
-    if (g_pDialogFile) {
+    if (Document()) {
         if (!QuerySaveChanges())
             return false;
-        g_pCurrentPage = nullptr;
-        g_pDialogFile.reset();
+        m_session.CloseDocument();
     }
     return true;
 }
@@ -799,7 +856,7 @@ int CMainDialog::SelectedRow() const
 // pages has none until New page adds it.
 bool CMainDialog::HaveCurrentPage()
 {
-    if (g_pCurrentPage)
+    if (CurrentPage())
         return true;
     Tell(QStringLiteral("There is no dialog page yet. \"New page\" adds one."));
     return false;
@@ -817,7 +874,7 @@ void CMainDialog::OnGoToResultPage()
         Tell(QStringLiteral("Dialog terminates after this line"));
         return;
     }
-    g_pCurrentPage = target;
+    m_session.SetCurrentPage(target);
     RefreshPage();
 }
 
@@ -829,32 +886,31 @@ void CMainDialog::OnOptionDblClk()
 
 void CMainDialog::OnNewPage()
 {
-    if (!g_pDialogFile)
+    if (!Document())
         return;
-    g_pCurrentPage = g_pDialogFile->NewPage();
+    auto page = std::make_unique<DialogLine>();
+    page->SetLabel(m_session.NextPageName());
+    m_session.Push(DocumentEdit::AddingPage(*Document(), Document()->GetPageCount(), std::move(page)), QStringLiteral("New Page"));
+    m_session.SetCurrentPage(Document()->GetPage(Document()->GetPageCount() - 1));
     RefreshPage();
 }
 
 void CMainDialog::OnDeleteOption()
 {
     const int row = SelectedRow();
-    if (row < 0 || !g_pCurrentPage) {
+    if (row < 0 || !CurrentPage()) {
         Tell(kSelectOption);
         return;
     }
-    const DialogLine *option = m_optionList->GetOption(row);
-    for (int i = 0; i < g_pCurrentPage->GetOptionCount(); ++i) {
-        if (g_pCurrentPage->GetOption(i) == option) {
-            g_pCurrentPage->RemoveOptionAt(i); // destroyed as it goes out of scope
-            break;
-        }
-    }
+    const int index = CurrentPage()->IndexOfOption(m_optionList->GetOption(row));
+    if (index >= 0)
+        m_session.Push(DocumentEdit::DeletingOption(*CurrentPage(), index), QStringLiteral("Delete Option"));
     RefreshPage();
 }
 
 void CMainDialog::MoveOption(int from, int to)
 {
-    g_pCurrentPage->InsertOptionAt(to, g_pCurrentPage->RemoveOptionAt(from));
+    m_session.Push(DocumentEdit::MovingOption(*CurrentPage(), from, to), to < from ? QStringLiteral("Move Option Up") : QStringLiteral("Move Option Down"));
     RefreshPage();
     m_optionList->setCurrentRow(to);
     m_optionList->setFocus();
@@ -864,7 +920,7 @@ void CMainDialog::MoveOption(int from, int to)
 void CMainDialog::OnMoveOptionUp()
 {
     const int row = SelectedRow();
-    if (row < 0 || !g_pCurrentPage) {
+    if (row < 0 || !CurrentPage()) {
         Tell(kSelectOption);
         return;
     }
@@ -875,11 +931,11 @@ void CMainDialog::OnMoveOptionUp()
 void CMainDialog::OnMoveOptionDown()
 {
     const int row = SelectedRow();
-    if (row < 0 || !g_pCurrentPage) {
+    if (row < 0 || !CurrentPage()) {
         Tell(kSelectOption);
         return;
     }
-    if (row + 1 < g_pCurrentPage->GetOptionCount())
+    if (row + 1 < CurrentPage()->GetOptionCount())
         MoveOption(row, row + 1);
 }
 
@@ -903,8 +959,11 @@ void CMainDialog::OnEditSpeech()
 {
     if (!HaveCurrentPage())
         return;
-    CNpcSpeechDlg dialog(g_pCurrentPage, g_pDialogFile.get(), this);
-    dialog.exec();
+    DialogLine &page = *CurrentPage();
+    DialogLine::Content before = page.GetContent();
+    CNpcSpeechDlg dialog(&page, Document(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_session.Push(DocumentEdit::ChangingLine(page, page, std::move(before), page.GetContent()), QStringLiteral("Edit Speech"));
     RefreshPage();
 }
 
@@ -915,11 +974,12 @@ void CMainDialog::OnAddOption()
     // A new option is offered to every PC until the dialog says otherwise.
     auto option = std::make_unique<DialogLine>();
     option->SetIntelligenceCheck("1");
-    CPcOptionDlg dialog(option.get(), g_pDialogFile.get(), this);
+    CPcOptionDlg dialog(option.get(), Document(), this);
     if (dialog.exec() != QDialog::Accepted)
         return; // the new option goes with the cancelled dialog
     DialogLine *added = option.get();
-    g_pCurrentPage->AddOption(std::move(option));
+    DialogLine &page = *CurrentPage();
+    m_session.Push(DocumentEdit::AddingOption(page, page.GetOptionCount(), std::move(option)), QStringLiteral("Add Option"));
     // Only the new line is added: the selection and the command states stay
     // as they were until the next redisplay.
     InsertOptionLine(-1, added);
@@ -931,14 +991,17 @@ void CMainDialog::OnEditOption()
     const int row = SelectedRow();
     if (row < 0)
         return;
-    CPcOptionDlg dialog(m_optionList->GetOption(row), g_pDialogFile.get(), this);
-    dialog.exec();
+    DialogLine &option = *m_optionList->GetOption(row);
+    DialogLine::Content before = option.GetContent();
+    CPcOptionDlg dialog(&option, Document(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_session.Push(DocumentEdit::ChangingLine(*CurrentPage(), option, std::move(before), option.GetContent()), QStringLiteral("Edit Option"));
     RefreshPage();
 }
 
 void CMainDialog::OnGoTo()
 {
-    CGotoPageDlg dialog(g_pDialogFile.get(), g_pCurrentPage, this);
+    CGotoPageDlg dialog(Document(), m_session.CurrentPage(), this);
     dialog.exec();
     RefreshPage();
 }
@@ -948,12 +1011,16 @@ void CMainDialog::OnChangePageInfo()
     if (!HaveCurrentPage())
         return;
     CPageInfoDlg dialog(this);
-    dialog.m_name = g_pCurrentPage->GetLabel();
-    dialog.m_description = g_pCurrentPage->GetDescription();
+    dialog.m_name = CurrentPage()->GetLabel();
+    dialog.m_description = CurrentPage()->GetDescription();
     if (dialog.exec() == QDialog::Accepted) {
-        // Confirming always marks the page, even with both texts unchanged.
-        g_pCurrentPage->SetLabel(dialog.m_name);
-        g_pCurrentPage->SetDescription(dialog.m_description);
+        // Confirming is a change, even with both texts as they were.
+        DialogLine &page = *CurrentPage();
+        DialogLine scratch;
+        scratch.SetContent(page.GetContent());
+        scratch.SetLabel(dialog.m_name);
+        scratch.SetDescription(dialog.m_description);
+        m_session.Push(DocumentEdit::ChangingLine(page, page, page.GetContent(), scratch.GetContent()), QStringLiteral("Change Page Info"));
     }
     RefreshPage();
 }
@@ -962,4 +1029,51 @@ void CMainDialog::OnAbout()
 {
     CAboutDlg about(this);
     about.exec();
+}
+
+// ---- Undo, redo and the pages visited ------------------------------------
+
+void CMainDialog::ShowEdit(DialogLine *page, DialogLine *line, int index)
+{
+    m_session.SetCurrentPage(page);
+    RefreshPage();
+    const int option = page->IndexOfOption(line);
+    const int row = option >= 0 ? option : std::min(index, page->GetOptionCount() - 1);
+    if (row >= 0)
+        m_optionList->setCurrentRow(row);
+    UpdateOptionCommands();
+}
+
+void CMainDialog::OnBack()
+{
+    if (DialogLine *page = m_session.Back()) {
+        m_session.SetCurrentPage(page);
+        RefreshPage();
+    }
+}
+
+void CMainDialog::OnForward()
+{
+    if (DialogLine *page = m_session.Forward()) {
+        m_session.SetCurrentPage(page);
+        RefreshPage();
+    }
+}
+
+// The mouse's back and forward buttons step through the pages visited.
+void CMainDialog::mousePressEvent(QMouseEvent *event)
+{
+    if (!OnMouseButton(event->button()))
+        QDialog::mousePressEvent(event);
+}
+
+bool CMainDialog::OnMouseButton(Qt::MouseButton button)
+{
+    if (button == Qt::BackButton)
+        OnBack();
+    else if (button == Qt::ForwardButton)
+        OnForward();
+    else
+        return false;
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditingSession.h"
 #include "StatusLine.h"
 #include "model/DroppedLine.h"
 
@@ -22,13 +23,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
-
-// The open document, owned; null before the main window opens and after it closes.
-extern std::unique_ptr<DialogFile> g_pDialogFile;
-// The page on display, a page of g_pDialogFile; null while there is none.
-extern DialogLine *g_pCurrentPage;
-// The number in the name of the next new document ("%05dUntitled").
-extern int g_nUntitledCount;
 
 // The main window: one dialog page at a time, the PC options under it, and
 // the commands that open, save and change the document.
@@ -65,6 +59,9 @@ public:
     // path is the file's name as the system spells it, in bytes.
     LoadAnswer LoadFile(const std::string &path, const QString &displayName);
     bool SaveFile();
+    // Saves under a name chosen now, which becomes the document's; the old
+    // file stays as it was.
+    bool SaveFileAs();
     bool QuerySaveChanges();
     bool CanClose();
     void OnOK();
@@ -85,6 +82,13 @@ public:
     void OnGoTo();
     void OnChangePageInfo();
     void OnAbout();
+    // Undo, redo and the pages visited.
+    void ShowEdit(DialogLine *page, DialogLine *line, int index);
+    void OnBack();
+    void OnForward();
+
+    // The document, the page on display and the undo stack.
+    EditingSession &Session() { return m_session; }
 
     // The name that the title and messages show for the document.
     const QString &GetDisplayName() const { return m_displayName; }
@@ -94,6 +98,7 @@ protected:
     void reject() override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -107,6 +112,11 @@ private:
         bool operator==(const DiskStamp &other) const;
     };
 
+    DialogFile *Document() const { return m_session.GetDocument(); }
+    DialogLine *CurrentPage() const { return m_session.GetCurrentPage(); }
+    void BeginNewDocument();
+    bool SaveDocument(bool chooseName);
+    bool OnMouseButton(Qt::MouseButton button);
     void CreateControls();
     void CreateMenu(QLayout *layout);
     QPushButton *AddButton(int id, const char *objectName, const QString &caption, QRect rect);
@@ -128,6 +138,7 @@ private:
 
     std::string m_strCmdLineFile;
     Prompter &m_prompter;
+    EditingSession m_session;
     QString m_displayName;
     DiskStamp m_diskStamp;
     // What reading the file could not keep, until a save has dropped it.

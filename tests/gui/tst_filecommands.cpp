@@ -45,7 +45,6 @@ private slots:
     void init()
     {
         m_prompter = ScriptedPrompter();
-        g_nUntitledCount = 1;
     }
     void cleanup()
     {
@@ -71,19 +70,19 @@ private slots:
     {
         QVERIFY(Start());
         QCOMPARE(Title(), QStringLiteral("*00001Untitled - Quorvel Dialog Editor"));
-        const std::string first = g_pCurrentPage->GetLabel();
+        const std::string first = m_dialog->Session().GetCurrentPage()->GetLabel();
         QVERIFY(first.starts_with("NewPage"));
 
         // A new document counts as changed: Cancel keeps everything.
         m_prompter.answers << Prompter::Cancel;
         m_dialog->NewFile();
         QCOMPARE(Asked(), QStringList{SaveQuestion("00001Untitled")});
-        QCOMPARE(g_pCurrentPage->GetLabel(), first);
+        QCOMPARE(m_dialog->Session().GetCurrentPage()->GetLabel(), first);
 
         m_prompter.answers << Prompter::No;
         m_dialog->NewFile();
         QCOMPARE(Title(), QStringLiteral("*00002Untitled - Quorvel Dialog Editor"));
-        QCOMPARE(std::stoi(g_pCurrentPage->GetLabel().substr(7)), std::stoi(first.substr(7)) + 1);
+        QCOMPARE(std::stoi(m_dialog->Session().GetCurrentPage()->GetLabel().substr(7)), std::stoi(first.substr(7)) + 1);
 
         // An unchanged document is replaced without a question.
         const QString path = m_files.Write("plain.dlg", "{1}{A}{A}{}{}{}{}\n");
@@ -99,7 +98,7 @@ private slots:
         const QString path = m_files.Write("inn.dlg", "// [LABEL] Bar\n{1}{Hi}{Hi}{}{}{}{}\n// [LABEL] Back\n{21}{B}{B}{}{}{}{}\n");
         QVERIFY(Start(path));
         QCOMPARE(Title(), path + " - Quorvel Dialog Editor");
-        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(0));
+        QCOMPARE(m_dialog->Session().GetCurrentPage(), m_dialog->Session().GetDocument()->GetPage(0));
         // The read report is replaced by the title before it can be seen.
         QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("Quorvel Dialog Editor"));
         QCOMPARE(Asked(), QStringList());
@@ -131,8 +130,8 @@ private slots:
         case Prompter::No:
             // The Open dialog follows; cancelling it leaves an empty window.
             QCOMPARE(Asked(), (QStringList{NotFound(path), "Open"}));
-            QCOMPARE(g_pCurrentPage, nullptr);
-            QCOMPARE(g_pDialogFile->GetPageCount(), 0);
+            QCOMPARE(m_dialog->Session().GetCurrentPage(), nullptr);
+            QCOMPARE(m_dialog->Session().GetDocument()->GetPageCount(), 0);
             break;
         default:
             QCOMPARE(Asked(), QStringList{NotFound(path)});
@@ -155,13 +154,13 @@ private slots:
         m_dialog->OpenFile();
         QCOMPARE(Asked(), (QStringList{"Open", NotFound("fresh.dlg")}));
         QCOMPARE(Title(), QStringLiteral("*fresh.dlg - Quorvel Dialog Editor"));
-        QCOMPARE(g_pDialogFile->GetPageCount(), 1);
+        QCOMPARE(m_dialog->Session().GetDocument()->GetPageCount(), 1);
 
         // Cancel leaves an empty document that Save does not write under the failed name.
         m_prompter.answers << Prompter::No << Prompter::Cancel;
         m_prompter.fileNames << missing << QString();
         m_dialog->OpenFile();
-        QCOMPARE(g_pDialogFile->GetPageCount(), 0);
+        QCOMPARE(m_dialog->Session().GetDocument()->GetPageCount(), 0);
         QVERIFY(!m_dialog->SaveFile()); // Save As, cancelled
         QVERIFY(!QFile::exists(missing));
         Asked();
@@ -200,7 +199,7 @@ private slots:
         QVERIFY(Start());
         QCOMPARE(m_dialog->LoadFile(GuiTestFiles::Sys(path), "empty.dlg"), CMainDialog::LoadAnswer::Read);
         QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("empty.dlg read okay (0 dialog pages read)"));
-        QCOMPARE(g_pCurrentPage, nullptr);
+        QCOMPARE(m_dialog->Session().GetCurrentPage(), nullptr);
         auto *list = m_dialog->findChild<QListWidget *>("optionList");
         QCOMPARE(list->count(), 0);
         // Commands that need an option say so; none touches a page.
@@ -212,28 +211,28 @@ private slots:
         m_dialog->OnMoveOptionDown();
         QCOMPARE(Asked().size(), 4);
         Change();
-        QVERIFY(g_pCurrentPage);
-        QCOMPARE(g_pDialogFile->GetPageCount(), 1);
+        QVERIFY(m_dialog->Session().GetCurrentPage());
+        QCOMPARE(m_dialog->Session().GetDocument()->GetPageCount(), 1);
     }
 
     void savesNamedAndUntitledDocuments()
     {
         QVERIFY(Start());
-        g_pCurrentPage->SetSpeech("Hello");
-        g_pCurrentPage->SetFemaleSpeech("Hello");
+        m_dialog->Session().GetCurrentPage()->SetSpeech("Hello");
+        m_dialog->Session().GetCurrentPage()->SetFemaleSpeech("Hello");
         const QString chosen = m_files.Path("chosen.dlg");
         m_prompter.fileNames << chosen;
         QVERIFY(m_dialog->SaveFile());
         QCOMPARE(Asked(), QStringList{"Save As"});
         QCOMPARE(m_prompter.proposed, QStringList{"00001Untitled"});
         QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("chosen.dlg saved"));
-        QVERIFY(!g_pDialogFile->IsModified());
+        QVERIFY(!m_dialog->Session().GetDocument()->IsModified());
         QCOMPARE(Title(), QStringLiteral("chosen.dlg - Quorvel Dialog Editor")); // the saved state, under the new name
 
         // Named now: the next save asks nothing, and what it wrote reads back.
         Change();
-        g_pCurrentPage->SetSpeech("Bye");
-        g_pCurrentPage->SetFemaleSpeech("Bye!");
+        m_dialog->Session().GetCurrentPage()->SetSpeech("Bye");
+        m_dialog->Session().GetCurrentPage()->SetFemaleSpeech("Bye!");
         QVERIFY(m_dialog->SaveFile());
         QCOMPARE(Asked(), QStringList());
         DialogFile back;
@@ -246,17 +245,18 @@ private slots:
     void aFailedSaveIsReported()
     {
         QVERIFY(Start());
-        g_pCurrentPage->SetFemaleSpeech("Hi");
+        m_dialog->Session().GetCurrentPage()->SetFemaleSpeech("Hi");
         m_files.Write("file", "not a folder");
         m_prompter.fileNames << m_files.Path("file") + "/x.dlg";
+        m_prompter.answers << Prompter::No; // not under another name
         QVERIFY(!m_dialog->SaveFile());
         QCOMPARE(Asked(), (QStringList{"Save As", "talkwright|\"x.dlg\" could not be saved: Not a directory.\n\n"
-                                                  "The file on disk has not been changed."}));
-        QVERIFY(g_pDialogFile->IsModified());
+                                                  "The file on disk has not been changed. Save it under another name?"}));
+        QVERIFY(m_dialog->Session().GetDocument()->IsModified());
         // Closing then asks again, and a second failure keeps the window open.
-        m_prompter.answers << Prompter::Yes;
+        m_prompter.answers << Prompter::Yes << Prompter::No;
         QVERIFY(!m_dialog->CanClose());
-        QVERIFY(g_pDialogFile);
+        QVERIFY(m_dialog->Session().GetDocument());
         Asked();
     }
 
@@ -269,7 +269,7 @@ private slots:
         const QString path = m_files.Write("big.dlg", text.toLatin1());
         const QByteArray before = GuiTestFiles::Read(path);
         QVERIFY(Start(path));
-        g_pCurrentPage->SetResults("changed");
+        m_dialog->Session().GetCurrentPage()->SetResults("changed");
 
         rlimit old {};
         getrlimit(RLIMIT_FSIZE, &old);
@@ -277,6 +277,7 @@ private slots:
         rlimit small = old;
         small.rlim_cur = 4096;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        m_prompter.answers << Prompter::No; // not under another name
         const bool saved = m_dialog->SaveFile();
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
@@ -285,14 +286,14 @@ private slots:
         QVERIFY(Asked().constFirst().contains("could not be saved: File too large."));
         QCOMPARE(GuiTestFiles::Read(path), before);
         QCOMPARE(QDir(m_files.Path("")).entryList({".big.dlg*"}, QDir::Files | QDir::Hidden), QStringList());
-        QVERIFY(g_pDialogFile->IsModified());
+        QVERIFY(m_dialog->Session().GetDocument()->IsModified());
     }
 
     void saveAsksBeforeOverwritingAChangedFile()
     {
         const QString path = m_files.Write("shared.dlg", "{1}{A}{A}{}{}{}{}\n");
         QVERIFY(Start(path));
-        g_pCurrentPage->SetResults("mine");
+        m_dialog->Session().GetCurrentPage()->SetResults("mine");
         QTest::qWait(20);
         m_files.Write("shared.dlg", "{1}{Theirs}{Theirs}{}{}{}{}\n");
         m_prompter.answers << Prompter::No;
@@ -303,7 +304,7 @@ private slots:
         QVERIFY(m_dialog->SaveFile());
         QVERIFY(GuiTestFiles::Read(path).contains("{mine}"));
         // After our own save, the next one asks nothing.
-        g_pCurrentPage->SetResults("again");
+        m_dialog->Session().GetCurrentPage()->SetResults("again");
         QVERIFY(m_dialog->SaveFile());
         QCOMPARE(Asked().size(), 1);
     }
@@ -343,8 +344,8 @@ private slots:
         const QString path = m_files.Write("two.dlg", "// [LABEL] A\n{1}{A}{A}{}{}{}{}\n");
         QVERIFY(Start(path));
         Change();
-        const DialogLine *added = g_pCurrentPage;
-        g_pCurrentPage = g_pDialogFile->GetPage(0);
+        const DialogLine *added = m_dialog->Session().GetCurrentPage();
+        m_dialog->Session().SetCurrentPage(m_dialog->Session().GetDocument()->GetPage(0));
         m_dialog->RefreshPage();
         m_prompter.pressEnter = true;
         QVERIFY(!m_dialog->SaveFile());
@@ -352,7 +353,7 @@ private slots:
                                       "so it would not be read back as a page:\n\nPage \"" + QString::fromStdString(added->GetLabel())
                                       + "\" would be read back as an option of page \"A\".\n\nSave anyway, or go to page \""
                                       + QString::fromStdString(added->GetLabel()) + "\" to mend it?"});
-        QCOMPARE(g_pCurrentPage, added);
+        QCOMPARE(m_dialog->Session().GetCurrentPage(), added);
         QCOMPARE(GuiTestFiles::Read(path), QByteArray("// [LABEL] A\n{1}{A}{A}{}{}{}{}\n"));
     }
 
@@ -413,14 +414,14 @@ private slots:
         m_dialog = std::make_unique<CMainDialog>(path, m_prompter);
         QVERIFY(m_dialog->OnInitDialog());
         QVERIFY(Asked().constFirst().startsWith("Dialog file not found|"));
-        g_pCurrentPage->SetFemaleSpeech("Hi");
+        m_dialog->Session().GetCurrentPage()->SetFemaleSpeech("Hi");
         QVERIFY(m_dialog->SaveFile());
         QCOMPARE(::access(path.c_str(), F_OK), 0);
 
         m_dialog = std::make_unique<CMainDialog>(path, m_prompter);
         QVERIFY(m_dialog->OnInitDialog()); // read, not offered for creation
         QCOMPARE(Asked(), QStringList());
-        QCOMPARE(g_pDialogFile->GetPage(0)->GetFemaleSpeech(), std::string("Hi"));
+        QCOMPARE(m_dialog->Session().GetDocument()->GetPage(0)->GetFemaleSpeech(), std::string("Hi"));
         std::remove(path.c_str());
     }
 
@@ -433,7 +434,7 @@ private slots:
         QTest::mouseClick(m_dialog->findChild<QPushButton *>("exitButton"), Qt::LeftButton);
         QVERIFY(!m_dialog->isVisible());
         QCOMPARE(Asked(), QStringList());
-        QCOMPARE(g_pDialogFile.get(), nullptr);
+        QCOMPARE(m_dialog->Session().GetDocument(), nullptr);
 
         // A changed file asks once, through the close box as through Escape;
         // Cancel keeps the window.

@@ -53,7 +53,6 @@ private slots:
     void init()
     {
         m_prompter = ScriptedPrompter();
-        g_nUntitledCount = 1;
         m_dialog = new CMainDialog(std::string(), m_prompter);
         QVERIFY(m_dialog->OnInitDialog());
     }
@@ -61,7 +60,7 @@ private slots:
     {
         QVERIFY2(m_prompter.Done(), "every scripted answer is used");
         delete m_dialog;
-        QCOMPARE(g_pDialogFile.get(), nullptr);
+        m_dialog = nullptr;
     }
 
     void describesOptions()
@@ -78,7 +77,7 @@ private slots:
         QCOMPARE(List()->count(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(List()->item(i)->text(), expected[i]);
-        QCOMPARE(List()->GetOption(1), g_pCurrentPage->GetOption(1));
+        QCOMPARE(List()->GetOption(1), m_dialog->Session().GetCurrentPage()->GetOption(1));
     }
 
     void optionCommandsFollowTheSelection_data()
@@ -145,7 +144,7 @@ private slots:
         QCOMPARE(caption->text(), QStringLiteral("Speech to male PC:"));
         QCOMPARE(button->text(), QStringLiteral("View speech to female PC"));
 
-        g_pCurrentPage = g_pDialogFile->GetPage(1);
+        m_dialog->Session().SetCurrentPage(m_dialog->Session().GetDocument()->GetPage(1));
         m_dialog->RefreshPage();
         QCOMPARE(caption->text(), QStringLiteral("Speech to both genders:"));
         QCOMPARE(speech->toPlainText(), QStringLiteral("Hello"));
@@ -224,9 +223,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
         Open("{1}{A}{A}{}{}{}{}\n");
         COptionListBox *list = List();
-        list->InsertEntry(-1, QStringLiteral("one"), g_pCurrentPage);
-        list->InsertEntry(-1, QStringLiteral("one\ntwo\nthree"), g_pCurrentPage);
-        list->InsertEntry(-1, QString(40, QLatin1Char('x')).append(QStringLiteral(" word")).repeated(8), g_pCurrentPage);
+        list->InsertEntry(-1, QStringLiteral("one"), m_dialog->Session().GetCurrentPage());
+        list->InsertEntry(-1, QStringLiteral("one\ntwo\nthree"), m_dialog->Session().GetCurrentPage());
+        list->InsertEntry(-1, QString(40, QLatin1Char('x')).append(QStringLiteral(" word")).repeated(8), m_dialog->Session().GetCurrentPage());
         const auto height = [list](int row) { return list->item(row)->sizeHint().height(); };
         const int line = height(0) - 5;
         QVERIFY(line > 0);
@@ -274,17 +273,17 @@ private slots:
         const QString path = m_files.Write(QStringLiteral("keys.dlg"), "{1}{A}{A}{}{}{}{}\n{2}{x}{}{}{}{}{}\n{3}{y}{}{}{}{}{}\n");
         QCOMPARE(m_dialog->LoadFile(GuiTestFiles::Sys(path), QStringLiteral("keys.dlg")), CMainDialog::LoadAnswer::Read);
         QTest::keyClick(m_dialog, Qt::Key_D, Qt::ControlModifier); // move the first option down
-        QCOMPARE(AnsiText::ToDisplay(g_pCurrentPage->GetOption(1)->GetSpeech()), QStringLiteral("x"));
+        QCOMPARE(AnsiText::ToDisplay(m_dialog->Session().GetCurrentPage()->GetOption(1)->GetSpeech()), QStringLiteral("x"));
         QCOMPARE(List()->currentRow(), 1);
         QTest::keyClick(m_dialog, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(GuiTestFiles::Read(path).startsWith("// [LABEL] 1\r\n{1}{A}{A}{}{1}{}{}\r\n{2}{y}"));
-        QVERIFY(!g_pDialogFile->IsModified());
+        QVERIFY(!m_dialog->Session().GetDocument()->IsModified());
 
         // Enter on the list saves too; Delete removes the selected option.
         QTest::keyClick(List(), Qt::Key_Delete);
-        QCOMPARE(g_pCurrentPage->GetOptionCount(), 1);
+        QCOMPARE(m_dialog->Session().GetCurrentPage()->GetOptionCount(), 1);
         QTest::keyClick(List(), Qt::Key_Return);
-        QVERIFY(!g_pDialogFile->IsModified());
+        QVERIFY(!m_dialog->Session().GetDocument()->IsModified());
     }
 
     void statusLineRunsOnTheWindowTimers()

@@ -83,7 +83,7 @@ private slots:
         });
         Press("goToButton");
         QCOMPARE(m_dialogsRun, 1);
-        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(2));
+        QCOMPARE(m_dialog->Session().GetCurrentPage(), m_dialog->Session().GetDocument()->GetPage(2));
         QCOMPARE(Find<QPlainTextEdit>("speechEdit")->toPlainText(), QStringLiteral("c"));
 
         // Cancel after moving the selection keeps the page.
@@ -92,7 +92,7 @@ private slots:
             Click(dialog, "cancel");
         });
         Press("goToButton");
-        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(2));
+        QCOMPARE(m_dialog->Session().GetCurrentPage(), m_dialog->Session().GetDocument()->GetPage(2));
 
         // A double click goes at once.
         WhenModal([](QWidget *dialog) {
@@ -103,8 +103,8 @@ private slots:
         });
         QVERIFY(!Find<QAction>("actionGotoPage")->isEnabled()); // it goes with an option selected
         Press("goToButton");
-        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(1));
-        QVERIFY(!g_pDialogFile->IsModified());
+        QCOMPARE(m_dialog->Session().GetCurrentPage(), m_dialog->Session().GetDocument()->GetPage(1));
+        QVERIFY(!m_dialog->Session().GetDocument()->IsModified());
     }
 
     void followingOptions()
@@ -119,9 +119,9 @@ private slots:
         };
         doubleClick(1);
         QCOMPARE(Asked(), QStringList{"talkwright|Dialog terminates after this line"});
-        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(0));
+        QCOMPARE(m_dialog->Session().GetCurrentPage(), m_dialog->Session().GetDocument()->GetPage(0));
         doubleClick(0);
-        QCOMPARE(g_pCurrentPage, g_pDialogFile->GetPage(1));
+        QCOMPARE(m_dialog->Session().GetCurrentPage(), m_dialog->Session().GetDocument()->GetPage(1));
         QCOMPARE(list->currentRow(), 0);
 
         list->clearSelection();
@@ -134,10 +134,10 @@ private slots:
     {
         Open("{1}{a}{a}{}{}{}{}\n{2}{x}{}{}{}{}{}\n{3}{y}{}{}{}{}{}\n{4}{z}{}{}{}{}{}\n");
         COptionListBox *list = List();
-        const auto speeches = [] {
+        const auto speeches = [this] {
             QString all;
-            for (int i = 0; i < g_pCurrentPage->GetOptionCount(); ++i)
-                all += QString::fromStdString(g_pCurrentPage->GetOption(i)->GetSpeech());
+            for (int i = 0; i < m_dialog->Session().GetCurrentPage()->GetOptionCount(); ++i)
+                all += QString::fromStdString(m_dialog->Session().GetCurrentPage()->GetOption(i)->GetSpeech());
             return all;
         };
         list->setCurrentRow(1);
@@ -145,7 +145,7 @@ private slots:
         QCOMPARE(speeches(), QStringLiteral("yxz"));
         QCOMPARE(list->currentRow(), 0);
         QVERIFY(!Find<QPushButton>("moveUpButton")->isEnabled());
-        QVERIFY(g_pDialogFile->IsModified());
+        QVERIFY(m_dialog->Session().GetDocument()->IsModified());
         list->setCurrentRow(1);
         Press("moveDownButton");
         QCOMPARE(speeches(), QStringLiteral("yzx"));
@@ -169,7 +169,7 @@ private slots:
             Click(dialog, "ok");
         });
         Press("addOptionButton");
-        QCOMPARE(g_pCurrentPage->GetOptionCount(), 3);
+        QCOMPARE(m_dialog->Session().GetCurrentPage()->GetOptionCount(), 3);
         QCOMPARE(list->count(), 3);
         QCOMPARE(list->item(2)->text().section('\n', 0, 0), QStringLiteral("New"));
         // Only the new line is added: the old last option stays selected and
@@ -186,7 +186,7 @@ private slots:
             Click(dialog, "cancel");
         });
         Find<QAction>("actionAddOption")->trigger();
-        QCOMPARE(g_pCurrentPage->GetOptionCount(), 3);
+        QCOMPARE(m_dialog->Session().GetCurrentPage()->GetOptionCount(), 3);
         QCOMPARE(list->count(), 3);
         QCOMPARE(m_dialogsRun, 2);
     }
@@ -199,7 +199,7 @@ private slots:
         QVERIFY(m_dialog->windowTitle().startsWith('*')); // confirming marks the page
 
         Press("newPageButton");
-        QCOMPARE(g_pDialogFile->GetPageCount(), 2);
+        QCOMPARE(m_dialog->Session().GetDocument()->GetPageCount(), 2);
         QVERIFY(Find<QLineEdit>("nameEdit")->text().startsWith("NewPage"));
         QCOMPARE(Find<QLineEdit>("nameEdit")->text().size(), 11);
         QCOMPARE(Find<QLabel>("speechCaption")->text(), QStringLiteral("Speech to both genders:"));
@@ -216,16 +216,16 @@ private slots:
         QCOMPARE(editNpcSpeech->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
         editNpcSpeech->trigger();
         QCOMPARE(m_dialogsRun, 2);
-        QCOMPARE(g_pDialogFile->GetPageCount(), 2);
+        QCOMPARE(m_dialog->Session().GetDocument()->GetPageCount(), 2);
 
         // Cancel in the page info dialog changes nothing.
-        const std::string name = g_pCurrentPage->GetLabel();
+        const std::string name = m_dialog->Session().GetCurrentPage()->GetLabel();
         WhenModal([](QWidget *dialog) {
             In<QLineEdit>(dialog, "name")->setText("Other");
             Click(dialog, "cancel");
         });
         Press("changeButton");
-        QCOMPARE(g_pCurrentPage->GetLabel(), name);
+        QCOMPARE(m_dialog->Session().GetCurrentPage()->GetLabel(), name);
 
         // Blanks at the ends go, as reading would drop them; a description
         // that would read back as a page name is refused.
@@ -245,8 +245,8 @@ private slots:
             Click(dialog, "ok");
         });
         Press("changeButton");
-        QCOMPARE(g_pCurrentPage->GetLabel(), std::string("Inn"));
-        QCOMPARE(g_pCurrentPage->GetDescription(), std::string("Bar"));
+        QCOMPARE(m_dialog->Session().GetCurrentPage()->GetLabel(), std::string("Inn"));
+        QCOMPARE(m_dialog->Session().GetCurrentPage()->GetDescription(), std::string("Bar"));
     }
 
     // Every dialog, opened and confirmed with nothing touched, leaves every
@@ -280,7 +280,7 @@ private slots:
         WhenModal(ok);
         Press("editSpeechButton");
         QCOMPARE(m_dialogsRun, 5);
-        QVERIFY(g_pDialogFile->IsModified());
+        QVERIFY(m_dialog->Session().GetDocument()->IsModified());
         QVERIFY(m_dialog->SaveFile());
         QCOMPARE(GuiTestFiles::Read(m_files.Path("nav.dlg")), bytes);
     }
@@ -297,9 +297,9 @@ private slots:
             Click(dialog, "ok");
         });
         Press("goToButton");
-        QCOMPARE(g_pCurrentPage, nullptr);
+        QCOMPARE(m_dialog->Session().GetCurrentPage(), nullptr);
         Press("newPageButton");
-        QVERIFY(g_pCurrentPage);
+        QVERIFY(m_dialog->Session().GetCurrentPage());
     }
 
     void buildsAConversationFromNothing()
@@ -368,10 +368,10 @@ private slots:
                                                       "\r\n"));
 
         QCOMPARE(m_dialog->LoadFile(GuiTestFiles::Sys(path), "built.dlg"), CMainDialog::LoadAnswer::Read);
-        QCOMPARE(g_pDialogFile->GetPageCount(), 2);
+        QCOMPARE(m_dialog->Session().GetDocument()->GetPageCount(), 2);
         QCOMPARE(List()->count(), 2);
-        QCOMPARE(g_pCurrentPage->GetOption(0)->GetTarget(), g_pDialogFile->GetPage(1));
-        QCOMPARE(g_pCurrentPage->GetDescription(), std::string("First meeting"));
+        QCOMPARE(m_dialog->Session().GetCurrentPage()->GetOption(0)->GetTarget(), m_dialog->Session().GetDocument()->GetPage(1));
+        QCOMPARE(m_dialog->Session().GetCurrentPage()->GetDescription(), std::string("First meeting"));
     }
 };
 

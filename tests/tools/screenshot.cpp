@@ -30,18 +30,18 @@ int main(int argc, char **argv)
         return 1;
     const QString what = args.value(3, QStringLiteral("main"));
     std::unique_ptr<QDialog> dialog;
-    if (what == QLatin1String("npc") && g_pCurrentPage)
-        dialog = std::make_unique<CNpcSpeechDlg>(g_pCurrentPage, g_pDialogFile.get(), &window);
-    else if (what == QLatin1String("option") && g_pCurrentPage && g_pCurrentPage->GetOptionCount() > 0)
-        dialog = std::make_unique<CPcOptionDlg>(g_pCurrentPage->GetOption(0), g_pDialogFile.get(), &window);
+    if (what == QLatin1String("npc") && window.Session().GetCurrentPage())
+        dialog = std::make_unique<CNpcSpeechDlg>(window.Session().GetCurrentPage(), window.Session().GetDocument(), &window);
+    else if (what == QLatin1String("option") && window.Session().GetCurrentPage() && window.Session().GetCurrentPage()->GetOptionCount() > 0)
+        dialog = std::make_unique<CPcOptionDlg>(window.Session().GetCurrentPage()->GetOption(0), window.Session().GetDocument(), &window);
     else if (what == QLatin1String("goto"))
-        dialog = std::make_unique<CGotoPageDlg>(g_pDialogFile.get(), g_pCurrentPage, &window);
+        dialog = std::make_unique<CGotoPageDlg>(window.Session().GetDocument(), window.Session().CurrentPage(), &window);
     else if (what == QLatin1String("about"))
         dialog = std::make_unique<CAboutDlg>(&window);
-    else if (what == QLatin1String("pageinfo") && g_pCurrentPage) {
+    else if (what == QLatin1String("pageinfo") && window.Session().GetCurrentPage()) {
         auto info = std::make_unique<CPageInfoDlg>(&window);
-        info->m_name = g_pCurrentPage->GetLabel();
-        info->m_description = g_pCurrentPage->GetDescription();
+        info->m_name = window.Session().GetCurrentPage()->GetLabel();
+        info->m_description = window.Session().GetCurrentPage()->GetDescription();
         QTimer::singleShot(0, info.get(), [dialog = info.get()] { dialog->exec(); });
         dialog = std::move(info);
     }

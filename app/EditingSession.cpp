@@ -1,0 +1,124 @@
+#include "EditingSession.h"
+
+#include "model/DialogFile.h"
+#include "model/DocumentEdit.h"
+
+#include <QUndoCommand>
+#include <cstdio>
+
+// One step of the undo stack: a document edit and its name. The first redo
+// is the push itself, which the command that pushed it shows; later ones,
+// and every undo, tell the session's listeners what changed.
+class EditingSession::EditCommand : public QUndoCommand {
+public:
+    EditCommand(EditingSession &session, DocumentEdit edit, const QString &text)
+        : QUndoCommand(text)
+        , m_session(session)
+        , m_edit(std::move(edit))
+    {
+    }
+
+    void redo() override
+    {
+        m_edit.Apply();
+        if (!m_pushed) {
+            m_pushed = true;
+            return;
+        }
+        Tell();
+    }
+    void undo() override
+    {
+        m_edit.Revert();
+        Tell();
+    }
+
+private:
+    void Tell() { emit m_session.edited(m_edit.GetPage(), m_edit.GetLine(), m_edit.GetIndex()); }
+
+    EditingSession &m_session;
+    DocumentEdit m_edit;
+    bool m_pushed = false;
+};
+
+EditingSession::EditingSession(QObject *parent)
+    : QObject(parent)
+{
+}
+
+// The stack's commands hold lines out of the document: they go first.
+EditingSession::~EditingSession()
+{
+    CloseDocument();
+}
+
+void EditingSession::SetDocument(std::unique_ptr<DialogFile> document, bool modified)
+{
+    m_undoStack.clear();
+    m_history.clear();
+    m_currentPage = nullptr;
+    m_document = std::move(document);
+    if (modified)
+        m_undoStack.resetClean();
+    else
+        m_undoStack.setClean();
+}
+
+void EditingSession::CloseDocument()
+{
+    m_undoStack.clear();
+    m_history.clear();
+    m_currentPage = nullptr;
+    m_document.reset();
+}
+
+void EditingSession::Push(DocumentEdit edit, const QString &text)
+{
+    m_undoStack.push(new EditCommand(*this, std::move(edit), text));
+}
+
+void EditingSession::Visit(DialogLine *page)
+{
+    if (!page || (!m_history.empty() && m_history[m_historyAt] == page))
+        return;
+    if (!m_history.empty())
+        m_history.resize(m_historyAt + 1);
+    m_history.push_back(page);
+    m_historyAt = m_history.size() - 1;
+}
+
+DialogLine *EditingSession::Back()
+{
+    return Step(-1);
+}
+
+DialogLine *EditingSession::Forward()
+{
+    return Step(1);
+}
+
+DialogLine *EditingSession::Step(int by)
+{
+    for (size_t at = m_historyAt; m_document && !m_history.empty();) {
+        if ((by < 0 && at == 0) || (by > 0 && at + 1 >= m_history.size()))
+            return nullptr;
+        at = by < 0 ? at - 1 : at + 1;
+        if (m_document->IndexOf(m_history[at]) >= 0) {
+            m_historyAt = at;
+            return m_history[at];
+        }
+    }
+    return nullptr;
+}
+
+QString EditingSession::NextUntitledName()
+{
+    return QStringLiteral("%1Untitled").arg(m_untitledCount++, 5, 10, QLatin1Char('0'));
+}
+
+std::string EditingSession::NextPageName()
+{
+    char label[32];
+    std::snprintf(label, sizeof label, "NewPage%04u", m_pageCount++);
+    return label;
+}

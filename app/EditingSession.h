@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QObject>
+#include <QUndoStack>
+#include <memory>
+#include <string>
+#include <vector>
+
+class DialogFile;
+class DialogLine;
+class DocumentEdit;
+
+// One editing session: the open document, the page on display and the undo
+// stack, and the counters that name new documents and pages. The window,
+// its commands and its dialogs all work through it; nothing is program-wide.
+class EditingSession : public QObject {
+    Q_OBJECT
+public:
+    explicit EditingSession(QObject *parent = nullptr);
+    ~EditingSession() override;
+
+    DialogFile *GetDocument() const { return m_document.get(); }
+    // Makes document the open one, with an empty undo stack. A document that
+    // was never saved (New, or a file to be created) is modified from the start.
+    void SetDocument(std::unique_ptr<DialogFile> document, bool modified);
+    void CloseDocument();
+
+    // The page on display: a page of the document, or null.
+    DialogLine *GetCurrentPage() const { return m_currentPage; }
+    void SetCurrentPage(DialogLine *page) { m_currentPage = page; }
+    // For the Go to dialog, which changes the page on display.
+    DialogLine *&CurrentPage() { return m_currentPage; }
+
+    // The document differs from what was last read or saved; undoing back
+    // to that state makes it unmodified again.
+    bool IsModified() const { return m_document && !m_undoStack.isClean(); }
+    void MarkSaved() { m_undoStack.setClean(); }
+
+    QUndoStack &GetUndoStack() { return m_undoStack; }
+    // Applies edit as one step that Undo takes back, named text in the menu.
+    void Push(DocumentEdit edit, const QString &text);
+
+    // Pages visited, as a browser keeps them: Visit records the page on
+    // display (dropping what lay ahead of it), Back and Forward step through
+    // them, skipping pages no longer in the document, and return the page
+    // to show, or null where there is none.
+    void Visit(DialogLine *page);
+    DialogLine *Back();
+    DialogLine *Forward();
+
+    // "00001Untitled", "00002Untitled", ... and "NewPage0001", ...
+    QString NextUntitledName();
+    std::string NextPageName();
+
+signals:
+    // An undo or redo changed page, and the line (an option of it, or the
+    // page itself) at index.
+    void edited(DialogLine *page, DialogLine *line, int index);
+
+private:
+    class EditCommand;
+
+    DialogLine *Step(int by);
+
+    std::unique_ptr<DialogFile> m_document;
+    std::vector<DialogLine *> m_history;
+    size_t m_historyAt = 0;
+    DialogLine *m_currentPage = nullptr;
+    QUndoStack m_undoStack;
+    int m_untitledCount = 1;
+    unsigned m_pageCount = 1;
+};
