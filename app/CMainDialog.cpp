@@ -1035,6 +1035,15 @@ void CMainDialog::OnAbout()
 
 void CMainDialog::ShowEdit(DialogLine *page, DialogLine *line, int index)
 {
+    // A page taken out again gives way to the page visited before it.
+    if (Document()->IndexOf(page) < 0) {
+        page = m_session.Back();
+        if (!page)
+            page = Document()->GetPage(0);
+        m_session.SetCurrentPage(page);
+        RefreshPage();
+        return;
+    }
     m_session.SetCurrentPage(page);
     RefreshPage();
     const int option = page->IndexOfOption(line);

@@ -285,6 +285,55 @@ private slots:
         QCOMPARE(GuiTestFiles::Read(m_files.Path("nav.dlg")), bytes);
     }
 
+    // Undo takes back any command and shows what it changed; the modified
+    // mark follows the undo stack; Back and Forward step through the pages.
+    void undoRedoAndThePagesVisited()
+    {
+        Open("// [LABEL] A\n{1}{a}{a}{}{}{}{}\n{2}{x}{}{}{}{21}{}\n{3}{y}{}{}{}{}{}\n// [LABEL] B\n{21}{b}{b}{}{}{}{}\n");
+        QAction *undo = Find<QAction>("actionUndo");
+        QAction *redo = Find<QAction>("actionRedo");
+        QVERIFY(!undo->isEnabled());
+        List()->setCurrentRow(1);
+        Press("deleteOptionButton");
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Delete Option"));
+        QVERIFY(m_dialog->windowTitle().startsWith('*'));
+        Press("newPageButton");
+        QCOMPARE(m_dialog->Session().GetDocument()->GetPageCount(), 3);
+
+        undo->trigger(); // the new page goes, and page A shows again
+        QCOMPARE(Find<QLineEdit>("nameEdit")->text(), QStringLiteral("A"));
+        QCOMPARE(m_dialog->Session().GetCurrentPage(), m_dialog->Session().GetDocument()->GetPage(0));
+        undo->trigger(); // the option comes back, selected
+        QCOMPARE(m_dialog->Session().GetDocument()->GetPageCount(), 2);
+        QCOMPARE(Find<QLineEdit>("nameEdit")->text(), QStringLiteral("A"));
+        QCOMPARE(List()->count(), 2);
+        QCOMPARE(List()->currentRow(), 1);
+        QVERIFY(!m_dialog->windowTitle().startsWith('*')); // back to the state read
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Delete Option"));
+        QTest::keyClick(m_dialog.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(List()->count(), 1);
+
+        // A -> B by the option, then back and forward; the undone page is skipped.
+        List()->setCurrentRow(0);
+        Press("goToResultButton");
+        QCOMPARE(Find<QLineEdit>("nameEdit")->text(), QStringLiteral("B"));
+        QTest::keyClick(m_dialog.get(), Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(Find<QLineEdit>("nameEdit")->text(), QStringLiteral("A"));
+        Find<QAction>("actionForward")->trigger();
+        QCOMPARE(Find<QLineEdit>("nameEdit")->text(), QStringLiteral("B"));
+        Find<QAction>("actionForward")->trigger(); // nothing ahead
+        QCOMPARE(Find<QLineEdit>("nameEdit")->text(), QStringLiteral("B"));
+
+        // Save As writes the new file and leaves the old one as it was.
+        const QByteArray before = GuiTestFiles::Read(m_files.Path("nav.dlg"));
+        m_prompter.fileNames << m_files.Path("copy.dlg");
+        QVERIFY(m_dialog->SaveFileAs());
+        QCOMPARE(GuiTestFiles::Read(m_files.Path("nav.dlg")), before);
+        QVERIFY(GuiTestFiles::Read(m_files.Path("copy.dlg")).contains("{1}{a}{a}"));
+        QCOMPARE(m_dialog->windowTitle(), QStringLiteral("copy.dlg - Quorvel Dialog Editor"));
+        Asked();
+    }
+
     void commandsWithoutAPage()
     {
         Open("\r\n"); // a file without pages
