@@ -1,9 +1,10 @@
 // The rules of the game that the editor and dlgtool share: what gender and
-// intelligence checks mean and who reaches a page.
+// intelligence checks mean, the option description, and who reaches a page.
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/GenderCheck.h"
 #include "model/IntelligenceCheck.h"
+#include "model/OptionDescription.h"
 #include "model/Reachability.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +97,37 @@ TEST(Rules, IntelligenceCheckComposed)
     for (const Case &c : cases) {
         const std::optional<std::string> written = C::Compose(c.comparison, c.typed);
         EXPECT_EQ(written.value_or("(refused)"), c.written ? c.written : "(refused)") << c.comparison << " \"" << c.typed << '"';
+    }
+}
+
+TEST(Rules, OptionDescription)
+{
+    struct Case {
+        const char *gender, *intelligence, *conditions, *results, *description;
+        bool target;
+        const char *text;
+    };
+    const Case cases[] = {
+        {"", "1", "", "", "", true, "S\n     {Displayed for either gender, regardless of intelligence}\n     {If selected, go to page Start}"},
+        {"1", "-8", "C", "R", "D", false,
+         "S\n     {Displayed only if male, if intelligence is below 8 and \"C\"}\n     {If selected, dialog is finished, and set \"R\"}\n     (D)"},
+        {"0", "+4", "", "", "", false, "S\n     {Displayed only if female, if intelligence is above 4}\n     {If selected, dialog is finished}"},
+        {"x", "5", "", "", "", false, "S\n     {Displayed only if female, if intelligence is at least 5}\n     {If selected, dialog is finished}"},
+        {"2", "12", "", "", "", false, "S\n     {Displayed , if intelligence is at least 12}\n     {If selected, dialog is finished}"},
+        {"", "", "", "", "", false, "S\n     {Displayed for either gender, if intelligence is at least }\n     {If selected, dialog is finished}"},
+    };
+    DialogLine page;
+    page.SetLabel("Start");
+    for (const Case &c : cases) {
+        DialogLine option;
+        option.SetSpeech("S");
+        option.SetFemaleSpeech(c.gender);
+        option.SetIntelligenceCheck(c.intelligence);
+        option.SetConditions(c.conditions);
+        option.SetResults(c.results);
+        option.SetDescription(c.description);
+        option.SetTarget(c.target ? &page : nullptr);
+        EXPECT_EQ(OptionDescription::Build(option), c.text);
     }
 }
 
