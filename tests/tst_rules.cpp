@@ -1,82 +1,53 @@
-// The rules of the game that the editor and dlgtool share: what gender and
-// intelligence checks mean, the option description, and who reaches a page.
+// The rules the editor and dlgtool share: what gender and intelligence checks
+// mean and the option description. Reachability is tested with dlgtool check.
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/GenderCheck.h"
 #include "model/IntelligenceCheck.h"
 #include "model/OptionDescription.h"
-#include "model/Reachability.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+char Mark(bool yes) { return yes ? '+' : '.'; }
+
 TEST(Rules, GenderCheck)
 {
-    struct Case {
-        const char *text;
-        GenderCheck::Who who;
-        bool known, male, female; // known form; passes male PCs, female PCs
+    using G = GenderCheck;
+    // who; then known form, passes male PCs, passes female PCs. Unknown forms pass everyone.
+    const std::tuple<const char *, G::Who, const char *> cases[] = {
+        {"", G::Anyone, "+++"},     {"1", G::MaleOnly, "++."}, {"0", G::FemaleOnly, "+.+"},  {" 1", G::MaleOnly, ".++"},
+        {"00", G::FemaleOnly, ".++"}, {"x", G::FemaleOnly, ".++"}, {"2", G::Unknown, ".++"},
     };
-    const Case cases[] = {
-        {"", GenderCheck::Anyone, true, true, true},
-        {"1", GenderCheck::MaleOnly, true, true, false},
-        {"0", GenderCheck::FemaleOnly, true, false, true},
-        {" 1", GenderCheck::MaleOnly, false, true, true}, // read as atoi reads it; unknown forms pass everyone
-        {"00", GenderCheck::FemaleOnly, false, true, true},
-        {"x", GenderCheck::FemaleOnly, false, true, true},
-        {"2", GenderCheck::Unknown, false, true, true},
-    };
-    for (const Case &c : cases) {
-        const GenderCheck check(c.text);
-        EXPECT_EQ(check.GetWho(), c.who) << '"' << c.text << '"';
-        EXPECT_EQ(check.IsKnownForm(), c.known) << '"' << c.text << '"';
-        EXPECT_EQ(check.Passes(false), c.male) << '"' << c.text << '"';
-        EXPECT_EQ(check.Passes(true), c.female) << '"' << c.text << '"';
+    for (const auto &[text, who, marks] : cases) {
+        const G check(text);
+        EXPECT_EQ(check.GetWho(), who) << '"' << text << '"';
+        EXPECT_EQ(std::string({Mark(check.IsKnownForm()), Mark(check.Passes(false)), Mark(check.Passes(true))}), marks) << '"' << text << '"';
     }
-    EXPECT_EQ(GenderCheck::Text(GenderCheck::Anyone), "");
-    EXPECT_EQ(GenderCheck::Text(GenderCheck::MaleOnly), "1");
-    EXPECT_EQ(GenderCheck::Text(GenderCheck::FemaleOnly), "0");
+    EXPECT_EQ(G::Text(G::Anyone) + "," + G::Text(G::MaleOnly) + "," + G::Text(G::FemaleOnly), ",1,0");
 }
 
 TEST(Rules, IntelligenceCheck)
 {
-    using C = IntelligenceCheck;
-    struct Case {
-        const char *text;
-        bool nothing;
-        C::Comparison comparison;
-        const char *value;
-        bool known;
-        long long boundary; // -1: none
-        const char *passes; // from intelligence 0 to 13, '+' where the check passes
+    // Checks nothing, comparison, value, known form, boundary (-1: none), then
+    // whether PCs of intelligence 0 to 13 pass.
+    const std::pair<const char *, const char *> cases[] = {
+        {"", "none 0 '' . -1 ++++++++++++++"},        {"1", "none 0 '1' + -1 ++++++++++++++"},
+        {"+1", "on 1 '1' + 2 ..++++++++++++"},        {"-1", "on 2 '1' + 1 +............."},
+        {"8", "on 0 '8' + 8 ........++++++"},         {"+8", "on 1 '8' + 9 .........+++++"},
+        {"-8", "on 2 '8' + 8 ++++++++......"},        {"007", "on 0 '007' + 7 .......+++++++"},
+        {"99999999999999", "on 0 '99999999999999' + 999999999999 .............."},
+        {"x5", "on 0 'x5' . -1 ++++++++++++++"},      {"5\xe9", "on 0 '5\xe9' . -1 ++++++++++++++"},
+        {"-x", "on 2 'x' . -1 ++++++++++++++"},       {"+", "on 1 '' . -1 ++++++++++++++"},
     };
-    const Case cases[] = {
-        {"", true, C::AtLeast, "", false, -1, "++++++++++++++"},
-        {"1", true, C::AtLeast, "1", true, -1, "++++++++++++++"},
-        {"+1", false, C::Above, "1", true, 2, "..++++++++++++"},
-        {"-1", false, C::Below, "1", true, 1, "+............."},
-        {"8", false, C::AtLeast, "8", true, 8, "........++++++"},
-        {"+8", false, C::Above, "8", true, 9, ".........+++++"},
-        {"-8", false, C::Below, "8", true, 8, "++++++++......"},
-        {"007", false, C::AtLeast, "007", true, 7, ".......+++++++"},
-        {"99999999999999", false, C::AtLeast, "99999999999999", true, 999999999999, ".............."},
-        {"x5", false, C::AtLeast, "x5", false, -1, "++++++++++++++"},
-        {"-x", false, C::Below, "x", false, -1, "++++++++++++++"},
-        {"+", false, C::Above, "", false, -1, "++++++++++++++"},
-        {"5\xe9", false, C::AtLeast, "5\xe9", false, -1, "++++++++++++++"},
-    };
-    for (const Case &c : cases) {
-        const C check(c.text);
-        EXPECT_EQ(check.ChecksNothing(), c.nothing) << '"' << c.text << '"';
-        EXPECT_EQ(check.GetComparison(), c.comparison) << '"' << c.text << '"';
-        EXPECT_EQ(check.GetValue(), c.value) << '"' << c.text << '"';
-        EXPECT_EQ(check.IsKnownForm(), c.known) << '"' << c.text << '"';
-        EXPECT_EQ(check.GetBoundary().value_or(-1), c.boundary) << '"' << c.text << '"';
-        std::string passes;
+    for (const auto &[text, expected] : cases) {
+        const IntelligenceCheck check(text);
+        std::string seen = std::string(check.ChecksNothing() ? "none " : "on ") + std::to_string(check.GetComparison()) + " '"
+                           + check.GetValue() + "' " + Mark(check.IsKnownForm()) + " " + std::to_string(check.GetBoundary().value_or(-1)) + " ";
         for (long long intelligence = 0; intelligence < 14; ++intelligence)
-            passes += check.Passes(intelligence) ? '+' : '.';
-        EXPECT_EQ(passes, c.passes) << '"' << c.text << '"';
+            seen += Mark(check.Passes(intelligence));
+        EXPECT_EQ(seen, expected) << '"' << text << '"';
     }
 }
 
@@ -84,72 +55,31 @@ TEST(Rules, IntelligenceCheck)
 TEST(Rules, IntelligenceCheckComposed)
 {
     using C = IntelligenceCheck;
-    struct Case {
-        C::Comparison comparison;
-        const char *typed;
-        const char *written; // null: refused, as such a check makes no sense
-    };
-    const Case cases[] = {
+    const std::tuple<C::Comparison, const char *, const char *> cases[] = {
         {C::AtLeast, "12", "12"}, {C::AtLeast, "007", "007"}, {C::AtLeast, "1", "1"}, {C::AtLeast, "0", "1"},
         {C::AtLeast, "", "1"},    {C::Above, "1", "+1"},      {C::Above, "0", "1"},   {C::Above, "5\xe9", "+5\xe9"},
-        {C::Below, "2", "-2"},    {C::Below, "1", nullptr},   {C::Below, "", nullptr},
+        {C::Below, "2", "-2"},    {C::Below, "1", "refused"}, {C::Below, "", "refused"}, // it makes no sense
     };
-    for (const Case &c : cases) {
-        const std::optional<std::string> written = C::Compose(c.comparison, c.typed);
-        EXPECT_EQ(written.value_or("(refused)"), c.written ? c.written : "(refused)") << c.comparison << " \"" << c.typed << '"';
-    }
+    for (const auto &[comparison, typed, written] : cases)
+        EXPECT_EQ(C::Compose(comparison, typed).value_or("refused"), written) << comparison << " \"" << typed << '"';
 }
 
 TEST(Rules, OptionDescription)
 {
-    struct Case {
-        const char *gender, *intelligence, *conditions, *results, *description;
-        bool target;
-        const char *text;
-    };
-    const Case cases[] = {
-        {"", "1", "", "", "", true, "S\n     {Displayed for either gender, regardless of intelligence}\n     {If selected, go to page Start}"},
-        {"1", "-8", "C", "R", "D", false,
-         "S\n     {Displayed only if male, if intelligence is below 8 and \"C\"}\n     {If selected, dialog is finished, and set \"R\"}\n     (D)"},
-        {"0", "+4", "", "", "", false, "S\n     {Displayed only if female, if intelligence is above 4}\n     {If selected, dialog is finished}"},
-        {"x", "5", "", "", "", false, "S\n     {Displayed only if female, if intelligence is at least 5}\n     {If selected, dialog is finished}"},
-        {"2", "12", "", "", "", false, "S\n     {Displayed , if intelligence is at least 12}\n     {If selected, dialog is finished}"},
-        {"", "", "", "", "", false, "S\n     {Displayed for either gender, if intelligence is at least }\n     {If selected, dialog is finished}"},
-    };
-    DialogLine page;
-    page.SetLabel("Start");
-    for (const Case &c : cases) {
-        DialogLine option;
-        option.SetSpeech("S");
-        option.SetFemaleSpeech(c.gender);
-        option.SetIntelligenceCheck(c.intelligence);
-        option.SetConditions(c.conditions);
-        option.SetResults(c.results);
-        option.SetDescription(c.description);
-        option.SetTarget(c.target ? &page : nullptr);
-        EXPECT_EQ(OptionDescription::Build(option), c.text);
-    }
-}
-
-// The messages dlgtool check builds on it are tested with the checks.
-TEST(Rules, Reachability)
-{
     DialogFile file;
-    ASSERT_TRUE(file.ReadText("{1}{Hi}{Hi}{}{}{}{}\n{2}{a}{1}{-8}{}{21}{}\n{3}{b}{}{+11}{}{41}{}\n"
-                              "{21}{l}{l}{}{}{}{}\n{41}{h}{h}{}{}{}{}\n{61}{x}{x}{}{}{}{}\n{62}{y}{}{1}{}{81}{}\n{81}{z}{z}{}{}{}{}\n"));
-    const Reachability reach(file);
-    using Bands = Reachability::BandSet;
-    EXPECT_EQ(reach.GetBoundaries(), (std::vector<long long>{8, 12}));
-    EXPECT_EQ(reach.GetBandCount(), 3u);
-    EXPECT_EQ(reach.GetReached(0, true), (Bands{{0, 3}}));
-    EXPECT_EQ(reach.GetReached(1, false), (Bands{{0, 1}}));
-    EXPECT_EQ(reach.GetReached(1, true), Bands{});
-    EXPECT_EQ(reach.GetMissed(1, false), (Bands{{1, 3}}));
-    EXPECT_EQ(reach.GetReached(2, false), (Bands{{2, 3}}));
-    EXPECT_EQ(reach.GetMissed(3, true), (Bands{{0, 3}}));
-    EXPECT_FALSE(reach.IsLinked(3));
-    EXPECT_TRUE(reach.IsLinked(4)); // from a page no PC reaches
-    EXPECT_EQ(reach.GetReached(4, false), Bands{});
+    ASSERT_TRUE(file.ReadText("// [LABEL] Start\n{1}{Hi}{Hi}{}{}{}{}\n{2}{S}{}{1}{}{1}{}\n// [DESCRIPTION] D\n{3}{S}{1}{-8}{C}{}{R}\n"
+                              "{4}{S}{0}{+4}{}{}{}\n{5}{S}{00}{5}{}{}{}\n{6}{S}{2}{12}{}{99}{}\n{7}{S}{}{}{}{}{}\n"));
+    const char *expected[] = {
+        "S\n     {Displayed for either gender, regardless of intelligence}\n     {If selected, go to page Start}",
+        "S\n     {Displayed only if male, if intelligence is below 8 and \"C\"}\n     {If selected, dialog is finished, and set \"R\"}\n     (D)",
+        "S\n     {Displayed only if female, if intelligence is above 4}\n     {If selected, dialog is finished}",
+        "S\n     {Displayed only if female, if intelligence is at least 5}\n     {If selected, dialog is finished}",
+        "S\n     {Displayed , if intelligence is at least 12}\n     {If selected, dialog is finished}",
+        "S\n     {Displayed for either gender, if intelligence is at least }\n     {If selected, dialog is finished}",
+    };
+    ASSERT_EQ(file.GetPage(0)->GetOptionCount(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(OptionDescription::Build(*file.GetPage(0)->GetOption(i)), expected[i]);
 }
 
 } // namespace
