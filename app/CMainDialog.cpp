@@ -9,10 +9,10 @@
 #include "dialogs/CPageInfoDlg.h"
 #include "dialogs/CPcOptionDlg.h"
 #include "Prompter.h"
-#include "model/DialogField.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/DocumentEdit.h"
+#include "model/OptionDescription.h"
 #include "model/TextRules.h"
 
 #include <QCloseEvent>
@@ -369,49 +369,9 @@ void CMainDialog::OnViewFemaleSpeech()
     ShowNpcSpeech();
 }
 
-std::string CMainDialog::BuildOptionText(const DialogLine &option)
-{
-    std::string text = option.GetSpeech();
-    text += "\n     {Displayed ";
-    const std::string &gender = option.GetFemaleSpeech();
-    if (gender.empty()) {
-        text += "for either gender";
-    } else if (const int value = DialogField::ToInt(gender); value == 0) {
-        text += "only if female";
-    } else if (value == 1) {
-        text += "only if male";
-    }
-    text += ", ";
-    const std::string &intelligence = option.GetIntelligenceCheck();
-    if (intelligence == "1") {
-        text += "regardless of intelligence";
-    } else {
-        text += "if intelligence ";
-        if (!intelligence.empty() && intelligence.front() == '-')
-            text += "is below " + intelligence.substr(1);
-        else if (!intelligence.empty() && intelligence.front() == '+')
-            text += "is above " + intelligence.substr(1);
-        else
-            text += "is at least " + intelligence;
-    }
-    if (!option.GetConditions().empty())
-        text += " and \"" + option.GetConditions() + "\"";
-    text += "}\n     {If selected, ";
-    if (const DialogLine *target = option.GetTarget())
-        text += "go to page " + target->GetLabel();
-    else
-        text += "dialog is finished";
-    if (!option.GetResults().empty())
-        text += ", and set \"" + option.GetResults() + "\"";
-    text += "}";
-    if (!option.GetDescription().empty())
-        text += "\n     (" + option.GetDescription() + ")";
-    return text;
-}
-
 int CMainDialog::InsertOptionLine(int index, DialogLine *option)
 {
-    return m_optionList->InsertEntry(index, AnsiText::ToDisplay(BuildOptionText(*option)), option);
+    return m_optionList->InsertEntry(index, AnsiText::ToDisplay(OptionDescription::Build(*option)), option);
 }
 
 void CMainDialog::UpdateOptionCommands()

@@ -47,8 +47,6 @@ public:
     void OnViewFemaleSpeech();
     int InsertOptionLine(int index, DialogLine *option);
     void UpdateOptionCommands();
-    // The description of an option that the option list shows.
-    static std::string BuildOptionText(const DialogLine &option);
 
     void SetStatusMessage(const QString &text);
     StatusLine &GetStatusLine() { return m_statusLine; }

@@ -3,8 +3,9 @@
 #include "DialogTemplate.h"
 #include "TextGuard.h"
 #include "ui/AnsiText.h"
-#include "model/DialogField.h"
 #include "model/DialogLine.h"
+#include "model/GenderCheck.h"
+#include "model/IntelligenceCheck.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -13,14 +14,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <optional>
 
 namespace {
 
 // Every kind but the two that only NPCs speak (Greeting, Request money).
 constexpr int kPcKinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22, 23};
-
-enum Comparison { AtLeast, Above, Below };
-enum Gender { Anyone, MaleOnly, FemaleOnly };
 
 } // namespace
 
@@ -63,6 +62,7 @@ CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *
     m_gender = t.Combo(1064, "gender", 92, 215, 111, 48);
     genderLabel->setBuddy(m_gender);
     t.Group(QStringLiteral("Gender check"), 7, 205, 204, 29);
+    // The lists hold their entries in the order of IntelligenceCheck::Comparison and GenderCheck::Who.
     m_comparison->addItems({QStringLiteral("at least"), QStringLiteral("above"), QStringLiteral("below")});
     m_gender->addItems({QStringLiteral("anyone"), QStringLiteral("male PCs only"), QStringLiteral("female PCs only")});
 
@@ -83,9 +83,8 @@ CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *
 
     // Everything comes from the option as it stands.
     m_guard->Load(m_speech, m_option->GetSpeech());
-    const std::string &gender = m_option->GetFemaleSpeech();
-    const int genderValue = DialogField::ToInt(gender);
-    m_gender->setCurrentIndex(gender.empty() ? Anyone : genderValue == 0 ? FemaleOnly : genderValue == 1 ? MaleOnly : Anyone);
+    const GenderCheck::Who who = GenderCheck(m_option->GetFemaleSpeech()).GetWho();
+    m_gender->setCurrentIndex(who == GenderCheck::Unknown ? GenderCheck::Anyone : who);
     const SpeechText &code = m_option->GetSpeechCode();
     m_panel.Load(code, kPcKinds, file);
     m_guard->Load(m_panel.listField, code.l);
@@ -96,16 +95,11 @@ CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *
     m_guard->Load(m_conditions, m_option->GetConditions());
     m_guard->Load(m_results, m_option->GetResults());
 
-    const QString check = AnsiText::ToDisplay(m_option->GetIntelligenceCheck());
-    Comparison comparison = AtLeast;
-    QString value = check.isEmpty() ? QStringLiteral("1") : check;
-    if (check.startsWith(QLatin1Char('-')))
-        comparison = Below, value = check.mid(1);
-    else if (check.startsWith(QLatin1Char('+')))
-        comparison = Above, value = check.mid(1);
-    m_comparison->setCurrentIndex(comparison);
-    m_intelligence->setText(value);
-    if (value == QLatin1String("1") && comparison == AtLeast)
+    // A check that checks nothing shows as "at least 1", switched off.
+    const IntelligenceCheck check(m_option->GetIntelligenceCheck());
+    m_comparison->setCurrentIndex(check.ChecksNothing() ? IntelligenceCheck::AtLeast : check.GetComparison());
+    m_intelligence->setText(check.ChecksNothing() ? QStringLiteral("1") : AnsiText::ToDisplay(check.GetValue()));
+    if (check.ChecksNothing())
         OnNoIntelligenceCheck();
     else
         OnIntelligenceCheck();
@@ -164,10 +158,9 @@ void CPcOptionDlg::OnOK()
     const bool checkChanged = IntelligenceState() != m_loadedIntelligence;
     std::string check = checkChanged ? "1" : m_option->GetIntelligenceCheck();
     if (checkChanged && m_checkOn->isChecked()) {
-        const auto comparison = static_cast<Comparison>(m_comparison->currentIndex());
-        const std::string typed = TextGuard::Bytes(m_intelligence->text(), TextRules::Place::Field);
-        const int value = DialogField::ToInt(typed);
-        if (comparison == Below && value <= 1) {
+        const std::optional<std::string> composed = IntelligenceCheck::Compose(
+            static_cast<IntelligenceCheck::Comparison>(m_comparison->currentIndex()), TextGuard::Bytes(m_intelligence->text(), TextRules::Place::Field));
+        if (!composed) {
             QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Invalid intelligence check entered"),
                             QStringLiteral("It does not make sense to check for intelligence values less than 1"),
                             QMessageBox::Ok, this);
@@ -175,12 +168,7 @@ void CPcOptionDlg::OnOK()
             box.exec();
             return;
         }
-        if (comparison == Below)
-            check = "-" + typed;
-        else if (comparison == Above && value > 0)
-            check = "+" + typed;
-        else if (comparison == AtLeast && value > 1)
-            check = typed;
+        check = *composed;
     }
     if (!m_guard->CheckAll().isEmpty())
         return;
@@ -194,7 +182,7 @@ void CPcOptionDlg::OnOK()
     }
     std::string genderCheck = m_option->GetFemaleSpeech();
     if (const int gender = m_gender->currentIndex(); gender != m_loadedGender)
-        genderCheck = gender == MaleOnly ? "1" : gender == FemaleOnly ? "0" : "";
+        genderCheck = GenderCheck::Text(static_cast<GenderCheck::Who>(gender));
 
     m_option->SetIntelligenceCheck(check);
     m_option->SetSpeech(speech);

@@ -285,22 +285,13 @@ private slots:
         QTest::addColumn<int>("comparison"); // -1: leave as opened
         QTest::addColumn<QString>("value");  // "=": leave as opened
         QTest::addColumn<QString>("written"); // "!": refused with the message
-        // Left as opened, the stored check is kept, whatever it holds.
+        // Left as opened, the stored check is kept, whatever it holds; what
+        // a comparison and a value write is tested in the core.
         QTest::newRow("empty") << "" << false << -1 << "=" << "";
-        QTest::newRow("1") << "1" << false << -1 << "=" << "1";
-        QTest::newRow("+1") << "+1" << true << -1 << "=" << "+1";
-        QTest::newRow("-1") << "-1" << true << -1 << "=" << "-1";
-        QTest::newRow("non-ASCII") << "5\u00e9" << true << -1 << "=" << "5\u00e9";
+        QTest::newRow("-1") << "-1" << true << -1 << "=" << "-1"; // kept, though typed it is refused
         QTest::newRow("non-ASCII made above") << "5\u00e9" << true << 1 << "=" << "+5\u00e9"; // as Windows-1252, not UTF-8
         QTest::newRow("-1 raised to 2") << "-1" << true << -1 << "2" << "-2";
-        QTest::newRow("007") << "5" << true << 0 << "007" << "007";
-        QTest::newRow("at least 0") << "5" << true << 0 << "0" << "1";
-        QTest::newRow("at least 1") << "5" << true << 0 << "1" << "1";
-        QTest::newRow("at least empty") << "5" << true << 0 << "" << "1";
         QTest::newRow("at least 12") << "5" << true << 0 << "12" << "12";
-        QTest::newRow("above 0") << "5" << true << 1 << "0" << "1";
-        QTest::newRow("above 1") << "5" << true << 1 << "1" << "+1";
-        QTest::newRow("below 2") << "5" << true << 2 << "2" << "-2";
         QTest::newRow("below empty") << "5" << true << 2 << "" << "!";
     }
     void intelligenceCheck()
@@ -351,29 +342,18 @@ private slots:
         }
     }
 
-    void genderCheck_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("empty") << "" << 0 << "";
-        QTest::newRow("1") << "1" << 1 << "1";
-        QTest::newRow("0") << "0" << 2 << "0";
-        QTest::newRow("x") << "x" << 2 << "x"; // kept, as OK changes nothing
-        QTest::newRow("00") << "00" << 2 << "00";
-        QTest::newRow("2") << "2" << 0 << "2";
-    }
+    // The list shows the check as the core reads it, other numbers as
+    // anyone; OK with the list left alone keeps the field as it was.
     void genderCheck()
     {
-        QFETCH(QString, stored);
-        QFETCH(int, shown);
-        QFETCH(QString, written);
-        DialogLine option;
-        option.SetFemaleSpeech(stored.toStdString());
-        CPcOptionDlg dialog(&option, nullptr);
-        QCOMPARE(Find<QComboBox>(&dialog, "gender")->currentIndex(), shown);
-        Click(&dialog, "ok");
-        QCOMPARE(QString::fromStdString(option.GetFemaleSpeech()), written);
+        for (const auto &[stored, shown] : {std::pair{"", 0}, {"0", 2}, {"x", 2}, {"2", 0}}) {
+            DialogLine option;
+            option.SetFemaleSpeech(stored);
+            CPcOptionDlg dialog(&option, nullptr);
+            QCOMPARE(Find<QComboBox>(&dialog, "gender")->currentIndex(), shown);
+            Click(&dialog, "ok");
+            QCOMPARE(option.GetFemaleSpeech(), std::string(stored));
+        }
     }
 
     void refusesTextTheFileCannotCarry()

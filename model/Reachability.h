@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+class DialogFile;
+
+// Which PCs can reach each page of a file from its first page, by the
+// options they are offered and by Request money when they pay. PCs are told
+// apart by gender and by intelligence band: the file's intelligence checks
+// split intelligence at their boundaries, band 0 lies below the first
+// boundary, band b from boundary b - 1 on.
+class Reachability {
+public:
+    // Sets of bands: sorted, separate half-open ranges [first, last) of band
+    // indexes; ranges that touch are joined.
+    using BandRange = std::pair<size_t, size_t>;
+    using BandSet = std::vector<BandRange>;
+
+    explicit Reachability(const DialogFile &file);
+
+    // Ascending; the lowest intelligence of each band but the first.
+    const std::vector<long long> &GetBoundaries() const { return m_bounds; }
+    size_t GetBandCount() const { return m_bounds.size() + 1; }
+    // Whether an option or a Request money of some page leads to the page.
+    bool IsLinked(int page) const { return m_linked[static_cast<size_t>(page)]; }
+    // The bands of PCs of a gender that can reach the page, and that cannot.
+    const BandSet &GetReached(int page, bool female) const { return m_reached[female][static_cast<size_t>(page)]; }
+    BandSet GetMissed(int page, bool female) const;
+
+private:
+    std::vector<long long> m_bounds;
+    std::vector<bool> m_linked;
+    std::vector<BandSet> m_reached[2]; // [female][page]
+};

@@ -1,0 +1,85 @@
+// The rules the editor and dlgtool share: what gender and intelligence checks
+// mean and the option description. Reachability is tested with dlgtool check.
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+#include "model/GenderCheck.h"
+#include "model/IntelligenceCheck.h"
+#include "model/OptionDescription.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+char Mark(bool yes) { return yes ? '+' : '.'; }
+
+TEST(Rules, GenderCheck)
+{
+    using G = GenderCheck;
+    // who; then known form, passes male PCs, passes female PCs. Unknown forms pass everyone.
+    const std::tuple<const char *, G::Who, const char *> cases[] = {
+        {"", G::Anyone, "+++"},     {"1", G::MaleOnly, "++."}, {"0", G::FemaleOnly, "+.+"},  {" 1", G::MaleOnly, ".++"},
+        {"00", G::FemaleOnly, ".++"}, {"x", G::FemaleOnly, ".++"}, {"2", G::Unknown, ".++"},
+    };
+    for (const auto &[text, who, marks] : cases) {
+        const G check(text);
+        EXPECT_EQ(check.GetWho(), who) << '"' << text << '"';
+        EXPECT_EQ(std::string({Mark(check.IsKnownForm()), Mark(check.Passes(false)), Mark(check.Passes(true))}), marks) << '"' << text << '"';
+    }
+    EXPECT_EQ(G::Text(G::Anyone) + "," + G::Text(G::MaleOnly) + "," + G::Text(G::FemaleOnly), ",1,0");
+}
+
+TEST(Rules, IntelligenceCheck)
+{
+    // Checks nothing, comparison, value, known form, boundary (-1: none), then
+    // whether PCs of intelligence 0 to 13 pass.
+    const std::pair<const char *, const char *> cases[] = {
+        {"", "none 0 '' . -1 ++++++++++++++"},        {"1", "none 0 '1' + -1 ++++++++++++++"},
+        {"+1", "on 1 '1' + 2 ..++++++++++++"},        {"-1", "on 2 '1' + 1 +............."},
+        {"8", "on 0 '8' + 8 ........++++++"},         {"+8", "on 1 '8' + 9 .........+++++"},
+        {"-8", "on 2 '8' + 8 ++++++++......"},        {"007", "on 0 '007' + 7 .......+++++++"},
+        {"99999999999999", "on 0 '99999999999999' + 999999999999 .............."},
+        {"x5", "on 0 'x5' . -1 ++++++++++++++"},      {"5\xe9", "on 0 '5\xe9' . -1 ++++++++++++++"},
+        {"-x", "on 2 'x' . -1 ++++++++++++++"},       {"+", "on 1 '' . -1 ++++++++++++++"},
+    };
+    for (const auto &[text, expected] : cases) {
+        const IntelligenceCheck check(text);
+        std::string seen = std::string(check.ChecksNothing() ? "none " : "on ") + std::to_string(check.GetComparison()) + " '"
+                           + check.GetValue() + "' " + Mark(check.IsKnownForm()) + " " + std::to_string(check.GetBoundary().value_or(-1)) + " ";
+        for (long long intelligence = 0; intelligence < 14; ++intelligence)
+            seen += Mark(check.Passes(intelligence));
+        EXPECT_EQ(seen, expected) << '"' << text << '"';
+    }
+}
+
+// What the option dialog writes for the comparison and the value typed.
+TEST(Rules, IntelligenceCheckComposed)
+{
+    using C = IntelligenceCheck;
+    const std::tuple<C::Comparison, const char *, const char *> cases[] = {
+        {C::AtLeast, "12", "12"}, {C::AtLeast, "007", "007"}, {C::AtLeast, "1", "1"}, {C::AtLeast, "0", "1"},
+        {C::AtLeast, "", "1"},    {C::Above, "1", "+1"},      {C::Above, "0", "1"},   {C::Above, "5\xe9", "+5\xe9"},
+        {C::Below, "2", "-2"},    {C::Below, "1", "refused"}, {C::Below, "", "refused"}, // it makes no sense
+    };
+    for (const auto &[comparison, typed, written] : cases)
+        EXPECT_EQ(C::Compose(comparison, typed).value_or("refused"), written) << comparison << " \"" << typed << '"';
+}
+
+TEST(Rules, OptionDescription)
+{
+    DialogFile file;
+    ASSERT_TRUE(file.ReadText("// [LABEL] Start\n{1}{Hi}{Hi}{}{}{}{}\n{2}{S}{}{1}{}{1}{}\n// [DESCRIPTION] D\n{3}{S}{1}{-8}{C}{}{R}\n"
+                              "{4}{S}{0}{+4}{}{}{}\n{5}{S}{00}{5}{}{}{}\n{6}{S}{2}{12}{}{99}{}\n{7}{S}{}{}{}{}{}\n"));
+    const char *expected[] = {
+        "S\n     {Displayed for either gender, regardless of intelligence}\n     {If selected, go to page Start}",
+        "S\n     {Displayed only if male, if intelligence is below 8 and \"C\"}\n     {If selected, dialog is finished, and set \"R\"}\n     (D)",
+        "S\n     {Displayed only if female, if intelligence is above 4}\n     {If selected, dialog is finished}",
+        "S\n     {Displayed only if female, if intelligence is at least 5}\n     {If selected, dialog is finished}",
+        "S\n     {Displayed , if intelligence is at least 12}\n     {If selected, dialog is finished}",
+        "S\n     {Displayed for either gender, if intelligence is at least }\n     {If selected, dialog is finished}",
+    };
+    ASSERT_EQ(file.GetPage(0)->GetOptionCount(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(OptionDescription::Build(*file.GetPage(0)->GetOption(i)), expected[i]);
+}
+
+} // namespace
