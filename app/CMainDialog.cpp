@@ -24,6 +24,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSettings>
+#include <filesystem>
 #include <QUndoStack>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -234,6 +236,11 @@ void CMainDialog::CreateMenu(QLayout *layout)
             this, &CMainDialog::OnOK);
     connect(add(file, "actionSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this, &CMainDialog::SaveFileAs);
+    file->addSeparator();
+    m_recentMenu = file->addMenu(QStringLiteral("&Recent Files"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainDialog::FillRecentMenu);
+    FillRecentMenu(); // so that its entries can be reached before it is first shown
     file->addSeparator();
     connect(add(file, "actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered,
             this, &CMainDialog::OnCancel);
@@ -555,6 +562,7 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QSt
             if (isVisible())
                 TellLoadNote();
         }
+        AddRecentFile(path);
         return LoadAnswer::Read;
     }
 
@@ -728,6 +736,7 @@ bool CMainDialog::SaveDocument(bool chooseName)
         return answer == Prompter::Yes && SaveFileAs();
     }
     m_diskStamp = StampOf(Document()->GetFileName());
+    AddRecentFile(Document()->GetFileName());
     m_session.MarkSaved();
     m_unsavedDrops.clear();
     SetStatusMessage(m_displayName + QStringLiteral(" saved"));
@@ -1045,4 +1054,69 @@ bool CMainDialog::OnMouseButton(Qt::MouseButton button)
     else
         return false;
     return true;
+}
+
+// ---- Recent files ---------------------------------------------------------
+
+namespace {
+
+constexpr int kRecentFiles = 8;
+const QString kRecentKey = QStringLiteral("recentFiles");
+
+// Paths are kept as the system's bytes, so that any name comes back as it was.
+QList<QByteArray> RecentFiles()
+{
+    QList<QByteArray> paths;
+    for (const QVariant &path : QSettings().value(kRecentKey).toList())
+        paths << path.toByteArray();
+    return paths;
+}
+
+} // namespace
+
+void CMainDialog::AddRecentFile(const std::string &path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    const QByteArray bytes = QByteArray::fromStdString(error ? path : absolute.lexically_normal().string());
+    QList<QByteArray> paths = RecentFiles();
+    paths.removeAll(bytes);
+    paths.prepend(bytes);
+    QVariantList stored;
+    for (const QByteArray &entry : paths.mid(0, kRecentFiles))
+        stored << entry;
+    QSettings().setValue(kRecentKey, stored);
+}
+
+void CMainDialog::FillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QList<QByteArray> paths = RecentFiles();
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString shown = QFile::decodeName(paths[i]);
+        QAction *entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        entry->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        const std::string path = paths[i].toStdString();
+        connect(entry, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });
+    }
+    m_recentMenu->setEnabled(!paths.isEmpty());
+}
+
+void CMainDialog::OpenRecentFile(const std::string &path)
+{
+    if (!QuerySaveChanges())
+        return;
+    const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+    switch (LoadFile(path, name)) {
+    case LoadAnswer::Yes:
+        SetDocumentName(path, name);
+        BeginNewDocument();
+        break;
+    case LoadAnswer::No:
+        OpenFile();
+        break;
+    case LoadAnswer::Read:
+    case LoadAnswer::Cancel:
+        break;
+    }
 }

@@ -20,6 +20,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
@@ -115,6 +116,9 @@ private:
     void BeginNewDocument();
     bool SaveDocument(bool chooseName);
     bool OnMouseButton(Qt::MouseButton button);
+    void AddRecentFile(const std::string &path);
+    void FillRecentMenu();
+    void OpenRecentFile(const std::string &path);
     void CreateControls();
     void CreateMenu(QLayout *layout);
     QPushButton *AddButton(int id, const char *objectName, const QString &caption, QRect rect);
@@ -172,6 +176,7 @@ private:
     QLabel *m_lblSpeechCaption = nullptr;
     QLabel *m_lblStatus = nullptr;
 
+    QMenu *m_recentMenu = nullptr;
     QAction *m_actEditOption = nullptr;
     QAction *m_actDeleteOption = nullptr;
     QAction *m_actMoveUp = nullptr;

@@ -1,5 +1,15 @@
 #include "GuiTestFiles.h"
 
+#include <QStandardPaths>
+
+namespace {
+// The window tests keep their settings (recent files) apart from the user's.
+const bool kTestSettings = [] {
+    QStandardPaths::setTestModeEnabled(true);
+    return true;
+}();
+} // namespace
+
 #include <QFile>
 
 QString GuiTestFiles::Write(const QString &name, const QByteArray &bytes) const

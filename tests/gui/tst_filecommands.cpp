@@ -8,6 +8,8 @@
 #include "model/DialogLine.h"
 
 #include <QDir>
+#include <QMenu>
+#include <QSettings>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -423,6 +425,24 @@ private slots:
         QCOMPARE(Asked(), QStringList());
         QCOMPARE(m_dialog->Session().GetDocument()->GetPage(0)->GetFemaleSpeech(), std::string("Hi"));
         std::remove(path.c_str());
+    }
+
+    // The File menu lists the files opened and saved, newest first; one
+    // opens again from there.
+    void recentFiles()
+    {
+        QSettings().remove("recentFiles");
+        const QString a = m_files.Write("a.dlg", "{1}{A}{A}{}{}{}{}\n");
+        const QString b = m_files.Write("b.dlg", "{1}{B}{B}{}{}{}{}\n");
+        QVERIFY(Start(a));
+        QCOMPARE(m_dialog->LoadFile(GuiTestFiles::Sys(b), "b.dlg"), CMainDialog::LoadAnswer::Read);
+        QCOMPARE(m_dialog->LoadFile(GuiTestFiles::Sys(a), "a.dlg"), CMainDialog::LoadAnswer::Read);
+        auto *menu = m_dialog->findChild<QMenu *>("recentMenu");
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions()[0]->text(), "&1 " + a);
+        menu->actions()[1]->trigger();
+        QCOMPARE(Title(), QStringLiteral("b.dlg - Quorvel Dialog Editor"));
     }
 
     void closing()
