@@ -31,8 +31,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <cerrno>
-#include <sys/stat.h>
 #include <utility>
 
 
@@ -480,26 +478,6 @@ void CMainDialog::SetDocumentName(const std::string &path, const QString &displa
     m_displayName = displayName;
 }
 
-bool CMainDialog::DiskStamp::operator==(const DiskStamp &other) const
-{
-    return exists == other.exists && device == other.device && inode == other.inode && size == other.size
-        && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-}
-
-CMainDialog::DiskStamp CMainDialog::StampOf(const std::string &path)
-{
-    DiskStamp stamp;
-    struct stat st {};
-    if (!path.empty() && stat(path.c_str(), &st) == 0) {
-        stamp.exists = true;
-        stamp.device = st.st_dev;
-        stamp.inode = st.st_ino;
-        stamp.size = st.st_size;
-        stamp.modified = st.st_mtim;
-    }
-    return stamp;
-}
-
 bool CMainDialog::QuerySaveChanges()
 {
     if (!m_session.IsModified())
@@ -547,7 +525,7 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QSt
     m_loadNote.clear();
     if (Document()->Read(path)) {
         m_displayName = displayName;
-        m_diskStamp = StampOf(path);
+        m_diskStamp = DiskStamp::Of(path);
         m_session.SetCurrentPage(Document()->GetPage(0));
         SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)").arg(displayName).arg(Document()->GetPageCount()));
         RefreshPage();
@@ -575,8 +553,7 @@ CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QSt
     m_diskStamp = {};
     RefreshPage();
 
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
+    if (DiskStamp::IsMissing(path)) {
         switch (m_prompter.Ask(this, QStringLiteral("Dialog file not found"),
                                Quoted(displayName) + QStringLiteral(" does not exist.\n\nWould you like to create a new dialog file?"),
                                Prompter::YesNoCancel, Prompter::Question, Prompter::Yes)) {
@@ -627,9 +604,7 @@ void CMainDialog::OpenFile()
 
 bool CMainDialog::ConfirmOverwriteChangedFile()
 {
-    const DialogFile &file = *Document();
-    const DiskStamp now = StampOf(file.GetFileName());
-    if (!now.exists || now == m_diskStamp)
+    if (!m_diskStamp.ChangedOnDisk(Document()->GetFileName()))
         return true;
     return m_prompter.Ask(this, QStringLiteral("File changed on disk"),
                           Quoted(m_displayName) + QStringLiteral(" has been changed by another program since it was opened or saved "
@@ -720,7 +695,7 @@ bool CMainDialog::SaveDocument(bool chooseName)
         SetDocumentName(QFile::encodeName(path).toStdString(), QFileInfo(path).fileName());
         Document()->ClearUntitled();
         // The Save As dialog has asked already whether to replace a file there.
-        m_diskStamp = StampOf(Document()->GetFileName());
+        m_diskStamp = DiskStamp::Of(Document()->GetFileName());
     }
     if (!ConfirmOverwriteChangedFile() || !ConfirmDroppedLines() || !ConfirmUnreadablePages()) {
         UpdateTitle(); // the name may be new
@@ -735,7 +710,7 @@ bool CMainDialog::SaveDocument(bool chooseName)
         UpdateTitle();
         return answer == Prompter::Yes && SaveFileAs();
     }
-    m_diskStamp = StampOf(Document()->GetFileName());
+    m_diskStamp = DiskStamp::Of(Document()->GetFileName());
     AddRecentFile(Document()->GetFileName());
     m_session.MarkSaved();
     m_unsavedDrops.clear();

@@ -2,14 +2,13 @@
 
 #include "EditingSession.h"
 #include "StatusLine.h"
+#include "model/DiskStamp.h"
 #include "model/DroppedLine.h"
 
 #include <QDialog>
 #include <QString>
-#include <ctime>
 #include <memory>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 class COptionListBox;
@@ -102,15 +101,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct DiskStamp {
-        bool exists = false;
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        timespec modified{};
-        bool operator==(const DiskStamp &other) const;
-    };
-
     DialogFile *Document() const { return m_session.GetDocument(); }
     DialogLine *CurrentPage() const { return m_session.GetCurrentPage(); }
     void BeginNewDocument();
@@ -128,7 +118,6 @@ private:
     bool HaveCurrentPage();
     void Tell(const QString &text);
     void SetDocumentName(const std::string &path, const QString &displayName);
-    static DiskStamp StampOf(const std::string &path);
     bool ConfirmOverwriteChangedFile();
     bool ConfirmUnreadablePages();
     bool ConfirmDroppedLines();
