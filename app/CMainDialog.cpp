@@ -13,10 +13,8 @@
 #include "model/DialogLine.h"
 #include "model/DocumentEdit.h"
 #include "model/OptionDescription.h"
-#include "model/TextRules.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,14 +22,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QSettings>
-#include <filesystem>
 #include <QUndoStack>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <utility>
 
 
 // The resources live in a static library: bring them in by hand.
@@ -49,17 +44,13 @@ const QString kSelectOption = QStringLiteral("Select a Player Character speech o
 constexpr int kTemplateWidth = 320;
 constexpr int kTemplateHeight = 330;
 
-QString Quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
 } // namespace
 
 CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *parent)
     : QDialog(parent)
     , m_strCmdLineFile(std::move(cmdLineFile))
     , m_prompter(prompter)
+    , m_files(m_session, prompter, *this)
     , m_statusLine(*this)
 {
     InitResources();
@@ -235,10 +226,10 @@ void CMainDialog::CreateMenu(QLayout *layout)
     connect(add(file, "actionSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this, &CMainDialog::SaveFileAs);
     file->addSeparator();
-    m_recentMenu = file->addMenu(QStringLiteral("&Recent Files"));
-    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
-    connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainDialog::FillRecentMenu);
-    FillRecentMenu(); // so that its entries can be reached before it is first shown
+    QMenu *recent = file->addMenu(QStringLiteral("&Recent Files"));
+    recent->setObjectName(QStringLiteral("recentMenu"));
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { m_files.FillRecentMenu(recent); });
+    m_files.FillRecentMenu(recent); // so that its entries can be reached before it is first shown
     file->addSeparator();
     connect(add(file, "actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered,
             this, &CMainDialog::OnCancel);
@@ -301,8 +292,8 @@ bool CMainDialog::OnInitDialog()
             OpenFile();
             break;
         case LoadAnswer::Yes:
-            SetDocumentName(m_strCmdLineFile, shown);
-            BeginNewDocument();
+            m_files.SetDocumentName(m_strCmdLineFile, shown);
+            m_files.BeginNewDocument();
             break;
         }
     }
@@ -320,7 +311,7 @@ void CMainDialog::UpdateTitle()
     QString title;
     if (m_session.IsModified())
         title = QStringLiteral("*");
-    title += m_displayName + kTitleSuffix;
+    title += m_files.GetDisplayName() + kTitleSuffix;
     // "[*]" would be taken for the window's modified mark.
     setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
@@ -472,253 +463,6 @@ void CMainDialog::Tell(const QString &text)
     m_prompter.Tell(this, QStringLiteral("talkwright"), text, Prompter::Exclamation);
 }
 
-void CMainDialog::SetDocumentName(const std::string &path, const QString &displayName)
-{
-    Document()->SetFileName(path);
-    m_displayName = displayName;
-}
-
-bool CMainDialog::QuerySaveChanges()
-{
-    if (!m_session.IsModified())
-        return true;
-    switch (m_prompter.Ask(this, QStringLiteral("Save changes?"), QStringLiteral("Save changes to ") + Quoted(m_displayName) + QLatin1Char('?'),
-                           Prompter::YesNoCancel, Prompter::Exclamation, Prompter::Yes)) {
-    case Prompter::Cancel:
-        return false;
-    case Prompter::Yes:
-        return SaveFile();
-    case Prompter::No:
-        break;
-    }
-    return true;
-}
-
-void CMainDialog::NewFile()
-{
-    if (!QuerySaveChanges())
-        return;
-    m_session.SetDocument(std::make_unique<DialogFile>(), true);
-    Document()->SetUntitled();
-    const QString name = m_session.NextUntitledName();
-    SetDocumentName(name.toStdString(), name);
-    m_diskStamp = {};
-    m_session.SetCurrentPage(Document()->NewPage(m_session.NextPageName()));
-    RefreshPage();
-}
-
-// A document named for a file that does not exist yet: its first page,
-// and no file until it is saved.
-void CMainDialog::BeginNewDocument()
-{
-    Document()->ClearUntitled();
-    m_session.GetUndoStack().resetClean();
-    m_session.SetCurrentPage(Document()->NewPage(m_session.NextPageName()));
-    RefreshPage();
-}
-
-CMainDialog::LoadAnswer CMainDialog::LoadFile(const std::string &path, const QString &displayName)
-{
-    m_session.SetCurrentPage(nullptr);
-    m_session.SetDocument(std::make_unique<DialogFile>(), false);
-    m_unsavedDrops.clear();
-    m_loadNote.clear();
-    if (Document()->Read(path)) {
-        m_displayName = displayName;
-        m_diskStamp = DiskStamp::Of(path);
-        m_session.SetCurrentPage(Document()->GetPage(0));
-        SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)").arg(displayName).arg(Document()->GetPageCount()));
-        RefreshPage();
-        m_unsavedDrops = Document()->GetDroppedLines();
-        if (!m_unsavedDrops.empty()) {
-            m_loadNote = Quoted(displayName)
-                + QStringLiteral(" holds %1 that the editor cannot keep: saving the file would drop them.\n\n")
-                      .arg(m_unsavedDrops.size() == 1 ? QStringLiteral("a line or part of a line")
-                                                      : QStringLiteral("%1 lines or parts of lines").arg(m_unsavedDrops.size()))
-                + QString::fromStdString(DroppedLine::List(m_unsavedDrops, 5)) + QStringLiteral("\nSave asks before it drops them.");
-            // Said once the page is on the screen: at start-up, when the window shows.
-            if (isVisible())
-                TellLoadNote();
-        }
-        AddRecentFile(path);
-        return LoadAnswer::Read;
-    }
-
-    // What is left is an empty document that has no name of its own: a
-    // later Save asks for one rather than overwrite the file that failed.
-    const std::string reason = Document()->GetErrorText();
-    m_session.SetDocument(std::make_unique<DialogFile>(), false);
-    Document()->SetUntitled();
-    m_displayName.clear();
-    m_diskStamp = {};
-    RefreshPage();
-
-    if (DiskStamp::IsMissing(path)) {
-        switch (m_prompter.Ask(this, QStringLiteral("Dialog file not found"),
-                               Quoted(displayName) + QStringLiteral(" does not exist.\n\nWould you like to create a new dialog file?"),
-                               Prompter::YesNoCancel, Prompter::Question, Prompter::Yes)) {
-        case Prompter::Yes:
-            return LoadAnswer::Yes;
-        case Prompter::No:
-            return LoadAnswer::No;
-        case Prompter::Cancel:
-            break;
-        }
-        return LoadAnswer::Cancel;
-    }
-    // The file is there but cannot be read: offer another, never to create it.
-    const Prompter::Answer answer =
-        m_prompter.Ask(this, QStringLiteral("Dialog file cannot be read"),
-                       Quoted(displayName) + QStringLiteral(" cannot be read: ") + QString::fromStdString(reason)
-                           + QStringLiteral(".\n\nWould you like to open another dialog file?"),
-                       Prompter::YesCancel, Prompter::Exclamation, Prompter::Yes);
-    return answer == Prompter::Yes ? LoadAnswer::No : LoadAnswer::Cancel;
-}
-
-void CMainDialog::OpenFile()
-{
-    if (!QuerySaveChanges())
-        return;
-    for (;;) {
-        const QString folder = Document() && !Document()->IsUntitled()
-            ? QFileInfo(QFile::decodeName(QByteArray::fromStdString(Document()->GetFileName()))).absolutePath()
-            : QString();
-        const QString path = m_prompter.GetOpenFileName(this, folder);
-        if (path.isEmpty())
-            return;
-        const QString name = QFileInfo(path).fileName();
-        const std::string bytesPath = QFile::encodeName(path).toStdString();
-        switch (LoadFile(bytesPath, name)) {
-        case LoadAnswer::Yes:
-            SetDocumentName(bytesPath, name);
-            BeginNewDocument();
-            return;
-        case LoadAnswer::No:
-            continue;
-        case LoadAnswer::Read:
-        case LoadAnswer::Cancel:
-            return;
-        }
-    }
-}
-
-bool CMainDialog::ConfirmOverwriteChangedFile()
-{
-    if (!m_diskStamp.ChangedOnDisk(Document()->GetFileName()))
-        return true;
-    return m_prompter.Ask(this, QStringLiteral("File changed on disk"),
-                          Quoted(m_displayName) + QStringLiteral(" has been changed by another program since it was opened or saved "
-                                                                 "here.\n\nOverwrite it with this version?"),
-                          Prompter::YesNo, Prompter::Exclamation, Prompter::No)
-        == Prompter::Yes;
-}
-
-// A page that would not read back as a page is named with what would become
-// of it; the safe answer goes to the first of them so it can be mended.
-bool CMainDialog::ConfirmUnreadablePages()
-{
-    const DialogFile &file = *Document();
-    const std::vector<int> pages = TextRules::FindUnreadablePages(file);
-    if (pages.empty())
-        return true;
-    const auto name = [&file](int index) { return Quoted(AnsiText::ToDisplay(file.GetPage(index)->GetLabel())); };
-    QString text = pages.size() == 1 ? QStringLiteral("This page has no speech to female PCs, or one that starts with a digit, so it would "
-                                                      "not be read back as a page:\n\n")
-                                     : QStringLiteral("These pages have no speech to female PCs, or one that starts with a digit, so they "
-                                                      "would not be read back as pages:\n\n");
-    for (size_t i = 0; i < pages.size(); ++i) {
-        if (i == 10) {
-            text += QStringLiteral("and %1 more\n").arg(pages.size() - 10);
-            break;
-        }
-        const int owner = TextRules::FindReadBackOwner(file, pages[i]);
-        text += QStringLiteral("Page ") + name(pages[i])
-            + (owner < 0 ? QStringLiteral(" would be read back as an option before any page, so the saved file could not be opened again.\n")
-                         : QStringLiteral(" would be read back as an option of page ") + name(owner) + QStringLiteral(".\n"));
-    }
-    text += QStringLiteral("\nSave anyway, or go to page ") + name(pages.front()) + QStringLiteral(" to mend it?");
-    const Prompter::Answer answer =
-        m_prompter.Ask(this, QStringLiteral("Pages would be lost"), text, Prompter::YesNoCancel, Prompter::Exclamation, Prompter::No,
-                       {QStringLiteral("&Save anyway"), QStringLiteral("&Go to page"), QStringLiteral("Cancel")});
-    if (answer == Prompter::No) {
-        m_session.SetCurrentPage(file.GetPage(pages.front()));
-        RefreshPage();
-    }
-    return answer == Prompter::Yes;
-}
-
-// What reading the file could not keep is lost by the first save over it:
-// that save asks first.
-bool CMainDialog::ConfirmDroppedLines()
-{
-    if (m_unsavedDrops.empty())
-        return true;
-    const QString text = QStringLiteral("Saving ") + Quoted(m_displayName)
-        + QStringLiteral(" drops what the editor could not read in it:\n\n") + QString::fromStdString(DroppedLine::List(m_unsavedDrops, 10))
-        + QStringLiteral("\nSave anyway?");
-    return m_prompter.Ask(this, QStringLiteral("Lines would be dropped"), text, Prompter::YesNo, Prompter::Exclamation, Prompter::No)
-        == Prompter::Yes;
-}
-
-bool CMainDialog::SaveFile()
-{
-    return Document() && SaveDocument(Document()->IsUntitled());
-}
-
-bool CMainDialog::SaveFileAs()
-{
-    if (!Document())
-        return false;
-    // The document keeps its old name unless it was saved under the new one.
-    const std::string oldPath = Document()->GetFileName();
-    const QString oldName = m_displayName;
-    const bool wasUntitled = Document()->IsUntitled();
-    const DiskStamp oldStamp = m_diskStamp;
-    if (SaveDocument(true))
-        return true;
-    if (Document()->GetFileName() != oldPath) {
-        SetDocumentName(oldPath, oldName);
-        if (wasUntitled)
-            Document()->SetUntitled();
-        m_diskStamp = oldStamp;
-        UpdateTitle();
-    }
-    return false;
-}
-
-bool CMainDialog::SaveDocument(bool chooseName)
-{
-    if (chooseName) {
-        const QString path = m_prompter.GetSaveFileName(this, m_displayName);
-        if (path.isEmpty())
-            return false;
-        SetDocumentName(QFile::encodeName(path).toStdString(), QFileInfo(path).fileName());
-        Document()->ClearUntitled();
-        // The Save As dialog has asked already whether to replace a file there.
-        m_diskStamp = DiskStamp::Of(Document()->GetFileName());
-    }
-    if (!ConfirmOverwriteChangedFile() || !ConfirmDroppedLines() || !ConfirmUnreadablePages()) {
-        UpdateTitle(); // the name may be new
-        return false;
-    }
-    if (!Document()->Write()) {
-        const Prompter::Answer answer =
-            m_prompter.Ask(this, QStringLiteral("talkwright"),
-                           Quoted(m_displayName) + QStringLiteral(" could not be saved: ") + QString::fromStdString(Document()->GetErrorText())
-                               + QStringLiteral(".\n\nThe file on disk has not been changed. Save it under another name?"),
-                           Prompter::YesNo, Prompter::Error, Prompter::No);
-        UpdateTitle();
-        return answer == Prompter::Yes && SaveFileAs();
-    }
-    m_diskStamp = DiskStamp::Of(Document()->GetFileName());
-    AddRecentFile(Document()->GetFileName());
-    m_session.MarkSaved();
-    m_unsavedDrops.clear();
-    SetStatusMessage(m_displayName + QStringLiteral(" saved"));
-    UpdateTitle();
-    return true;
-}
-
 bool CMainDialog::CanClose()
 {
     if (Document()) {
@@ -750,17 +494,11 @@ void CMainDialog::reject()
     OnCancel();
 }
 
-void CMainDialog::TellLoadNote()
-{
-    if (!m_loadNote.isEmpty())
-        Tell(std::exchange(m_loadNote, QString()));
-}
-
 void CMainDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (!m_loadNote.isEmpty())
-        QTimer::singleShot(0, this, &CMainDialog::TellLoadNote);
+    if (m_files.HasLoadNote())
+        QTimer::singleShot(0, &m_files, &FileCommands::TellLoadNote);
 }
 
 void CMainDialog::closeEvent(QCloseEvent *event)
@@ -1031,67 +769,3 @@ bool CMainDialog::OnMouseButton(Qt::MouseButton button)
     return true;
 }
 
-// ---- Recent files ---------------------------------------------------------
-
-namespace {
-
-constexpr int kRecentFiles = 8;
-const QString kRecentKey = QStringLiteral("recentFiles");
-
-// Paths are kept as the system's bytes, so that any name comes back as it was.
-QList<QByteArray> RecentFiles()
-{
-    QList<QByteArray> paths;
-    for (const QVariant &path : QSettings().value(kRecentKey).toList())
-        paths << path.toByteArray();
-    return paths;
-}
-
-} // namespace
-
-void CMainDialog::AddRecentFile(const std::string &path)
-{
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    const QByteArray bytes = QByteArray::fromStdString(error ? path : absolute.lexically_normal().string());
-    QList<QByteArray> paths = RecentFiles();
-    paths.removeAll(bytes);
-    paths.prepend(bytes);
-    QVariantList stored;
-    for (const QByteArray &entry : paths.mid(0, kRecentFiles))
-        stored << entry;
-    QSettings().setValue(kRecentKey, stored);
-}
-
-void CMainDialog::FillRecentMenu()
-{
-    m_recentMenu->clear();
-    const QList<QByteArray> paths = RecentFiles();
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString shown = QFile::decodeName(paths[i]);
-        QAction *entry = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
-        entry->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
-        const std::string path = paths[i].toStdString();
-        connect(entry, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });
-    }
-    m_recentMenu->setEnabled(!paths.isEmpty());
-}
-
-void CMainDialog::OpenRecentFile(const std::string &path)
-{
-    if (!QuerySaveChanges())
-        return;
-    const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
-    switch (LoadFile(path, name)) {
-    case LoadAnswer::Yes:
-        SetDocumentName(path, name);
-        BeginNewDocument();
-        break;
-    case LoadAnswer::No:
-        OpenFile();
-        break;
-    case LoadAnswer::Read:
-    case LoadAnswer::Cancel:
-        break;
-    }
-}

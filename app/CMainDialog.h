@@ -1,9 +1,8 @@
 #pragma once
 
 #include "EditingSession.h"
+#include "FileCommands.h"
 #include "StatusLine.h"
-#include "model/DiskStamp.h"
-#include "model/DroppedLine.h"
 
 #include <QDialog>
 #include <QString>
@@ -29,7 +28,7 @@ class QTimer;
 class CMainDialog : public QDialog, private StatusLine::Host {
     Q_OBJECT
 public:
-    enum class LoadAnswer { Read, Yes, No, Cancel };
+    using LoadAnswer = FileCommands::LoadAnswer;
 
     // cmdLineFile is the path as the command line gave it, byte for byte.
     CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *parent = nullptr);
@@ -51,17 +50,16 @@ public:
     void SetStatusMessage(const QString &text);
     StatusLine &GetStatusLine() { return m_statusLine; }
 
-    // File commands.
-    void NewFile();
-    void OpenFile();
-    // path is the file's name as the system spells it, in bytes.
-    LoadAnswer LoadFile(const std::string &path, const QString &displayName);
-    bool SaveFile();
-    // Saves under a name chosen now, which becomes the document's; the old
-    // file stays as it was.
-    bool SaveFileAs();
-    bool QuerySaveChanges();
+    // File commands (see FileCommands).
+    void NewFile() { m_files.NewFile(); }
+    void OpenFile() { m_files.OpenFile(); }
+    LoadAnswer LoadFile(const std::string &path, const QString &displayName) { return m_files.LoadFile(path, displayName); }
+    bool SaveFile() { return m_files.SaveFile(); }
+    bool SaveFileAs() { return m_files.SaveFileAs(); }
+    bool QuerySaveChanges() { return m_files.QuerySaveChanges(); }
     bool CanClose();
+    // A message with an OK button.
+    void Tell(const QString &text);
     void OnOK();
     void OnCancel();
 
@@ -89,7 +87,7 @@ public:
     EditingSession &Session() { return m_session; }
 
     // The name that the title and messages show for the document.
-    const QString &GetDisplayName() const { return m_displayName; }
+    const QString &GetDisplayName() const { return m_files.GetDisplayName(); }
 
 protected:
     void accept() override;
@@ -103,12 +101,7 @@ protected:
 private:
     DialogFile *Document() const { return m_session.GetDocument(); }
     DialogLine *CurrentPage() const { return m_session.GetCurrentPage(); }
-    void BeginNewDocument();
-    bool SaveDocument(bool chooseName);
     bool OnMouseButton(Qt::MouseButton button);
-    void AddRecentFile(const std::string &path);
-    void FillRecentMenu();
-    void OpenRecentFile(const std::string &path);
     void CreateControls();
     void CreateMenu(QLayout *layout);
     QPushButton *AddButton(int id, const char *objectName, const QString &caption, QRect rect);
@@ -116,12 +109,6 @@ private:
     void MoveOption(int from, int to);
     int SelectedRow() const;
     bool HaveCurrentPage();
-    void Tell(const QString &text);
-    void SetDocumentName(const std::string &path, const QString &displayName);
-    bool ConfirmOverwriteChangedFile();
-    bool ConfirmUnreadablePages();
-    bool ConfirmDroppedLines();
-    void TellLoadNote();
 
     void ArmTimer(StatusLine::Timer timer, int milliseconds) override;
     void KillTimer(StatusLine::Timer timer) override;
@@ -130,12 +117,7 @@ private:
     std::string m_strCmdLineFile;
     Prompter &m_prompter;
     EditingSession m_session;
-    QString m_displayName;
-    DiskStamp m_diskStamp;
-    // What reading the file could not keep, until a save has dropped it.
-    std::vector<DroppedLine> m_unsavedDrops;
-    // What loading has to tell once the page is on the screen.
-    QString m_loadNote;
+    FileCommands m_files;
     bool m_bShowMaleSpeech = true;
     StatusLine m_statusLine;
     QTimer *m_timers[6] = {};
@@ -165,7 +147,6 @@ private:
     QLabel *m_lblSpeechCaption = nullptr;
     QLabel *m_lblStatus = nullptr;
 
-    QMenu *m_recentMenu = nullptr;
     QAction *m_actEditOption = nullptr;
     QAction *m_actDeleteOption = nullptr;
     QAction *m_actMoveUp = nullptr;
