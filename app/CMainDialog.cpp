@@ -11,7 +11,6 @@
 #include "Prompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
-#include "model/DocumentEdit.h"
 #include "model/OptionDescription.h"
 
 #include <QCloseEvent>
@@ -570,10 +569,7 @@ void CMainDialog::OnNewPage()
 {
     if (!Document())
         return;
-    auto page = std::make_unique<DialogLine>();
-    page->SetLabel(m_session.NextPageName());
-    m_session.Push(DocumentEdit::AddingPage(*Document(), Document()->GetPageCount(), std::move(page)), QStringLiteral("New Page"));
-    m_session.SetCurrentPage(Document()->GetPage(Document()->GetPageCount() - 1));
+    m_session.SetCurrentPage(m_session.AddPage());
     RefreshPage();
 }
 
@@ -586,13 +582,13 @@ void CMainDialog::OnDeleteOption()
     }
     const int index = CurrentPage()->IndexOfOption(m_optionList->GetOption(row));
     if (index >= 0)
-        m_session.Push(DocumentEdit::DeletingOption(*CurrentPage(), index), QStringLiteral("Delete Option"));
+        m_session.DeleteOption(*CurrentPage(), index);
     RefreshPage();
 }
 
 void CMainDialog::MoveOption(int from, int to)
 {
-    m_session.Push(DocumentEdit::MovingOption(*CurrentPage(), from, to), to < from ? QStringLiteral("Move Option Up") : QStringLiteral("Move Option Down"));
+    m_session.MoveOption(*CurrentPage(), from, to);
     RefreshPage();
     m_optionList->setCurrentRow(to);
     m_optionList->setFocus();
@@ -642,10 +638,10 @@ void CMainDialog::OnEditSpeech()
     if (!HaveCurrentPage())
         return;
     DialogLine &page = *CurrentPage();
-    DialogLine::Content before = page.GetContent();
+    const DialogLine::Content before = page.GetContent();
     CNpcSpeechDlg dialog(&page, Document(), this);
     if (dialog.exec() == QDialog::Accepted)
-        m_session.Push(DocumentEdit::ChangingLine(page, page, std::move(before), page.GetContent()), QStringLiteral("Edit Speech"));
+        m_session.ChangedLine(page, page, before, QStringLiteral("Edit Speech"));
     RefreshPage();
 }
 
@@ -660,8 +656,7 @@ void CMainDialog::OnAddOption()
     if (dialog.exec() != QDialog::Accepted)
         return; // the new option goes with the cancelled dialog
     DialogLine *added = option.get();
-    DialogLine &page = *CurrentPage();
-    m_session.Push(DocumentEdit::AddingOption(page, page.GetOptionCount(), std::move(option)), QStringLiteral("Add Option"));
+    m_session.AddOption(*CurrentPage(), std::move(option));
     // Only the new line is added: the selection and the command states stay
     // as they were until the next redisplay.
     InsertOptionLine(-1, added);
@@ -674,10 +669,10 @@ void CMainDialog::OnEditOption()
     if (row < 0)
         return;
     DialogLine &option = *m_optionList->GetOption(row);
-    DialogLine::Content before = option.GetContent();
+    const DialogLine::Content before = option.GetContent();
     CPcOptionDlg dialog(&option, Document(), this);
     if (dialog.exec() == QDialog::Accepted)
-        m_session.Push(DocumentEdit::ChangingLine(*CurrentPage(), option, std::move(before), option.GetContent()), QStringLiteral("Edit Option"));
+        m_session.ChangedLine(*CurrentPage(), option, before, QStringLiteral("Edit Option"));
     RefreshPage();
 }
 
@@ -695,15 +690,8 @@ void CMainDialog::OnChangePageInfo()
     CPageInfoDlg dialog(this);
     dialog.m_name = CurrentPage()->GetLabel();
     dialog.m_description = CurrentPage()->GetDescription();
-    if (dialog.exec() == QDialog::Accepted) {
-        // Confirming is a change, even with both texts as they were.
-        DialogLine &page = *CurrentPage();
-        DialogLine scratch;
-        scratch.SetContent(page.GetContent());
-        scratch.SetLabel(dialog.m_name);
-        scratch.SetDescription(dialog.m_description);
-        m_session.Push(DocumentEdit::ChangingLine(page, page, page.GetContent(), scratch.GetContent()), QStringLiteral("Change Page Info"));
-    }
+    if (dialog.exec() == QDialog::Accepted)
+        m_session.ChangePageInfo(*CurrentPage(), dialog.m_name, dialog.m_description);
     RefreshPage();
 }
 

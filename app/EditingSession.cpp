@@ -122,3 +122,42 @@ std::string EditingSession::NextPageName()
     std::snprintf(label, sizeof label, "NewPage%04u", m_pageCount++);
     return label;
 }
+
+DialogLine *EditingSession::AddPage()
+{
+    auto page = std::make_unique<DialogLine>();
+    page->SetLabel(NextPageName());
+    DialogLine *added = page.get();
+    Push(DocumentEdit::AddingPage(*m_document, m_document->GetPageCount(), std::move(page)), QStringLiteral("New Page"));
+    return added;
+}
+
+void EditingSession::AddOption(DialogLine &page, std::unique_ptr<DialogLine> option)
+{
+    Push(DocumentEdit::AddingOption(page, page.GetOptionCount(), std::move(option)), QStringLiteral("Add Option"));
+}
+
+void EditingSession::DeleteOption(DialogLine &page, int index)
+{
+    Push(DocumentEdit::DeletingOption(page, index), QStringLiteral("Delete Option"));
+}
+
+void EditingSession::MoveOption(DialogLine &page, int from, int to)
+{
+    Push(DocumentEdit::MovingOption(page, from, to), to < from ? QStringLiteral("Move Option Up") : QStringLiteral("Move Option Down"));
+}
+
+void EditingSession::ChangedLine(DialogLine &page, DialogLine &line, const DialogLine::Content &before, const QString &text)
+{
+    Push(DocumentEdit::ChangingLine(page, line, before, line.GetContent()), text);
+}
+
+// Confirming is a change, even with both texts as they were.
+void EditingSession::ChangePageInfo(DialogLine &page, const std::string &name, const std::string &description)
+{
+    DialogLine changed;
+    changed.SetContent(page.GetContent());
+    changed.SetLabel(name);
+    changed.SetDescription(description);
+    Push(DocumentEdit::ChangingLine(page, page, page.GetContent(), changed.GetContent()), QStringLiteral("Change Page Info"));
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/DialogLine.h"
+
 #include <QObject>
 #include <QUndoStack>
 #include <memory>
@@ -39,6 +41,15 @@ public:
     QUndoStack &GetUndoStack() { return m_undoStack; }
     // Applies edit as one step that Undo takes back, named text in the menu.
     void Push(DocumentEdit edit, const QString &text);
+
+    // The editing commands, each one step. A page and its options are the
+    // document's; line is changed by the caller (in a dialog) from before.
+    DialogLine *AddPage();
+    void AddOption(DialogLine &page, std::unique_ptr<DialogLine> option);
+    void DeleteOption(DialogLine &page, int index);
+    void MoveOption(DialogLine &page, int from, int to);
+    void ChangedLine(DialogLine &page, DialogLine &line, const DialogLine::Content &before, const QString &text);
+    void ChangePageInfo(DialogLine &page, const std::string &name, const std::string &description);
 
     // Pages visited, as a browser keeps them: Visit records the page on
     // display (dropping what lay ahead of it), Back and Forward step through
