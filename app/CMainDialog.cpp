@@ -50,7 +50,6 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     , m_strCmdLineFile(std::move(cmdLineFile))
     , m_prompter(prompter)
     , m_files(m_session, prompter, *this)
-    , m_statusLine(*this)
 {
     InitResources();
     setFont(DialogUnits::TemplateFont());
@@ -73,12 +72,6 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     connect(&m_session, &EditingSession::edited, this, &CMainDialog::ShowEdit);
     m_optionList->viewport()->installEventFilter(this);
 
-    for (const StatusLine::Timer id : {StatusLine::AnimationTimer, StatusLine::CreditTimer, StatusLine::AddressTimer,
-                                       StatusLine::ClearTimer}) {
-        auto *timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [this, id] { m_statusLine.OnTimer(id); });
-        m_timers[id] = timer;
-    }
     m_client->installEventFilter(this);
 }
 
@@ -150,11 +143,9 @@ void CMainDialog::CreateControls()
     m_editDescription = new QLineEdit(m_client);
     m_editDescription->setObjectName(QStringLiteral("descriptionEdit"));
     m_editDescription->setGeometry(units.Rect(57, 41, 247, 12));
-    m_lblStatus = new QLabel(QString::fromLatin1(StatusLine::Credit), m_client);
+    m_lblStatus = new StatusLabel(m_client);
     m_lblStatus->setObjectName(QStringLiteral("statusLine"));
     m_lblStatus->setGeometry(units.Rect(7, 294, 306, 10));
-    m_lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_lblStatus->setTextFormat(Qt::PlainText);
 
     // The frames lie under the controls they hold.
     for (QGroupBox *frame : {m_grpPage, m_grpNpcSpeech, m_grpOptions})
@@ -299,7 +290,7 @@ bool CMainDialog::OnInitDialog()
     if (!Document())
         NewFile();
     SetStatusMessage(QStringLiteral("Quorvel Dialog Editor"));
-    m_statusLine.StartCredits();
+    GetStatusLine().StartCredits();
     return true;
 }
 
@@ -394,22 +385,7 @@ void CMainDialog::UpdateOptionCommands()
 // whose names are the system's, not the dialog file's.
 void CMainDialog::SetStatusMessage(const QString &text)
 {
-    m_statusLine.SetStatusMessage(text.toStdString());
-}
-
-void CMainDialog::ArmTimer(StatusLine::Timer timer, int milliseconds)
-{
-    m_timers[timer]->start(milliseconds);
-}
-
-void CMainDialog::KillTimer(StatusLine::Timer timer)
-{
-    m_timers[timer]->stop();
-}
-
-void CMainDialog::ShowStatusText(const std::string &text)
-{
-    m_lblStatus->setText(QString::fromStdString(text));
+    GetStatusLine().SetStatusMessage(text.toStdString());
 }
 
 // ---- Layout -------------------------------------------------------------

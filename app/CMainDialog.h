@@ -2,7 +2,7 @@
 
 #include "EditingSession.h"
 #include "FileCommands.h"
-#include "StatusLine.h"
+#include "StatusLabel.h"
 
 #include <QDialog>
 #include <QString>
@@ -25,7 +25,7 @@ class QTimer;
 
 // The main window: one dialog page at a time, the PC options under it, and
 // the commands that open, save and change the document.
-class CMainDialog : public QDialog, private StatusLine::Host {
+class CMainDialog : public QDialog {
     Q_OBJECT
 public:
     using LoadAnswer = FileCommands::LoadAnswer;
@@ -48,7 +48,7 @@ public:
     void UpdateOptionCommands();
 
     void SetStatusMessage(const QString &text);
-    StatusLine &GetStatusLine() { return m_statusLine; }
+    StatusLine &GetStatusLine() { return m_lblStatus->GetStatusLine(); }
 
     // File commands (see FileCommands).
     void NewFile() { m_files.NewFile(); }
@@ -110,17 +110,12 @@ private:
     int SelectedRow() const;
     bool HaveCurrentPage();
 
-    void ArmTimer(StatusLine::Timer timer, int milliseconds) override;
-    void KillTimer(StatusLine::Timer timer) override;
-    void ShowStatusText(const std::string &text) override;
 
     std::string m_strCmdLineFile;
     Prompter &m_prompter;
     EditingSession m_session;
     FileCommands m_files;
     bool m_bShowMaleSpeech = true;
-    StatusLine m_statusLine;
-    QTimer *m_timers[6] = {};
 
     QWidget *m_client = nullptr;
     COptionListBox *m_optionList = nullptr;
@@ -145,7 +140,7 @@ private:
     QLineEdit *m_editDescription = nullptr;
     QPlainTextEdit *m_editSpeech = nullptr;
     QLabel *m_lblSpeechCaption = nullptr;
-    QLabel *m_lblStatus = nullptr;
+    StatusLabel *m_lblStatus = nullptr;
 
     QAction *m_actEditOption = nullptr;
     QAction *m_actDeleteOption = nullptr;
