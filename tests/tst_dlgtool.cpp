@@ -22,16 +22,6 @@ namespace {
 using Result = CommandOutput;
 constexpr auto RunCommand = &CommandOutput::Of;
 
-const std::string kWorkedExample = "// [LABEL] Start\r\n"
-                                   "// [DESCRIPTION] First meeting\r\n"
-                                   "{1}{Hello.}{Hello.}{}{1}{}{}\r\n"
-                                   "{2}{Who are you?}{1}{5}{}{21}{}\r\n"
-                                   "{3}{E:}{}{1}{}{}{}\r\n"
-                                   "\r\n"
-                                   "// [LABEL] Farewell\r\n"
-                                   "{21}{Bye.}{Bye.}{}{2}{}{}\r\n"
-                                   "\r\n";
-
 TEST(Dlgtool, FormatWritesWhatSaveWrites)
 {
     const std::string example = TALKWRIGHT_EXAMPLES_DIR "/worked-example.dlg";
