@@ -364,10 +364,6 @@ TEST(Check, FoldersSummaryAndJson)
 
     EXPECT_EQ(RunCommand(CheckCommand(), {}).status, 2);
     EXPECT_EQ(RunCommand(CheckCommand(), {"--format", "xml", "a"}).status, 2);
-    const Result missing = RunCommand(CheckCommand(), {files.Path("none.dlg")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, files.Path("none.dlg") + ": error: cannot read the file: No such file or directory\n"
-                           "1 file checked: 1 error, 0 warnings, 0 notes\n");
 }
 
 TEST(FormatCheck, ReportsFilesASaveWouldChange)

@@ -128,22 +128,17 @@ public:
             DialogLine scratch;
             scratch.SetContent(line.GetContent());
             const std::string text = "changed " + std::to_string(m_count++);
-            switch (Below(5)) {
-            case 0:
+            const int member = Below(5);
+            if (member == 0)
                 scratch.SetSpeech(Below(2) ? text : "M:" + std::to_string(Below(500)) + ",21");
-                break;
-            case 1:
+            else if (member == 1)
                 scratch.SetResults(text);
-                break;
-            case 2:
+            else if (member == 2)
                 scratch.SetDescription(text);
-                break;
-            case 3:
+            else if (member == 3)
                 scratch.SetComment(text + "\n");
-                break;
-            default:
+            else
                 scratch.SetTarget(Below(3) ? m_file.GetPage(Below(m_file.GetPageCount())) : nullptr);
-            }
             return DocumentEdit::ChangingLine(page, line, line.GetContent(), scratch.GetContent());
         }
         }

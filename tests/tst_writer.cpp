@@ -87,17 +87,12 @@ public:
     enum Step { CreateTempStep, WriteStep, ShortWriteStep, SyncStep, CloseStep, RenameStep };
     explicit FailingOps(Step step) : m_step(step) {}
 
-    int CreateTemp(std::string &pathTemplate) override
-    {
-        return m_step == CreateTempStep ? Fail(EACCES) : FileOps::CreateTemp(pathTemplate);
-    }
+    int CreateTemp(std::string &pathTemplate) override { return m_step == CreateTempStep ? Fail(EACCES) : FileOps::CreateTemp(pathTemplate); }
     ssize_t Write(int fd, const char *data, size_t size) override
     {
-        if (m_step == WriteStep)
-            return Fail(EIO);
         if (m_step == ShortWriteStep) // a first short write, then nothing more fits
             return m_wrote++ ? 0 : FileOps::Write(fd, data, size / 2);
-        return FileOps::Write(fd, data, size);
+        return m_step == WriteStep ? Fail(EIO) : FileOps::Write(fd, data, size);
     }
     int Sync(int fd) override { return m_step == SyncStep ? Fail(EIO) : FileOps::Sync(fd); }
     int Close(int fd) override
@@ -105,10 +100,7 @@ public:
         const int result = FileOps::Close(fd);
         return m_step == CloseStep ? Fail(EIO) : result;
     }
-    int Rename(const std::string &from, const std::string &to) override
-    {
-        return m_step == RenameStep ? Fail(EXDEV) : FileOps::Rename(from, to);
-    }
+    int Rename(const std::string &from, const std::string &to) override { return m_step == RenameStep ? Fail(EXDEV) : FileOps::Rename(from, to); }
 
 private:
     static int Fail(int error)
