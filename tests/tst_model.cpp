@@ -8,7 +8,6 @@
 
 namespace {
 
-
 void FillPages(DialogFile &file, const std::vector<int> &optionCounts)
 {
     for (const int count : optionCounts) {
@@ -18,7 +17,7 @@ void FillPages(DialogFile &file, const std::vector<int> &optionCounts)
     }
 }
 
-TEST(Model, NewLineAndEmptyDocument)
+TEST(Model, EmptyDocumentNewLineAndNewPage)
 {
     DialogFile file;
     EXPECT_EQ(file.GetPageCount(), 0);
@@ -34,11 +33,7 @@ TEST(Model, NewLineAndEmptyDocument)
     EXPECT_EQ(line.GetField(5).GetText(), "0");
     EXPECT_EQ(line.GetTarget(), nullptr);
     EXPECT_EQ(line.GetSpeechCode(), SpeechText{});
-}
 
-TEST(Model, NewPageIsAChange)
-{
-    DialogFile file;
     EXPECT_EQ(file.NewPage("NewPage0007")->GetLabel(), "NewPage0007");
     EXPECT_TRUE(file.IsModified()) << "a new page is a change";
 }

@@ -27,13 +27,7 @@ namespace {
 std::unique_ptr<DialogFile> MakeFile()
 {
     auto file = std::make_unique<DialogFile>();
-    for (const char *name : {"Start", "Twin", "Twin"}) {
-        DialogLine *page = file->NewPage();
-        page->SetLabel(name);
-        page->SetSpeech("Hi");
-        page->SetFemaleSpeech("Hi");
-    }
-    file->Renumber();
+    file->ReadText("// [LABEL] Start\n{1}{Hi}{Hi}{}{}{}{}\n// [LABEL] Twin\n{21}{Hi}{Hi}{}{}{}{}\n// [LABEL] Twin\n{41}{Hi}{Hi}{}{}{}{}\n");
     return file;
 }
 
