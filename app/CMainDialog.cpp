@@ -11,18 +11,13 @@
 #include "Prompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
-#include "model/OptionDescription.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QUndoStack>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -38,10 +33,6 @@ namespace {
 
 const QString kTitleSuffix = QStringLiteral(" - Quorvel Dialog Editor");
 const QString kSelectOption = QStringLiteral("Select a Player Character speech option from the list");
-
-// The size of the window's client area in dialog units.
-constexpr int kTemplateWidth = 320;
-constexpr int kTemplateHeight = 330;
 
 } // namespace
 
@@ -63,16 +54,14 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_client = new QWidget(this);
-    m_client->setObjectName(QStringLiteral("client"));
-    layout->addWidget(m_client);
-    CreateControls();
+    m_view = new CPageView(this);
+    layout->addWidget(m_view);
+    ConnectCommands();
     CreateMenu(layout);
     connect(&m_session.GetUndoStack(), &QUndoStack::cleanChanged, this, &CMainDialog::UpdateTitle);
     connect(&m_session, &EditingSession::edited, this, &CMainDialog::ShowEdit);
-    m_optionList->viewport()->installEventFilter(this);
+    m_view->optionList->viewport()->installEventFilter(this);
 
-    m_client->installEventFilter(this);
 }
 
 // The session goes after the window's other members: it must not call back.
@@ -82,115 +71,24 @@ CMainDialog::~CMainDialog()
     m_session.disconnect(this);
 }
 
-QPushButton *CMainDialog::AddButton(int id, const char *objectName, const QString &caption, QRect rect)
+void CMainDialog::ConnectCommands()
 {
-    auto *button = new QPushButton(caption, m_client);
-    button->setObjectName(QLatin1String(objectName));
-    button->setProperty("controlId", id);
-    button->setGeometry(rect);
-    button->setAutoDefault(false);
-    return button;
-}
-
-void CMainDialog::CreateControls()
-{
-    const DialogUnits units(font());
-    m_client->setMinimumSize(units.X(kTemplateWidth), units.Y(kTemplateHeight));
-    m_client->resize(m_client->minimumSize());
-
-    // In the order of the window's template, which is the tab order.
-    m_optionList = new COptionListBox(m_client);
-    m_optionList->setObjectName(QStringLiteral("optionList"));
-    m_optionList->setGeometry(units.Rect(13, 149, 293, 101));
-    m_btnGoToResult = AddButton(1014, "goToResultButton", QStringLiteral("Go to result page"), units.Rect(13, 254, 80, 14));
-    m_btnEditOption = AddButton(1013, "editOptionButton", QStringLiteral("Edit option"), units.Rect(13, 273, 80, 14));
-    m_btnMoveUp = AddButton(1010, "moveUpButton", QStringLiteral("Move option up"), units.Rect(119, 254, 80, 14));
-    m_btnMoveDown = AddButton(1011, "moveDownButton", QStringLiteral("Move option down"), units.Rect(119, 273, 80, 14));
-    m_btnDeleteOption = AddButton(1012, "deleteOptionButton", QStringLiteral("Delete option"), units.Rect(226, 254, 80, 14));
-    for (QPushButton *button : {m_btnGoToResult, m_btnEditOption, m_btnMoveUp, m_btnMoveDown, m_btnDeleteOption})
-        button->setEnabled(false);
-    m_btnAddOption = AddButton(1009, "addOptionButton", QStringLiteral("Add option..."), units.Rect(226, 273, 80, 14));
-    m_btnChange = AddButton(1021, "changeButton", QStringLiteral("Change"), units.Rect(145, 21, 43, 14));
-    m_btnEditSpeech = AddButton(1024, "editSpeechButton", QStringLiteral("Edit speech"), units.Rect(140, 81, 56, 14));
-    m_btnViewFemale = AddButton(1003, "viewFemaleButton", QStringLiteral("View speech to female PC"), units.Rect(201, 81, 103, 14));
-    m_btnGoTo = AddButton(1005, "goToButton", QStringLiteral("&Go To..."), units.Rect(7, 309, 50, 14));
-    m_btnNewPage = AddButton(4, "newPageButton", QStringLiteral("&New page"), units.Rect(64, 309, 50, 14));
-    m_btnOpen = AddButton(3, "openButton", QStringLiteral("&Open"), units.Rect(151, 309, 50, 14));
-    m_btnSave = AddButton(1, "saveButton", QStringLiteral("&Save"), units.Rect(208, 309, 50, 14));
-    m_btnExit = AddButton(2, "exitButton", QStringLiteral("Exit"), units.Rect(263, 309, 50, 14));
-
-    (new QLabel(QStringLiteral("Name:"), m_client))->setGeometry(units.Rect(15, 22, 24, 12));
-    m_grpNpcSpeech = new QGroupBox(QStringLiteral("NPC Speech"), m_client);
-    m_grpNpcSpeech->setObjectName(QStringLiteral("npcSpeechGroup"));
-    m_grpNpcSpeech->setGeometry(units.Rect(7, 68, 306, 64));
-    m_editName = new QLineEdit(m_client);
-    m_editName->setObjectName(QStringLiteral("nameEdit"));
-    m_editName->setGeometry(units.Rect(43, 20, 95, 16));
-    m_editSpeech = new QPlainTextEdit(m_client);
-    m_editSpeech->setObjectName(QStringLiteral("speechEdit"));
-    m_editSpeech->setGeometry(units.Rect(13, 100, 293, 26));
-    m_grpOptions = new QGroupBox(QStringLiteral("PC Speech Options"), m_client);
-    m_grpOptions->setObjectName(QStringLiteral("optionsGroup"));
-    m_grpOptions->setGeometry(units.Rect(7, 138, 306, 154));
-    m_lblSpeechCaption = new QLabel(QStringLiteral("Speech to male PC:"), m_client);
-    m_lblSpeechCaption->setObjectName(QStringLiteral("speechCaption"));
-    m_lblSpeechCaption->setGeometry(units.Rect(14, 82, 120, 12));
-    m_lblSpeechCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_grpPage = new QGroupBox(QStringLiteral("Dialog page"), m_client);
-    m_grpPage->setObjectName(QStringLiteral("pageGroup"));
-    m_grpPage->setGeometry(units.Rect(7, 7, 306, 56));
-    (new QLabel(QStringLiteral("Description:"), m_client))->setGeometry(units.Rect(15, 41, 41, 12));
-    m_editDescription = new QLineEdit(m_client);
-    m_editDescription->setObjectName(QStringLiteral("descriptionEdit"));
-    m_editDescription->setGeometry(units.Rect(57, 41, 247, 12));
-    m_lblStatus = new StatusLabel(m_client);
-    m_lblStatus->setObjectName(QStringLiteral("statusLine"));
-    m_lblStatus->setGeometry(units.Rect(7, 294, 306, 10));
-
-    // The frames lie under the controls they hold.
-    for (QGroupBox *frame : {m_grpPage, m_grpNpcSpeech, m_grpOptions})
-        frame->lower();
-
-    // The page is changed only through the commands; its texts are read-only.
-    QFont nameFont(QStringLiteral("Arial"));
-    nameFont.setPixelSize(16);
-    nameFont.setBold(true);
-    QFont descriptionFont = nameFont;
-    descriptionFont.setPixelSize(14);
-    m_editName->setFont(nameFont);
-    m_editDescription->setFont(descriptionFont);
-    for (QLineEdit *edit : {m_editName, m_editDescription}) {
-        edit->setReadOnly(true);
-        edit->setFrame(false);
-        edit->setFocusPolicy(Qt::ClickFocus);
-    }
-    // Read-only texts sit on the window's own background.
-    for (QWidget *text : {static_cast<QWidget *>(m_editName), static_cast<QWidget *>(m_editDescription), static_cast<QWidget *>(m_editSpeech)}) {
-        QPalette palette = text->palette();
-        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-        text->setPalette(palette);
-    }
-    m_editSpeech->setReadOnly(true);
-    m_editSpeech->setFrameShape(QFrame::NoFrame);
-    m_editSpeech->setTabChangesFocus(true);
-
-    connect(m_btnViewFemale, &QPushButton::clicked, this, &CMainDialog::OnViewFemaleSpeech);
-    connect(m_optionList, &QListWidget::itemSelectionChanged, this, &CMainDialog::UpdateOptionCommands);
-    connect(m_optionList, &QListWidget::itemDoubleClicked, this, &CMainDialog::OnOptionDblClk);
-    connect(m_optionList, &QWidget::customContextMenuRequested, this, &CMainDialog::OnContextMenu);
-    connect(m_btnGoToResult, &QPushButton::clicked, this, &CMainDialog::OnGoToResultPage);
-    connect(m_btnEditSpeech, &QPushButton::clicked, this, &CMainDialog::OnEditSpeech);
-    connect(m_btnAddOption, &QPushButton::clicked, this, &CMainDialog::OnAddOption);
-    connect(m_btnEditOption, &QPushButton::clicked, this, &CMainDialog::OnEditOption);
-    connect(m_btnGoTo, &QPushButton::clicked, this, &CMainDialog::OnGoTo);
-    connect(m_btnChange, &QPushButton::clicked, this, &CMainDialog::OnChangePageInfo);
-    connect(m_btnDeleteOption, &QPushButton::clicked, this, &CMainDialog::OnDeleteOption);
-    connect(m_btnMoveUp, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionUp);
-    connect(m_btnMoveDown, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionDown);
-    connect(m_btnNewPage, &QPushButton::clicked, this, &CMainDialog::OnNewPage);
-    connect(m_btnOpen, &QPushButton::clicked, this, &CMainDialog::OpenFile);
-    connect(m_btnSave, &QPushButton::clicked, this, &CMainDialog::OnOK);
-    connect(m_btnExit, &QPushButton::clicked, this, &CMainDialog::OnCancel);
+    connect(m_view->optionList, &QListWidget::itemSelectionChanged, this, &CMainDialog::UpdateOptionCommands);
+    connect(m_view->optionList, &QListWidget::itemDoubleClicked, this, &CMainDialog::OnOptionDblClk);
+    connect(m_view->optionList, &QWidget::customContextMenuRequested, this, &CMainDialog::OnContextMenu);
+    connect(m_view->goToResultButton, &QPushButton::clicked, this, &CMainDialog::OnGoToResultPage);
+    connect(m_view->editSpeechButton, &QPushButton::clicked, this, &CMainDialog::OnEditSpeech);
+    connect(m_view->addOptionButton, &QPushButton::clicked, this, &CMainDialog::OnAddOption);
+    connect(m_view->editOptionButton, &QPushButton::clicked, this, &CMainDialog::OnEditOption);
+    connect(m_view->goToButton, &QPushButton::clicked, this, &CMainDialog::OnGoTo);
+    connect(m_view->changeButton, &QPushButton::clicked, this, &CMainDialog::OnChangePageInfo);
+    connect(m_view->deleteOptionButton, &QPushButton::clicked, this, &CMainDialog::OnDeleteOption);
+    connect(m_view->moveUpButton, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionUp);
+    connect(m_view->moveDownButton, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionDown);
+    connect(m_view->newPageButton, &QPushButton::clicked, this, &CMainDialog::OnNewPage);
+    connect(m_view->openButton, &QPushButton::clicked, this, &CMainDialog::OpenFile);
+    connect(m_view->saveButton, &QPushButton::clicked, this, &CMainDialog::OnOK);
+    connect(m_view->exitButton, &QPushButton::clicked, this, &CMainDialog::OnCancel);
 }
 
 void CMainDialog::CreateMenu(QLayout *layout)
@@ -239,9 +137,9 @@ void CMainDialog::CreateMenu(QLayout *layout)
     }
     edit->addSeparator();
     QAction *addOption = add(edit, "actionAddOption", QStringLiteral("&Add PC speech option"), QKeySequence(Qt::Key_Insert));
-    connect(addOption, &QAction::triggered, m_btnAddOption, &QPushButton::click);
+    connect(addOption, &QAction::triggered, m_view->addOptionButton, &QPushButton::click);
     m_actEditOption = add(edit, "actionEditOption", QStringLiteral("&Edit PC speech option"), QKeySequence(Qt::CTRL | Qt::Key_E));
-    connect(m_actEditOption, &QAction::triggered, m_btnEditOption, &QPushButton::click);
+    connect(m_actEditOption, &QAction::triggered, m_view->editOptionButton, &QPushButton::click);
     m_actDeleteOption = add(edit, "actionDeleteOption", QStringLiteral("&Delete PC speech option"), QKeySequence(Qt::Key_Delete));
     connect(m_actDeleteOption, &QAction::triggered, this, &CMainDialog::OnDeleteOption);
     QAction *goToResult = add(edit, "actionGoToResult", QStringLiteral("Go to &result dialog page"), QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -252,9 +150,9 @@ void CMainDialog::CreateMenu(QLayout *layout)
     connect(m_actMoveDown, &QAction::triggered, this, &CMainDialog::OnMoveOptionDown);
     edit->addSeparator();
     QAction *editNpcSpeech = add(edit, "actionEditNpcSpeech", QStringLiteral("Edit NPC &speech"), QKeySequence(Qt::CTRL | Qt::Key_A));
-    connect(editNpcSpeech, &QAction::triggered, m_btnEditSpeech, &QPushButton::click);
+    connect(editNpcSpeech, &QAction::triggered, m_view->editSpeechButton, &QPushButton::click);
     m_actGotoPage = add(edit, "actionGotoPage", QStringLiteral("&Goto dialog page.."), QKeySequence(Qt::CTRL | Qt::Key_G));
-    connect(m_actGotoPage, &QAction::triggered, m_btnGoTo, &QPushButton::click);
+    connect(m_actGotoPage, &QAction::triggered, m_view->goToButton, &QPushButton::click);
     edit->addSeparator();
     connect(add(edit, "actionBack", QStringLiteral("&Back"), QKeySequence(Qt::ALT | Qt::Key_Left)), &QAction::triggered, this,
             &CMainDialog::OnBack);
@@ -310,72 +208,26 @@ void CMainDialog::RefreshPage()
 {
     m_session.Visit(CurrentPage());
     UpdateTitle();
-
-    m_editName->setText(CurrentPage() ? AnsiText::ToDisplay(CurrentPage()->GetLabel()) : QString());
-    m_editDescription->setText(CurrentPage() ? AnsiText::ToDisplay(CurrentPage()->GetDescription()) : QString());
-    m_editName->setCursorPosition(0);
-    m_editDescription->setCursorPosition(0);
-
-    m_bShowMaleSpeech = true;
-    ShowNpcSpeech();
-
-    m_optionList->clear();
-    if (CurrentPage()) {
-        for (int i = 0; i < CurrentPage()->GetOptionCount(); ++i)
-            InsertOptionLine(-1, CurrentPage()->GetOption(i));
-    }
-    m_optionList->setCurrentRow(m_optionList->count() > 0 ? 0 : -1);
-    m_optionList->setFocus();
+    m_view->ShowPage(CurrentPage());
     UpdateOptionCommands();
-}
-
-void CMainDialog::ShowNpcSpeech()
-{
-    if (!CurrentPage() || CurrentPage()->IsSameSpeechForBoth()) {
-        m_lblSpeechCaption->setText(QStringLiteral("Speech to both genders:"));
-        m_btnViewFemale->setEnabled(false);
-        m_editSpeech->setPlainText(CurrentPage() ? AnsiText::ToDisplay(CurrentPage()->GetSpeech()) : QString());
-        return;
-    }
-    if (m_bShowMaleSpeech) {
-        m_lblSpeechCaption->setText(QStringLiteral("Speech to male PC:"));
-        m_editSpeech->setPlainText(AnsiText::ToDisplay(CurrentPage()->GetSpeech()));
-    } else {
-        m_lblSpeechCaption->setText(QStringLiteral("Speech to female PC:"));
-        m_editSpeech->setPlainText(AnsiText::ToDisplay(CurrentPage()->GetFemaleSpeech()));
-    }
-    m_btnViewFemale->setEnabled(true);
-}
-
-void CMainDialog::OnViewFemaleSpeech()
-{
-    if (!CurrentPage() || CurrentPage()->IsSameSpeechForBoth())
-        return;
-    m_bShowMaleSpeech = !m_bShowMaleSpeech;
-    ShowNpcSpeech();
-}
-
-int CMainDialog::InsertOptionLine(int index, DialogLine *option)
-{
-    return m_optionList->InsertEntry(index, AnsiText::ToDisplay(OptionDescription::Build(*option)), option);
 }
 
 void CMainDialog::UpdateOptionCommands()
 {
-    m_btnAddOption->setEnabled(true);
+    m_view->addOptionButton->setEnabled(true);
     const int row = SelectedRow();
     const bool any = row >= 0;
-    m_btnDeleteOption->setEnabled(any);
+    m_view->deleteOptionButton->setEnabled(any);
     m_actDeleteOption->setEnabled(any);
-    m_btnEditOption->setEnabled(any);
+    m_view->editOptionButton->setEnabled(any);
     m_actEditOption->setEnabled(any);
-    const bool canMoveDown = any && row + 1 < m_optionList->count();
-    m_btnMoveDown->setEnabled(canMoveDown);
+    const bool canMoveDown = any && row + 1 < m_view->optionList->count();
+    m_view->moveDownButton->setEnabled(canMoveDown);
     m_actMoveDown->setEnabled(canMoveDown);
     const bool canMoveUp = any && row > 0;
-    m_btnMoveUp->setEnabled(canMoveUp);
+    m_view->moveUpButton->setEnabled(canMoveUp);
     m_actMoveUp->setEnabled(canMoveUp);
-    m_btnGoToResult->setEnabled(any);
+    m_view->goToResultButton->setEnabled(any);
     m_actGotoPage->setEnabled(any);
 }
 
@@ -392,43 +244,10 @@ void CMainDialog::SetStatusMessage(const QString &text)
 
 bool CMainDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_optionList->viewport() && event->type() == QEvent::MouseButtonPress
+    if (watched == m_view->optionList->viewport() && event->type() == QEvent::MouseButtonPress
         && OnMouseButton(static_cast<QMouseEvent *>(event)->button()))
         return true;
-    if (watched == m_client && event->type() == QEvent::Resize) {
-        const auto *resize = static_cast<QResizeEvent *>(event);
-        OnSize(resize->oldSize(), resize->size());
-    }
     return QDialog::eventFilter(watched, event);
-}
-
-// Controls follow the client area by exactly how much it changed: the frames
-// and text boxes widen, the option list takes the extra height, and the
-// controls below it ride down (the file buttons also right).
-void CMainDialog::OnSize(QSize oldSize, QSize newSize)
-{
-    if (!oldSize.isValid())
-        return;
-    const int dx = newSize.width() - oldSize.width();
-    const int dy = newSize.height() - oldSize.height();
-    const auto stretch = [](QWidget *control, int byX, int byY) {
-        const QRect r = control->geometry();
-        control->resize(qMax(0, r.width() + byX), qMax(0, r.height() + byY));
-    };
-    const auto shift = [](QWidget *control, int byX, int byY) { control->move(control->pos() + QPoint(byX, byY)); };
-    stretch(m_grpPage, dx, 0);
-    stretch(m_grpNpcSpeech, dx, 0);
-    stretch(m_grpOptions, dx, dy);
-    stretch(m_editDescription, dx, 0);
-    stretch(m_editSpeech, dx, 0);
-    stretch(m_optionList, dx, dy);
-    for (QWidget *control : {m_btnOpen, m_btnSave, m_btnExit})
-        shift(control, dx, dy);
-    for (QWidget *control : {static_cast<QWidget *>(m_lblStatus), static_cast<QWidget *>(m_btnGoTo), static_cast<QWidget *>(m_btnNewPage),
-                             static_cast<QWidget *>(m_btnAddOption), static_cast<QWidget *>(m_btnDeleteOption),
-                             static_cast<QWidget *>(m_btnEditOption), static_cast<QWidget *>(m_btnGoToResult),
-                             static_cast<QWidget *>(m_btnMoveDown), static_cast<QWidget *>(m_btnMoveUp)})
-        shift(control, 0, dy);
 }
 
 // ---- File commands ------------------------------------------------------
@@ -505,8 +324,7 @@ void CMainDialog::keyPressEvent(QKeyEvent *event)
 
 int CMainDialog::SelectedRow() const
 {
-    const QList<QListWidgetItem *> selected = m_optionList->selectedItems();
-    return selected.isEmpty() ? -1 : m_optionList->row(selected.constFirst());
+    return m_view->SelectedRow();
 }
 
 // The commands that change the current page need one; a document without
@@ -526,7 +344,7 @@ void CMainDialog::OnGoToResultPage()
         Tell(kSelectOption);
         return;
     }
-    DialogLine *target = m_optionList->GetOption(row)->GetTarget();
+    DialogLine *target = m_view->optionList->GetOption(row)->GetTarget();
     if (!target) {
         Tell(QStringLiteral("Dialog terminates after this line"));
         return;
@@ -556,7 +374,7 @@ void CMainDialog::OnDeleteOption()
         Tell(kSelectOption);
         return;
     }
-    const int index = CurrentPage()->IndexOfOption(m_optionList->GetOption(row));
+    const int index = CurrentPage()->IndexOfOption(m_view->optionList->GetOption(row));
     if (index >= 0)
         m_session.DeleteOption(*CurrentPage(), index);
     RefreshPage();
@@ -566,8 +384,8 @@ void CMainDialog::MoveOption(int from, int to)
 {
     m_session.MoveOption(*CurrentPage(), from, to);
     RefreshPage();
-    m_optionList->setCurrentRow(to);
-    m_optionList->setFocus();
+    m_view->optionList->setCurrentRow(to);
+    m_view->optionList->setFocus();
     UpdateOptionCommands();
 }
 
@@ -595,18 +413,18 @@ void CMainDialog::OnMoveOptionDown()
 
 void CMainDialog::OnContextMenu(const QPoint &listPosition)
 {
-    if (!m_optionList->viewport()->rect().contains(listPosition))
+    if (!m_view->optionList->viewport()->rect().contains(listPosition))
         return;
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("optionContextMenu"));
-    connect(menu.addAction(QStringLiteral("Add option..")), &QAction::triggered, m_btnAddOption, &QPushButton::click);
+    connect(menu.addAction(QStringLiteral("Add option..")), &QAction::triggered, m_view->addOptionButton, &QPushButton::click);
     menu.addSeparator();
-    for (QPushButton *button : {m_btnEditOption, m_btnDeleteOption, m_btnMoveUp, m_btnMoveDown, m_btnGoToResult}) {
+    for (QPushButton *button : {m_view->editOptionButton, m_view->deleteOptionButton, m_view->moveUpButton, m_view->moveDownButton, m_view->goToResultButton}) {
         QAction *item = menu.addAction(button->text());
         item->setEnabled(button->isEnabled());
         connect(item, &QAction::triggered, button, &QPushButton::click);
     }
-    menu.exec(m_optionList->viewport()->mapToGlobal(listPosition));
+    menu.exec(m_view->optionList->viewport()->mapToGlobal(listPosition));
 }
 
 void CMainDialog::OnEditSpeech()
@@ -644,7 +462,7 @@ void CMainDialog::OnEditOption()
     const int row = SelectedRow();
     if (row < 0)
         return;
-    DialogLine &option = *m_optionList->GetOption(row);
+    DialogLine &option = *m_view->optionList->GetOption(row);
     const DialogLine::Content before = option.GetContent();
     CPcOptionDlg dialog(&option, Document(), this);
     if (dialog.exec() == QDialog::Accepted)
@@ -695,7 +513,7 @@ void CMainDialog::ShowEdit(DialogLine *page, DialogLine *line, int index)
     const int option = page->IndexOfOption(line);
     const int row = option >= 0 ? option : std::min(index, page->GetOptionCount() - 1);
     if (row >= 0)
-        m_optionList->setCurrentRow(row);
+        m_view->optionList->setCurrentRow(row);
     UpdateOptionCommands();
 }
 

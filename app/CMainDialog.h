@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditingSession.h"
+#include "CPageView.h"
 #include "FileCommands.h"
 #include "StatusLabel.h"
 
@@ -42,13 +43,11 @@ public:
     void RefreshPage();
     // The title: the document's name, with "*" while it is modified.
     void UpdateTitle();
-    void ShowNpcSpeech();
-    void OnViewFemaleSpeech();
-    int InsertOptionLine(int index, DialogLine *option);
+    int InsertOptionLine(int index, DialogLine *option) { return m_view->InsertOptionLine(index, option); }
     void UpdateOptionCommands();
 
     void SetStatusMessage(const QString &text);
-    StatusLine &GetStatusLine() { return m_lblStatus->GetStatusLine(); }
+    StatusLine &GetStatusLine() { return m_view->statusLabel->GetStatusLine(); }
 
     // File commands (see FileCommands).
     void NewFile() { m_files.NewFile(); }
@@ -102,46 +101,17 @@ private:
     DialogFile *Document() const { return m_session.GetDocument(); }
     DialogLine *CurrentPage() const { return m_session.GetCurrentPage(); }
     bool OnMouseButton(Qt::MouseButton button);
-    void CreateControls();
+    void ConnectCommands();
     void CreateMenu(QLayout *layout);
-    QPushButton *AddButton(int id, const char *objectName, const QString &caption, QRect rect);
-    void OnSize(QSize oldSize, QSize newSize);
     void MoveOption(int from, int to);
     int SelectedRow() const;
     bool HaveCurrentPage();
-
 
     std::string m_strCmdLineFile;
     Prompter &m_prompter;
     EditingSession m_session;
     FileCommands m_files;
-    bool m_bShowMaleSpeech = true;
-
-    QWidget *m_client = nullptr;
-    COptionListBox *m_optionList = nullptr;
-    QPushButton *m_btnGoToResult = nullptr;
-    QPushButton *m_btnEditOption = nullptr;
-    QPushButton *m_btnMoveUp = nullptr;
-    QPushButton *m_btnMoveDown = nullptr;
-    QPushButton *m_btnDeleteOption = nullptr;
-    QPushButton *m_btnAddOption = nullptr;
-    QPushButton *m_btnChange = nullptr;
-    QPushButton *m_btnEditSpeech = nullptr;
-    QPushButton *m_btnViewFemale = nullptr;
-    QPushButton *m_btnGoTo = nullptr;
-    QPushButton *m_btnNewPage = nullptr;
-    QPushButton *m_btnOpen = nullptr;
-    QPushButton *m_btnSave = nullptr;
-    QPushButton *m_btnExit = nullptr;
-    QGroupBox *m_grpPage = nullptr;
-    QGroupBox *m_grpNpcSpeech = nullptr;
-    QGroupBox *m_grpOptions = nullptr;
-    QLineEdit *m_editName = nullptr;
-    QLineEdit *m_editDescription = nullptr;
-    QPlainTextEdit *m_editSpeech = nullptr;
-    QLabel *m_lblSpeechCaption = nullptr;
-    StatusLabel *m_lblStatus = nullptr;
-
+    CPageView *m_view = nullptr;
     QAction *m_actEditOption = nullptr;
     QAction *m_actDeleteOption = nullptr;
     QAction *m_actMoveUp = nullptr;

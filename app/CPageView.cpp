@@ -1,0 +1,211 @@
+#include "CPageView.h"
+
+#include "COptionListBox.h"
+#include "StatusLabel.h"
+#include "model/DialogLine.h"
+#include "model/OptionDescription.h"
+#include "ui/AnsiText.h"
+#include "ui/DialogUnits.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+
+namespace {
+// The size of the window's client area in dialog units.
+constexpr int kTemplateWidth = 320;
+constexpr int kTemplateHeight = 330;
+} // namespace
+
+CPageView::CPageView(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("client"));
+
+    const DialogUnits units(font());
+    this->setMinimumSize(units.X(kTemplateWidth), units.Y(kTemplateHeight));
+    this->resize(this->minimumSize());
+
+    // In the order of the window's template, which is the tab order.
+    optionList = new COptionListBox(this);
+    optionList->setObjectName(QStringLiteral("optionList"));
+    optionList->setGeometry(units.Rect(13, 149, 293, 101));
+    goToResultButton = AddButton(1014, "goToResultButton", QStringLiteral("Go to result page"), units.Rect(13, 254, 80, 14));
+    editOptionButton = AddButton(1013, "editOptionButton", QStringLiteral("Edit option"), units.Rect(13, 273, 80, 14));
+    moveUpButton = AddButton(1010, "moveUpButton", QStringLiteral("Move option up"), units.Rect(119, 254, 80, 14));
+    moveDownButton = AddButton(1011, "moveDownButton", QStringLiteral("Move option down"), units.Rect(119, 273, 80, 14));
+    deleteOptionButton = AddButton(1012, "deleteOptionButton", QStringLiteral("Delete option"), units.Rect(226, 254, 80, 14));
+    for (QPushButton *button : {goToResultButton, editOptionButton, moveUpButton, moveDownButton, deleteOptionButton})
+        button->setEnabled(false);
+    addOptionButton = AddButton(1009, "addOptionButton", QStringLiteral("Add option..."), units.Rect(226, 273, 80, 14));
+    changeButton = AddButton(1021, "changeButton", QStringLiteral("Change"), units.Rect(145, 21, 43, 14));
+    editSpeechButton = AddButton(1024, "editSpeechButton", QStringLiteral("Edit speech"), units.Rect(140, 81, 56, 14));
+    viewFemaleButton = AddButton(1003, "viewFemaleButton", QStringLiteral("View speech to female PC"), units.Rect(201, 81, 103, 14));
+    goToButton = AddButton(1005, "goToButton", QStringLiteral("&Go To..."), units.Rect(7, 309, 50, 14));
+    newPageButton = AddButton(4, "newPageButton", QStringLiteral("&New page"), units.Rect(64, 309, 50, 14));
+    openButton = AddButton(3, "openButton", QStringLiteral("&Open"), units.Rect(151, 309, 50, 14));
+    saveButton = AddButton(1, "saveButton", QStringLiteral("&Save"), units.Rect(208, 309, 50, 14));
+    exitButton = AddButton(2, "exitButton", QStringLiteral("Exit"), units.Rect(263, 309, 50, 14));
+
+    (new QLabel(QStringLiteral("Name:"), this))->setGeometry(units.Rect(15, 22, 24, 12));
+    m_grpNpcSpeech = new QGroupBox(QStringLiteral("NPC Speech"), this);
+    m_grpNpcSpeech->setObjectName(QStringLiteral("npcSpeechGroup"));
+    m_grpNpcSpeech->setGeometry(units.Rect(7, 68, 306, 64));
+    m_editName = new QLineEdit(this);
+    m_editName->setObjectName(QStringLiteral("nameEdit"));
+    m_editName->setGeometry(units.Rect(43, 20, 95, 16));
+    m_editSpeech = new QPlainTextEdit(this);
+    m_editSpeech->setObjectName(QStringLiteral("speechEdit"));
+    m_editSpeech->setGeometry(units.Rect(13, 100, 293, 26));
+    m_grpOptions = new QGroupBox(QStringLiteral("PC Speech Options"), this);
+    m_grpOptions->setObjectName(QStringLiteral("optionsGroup"));
+    m_grpOptions->setGeometry(units.Rect(7, 138, 306, 154));
+    m_lblSpeechCaption = new QLabel(QStringLiteral("Speech to male PC:"), this);
+    m_lblSpeechCaption->setObjectName(QStringLiteral("speechCaption"));
+    m_lblSpeechCaption->setGeometry(units.Rect(14, 82, 120, 12));
+    m_lblSpeechCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_grpPage = new QGroupBox(QStringLiteral("Dialog page"), this);
+    m_grpPage->setObjectName(QStringLiteral("pageGroup"));
+    m_grpPage->setGeometry(units.Rect(7, 7, 306, 56));
+    (new QLabel(QStringLiteral("Description:"), this))->setGeometry(units.Rect(15, 41, 41, 12));
+    m_editDescription = new QLineEdit(this);
+    m_editDescription->setObjectName(QStringLiteral("descriptionEdit"));
+    m_editDescription->setGeometry(units.Rect(57, 41, 247, 12));
+    statusLabel = new StatusLabel(this);
+    statusLabel->setObjectName(QStringLiteral("statusLine"));
+    statusLabel->setGeometry(units.Rect(7, 294, 306, 10));
+
+    // The frames lie under the controls they hold.
+    for (QGroupBox *frame : {m_grpPage, m_grpNpcSpeech, m_grpOptions})
+        frame->lower();
+
+    // The page is changed only through the commands; its texts are read-only.
+    QFont nameFont(QStringLiteral("Arial"));
+    nameFont.setPixelSize(16);
+    nameFont.setBold(true);
+    QFont descriptionFont = nameFont;
+    descriptionFont.setPixelSize(14);
+    m_editName->setFont(nameFont);
+    m_editDescription->setFont(descriptionFont);
+    for (QLineEdit *edit : {m_editName, m_editDescription}) {
+        edit->setReadOnly(true);
+        edit->setFrame(false);
+        edit->setFocusPolicy(Qt::ClickFocus);
+    }
+    // Read-only texts sit on the window's own background.
+    for (QWidget *text : {static_cast<QWidget *>(m_editName), static_cast<QWidget *>(m_editDescription), static_cast<QWidget *>(m_editSpeech)}) {
+        QPalette palette = text->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        text->setPalette(palette);
+    }
+    m_editSpeech->setReadOnly(true);
+    m_editSpeech->setFrameShape(QFrame::NoFrame);
+    m_editSpeech->setTabChangesFocus(true);
+    connect(viewFemaleButton, &QPushButton::clicked, this, &CPageView::OnViewFemaleSpeech);
+}
+
+QPushButton *CPageView::AddButton(int id, const char *objectName, const QString &caption, QRect rect)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(objectName));
+    button->setProperty("controlId", id);
+    button->setGeometry(rect);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void CPageView::ShowPage(const DialogLine *page)
+{
+    m_page = page;
+    m_editName->setText(page ? AnsiText::ToDisplay(page->GetLabel()) : QString());
+    m_editDescription->setText(page ? AnsiText::ToDisplay(page->GetDescription()) : QString());
+    m_editName->setCursorPosition(0);
+    m_editDescription->setCursorPosition(0);
+
+    m_bShowMaleSpeech = true;
+    ShowNpcSpeech();
+
+    optionList->clear();
+    if (page) {
+        for (int i = 0; i < page->GetOptionCount(); ++i)
+            InsertOptionLine(-1, page->GetOption(i));
+    }
+    optionList->setCurrentRow(optionList->count() > 0 ? 0 : -1);
+    optionList->setFocus();
+}
+
+void CPageView::ShowNpcSpeech()
+{
+    if (!m_page || m_page->IsSameSpeechForBoth()) {
+        m_lblSpeechCaption->setText(QStringLiteral("Speech to both genders:"));
+        viewFemaleButton->setEnabled(false);
+        m_editSpeech->setPlainText(m_page ? AnsiText::ToDisplay(m_page->GetSpeech()) : QString());
+        return;
+    }
+    if (m_bShowMaleSpeech) {
+        m_lblSpeechCaption->setText(QStringLiteral("Speech to male PC:"));
+        m_editSpeech->setPlainText(AnsiText::ToDisplay(m_page->GetSpeech()));
+    } else {
+        m_lblSpeechCaption->setText(QStringLiteral("Speech to female PC:"));
+        m_editSpeech->setPlainText(AnsiText::ToDisplay(m_page->GetFemaleSpeech()));
+    }
+    viewFemaleButton->setEnabled(true);
+}
+
+void CPageView::OnViewFemaleSpeech()
+{
+    if (!m_page || m_page->IsSameSpeechForBoth())
+        return;
+    m_bShowMaleSpeech = !m_bShowMaleSpeech;
+    ShowNpcSpeech();
+}
+
+int CPageView::InsertOptionLine(int index, DialogLine *option)
+{
+    return optionList->InsertEntry(index, AnsiText::ToDisplay(OptionDescription::Build(*option)), option);
+}
+
+int CPageView::SelectedRow() const
+{
+    const QList<QListWidgetItem *> selected = optionList->selectedItems();
+    return selected.isEmpty() ? -1 : optionList->row(selected.constFirst());
+}
+
+void CPageView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    OnSize(event->oldSize(), event->size());
+}
+
+// Controls follow the client area by exactly how much it changed: the frames
+// and text boxes widen, the option list takes the extra height, and the
+// controls below it ride down (the file buttons also right).
+void CPageView::OnSize(QSize oldSize, QSize newSize)
+{
+    if (!oldSize.isValid())
+        return;
+    const int dx = newSize.width() - oldSize.width();
+    const int dy = newSize.height() - oldSize.height();
+    const auto stretch = [](QWidget *control, int byX, int byY) {
+        const QRect r = control->geometry();
+        control->resize(qMax(0, r.width() + byX), qMax(0, r.height() + byY));
+    };
+    const auto shift = [](QWidget *control, int byX, int byY) { control->move(control->pos() + QPoint(byX, byY)); };
+    stretch(m_grpPage, dx, 0);
+    stretch(m_grpNpcSpeech, dx, 0);
+    stretch(m_grpOptions, dx, dy);
+    stretch(m_editDescription, dx, 0);
+    stretch(m_editSpeech, dx, 0);
+    stretch(optionList, dx, dy);
+    for (QWidget *control : {openButton, saveButton, exitButton})
+        shift(control, dx, dy);
+    for (QWidget *control : {static_cast<QWidget *>(statusLabel), static_cast<QWidget *>(goToButton), static_cast<QWidget *>(newPageButton),
+                             static_cast<QWidget *>(addOptionButton), static_cast<QWidget *>(deleteOptionButton),
+                             static_cast<QWidget *>(editOptionButton), static_cast<QWidget *>(goToResultButton),
+                             static_cast<QWidget *>(moveDownButton), static_cast<QWidget *>(moveUpButton)})
+        shift(control, 0, dy);
+}
+

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QWidget>
+
+class COptionListBox;
+class DialogLine;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class StatusLabel;
+
+// The main window's client area: one dialog page (its name, description
+// and NPC speech), the list of its PC options, the command buttons and the
+// status line, laid out by the window's template and following its size.
+// The window connects the buttons to its commands.
+class CPageView : public QWidget {
+    Q_OBJECT
+public:
+    explicit CPageView(QWidget *parent = nullptr);
+
+    // Shows page (null: none), the first option selected.
+    void ShowPage(const DialogLine *page);
+    void ShowNpcSpeech();
+    void OnViewFemaleSpeech();
+    int InsertOptionLine(int index, DialogLine *option);
+    // The row of the selected option; -1 with none.
+    int SelectedRow() const;
+
+    // The controls, in the template's order, which is the tab order.
+    COptionListBox *optionList = nullptr;
+    QPushButton *goToResultButton = nullptr;
+    QPushButton *editOptionButton = nullptr;
+    QPushButton *moveUpButton = nullptr;
+    QPushButton *moveDownButton = nullptr;
+    QPushButton *deleteOptionButton = nullptr;
+    QPushButton *addOptionButton = nullptr;
+    QPushButton *changeButton = nullptr;
+    QPushButton *editSpeechButton = nullptr;
+    QPushButton *viewFemaleButton = nullptr;
+    QPushButton *goToButton = nullptr;
+    QPushButton *newPageButton = nullptr;
+    QPushButton *openButton = nullptr;
+    QPushButton *saveButton = nullptr;
+    QPushButton *exitButton = nullptr;
+    StatusLabel *statusLabel = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QPushButton *AddButton(int id, const char *objectName, const QString &caption, QRect rect);
+    void OnSize(QSize oldSize, QSize newSize);
+
+    const DialogLine *m_page = nullptr;
+    bool m_bShowMaleSpeech = true;
+    QGroupBox *m_grpPage = nullptr;
+    QGroupBox *m_grpNpcSpeech = nullptr;
+    QGroupBox *m_grpOptions = nullptr;
+    QLineEdit *m_editName = nullptr;
+    QLineEdit *m_editDescription = nullptr;
+    QPlainTextEdit *m_editSpeech = nullptr;
+    QLabel *m_lblSpeechCaption = nullptr;
+};
