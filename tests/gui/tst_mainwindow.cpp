@@ -8,6 +8,14 @@
 #include <QMenu>
 #include <QTimer>
 
+// A file, the option row selected (-1: none), and whether it can move up and down.
+struct Selection {
+    QByteArray file;
+    int row;
+    bool up, down;
+};
+Q_DECLARE_METATYPE(Selection)
+
 class TestMainWindow : public GuiTest {
     Q_OBJECT
 
@@ -49,24 +57,19 @@ private slots:
 
     void optionCommandsFollowTheSelection_data()
     {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<bool>("up");
-        QTest::addColumn<bool>("down");
+        QTest::addColumn<Selection>("c");
         const QByteArray three = "{1}{A}{A}{}{}{}{}\n{2}{x}{}{}{}{}{}\n{3}{y}{}{}{}{}{}\n{4}{z}{}{}{}{}{}\n";
-        QTest::newRow("no selection") << three << -1 << false << false;
-        QTest::newRow("first") << three << 0 << false << true;
-        QTest::newRow("middle") << three << 1 << true << true;
-        QTest::newRow("last") << three << 2 << true << false;
-        QTest::newRow("no options") << QByteArray("{1}{A}{A}{}{}{}{}\n") << -1 << false << false;
-        QTest::newRow("one option") << QByteArray("{1}{A}{A}{}{}{}{}\n{2}{x}{}{}{}{}{}\n") << 0 << false << false;
+        QTest::newRow("no selection") << Selection{three, -1, false, false};
+        QTest::newRow("first") << Selection{three, 0, false, true};
+        QTest::newRow("middle") << Selection{three, 1, true, true};
+        QTest::newRow("last") << Selection{three, 2, true, false};
+        QTest::newRow("no options") << Selection{"{1}{A}{A}{}{}{}{}\n", -1, false, false};
+        QTest::newRow("one option") << Selection{"{1}{A}{A}{}{}{}{}\n{2}{x}{}{}{}{}{}\n", 0, false, false};
     }
     void optionCommandsFollowTheSelection()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(int, row);
-        QFETCH(bool, up);
-        QFETCH(bool, down);
+        QFETCH(Selection, c);
+        const auto &[file, row, up, down] = c;
         Open(file);
         QCOMPARE(List()->currentRow(), List()->count() > 0 ? 0 : -1); // a redisplay selects the first option
         if (row < 0)
@@ -165,24 +168,6 @@ private slots:
         QCOMPARE(menuItems, (QStringList{"Add option..", "", "Edit option", "Delete option", "Move option up",
                                          "Move option down", "Go to result page"}));
         QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, second);
-    }
-
-    void shortcutsRunTheirCommands()
-    {
-        Open("{1}{A}{A}{}{}{}{}\n{2}{x}{}{}{}{}{}\n{3}{y}{}{}{}{}{}\n", "keys.dlg");
-        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
-        QTest::keyClick(m_dialog.get(), Qt::Key_D, Qt::ControlModifier); // move the first option down
-        QCOMPARE(AnsiText::ToDisplay(Page()->GetOption(1)->GetSpeech()), QStringLiteral("x"));
-        QCOMPARE(List()->currentRow(), 1);
-        QTest::keyClick(m_dialog.get(), Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(Read(Path("keys.dlg")).startsWith("// [LABEL] 1\r\n{1}{A}{A}{}{1}{}{}\r\n{2}{y}"));
-        QVERIFY(!Doc()->IsModified());
-
-        // Enter on the list saves too; Delete removes the selected option.
-        QTest::keyClick(List(), Qt::Key_Delete);
-        QCOMPARE(Page()->GetOptionCount(), 1);
-        QTest::keyClick(List(), Qt::Key_Return);
-        QVERIFY(!Doc()->IsModified());
     }
 
     void statusLineRunsOnTheWindowTimers()

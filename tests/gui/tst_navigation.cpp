@@ -56,9 +56,12 @@ private slots:
         QVERIFY(!Find<QPushButton>("goToResultButton")->isEnabled());
     }
 
+    // By buttons and keys, the selection following the option moved; Ctrl+S
+    // and Enter on the list save.
     void movingAndDeletingOptions()
     {
         Open("{1}{a}{a}{}{}{}{}\n{2}{x}{}{}{}{}{}\n{3}{y}{}{}{}{}{}\n{4}{z}{}{}{}{}{}\n");
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
         COptionListBox *list = List();
         const auto speeches = [this] {
             QString all;
@@ -72,17 +75,26 @@ private slots:
         QCOMPARE(list->currentRow(), 0);
         QVERIFY(!Find<QPushButton>("moveUpButton")->isEnabled());
         QVERIFY(Doc()->IsModified());
-        list->setCurrentRow(1);
+        QTest::keyClick(m_dialog.get(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(speeches(), QStringLiteral("xyz"));
+        QCOMPARE(list->currentRow(), 1);
         Press("moveDownButton");
-        QCOMPARE(speeches(), QStringLiteral("yzx"));
+        QCOMPARE(speeches(), QStringLiteral("xzy"));
         QCOMPARE(list->currentRow(), 2);
         QVERIFY(!Find<QPushButton>("moveDownButton")->isEnabled());
+        QTest::keyClick(m_dialog.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(Read(Path("nav.dlg")).startsWith("// [LABEL] 1\r\n{1}{a}{a}{}{1}{}{}\r\n{2}{x}"));
+        QVERIFY(!Doc()->IsModified());
 
         Press("deleteOptionButton"); // asks nothing
-        QCOMPARE(speeches(), QStringLiteral("yz"));
+        QCOMPARE(speeches(), QStringLiteral("xz"));
         QCOMPARE(list->currentRow(), 0);
         QCOMPARE(Asked(), QStringList());
         QVERIFY(Title().startsWith('*'));
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(speeches(), QStringLiteral("z"));
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(!Doc()->IsModified());
     }
 
     void addingOptions()

@@ -39,7 +39,25 @@ QString PressOk(QWidget *dialog)
     return seen;
 }
 
+// What the NPC speech dialog opens on, the controls clicked, and what OK writes.
+struct NpcOk {
+    QString male, female, actions, written1, written2;
+    bool same;
+};
+// A stored intelligence check, whether the check opens on, the comparison
+// chosen (-1: as opened), the value typed ("=": as opened) and what OK
+// writes ("!": refused with a message).
+struct Intelligence {
+    QString stored;
+    bool opensOn;
+    int comparison;
+    QString value, written;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(NpcOk)
+Q_DECLARE_METATYPE(Intelligence)
 
 class TestSpeechDialogs : public GuiTest {
     Q_OBJECT
@@ -111,47 +129,37 @@ private slots:
 
     void npcDialogOk_data()
     {
-        QTest::addColumn<QString>("male");
-        QTest::addColumn<QString>("female");
-        QTest::addColumn<QString>("actions");
-        QTest::addColumn<QString>("written1");
-        QTest::addColumn<QString>("written2");
-        QTest::addColumn<bool>("same");
-        QTest::newRow("unique, unchanged") << "Hello" << "Hello" << "" << "Hello" << "Hello" << true;
+        QTest::addColumn<NpcOk>("c");
+        QTest::newRow("unique, unchanged") << NpcOk{"Hello", "Hello", "", "Hello", "Hello", true};
         // Untouched speech is kept as it stands (saving writes its code anew).
-        QTest::newRow("a kind NPCs do not speak") << "E:" << "E:" << "" << "E:" << "E:" << true;
-        QTest::newRow("greeting keeps its text") << "G:hi" << "G:hi" << "" << "G:hi" << "G:hi" << true;
-        QTest::newRow("unique mode keeps the code as typed") << "R:50,3" << "R:50,3" << "maleUnique" << "R:50,3" << "R:50,3" << true;
-        QTest::newRow("switching keeps the texts") << "R:50,3" << "R:50,3" << "maleUnique maleGenerated" << "R:50,3" << "R:50,3" << true;
-        QTest::newRow("female section off copies the male speech") << "Hi" << "Bye" << "different" << "Hi" << "Hi" << true;
-        QTest::newRow("female unique and empty") << "Hi" << "" << "different different" << "Hi" << "" << false;
+        QTest::newRow("a kind NPCs do not speak") << NpcOk{"E:", "E:", "", "E:", "E:", true};
+        QTest::newRow("greeting keeps its text") << NpcOk{"G:hi", "G:hi", "", "G:hi", "G:hi", true};
+        QTest::newRow("unique mode keeps the code as typed") << NpcOk{"R:50,3", "R:50,3", "maleUnique", "R:50,3", "R:50,3", true};
+        QTest::newRow("switching keeps the texts") << NpcOk{"R:50,3", "R:50,3", "maleUnique maleGenerated", "R:50,3", "R:50,3", true};
+        QTest::newRow("female section off copies the male speech") << NpcOk{"Hi", "Bye", "different", "Hi", "Hi", true};
+        QTest::newRow("female unique and empty") << NpcOk{"Hi", "", "different different", "Hi", "", false};
     }
     void npcDialogOk()
     {
-        QFETCH(QString, male);
-        QFETCH(QString, female);
-        QFETCH(QString, actions);
-        QFETCH(QString, written1);
-        QFETCH(QString, written2);
-        QFETCH(bool, same);
+        QFETCH(NpcOk, c);
         auto file = MakeFile();
         DialogLine *page = file->GetPage(0);
-        page->SetSpeech(male.toStdString());
-        page->SetFemaleSpeech(female.toStdString());
-        if (male != female)
+        page->SetSpeech(c.male.toStdString());
+        page->SetFemaleSpeech(c.female.toStdString());
+        if (c.male != c.female)
             page->ClearSameSpeechForBoth();
         page->ClearModified();
         CNpcSpeechDlg dialog(page, file.get());
         dialog.show();
-        for (const QString &action : actions.split(' ', Qt::SkipEmptyParts))
+        for (const QString &action : c.actions.split(' ', Qt::SkipEmptyParts))
             Click(&dialog, qPrintable(action));
-        if (written2.isEmpty() && !same)
+        if (c.written2.isEmpty() && !c.same)
             In<QPlainTextEdit>(&dialog, "femaleText")->clear();
         Click(&dialog, "ok");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(QString::fromStdString(page->GetSpeech()), written1);
-        QCOMPARE(QString::fromStdString(page->GetFemaleSpeech()), written2);
-        QCOMPARE(page->IsSameSpeechForBoth(), same);
+        QCOMPARE(QString::fromStdString(page->GetSpeech()), c.written1);
+        QCOMPARE(QString::fromStdString(page->GetFemaleSpeech()), c.written2);
+        QCOMPARE(page->IsSameSpeechForBoth(), c.same);
         QVERIFY(page->IsModified());
     }
 
@@ -261,27 +269,20 @@ private slots:
 
     void intelligenceCheck_data()
     {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("opensOn");
-        QTest::addColumn<int>("comparison"); // -1: leave as opened
-        QTest::addColumn<QString>("value");  // "=": leave as opened
-        QTest::addColumn<QString>("written"); // "!": refused with the message
+        QTest::addColumn<Intelligence>("c");
         // Left as opened, the stored check is kept, whatever it holds; what
         // a comparison and a value write is tested in the core.
-        QTest::newRow("empty") << "" << false << -1 << "=" << "";
-        QTest::newRow("-1") << "-1" << true << -1 << "=" << "-1"; // kept, though typed it is refused
-        QTest::newRow("non-ASCII made above") << "5\u00e9" << true << 1 << "=" << "+5\u00e9"; // as Windows-1252, not UTF-8
-        QTest::newRow("-1 raised to 2") << "-1" << true << -1 << "2" << "-2";
-        QTest::newRow("at least 12") << "5" << true << 0 << "12" << "12";
-        QTest::newRow("below empty") << "5" << true << 2 << "" << "!";
+        QTest::newRow("empty") << Intelligence{"", false, -1, "=", ""};
+        QTest::newRow("-1") << Intelligence{"-1", true, -1, "=", "-1"}; // kept, though typed it is refused
+        QTest::newRow("non-ASCII made above") << Intelligence{"5\u00e9", true, 1, "=", "+5\u00e9"}; // as Windows-1252, not UTF-8
+        QTest::newRow("-1 raised to 2") << Intelligence{"-1", true, -1, "2", "-2"};
+        QTest::newRow("at least 12") << Intelligence{"5", true, 0, "12", "12"};
+        QTest::newRow("below empty") << Intelligence{"5", true, 2, "", "!"};
     }
     void intelligenceCheck()
     {
-        QFETCH(QString, stored);
-        QFETCH(bool, opensOn);
-        QFETCH(int, comparison);
-        QFETCH(QString, value);
-        QFETCH(QString, written);
+        QFETCH(Intelligence, c);
+        const auto &[stored, opensOn, comparison, value, written] = c;
         DialogLine option;
         std::string bytes;
         QVERIFY(AnsiText::FromDisplay(stored, bytes));
