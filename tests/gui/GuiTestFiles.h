@@ -1,37 +1,74 @@
 #pragma once
 
-#include <QByteArray>
+#include "ScriptedPrompter.h"
+#include "app/CMainDialog.h"
+#include "app/COptionListBox.h"
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+
+#include <QAction>
+#include <QComboBox>
 #include <QFile>
-#include <QString>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
 
-class CMainDialog;
-class QWidget;
-
-// Scratch files for the window tests and a way to find the window's parts.
-class GuiTestFiles {
+// The window tests' fixture: scratch files, the scripted prompter, the
+// window under test and the ways to drive it. Each test class derives from
+// it; its init and cleanup run around every test.
+class GuiTest : public QObject {
+    Q_OBJECT
 public:
+    QTemporaryDir m_dir;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<CMainDialog> m_dialog;
+    int m_dialogsRun = 0; // modal dialogs that WhenModal filled
+
     QString Write(const QString &name, const QByteArray &bytes) const;
     QString Path(const QString &name) const { return m_dir.filePath(name); }
     static QByteArray Read(const QString &path);
     // A path as the system spells it, as the window takes it.
     static std::string Sys(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
+    // Starts the window as the program does, on a command-line file.
+    bool Start(const std::string &path = {});
+    bool Start(const QString &path) { return Start(Sys(path)); }
+    // Writes bytes to name, starts the window on it and shows it.
+    void Open(const QByteArray &bytes, const QString &name = QStringLiteral("nav.dlg"));
+    void Show();
+    QStringList Asked() { return m_prompter.TakeAsked(); }
+    QString Title() const { return m_dialog->windowTitle(); }
+    DialogFile *Doc() const { return m_dialog->Session().GetDocument(); }
+    DialogLine *Page() const { return m_dialog->Session().GetCurrentPage(); }
+    QString Name() { return Find<QLineEdit>("nameEdit")->text(); }
+    COptionListBox *List() { return Find<COptionListBox>("optionList"); }
+
     // The child with this object name; fails the test when there is none.
     template <typename T>
-    static T *Find(QWidget *window, const char *objectName);
+    static T *In(QWidget *parent, const char *objectName);
+    template <typename T>
+    T *Find(const char *objectName) { return In<T>(m_dialog.get(), objectName); }
+    static void Click(QWidget *parent, const char *name) { QTest::mouseClick(In<QWidget>(parent, name), Qt::LeftButton); }
+    void Press(const char *button) { Click(m_dialog.get(), button); }
+    static void DoubleClick(QListWidget *list, int row);
+    // Runs fill on the next modal dialog as soon as it opens; a check that
+    // fails inside fill closes the dialog, so the test goes on to report it.
+    void WhenModal(std::function<void(QWidget *)> fill);
 
-private:
-    QTemporaryDir m_dir;
+protected slots:
+    void init();
+    void cleanup();
 };
 
-#include <QTest>
-#include <QWidget>
-
 template <typename T>
-T *GuiTestFiles::Find(QWidget *window, const char *objectName)
+T *GuiTest::In(QWidget *parent, const char *objectName)
 {
-    T *child = window->findChild<T *>(QLatin1String(objectName));
+    T *child = parent->findChild<T *>(QLatin1String(objectName));
     if (!child)
         QTest::qFail(qPrintable(QStringLiteral("no control named ") + QLatin1String(objectName)), __FILE__, __LINE__);
     return child;

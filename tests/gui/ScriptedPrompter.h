@@ -4,6 +4,8 @@
 
 #include <QQueue>
 #include <QStringList>
+#include <QTest>
+#include <utility>
 
 // Answers the main window's prompts from a script and records what was
 // asked. A prompt with no answer scripted fails the test that reached it.
@@ -17,14 +19,33 @@ public:
     // and cancel each file dialog (nothing typed), instead of failing.
     bool pressEnter = false;
 
-    Answer Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon, Answer defaultAnswer,
-               const QStringList &buttonTexts = {}) override;
-    void Tell(QWidget *parent, const QString &caption, const QString &text, Icon icon) override;
-    QString GetOpenFileName(QWidget *parent, const QString &folder) override;
-    QString GetSaveFileName(QWidget *parent, const QString &proposedName) override;
+    Answer Ask(QWidget *, const QString &caption, const QString &text, Buttons, Icon, Answer defaultAnswer,
+               const QStringList & = {}) override
+    {
+        asked << caption + QLatin1Char('|') + text;
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        if (!pressEnter)
+            QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + text), __FILE__, __LINE__);
+        return pressEnter ? defaultAnswer : Cancel;
+    }
+    void Tell(QWidget *, const QString &caption, const QString &text, Icon) override { asked << caption + QLatin1Char('|') + text; }
+    QString GetOpenFileName(QWidget *, const QString &) override { return FileName(QStringLiteral("Open")); }
+    QString GetSaveFileName(QWidget *, const QString &proposedName) override
+    {
+        proposed << proposedName;
+        return FileName(QStringLiteral("Save As"));
+    }
 
     // What was asked since the last call, in order.
-    QStringList TakeAsked();
+    QStringList TakeAsked() { return std::exchange(asked, {}); }
     // Whether every scripted answer was used.
     bool Done() const { return answers.isEmpty() && fileNames.isEmpty(); }
+
+private:
+    QString FileName(const QString &dialog)
+    {
+        asked << dialog;
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
 };
