@@ -171,17 +171,14 @@ bool CMainDialog::OnInitDialog()
 {
     if (!m_strCmdLineFile.empty()) {
         const QString shown = AnsiText::FileNameToDisplay(m_strCmdLineFile);
-        switch (LoadFile(m_strCmdLineFile, shown)) {
-        case LoadAnswer::Read:
-            break;
+        switch (m_files.OpenPath(m_strCmdLineFile, shown)) {
         case LoadAnswer::Cancel:
             return false;
         case LoadAnswer::No:
             OpenFile();
             break;
+        case LoadAnswer::Read:
         case LoadAnswer::Yes:
-            m_files.SetDocumentName(m_strCmdLineFile, shown);
-            m_files.BeginNewDocument();
             break;
         }
     }

@@ -37,6 +37,8 @@ public:
     // to that state makes it unmodified again.
     bool IsModified() const { return m_document && !m_undoStack.isClean(); }
     void MarkSaved() { m_undoStack.setClean(); }
+    // The document differs from any file, whatever the stack holds.
+    void MarkUnsaved() { m_undoStack.resetClean(); }
 
     QUndoStack &GetUndoStack() { return m_undoStack; }
     // Applies edit as one step that Undo takes back, named text in the menu.

@@ -69,10 +69,20 @@ void FileCommands::NewFile()
 
 // A document named for a file that does not exist yet: its first page,
 // and no file until it is saved.
+FileCommands::LoadAnswer FileCommands::OpenPath(const std::string &path, const QString &displayName)
+{
+    const LoadAnswer answer = LoadFile(path, displayName);
+    if (answer == LoadAnswer::Yes) {
+        SetDocumentName(path, displayName);
+        BeginNewDocument();
+    }
+    return answer;
+}
+
 void FileCommands::BeginNewDocument()
 {
     m_session.GetDocument()->ClearUntitled();
-    m_session.GetUndoStack().resetClean();
+    m_session.MarkUnsaved();
     m_session.SetCurrentPage(m_session.GetDocument()->NewPage(m_session.NextPageName()));
     m_window.RefreshPage();
 }
@@ -147,18 +157,8 @@ void FileCommands::OpenFile()
         if (path.isEmpty())
             return;
         const QString name = QFileInfo(path).fileName();
-        const std::string bytesPath = QFile::encodeName(path).toStdString();
-        switch (LoadFile(bytesPath, name)) {
-        case LoadAnswer::Yes:
-            SetDocumentName(bytesPath, name);
-            BeginNewDocument();
+        if (OpenPath(QFile::encodeName(path).toStdString(), name) != LoadAnswer::No)
             return;
-        case LoadAnswer::No:
-            continue;
-        case LoadAnswer::Read:
-        case LoadAnswer::Cancel:
-            return;
-        }
     }
 }
 
@@ -336,16 +336,6 @@ void FileCommands::OpenRecentFile(const std::string &path)
     if (!QuerySaveChanges())
         return;
     const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
-    switch (LoadFile(path, name)) {
-    case LoadAnswer::Yes:
-        SetDocumentName(path, name);
-        BeginNewDocument();
-        break;
-    case LoadAnswer::No:
+    if (OpenPath(path, name) == LoadAnswer::No)
         OpenFile();
-        break;
-    case LoadAnswer::Read:
-    case LoadAnswer::Cancel:
-        break;
-    }
 }

@@ -28,9 +28,10 @@ public:
     void OpenFile();
     // path is the file's name as the system spells it, in bytes.
     LoadAnswer LoadFile(const std::string &path, const QString &displayName);
-    // A document named for a file that does not exist yet: its first page,
-    // and no file until it is saved.
-    void BeginNewDocument();
+    // Loads path; when the user chooses to create the missing file, the
+    // document is named for it and gets its first page. No asks for
+    // another file to open, Cancel for none.
+    LoadAnswer OpenPath(const std::string &path, const QString &displayName);
     bool SaveFile();
     // Saves under a name chosen now, which becomes the document's; the old
     // file stays as it was.
@@ -49,6 +50,9 @@ public:
 
 private:
     bool SaveDocument(bool chooseName);
+    // A document named for a file that does not exist yet: its first page,
+    // and no file until it is saved.
+    void BeginNewDocument();
     bool ConfirmOverwriteChangedFile();
     bool ConfirmUnreadablePages();
     bool ConfirmDroppedLines();
