@@ -465,6 +465,9 @@ void CMainDialog::OnEditOption()
     if (dialog.exec() == QDialog::Accepted)
         m_session.ChangedLine(*CurrentPage(), option, before, QStringLiteral("Edit Option"));
     RefreshPage();
+    // The option edited stays selected, so the next command acts on it.
+    m_view->optionList->setCurrentRow(row);
+    UpdateOptionCommands();
 }
 
 void CMainDialog::OnGoTo()

@@ -43,7 +43,7 @@ bool FileCommands::QuerySaveChanges()
     if (!m_session.IsModified())
         return true;
     switch (m_prompter.Ask(&m_window, QStringLiteral("Save changes?"), QStringLiteral("Save changes to ") + Quoted(m_displayName) + QLatin1Char('?'),
-                           Prompter::YesNoCancel, Prompter::Exclamation, Prompter::Yes)) {
+                           Prompter::YesNoCancel, Prompter::Exclamation, Prompter::Cancel)) {
     case Prompter::Cancel:
         return false;
     case Prompter::Yes:

@@ -388,9 +388,10 @@ private slots:
         QVERIFY(Start(path));
         Show();
         Change();
-        m_prompter.answers << Prompter::Cancel;
+        m_prompter.pressEnter = true; // Enter at "Save changes?" neither saves nor closes
         QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
         QVERIFY(m_dialog->isVisible());
+        m_prompter.pressEnter = false;
         m_prompter.answers << Prompter::No;
         m_dialog->close();
         QVERIFY(!m_dialog->isVisible());

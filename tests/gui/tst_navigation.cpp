@@ -210,6 +210,7 @@ private slots:
             List()->setCurrentRow(row);
             WhenModal(ok);
             Press("editOptionButton");
+            QCOMPARE(List()->currentRow(), row); // the option edited stays selected
         }
         WhenModal(ok);
         Press("changeButton");
