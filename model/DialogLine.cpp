@@ -2,6 +2,8 @@
 
 #include "speech/GeneratedSpeechKind.h"
 
+#include <charconv>
+
 namespace {
 
 bool IsDigit(char c)
@@ -9,11 +11,23 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// Whether field 2 makes a line a page: it is not empty and starts with no digit.
+bool IsPageSpeech(std::string_view female)
+{
+    return !female.empty() && !IsDigit(female.front());
+}
+
 void AppendCommentLine(std::string &out, std::string_view prefix, std::string_view text)
 {
     out += prefix;
     out += text;
     out += "\r\n";
+}
+
+void AppendNumber(std::string &out, int n)
+{
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
 }
 
 // Request money keeps the page it leads to in its second value; the page's
@@ -24,19 +38,52 @@ void RepointMoneyPage(SpeechText &code)
         code.n = code.g->GetNumber();
 }
 
+// The record of unique speech as read: nothing decoded into it.
+const SpeechText kUniqueSpeech;
+
 } // namespace
 
 DialogLine::DialogLine()
+    : m_texts(std::make_unique<Texts>())
 {
     SetTargetNumber(0);
-    DecodeSpeech(m_speech, {});
-    DecodeSpeech(m_femaleSpeech, {});
-    m_speech = {};
-    m_femaleSpeech = {};
+}
+
+DialogLine::DialogLine(std::string_view code, const Fields &fields, const Notes *notes, int fileLine)
+    : m_code(code)
+    , m_notes(notes)
+    , m_fileLine(fileLine)
+{
+    m_isNpcLine = IsPageSpeech(fields[2]);
+    m_sameSpeechForBoth = !m_isNpcLine || fields[2] == fields[1];
+    m_number = DialogField::ToInt(fields[0]);
 }
 
 // The options go with the line, in order.
 DialogLine::~DialogLine() = default;
+
+DialogLine::Texts &DialogLine::Own() const
+{
+    if (!m_texts) {
+        auto texts = std::make_unique<Texts>();
+        const Fields fields = ViewFields();
+        for (size_t i = 0; i < fields.size(); ++i)
+            texts->fields[i].SetText(fields[i]);
+        texts->description = ViewDescription();
+        texts->comment = ViewComment();
+        texts->speech = DecodeAsRead(fields, false);
+        texts->femaleSpeech = DecodeAsRead(fields, true);
+        m_texts = std::move(texts);
+    }
+    return *m_texts;
+}
+
+void DialogLine::OwnAll()
+{
+    Own();
+    for (int i = 0; i < GetOptionCount(); ++i)
+        GetOption(i)->Own();
+}
 
 bool DialogLine::Parse(std::string_view text)
 {
@@ -49,43 +96,144 @@ bool DialogLine::Parse(std::string_view text)
 
 bool DialogLine::FindFields(std::string_view text, Fields &fields)
 {
-    size_t from = 0;
-    for (std::string_view &field : fields) {
-        const size_t open = text.find('{', from);
-        if (open == std::string_view::npos)
-            return false;
-        const size_t close = text.find('}', open + 1);
-        if (close == std::string_view::npos)
-            return false;
-        field = text.substr(open + 1, close - open - 1);
-        from = open + 1;
+    // Field k starts after the k-th "{" and ends at the first "}" after that
+    // "{": one "}" may end several fields. One pass finds them all.
+    std::array<size_t, FieldCount> starts{};
+    size_t opened = 0;
+    size_t closed = 0;
+    for (size_t i = 0; i < text.size() && closed < FieldCount; ++i) {
+        if (text[i] == '{' && opened < FieldCount) {
+            starts[opened++] = i + 1;
+        } else if (text[i] == '}') {
+            for (; closed < opened; ++closed)
+                fields[closed] = text.substr(starts[closed], i - starts[closed]);
+        }
     }
-    return true;
+    return closed == FieldCount;
 }
 
 void DialogLine::Parse(const Fields &fields)
 {
+    Texts &texts = Own();
     for (size_t i = 0; i < fields.size(); ++i)
-        m_fields[i].Parse(fields[i]);
+        texts.fields[i].Parse(fields[i]);
 
-    const std::string &female = m_fields[2].GetText();
-    if (!female.empty() && !IsDigit(female.front())) {
-        m_isNpcLine = true;
-        m_sameSpeechForBoth = female == m_fields[1].GetText();
-    } else {
-        m_isNpcLine = false;
-    }
-    SetNumber(m_fields[0].GetInt());
-    DecodeSpeech(m_speech, m_fields[1].GetText());
+    const std::string &female = texts.fields[2].GetText();
+    m_isNpcLine = IsPageSpeech(female);
     if (m_isNpcLine)
-        DecodeSpeech(m_femaleSpeech, female);
+        m_sameSpeechForBoth = female == texts.fields[1].GetText();
+    SetNumber(texts.fields[0].GetInt());
+    DecodeSpeech(texts.speech, texts.fields[1].GetText());
+    if (m_isNpcLine)
+        DecodeSpeech(texts.femaleSpeech, female);
+}
+
+DialogLine::Fields DialogLine::ViewFields() const
+{
+    Fields fields;
+    if (m_texts) {
+        for (size_t i = 0; i < fields.size(); ++i)
+            fields[i] = m_texts->fields[i].GetText();
+        return fields;
+    }
+    FindFields(m_code, fields);
+    if (m_notes && !m_notes->label.empty())
+        fields[0] = m_notes->label;
+    return fields;
+}
+
+std::string_view DialogLine::ViewField(int index) const
+{
+    if (m_texts)
+        return m_texts->fields[static_cast<size_t>(index)].GetText();
+    return ViewFields()[static_cast<size_t>(index)];
+}
+
+std::string_view DialogLine::ViewDescription() const
+{
+    if (m_texts)
+        return m_texts->description;
+    return m_notes ? m_notes->description : std::string_view();
+}
+
+std::string_view DialogLine::ViewComment() const
+{
+    if (m_texts)
+        return m_texts->comment;
+    return m_notes ? m_notes->comment : std::string_view();
+}
+
+SpeechText DialogLine::DecodeAsRead(const Fields &fields, bool female) const
+{
+    // An option's field 2 is its gender check, never decoded.
+    SpeechText code;
+    if (!female || m_isNpcLine)
+        DecodeSpeech(code, fields[female ? 2 : 1]);
+    return code;
+}
+
+SpeechText DialogLine::CopySpeechCode() const
+{
+    return m_texts ? m_texts->speech : DecodeAsRead(ViewFields(), false);
+}
+
+SpeechText DialogLine::CopyFemaleSpeechCode() const
+{
+    return m_texts ? m_texts->femaleSpeech : DecodeAsRead(ViewFields(), true);
+}
+
+const SpeechText &DialogLine::GetSpeechCode() const
+{
+    if (!m_texts && CopySpeechCode().kind == 0)
+        return kUniqueSpeech;
+    return Own().speech;
+}
+
+const SpeechText &DialogLine::GetFemaleSpeechCode() const
+{
+    if (!m_texts && CopyFemaleSpeechCode().kind == 0)
+        return kUniqueSpeech;
+    return Own().femaleSpeech;
+}
+
+bool DialogLine::Recode(const Fields &fields)
+{
+    if (m_texts) {
+        const bool male = m_texts->speech.kind != 0;
+        if (male) {
+            RepointMoneyPage(m_texts->speech);
+            SetSpeech(EncodeSpeech(m_texts->speech));
+        }
+        const bool female = m_texts->femaleSpeech.kind != 0;
+        if (female) {
+            RepointMoneyPage(m_texts->femaleSpeech);
+            SetFemaleSpeech(EncodeSpeech(m_texts->femaleSpeech));
+        }
+        return male || female;
+    }
+    // As read, a code leads to no page, and decoding its canonical form
+    // again gives the same record: only a code not yet canonical changes.
+    bool changed = false;
+    for (const bool female : {false, true}) {
+        const SpeechText code = DecodeAsRead(fields, female);
+        if (code.kind == 0)
+            continue;
+        if (const std::string canonical = EncodeSpeech(code); canonical != fields[female ? 2 : 1]) {
+            if (female)
+                SetFemaleSpeech(canonical);
+            else
+                SetSpeech(canonical);
+            changed = true;
+        }
+    }
+    return changed;
 }
 
 bool DialogLine::WriteTo(std::string &out)
 {
-    if (!m_description.empty())
-        AppendCommentLine(out, "// [DESCRIPTION] ", m_description);
-    std::string_view remarks = m_comment;
+    if (const std::string_view description = ViewDescription(); !description.empty())
+        AppendCommentLine(out, "// [DESCRIPTION] ", description);
+    std::string_view remarks = ViewComment();
     while (!remarks.empty()) {
         const size_t lf = remarks.find('\n');
         const std::string_view remark = remarks.substr(0, lf);
@@ -94,23 +242,17 @@ bool DialogLine::WriteTo(std::string &out)
         remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
     }
 
-    if (m_speech.kind != 0) {
-        RepointMoneyPage(m_speech);
-        SetSpeech(EncodeSpeech(m_speech));
-    }
-    if (m_femaleSpeech.kind != 0) {
-        RepointMoneyPage(m_femaleSpeech);
-        SetFemaleSpeech(EncodeSpeech(m_femaleSpeech));
-    }
-
+    Fields fields = ViewFields();
+    if (Recode(fields))
+        fields = ViewFields();
     out += '{';
-    out += std::to_string(m_number);
-    for (int i = 1; i < FieldCount; ++i) {
+    AppendNumber(out, m_number);
+    for (size_t i = 1; i < fields.size(); ++i) {
         out += "}{";
         if (i != 5)
-            out += m_fields[static_cast<size_t>(i)].GetText();
+            out += fields[i];
         else if (m_target)
-            out += std::to_string(m_target->GetNumber());
+            AppendNumber(out, m_target->GetNumber());
     }
     out += "}\r\n";
     ClearModified();
@@ -119,7 +261,7 @@ bool DialogLine::WriteTo(std::string &out)
 
 void DialogLine::SetField(int index, std::string_view text)
 {
-    m_fields[static_cast<size_t>(index)].SetText(text);
+    Own().fields[static_cast<size_t>(index)].SetText(text);
     m_modified = true;
 }
 
@@ -130,13 +272,13 @@ void DialogLine::SetLabel(std::string_view text)
 
 void DialogLine::SetSpeech(std::string_view text)
 {
-    DecodeSpeech(m_speech, text);
+    DecodeSpeech(Own().speech, text);
     SetField(1, text);
 }
 
 void DialogLine::SetFemaleSpeech(std::string_view text)
 {
-    DecodeSpeech(m_femaleSpeech, text);
+    DecodeSpeech(Own().femaleSpeech, text);
     SetField(2, text);
 }
 
@@ -174,13 +316,13 @@ void DialogLine::SetNumber(int n)
 
 void DialogLine::SetDescription(std::string_view text)
 {
-    m_description = text;
+    Own().description = text;
     m_modified = true;
 }
 
 void DialogLine::SetComment(std::string_view text)
 {
-    m_comment = text;
+    Own().comment = text;
     m_modified = true;
 }
 
@@ -198,13 +340,13 @@ void DialogLine::ClearSameSpeechForBoth()
 
 void DialogLine::SetSpeechPage(const DialogLine *page)
 {
-    m_speech.g = page;
+    Own().speech.g = page;
     m_modified = true;
 }
 
 void DialogLine::SetFemaleSpeechPage(const DialogLine *page)
 {
-    m_femaleSpeech.g = page;
+    Own().femaleSpeech.g = page;
     m_modified = true;
 }
 
@@ -223,31 +365,45 @@ std::unique_ptr<DialogLine> DialogLine::RemoveOptionAt(int index)
     const auto at = m_options.begin() + index;
     std::unique_ptr<DialogLine> option = std::move(*at);
     m_options.erase(at);
+    option->OwnAll();
     m_modified = true;
     return option;
 }
 
 int DialogLine::IndexOfOption(const DialogLine *option) const
 {
-    for (size_t i = 0; i < m_options.size(); ++i) {
-        if (m_options[i].get() == option)
-            return static_cast<int>(i);
+    for (int i = 0; i < GetOptionCount(); ++i) {
+        if (GetOption(i) == option)
+            return i;
     }
     return -1;
 }
 
 DialogLine::Content DialogLine::GetContent() const
 {
-    return {m_fields, m_description, m_comment, m_speech, m_femaleSpeech, m_target, m_sameSpeechForBoth};
+    Content content;
+    const Fields fields = ViewFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        content.fields[i].SetText(fields[i]);
+    content.description = ViewDescription();
+    content.comment = ViewComment();
+    content.speech = CopySpeechCode();
+    content.femaleSpeech = CopyFemaleSpeechCode();
+    content.target = m_target;
+    content.sameSpeechForBoth = m_sameSpeechForBoth;
+    return content;
 }
 
 void DialogLine::SetContent(const Content &content)
 {
-    m_fields = content.fields;
-    m_description = content.description;
-    m_comment = content.comment;
-    m_speech = content.speech;
-    m_femaleSpeech = content.femaleSpeech;
+    if (!m_texts)
+        m_texts = std::make_unique<Texts>();
+    Texts &texts = *m_texts;
+    texts.fields = content.fields;
+    texts.description = content.description;
+    texts.comment = content.comment;
+    texts.speech = content.speech;
+    texts.femaleSpeech = content.femaleSpeech;
     m_target = content.target;
     m_sameSpeechForBoth = content.sameSpeechForBoth;
     m_modified = true;

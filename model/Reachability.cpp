@@ -69,7 +69,7 @@ std::vector<long long> Boundaries(const DialogFile &file)
     std::set<long long> bounds;
     for (int i = 0; i < file.GetPageCount(); ++i) {
         for (int o = 0; o < file.GetPage(i)->GetOptionCount(); ++o) {
-            if (const auto bound = IntelligenceCheck(file.GetPage(i)->GetOption(o)->GetIntelligenceCheck()).GetBoundary())
+            if (const auto bound = IntelligenceCheck(file.GetPage(i)->GetOption(o)->ViewFields()[3]).GetBoundary())
                 bounds.insert(*bound);
         }
     }
@@ -89,9 +89,10 @@ long long Representative(size_t b, const std::vector<long long> &bounds)
 // by halving.
 BandSet PassingBands(const DialogLine &option, bool female, const std::vector<long long> &bounds)
 {
-    if (!GenderCheck(option.GetFemaleSpeech()).Passes(female))
+    const DialogLine::Fields fields = option.ViewFields();
+    if (!GenderCheck(fields[2]).Passes(female))
         return {};
-    const IntelligenceCheck check(option.GetIntelligenceCheck());
+    const IntelligenceCheck check(fields[3]);
     const size_t bands = bounds.size() + 1;
     const auto passes = [&](size_t b) { return check.Passes(Representative(b, bounds)); };
     const bool first = passes(0);
@@ -126,9 +127,9 @@ std::vector<std::vector<Link>> Links(const DialogFile &file)
             if (const auto it = target ? index.find(target) : index.end(); it != index.end())
                 links[i].push_back({it->second, option});
         };
-        for (const SpeechText *code : {&page.GetSpeechCode(), &page.GetFemaleSpeechCode()}) {
-            if (code->kind == GeneratedSpeechKind::RequestMoney)
-                link(code->g, nullptr);
+        for (const SpeechText &code : {page.CopySpeechCode(), page.CopyFemaleSpeechCode()}) {
+            if (code.kind == GeneratedSpeechKind::RequestMoney)
+                link(code.g, nullptr);
         }
         for (int o = 0; o < page.GetOptionCount(); ++o)
             link(page.GetOption(o)->GetTarget(), page.GetOption(o));
