@@ -323,6 +323,8 @@ bool DialogFile::Parse(std::string_view bytes)
         std::unique_ptr<DialogLine> line(new DialogLine(rest, fields, notes, lineNumber));
         const bool page = line->IsNpcLine();
         if (page) {
+            if (lastPage)
+                lastPage->FitOptions();
             lastPage = line.get();
             m_pages.push_back(std::move(line));
         } else if (lastPage) {
@@ -340,6 +342,9 @@ bool DialogFile::Parse(std::string_view bytes)
         pendingDescription = {};
         pendingRemarks.clear();
     }
+
+    if (lastPage)
+        lastPage->FitOptions();
 
     // Comments left over name no line.
     for (const int line : {pendingLabel.empty() ? 0 : labelLine, pendingDescription.empty() ? 0 : descriptionLine, remarkLine}) {

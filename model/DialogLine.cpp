@@ -85,6 +85,12 @@ void DialogLine::OwnAll()
         GetOption(i)->Own();
 }
 
+void DialogLine::FitOptions()
+{
+    if (m_options)
+        m_options->shrink_to_fit();
+}
+
 bool DialogLine::Parse(std::string_view text)
 {
     Fields fields;
@@ -352,19 +358,21 @@ void DialogLine::SetFemaleSpeechPage(const DialogLine *page)
 
 void DialogLine::AddOption(std::unique_ptr<DialogLine> line)
 {
-    m_options.push_back(std::move(line));
+    InsertOptionAt(GetOptionCount(), std::move(line));
 }
 
 void DialogLine::InsertOptionAt(int index, std::unique_ptr<DialogLine> line)
 {
-    m_options.insert(m_options.begin() + index, std::move(line));
+    if (!m_options)
+        m_options = std::make_unique<std::vector<std::unique_ptr<DialogLine>>>();
+    m_options->insert(m_options->begin() + index, std::move(line));
 }
 
 std::unique_ptr<DialogLine> DialogLine::RemoveOptionAt(int index)
 {
-    const auto at = m_options.begin() + index;
+    const auto at = m_options->begin() + index;
     std::unique_ptr<DialogLine> option = std::move(*at);
-    m_options.erase(at);
+    m_options->erase(at);
     option->OwnAll();
     m_modified = true;
     return option;

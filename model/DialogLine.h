@@ -116,8 +116,8 @@ public:
     SpeechText CopySpeechCode() const;
     SpeechText CopyFemaleSpeechCode() const;
 
-    int GetOptionCount() const { return static_cast<int>(m_options.size()); }
-    DialogLine *GetOption(int index) const { return m_options[static_cast<size_t>(index)].get(); }
+    int GetOptionCount() const { return m_options ? static_cast<int>(m_options->size()) : 0; }
+    DialogLine *GetOption(int index) const { return (*m_options)[static_cast<size_t>(index)].get(); }
     void AddOption(std::unique_ptr<DialogLine> line);
     void InsertOptionAt(int index, std::unique_ptr<DialogLine> line);
     // Unlinks the option and hands it to the caller; marks the page modified.
@@ -157,6 +157,8 @@ private:
     // The record of speech field 1 (or 2, female) of a line as read, whose
     // fields are fields.
     SpeechText DecodeAsRead(const Fields &fields, bool female) const;
+    // Gives back the room that adding options one by one left over.
+    void FitOptions();
     void SetField(int index, std::string_view text);
     // Puts generated speech into its canonical code; true when that changed
     // the line, whose fields were fields.
@@ -171,5 +173,6 @@ private:
     bool m_modified = true;
     bool m_isNpcLine = false;
     bool m_sameSpeechForBoth = true;
-    std::vector<std::unique_ptr<DialogLine>> m_options;
+    // Null while the line has no options, as most lines have none.
+    std::unique_ptr<std::vector<std::unique_ptr<DialogLine>>> m_options;
 };
