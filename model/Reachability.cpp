@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
+#include <numeric>
 #include <queue>
 #include <set>
+#include <span>
 #include <unordered_map>
 
 namespace {
@@ -115,17 +117,36 @@ struct Link {
     const DialogLine *option;
 };
 
-std::vector<std::vector<Link>> Links(const DialogFile &file)
+// Every page's links, one page after another in one array.
+struct Links {
+    std::vector<Link> all;
+    std::vector<size_t> first; // page p's links start at all[first[p]]; one more entry ends the last page's
+
+    size_t PageCount() const { return first.size() - 1; }
+    std::span<const Link> From(size_t page) const { return {all.data() + first[page], first[page + 1] - first[page]}; }
+};
+
+Links FindLinks(const DialogFile &file)
 {
     std::unordered_map<const DialogLine *, size_t> index;
-    for (int i = 0; i < file.GetPageCount(); ++i)
-        index.emplace(file.GetPage(i), static_cast<size_t>(i));
-    std::vector<std::vector<Link>> links(index.size());
-    for (size_t i = 0; i < links.size(); ++i) {
+    Links links;
+    links.first.reserve(static_cast<size_t>(file.GetPageCount()) + 1);
+    for (int i = 0; i < file.GetPageCount(); ++i) {
+        const DialogLine &page = *file.GetPage(i);
+        index.emplace(&page, static_cast<size_t>(i));
+        // Space for every link there may be, and no more.
+        links.first.push_back(static_cast<size_t>(page.GetOptionCount()));
+        for (const SpeechText &code : {page.CopySpeechCode(), page.CopyFemaleSpeechCode()})
+            links.first.back() += code.kind == GeneratedSpeechKind::RequestMoney;
+    }
+    links.all.reserve(std::accumulate(links.first.begin(), links.first.end(), size_t{0}));
+    links.first.clear();
+    for (size_t i = 0; i < index.size(); ++i) {
+        links.first.push_back(links.all.size());
         const DialogLine &page = *file.GetPage(static_cast<int>(i));
         const auto link = [&](const DialogLine *target, const DialogLine *option) {
             if (const auto it = target ? index.find(target) : index.end(); it != index.end())
-                links[i].push_back({it->second, option});
+                links.all.push_back({it->second, option});
         };
         for (const SpeechText &code : {page.CopySpeechCode(), page.CopyFemaleSpeechCode()}) {
             if (code.kind == GeneratedSpeechKind::RequestMoney)
@@ -134,26 +155,28 @@ std::vector<std::vector<Link>> Links(const DialogFile &file)
         for (int o = 0; o < page.GetOptionCount(); ++o)
             link(page.GetOption(o)->GetTarget(), page.GetOption(o));
     }
+    links.first.push_back(links.all.size());
     return links;
 }
 
 // Each page's place in the reverse postorder of a walk from the first page:
 // every link but those that close a loop leads to a later place.
-std::vector<size_t> Order(const std::vector<std::vector<Link>> &links)
+std::vector<size_t> Order(const Links &links)
 {
-    std::vector<size_t> place(links.size(), links.size());
-    std::vector<bool> seen(links.size(), false);
+    const size_t pages = links.PageCount();
+    std::vector<size_t> place(pages, pages);
+    std::vector<bool> seen(pages, false);
     std::vector<std::pair<size_t, size_t>> stack{{0, 0}}; // page, next link
     seen[0] = true;
-    size_t next = links.size();
+    size_t next = pages;
     while (!stack.empty()) {
         auto &[page, link] = stack.back();
-        if (link == links[page].size()) {
+        if (link == links.From(page).size()) {
             place[page] = --next;
             stack.pop_back();
             continue;
         }
-        const size_t to = links[page][link++].to;
+        const size_t to = links.From(page)[link++].to;
         if (!seen[to]) {
             seen[to] = true;
             stack.emplace_back(to, 0);
@@ -167,10 +190,9 @@ std::vector<size_t> Order(const std::vector<std::vector<Link>> &links)
 // turn in walk order, so that a page has mostly gained all it will before it
 // passes anything on: the work follows the file, not the file times its
 // bands.
-std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &bounds, const std::vector<std::vector<Link>> &links,
-                                    const std::vector<size_t> &place)
+std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &bounds, const Links &links, const std::vector<size_t> &place)
 {
-    const size_t pages = links.size();
+    const size_t pages = links.PageCount();
     std::vector<BandSet> reached(pages);
     std::vector<BandSet> pending(pages);
     std::vector<bool> queued(pages, false);
@@ -185,7 +207,7 @@ std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &b
         queued[from] = false;
         const BandSet gained = std::move(pending[from]);
         pending[from].clear();
-        for (const Link &link : links[from]) {
+        for (const Link &link : links.From(from)) {
             BandSet offered = gained;
             if (link.option) {
                 const BandSet passing = PassingBands(*link.option, female, bounds);
@@ -213,16 +235,14 @@ Reachability::Reachability(const DialogFile &file)
 {
     if (file.GetPageCount() == 0)
         return;
-    const std::vector<std::vector<Link>> links = Links(file);
+    const Links links = FindLinks(file);
     const std::vector<size_t> place = Order(links);
     m_reached[0] = ReachableBands(false, m_bounds, links, place);
     m_reached[1] = ReachableBands(true, m_bounds, links, place);
     // A link to a page counts even when it never passes and when it comes
     // from a page no PC reaches.
-    for (const std::vector<Link> &from : links) {
-        for (const Link &link : from)
-            m_linked[link.to] = true;
-    }
+    for (const Link &link : links.all)
+        m_linked[link.to] = true;
 }
 
 Reachability::BandSet Reachability::GetMissed(int page, bool female) const
