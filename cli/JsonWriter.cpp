@@ -90,7 +90,23 @@ void JsonWriter::Key(std::string_view key)
 void JsonWriter::String(std::string_view bytes)
 {
     Separate();
-    Quoted(Windows1252::ToUtf8(bytes));
+    // Quoted(Windows1252::ToUtf8(bytes)) in one pass: runs of bytes that
+    // stand for themselves go in whole.
+    m_text += '"';
+    size_t run = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\')
+            continue;
+        m_text.append(bytes.data() + run, i - run);
+        run = i + 1;
+        if (byte < 0x80)
+            Escaped(static_cast<char>(byte));
+        else
+            m_text += Windows1252::ToUtf8(bytes.substr(i, 1));
+    }
+    m_text.append(bytes.data() + run, bytes.size() - run);
+    m_text += '"';
 }
 
 void JsonWriter::NativeString(std::string_view text)
@@ -117,35 +133,50 @@ void JsonWriter::Null()
     m_text += "null";
 }
 
+void JsonWriter::Flush(const std::function<void(std::string_view)> &sink)
+{
+    sink(m_text);
+    m_text.clear();
+}
+
 void JsonWriter::Quoted(std::string_view utf8)
 {
     m_text += '"';
     for (const char c : utf8) {
-        switch (c) {
-        case '"':
-            m_text += "\\\"";
-            break;
-        case '\\':
-            m_text += "\\\\";
-            break;
-        case '\n':
-            m_text += "\\n";
-            break;
-        case '\r':
-            m_text += "\\r";
-            break;
-        case '\t':
-            m_text += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-                m_text += escaped;
-            } else {
-                m_text += c;
-            }
-        }
+        // The bytes of characters from U+0080 on stand for themselves.
+        if (static_cast<unsigned char>(c) >= 0x80)
+            m_text += c;
+        else
+            Escaped(c);
     }
     m_text += '"';
+}
+
+void JsonWriter::Escaped(char c)
+{
+    switch (c) {
+    case '"':
+        m_text += "\\\"";
+        break;
+    case '\\':
+        m_text += "\\\\";
+        break;
+    case '\n':
+        m_text += "\\n";
+        break;
+    case '\r':
+        m_text += "\\r";
+        break;
+    case '\t':
+        m_text += "\\t";
+        break;
+    default:
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+            m_text += escaped;
+        } else {
+            m_text += c;
+        }
+    }
 }
