@@ -107,15 +107,18 @@ bool DialogLine::FindFields(std::string_view text, Fields &fields)
     std::array<size_t, FieldCount> starts{};
     size_t opened = 0;
     size_t closed = 0;
-    for (size_t i = 0; i < text.size() && closed < FieldCount; ++i) {
-        if (text[i] == '{' && opened < FieldCount) {
-            starts[opened++] = i + 1;
-        } else if (text[i] == '}') {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '}') {
             for (; closed < opened; ++closed)
                 fields[closed] = text.substr(starts[closed], i - starts[closed]);
+            if (closed == FieldCount)
+                return true;
+        } else if (c == '{' && opened < FieldCount) {
+            starts[opened++] = i + 1;
         }
     }
-    return closed == FieldCount;
+    return false;
 }
 
 void DialogLine::Parse(const Fields &fields)
