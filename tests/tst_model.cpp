@@ -81,6 +81,38 @@ TEST(Model, MovingAnOptionUnlinksAndMarksThePage)
     EXPECT_TRUE(page->IsModified());
 }
 
+// A line read from a file reads its texts in its document's copy of the
+// file. One taken out of the document must take them along: read after the
+// document is gone, they would be freed memory, which AddressSanitizer
+// reports (without it they may still come out right by chance).
+TEST(Model, ALineTakenOutKeepsItsTextsWithoutItsDocument)
+{
+    struct Case {
+        const char *what;
+        std::unique_ptr<DialogLine> (*takeOut)(DialogFile &);
+        std::string label, speech, description, comment;
+        int options;
+    };
+    const Case cases[] = {
+        {"a page", [](DialogFile &file) { return file.RemovePageAt(0); }, "Start", "Hello.", "First", "note\n", 1},
+        {"an option", [](DialogFile &file) { return file.GetPage(0)->RemoveOptionAt(0); }, "2", "Who?", "Asks", "", 0},
+    };
+    for (const Case &c : cases) {
+        auto file = std::make_unique<DialogFile>();
+        ASSERT_TRUE(file->ReadText("// note\n// [LABEL] Start\n// [DESCRIPTION] First\n{1}{Hello.}{Hello.}{}{1}{}{}\n"
+                                   "// [DESCRIPTION] Asks\n{2}{Who?}{1}{5}{}{21}{}\n"));
+        const std::unique_ptr<DialogLine> line = c.takeOut(*file);
+        file.reset();
+        EXPECT_EQ(line->ViewFields()[0], c.label) << c.what;
+        EXPECT_EQ(line->ViewFields()[1], c.speech) << c.what;
+        EXPECT_EQ(line->ViewDescription(), c.description) << c.what;
+        EXPECT_EQ(line->ViewComment(), c.comment) << c.what;
+        ASSERT_EQ(line->GetOptionCount(), c.options) << c.what;
+        if (c.options > 0)
+            EXPECT_EQ(line->GetOption(0)->ViewFields()[1], "Who?") << c.what << ": its option";
+    }
+}
+
 TEST(Model, FindPageByNumberSearchesPagesOnly)
 {
     DialogFile file;
