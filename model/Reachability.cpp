@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
-#include <numeric>
+#include <map>
 #include <queue>
 #include <set>
 #include <span>
@@ -65,19 +65,6 @@ BandSet Subtract(const BandSet &a, const BandSet &b)
     return result;
 }
 
-// Where the intelligence checks of the file draw their lines.
-std::vector<long long> Boundaries(const DialogFile &file)
-{
-    std::set<long long> bounds;
-    for (int i = 0; i < file.GetPageCount(); ++i) {
-        for (int o = 0; o < file.GetPage(i)->GetOptionCount(); ++o) {
-            if (const auto bound = IntelligenceCheck(file.GetPage(i)->GetOption(o)->ViewFields()[3]).GetBoundary())
-                bounds.insert(*bound);
-        }
-    }
-    return {bounds.begin(), bounds.end()};
-}
-
 // The intelligence that stands for band b.
 long long Representative(size_t b, const std::vector<long long> &bounds)
 {
@@ -86,15 +73,14 @@ long long Representative(size_t b, const std::vector<long long> &bounds)
     return bounds[b - 1];
 }
 
-// The bands in which option passes for one gender. A check passes below a
-// line, above one, everywhere or nowhere, so the bands are one range, found
-// by halving.
-BandSet PassingBands(const DialogLine &option, bool female, const std::vector<long long> &bounds)
+// The bands in which an option of these checks passes for one gender. A
+// check passes below a line, above one, everywhere or nowhere, so the bands
+// are one range, found by halving.
+BandSet PassingBands(std::string_view genderCheck, std::string_view intelligenceCheck, bool female, const std::vector<long long> &bounds)
 {
-    const DialogLine::Fields fields = option.ViewFields();
-    if (!GenderCheck(fields[2]).Passes(female))
+    if (!GenderCheck(genderCheck).Passes(female))
         return {};
-    const IntelligenceCheck check(fields[3]);
+    const IntelligenceCheck check(intelligenceCheck);
     const size_t bands = bounds.size() + 1;
     const auto passes = [&](size_t b) { return check.Passes(Representative(b, bounds)); };
     const bool first = passes(0);
@@ -110,52 +96,84 @@ BandSet PassingBands(const DialogLine &option, bool female, const std::vector<lo
     return first ? BandSet{{0, high}} : BandSet{{high, bands}};
 }
 
-// Where a page leads: by an option, or (option null) by Request money when
-// the PC pays.
-struct Link {
-    size_t to;
-    const DialogLine *option;
+// Which bands a way to a page lets through, for male and for female PCs
+// ([female]): one range each, or none.
+struct Gate {
+    BandSet pass[2];
 };
 
-// Every page's links, one page after another in one array.
+// Where a page leads, by an option or by Request money when the PC pays,
+// and through which gate.
+struct Link {
+    size_t to;
+    size_t gate;
+};
+
+// Every page's links, one page after another in one array, and the gates
+// they go through: one for each pair of checks that the file's options
+// make, and gate 0, Request money's, which lets every PC through.
 struct Links {
     std::vector<Link> all;
     std::vector<size_t> first; // page p's links start at all[first[p]]; one more entry ends the last page's
+    std::vector<Gate> gates;
 
     size_t PageCount() const { return first.size() - 1; }
     std::span<const Link> From(size_t page) const { return {all.data() + first[page], first[page + 1] - first[page]}; }
 };
 
-Links FindLinks(const DialogFile &file)
+// The links of the file, and in bounds where all its intelligence checks
+// draw their lines. Each option's checks are read once.
+Links FindLinks(const DialogFile &file, std::vector<long long> &bounds)
 {
     std::unordered_map<const DialogLine *, size_t> index;
-    Links links;
-    links.first.reserve(static_cast<size_t>(file.GetPageCount()) + 1);
+    std::vector<std::pair<size_t, const DialogLine *>> paid; // Request money: from page, to page
+    size_t options = 0;
     for (int i = 0; i < file.GetPageCount(); ++i) {
         const DialogLine &page = *file.GetPage(i);
         index.emplace(&page, static_cast<size_t>(i));
-        // Space for every link there may be, and no more.
-        links.first.push_back(static_cast<size_t>(page.GetOptionCount()));
-        for (const SpeechText &code : {page.CopySpeechCode(), page.CopyFemaleSpeechCode()})
-            links.first.back() += code.kind == GeneratedSpeechKind::RequestMoney;
-    }
-    links.all.reserve(std::accumulate(links.first.begin(), links.first.end(), size_t{0}));
-    links.first.clear();
-    for (size_t i = 0; i < index.size(); ++i) {
-        links.first.push_back(links.all.size());
-        const DialogLine &page = *file.GetPage(static_cast<int>(i));
-        const auto link = [&](const DialogLine *target, const DialogLine *option) {
-            if (const auto it = target ? index.find(target) : index.end(); it != index.end())
-                links.all.push_back({it->second, option});
-        };
+        options += static_cast<size_t>(page.GetOptionCount());
         for (const SpeechText &code : {page.CopySpeechCode(), page.CopyFemaleSpeechCode()}) {
             if (code.kind == GeneratedSpeechKind::RequestMoney)
-                link(code.g, nullptr);
+                paid.emplace_back(static_cast<size_t>(i), code.g);
         }
-        for (int o = 0; o < page.GetOptionCount(); ++o)
-            link(page.GetOption(o)->GetTarget(), page.GetOption(o));
+    }
+
+    Links links;
+    links.all.reserve(options + paid.size()); // every link there may be, and no more
+    links.first.reserve(index.size() + 1);
+    // The gates past 0 by the checks they stand for, as the file has them.
+    std::map<std::pair<std::string_view, std::string_view>, size_t> gates;
+    auto nextPaid = paid.begin();
+    for (size_t i = 0; i < index.size(); ++i) {
+        links.first.push_back(links.all.size());
+        const auto link = [&](const DialogLine *target, size_t gate) {
+            if (const auto it = target ? index.find(target) : index.end(); it != index.end())
+                links.all.push_back({it->second, gate});
+        };
+        for (; nextPaid != paid.end() && nextPaid->first == i; ++nextPaid)
+            link(nextPaid->second, 0);
+        const DialogLine &page = *file.GetPage(static_cast<int>(i));
+        for (int o = 0; o < page.GetOptionCount(); ++o) {
+            const DialogLine::Fields fields = page.GetOption(o)->ViewFields();
+            const auto [gate, added] = gates.try_emplace({fields[2], fields[3]}, gates.size() + 1);
+            link(page.GetOption(o)->GetTarget(), gate->second);
+        }
     }
     links.first.push_back(links.all.size());
+
+    std::set<long long> lines;
+    for (const auto &[checks, gate] : gates) {
+        if (const auto bound = IntelligenceCheck(checks.second).GetBoundary())
+            lines.insert(*bound);
+    }
+    bounds.assign(lines.begin(), lines.end());
+    const BandSet everyBand{{0, bounds.size() + 1}};
+    links.gates.resize(gates.size() + 1);
+    links.gates[0] = {{everyBand, everyBand}};
+    for (const auto &[checks, gate] : gates) {
+        for (const bool female : {false, true})
+            links.gates[gate].pass[female] = PassingBands(checks.first, checks.second, female, bounds);
+    }
     return links;
 }
 
@@ -208,11 +226,8 @@ std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &b
         const BandSet gained = std::move(pending[from]);
         pending[from].clear();
         for (const Link &link : links.From(from)) {
-            BandSet offered = gained;
-            if (link.option) {
-                const BandSet passing = PassingBands(*link.option, female, bounds);
-                offered = passing.empty() ? BandSet{} : Intersect(gained, passing.front());
-            }
+            const BandSet &passing = links.gates[link.gate].pass[female];
+            const BandSet offered = passing.empty() ? BandSet{} : Intersect(gained, passing.front());
             BandSet fresh = Subtract(offered, reached[link.to]);
             if (fresh.empty())
                 continue;
@@ -230,12 +245,11 @@ std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &b
 } // namespace
 
 Reachability::Reachability(const DialogFile &file)
-    : m_bounds(Boundaries(file))
-    , m_linked(static_cast<size_t>(file.GetPageCount()), false)
+    : m_linked(static_cast<size_t>(file.GetPageCount()), false)
 {
+    const Links links = FindLinks(file, m_bounds);
     if (file.GetPageCount() == 0)
         return;
-    const Links links = FindLinks(file);
     const std::vector<size_t> place = Order(links);
     m_reached[0] = ReachableBands(false, m_bounds, links, place);
     m_reached[1] = ReachableBands(true, m_bounds, links, place);
