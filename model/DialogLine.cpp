@@ -2,7 +2,10 @@
 
 #include "speech/GeneratedSpeechKind.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -107,16 +110,37 @@ bool DialogLine::FindFields(std::string_view text, Fields &fields)
     std::array<size_t, FieldCount> starts{};
     size_t opened = 0;
     size_t closed = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '}') {
+    // Takes the brace at i; true once the seventh field is closed.
+    const auto brace = [&](size_t i) {
+        if (text[i] == '}') {
             for (; closed < opened; ++closed)
                 fields[closed] = text.substr(starts[closed], i - starts[closed]);
-            if (closed == FieldCount)
-                return true;
-        } else if (c == '{' && opened < FieldCount) {
-            starts[opened++] = i + 1;
+            return closed == FieldCount;
         }
+        if (opened < FieldCount)
+            starts[opened++] = i + 1;
+        return false;
+    };
+    size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight bytes at a time: a byte of a word is nonzero when adding 0x7F
+        // to its low seven bits, or the byte itself, sets its high bit.
+        constexpr uint64_t kLow = 0x7F7F7F7F7F7F7F7FULL;
+        constexpr uint64_t kHigh = ~kLow;
+        const auto nonzero = [](uint64_t word) { return (((word & kLow) + kLow) | word) & kHigh; };
+        for (; i + 8 <= text.size(); i += 8) {
+            uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            uint64_t braces = ~(nonzero(word ^ 0x7B7B7B7B7B7B7B7BULL) & nonzero(word ^ 0x7D7D7D7D7D7D7D7DULL)) & kHigh;
+            for (; braces != 0; braces &= braces - 1) {
+                if (brace(i + static_cast<size_t>(std::countr_zero(braces)) / 8))
+                    return true;
+            }
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if ((text[i] == '{' || text[i] == '}') && brace(i))
+            return true;
     }
     return false;
 }
