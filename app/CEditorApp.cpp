@@ -3,6 +3,8 @@
 #include "CMainDialog.h"
 #include "QtPrompter.h"
 
+#include <QApplication>
+
 std::string CEditorApp::ParseCommandLine(const std::vector<std::string> &arguments)
 {
     bool switches = true;
@@ -25,6 +27,6 @@ int CEditorApp::InitInstance(const std::vector<std::string> &arguments)
     CMainDialog dialog(ParseCommandLine(arguments), prompter);
     if (!dialog.OnInitDialog())
         return 0;
-    dialog.exec();
-    return 0;
+    dialog.show();
+    return QApplication::exec();
 }

@@ -20,7 +20,6 @@
 #include <QUndoStack>
 #include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
 
 // The resources live in a static library: bring them in by hand.
@@ -37,7 +36,7 @@ const QString kSelectOption = QStringLiteral("Select a Player Character speech o
 } // namespace
 
 CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *parent)
-    : QDialog(parent)
+    : QMainWindow(parent)
     , m_strCmdLineFile(std::move(cmdLineFile))
     , m_prompter(prompter)
     , m_files(m_session, prompter, *this)
@@ -49,15 +48,11 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     setWindowIcon(QIcon(QStringLiteral(":/res/icon128.png")));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
-    setSizeGripEnabled(false);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
     m_view = new CPageView(this);
-    layout->addWidget(m_view);
+    setCentralWidget(m_view);
     ConnectCommands();
-    CreateMenu(layout);
+    CreateMenu();
     connect(&m_session.GetUndoStack(), &QUndoStack::cleanChanged, this, &CMainDialog::UpdateTitle);
     connect(&m_session, &EditingSession::edited, this, &CMainDialog::ShowEdit);
     m_view->optionList->viewport()->installEventFilter(this);
@@ -91,10 +86,9 @@ void CMainDialog::ConnectCommands()
     connect(m_view->exitButton, &QPushButton::clicked, this, &CMainDialog::OnCancel);
 }
 
-void CMainDialog::CreateMenu(QLayout *layout)
+void CMainDialog::CreateMenu()
 {
-    auto *menuBar = new QMenuBar(this);
-    layout->setMenuBar(menuBar);
+    QMenuBar *menuBar = this->menuBar();
     const auto add = [this](QMenu *menu, const char *objectName, const QString &text, const QKeySequence &keys) {
         QAction *action = menu->addAction(text);
         action->setObjectName(QLatin1String(objectName));
@@ -244,7 +238,7 @@ bool CMainDialog::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_view->optionList->viewport() && event->type() == QEvent::MouseButtonPress
         && OnMouseButton(static_cast<QMouseEvent *>(event)->button()))
         return true;
-    return QDialog::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- File commands ------------------------------------------------------
@@ -271,23 +265,12 @@ void CMainDialog::OnOK()
 
 void CMainDialog::OnCancel()
 {
-    if (CanClose())
-        QDialog::reject();
-}
-
-void CMainDialog::accept()
-{
-    OnOK();
-}
-
-void CMainDialog::reject()
-{
-    OnCancel();
+    close();
 }
 
 void CMainDialog::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    QMainWindow::showEvent(event);
     if (m_files.HasLoadNote())
         QTimer::singleShot(0, &m_files, &FileCommands::TellLoadNote);
 }
@@ -299,22 +282,25 @@ void CMainDialog::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
-    QDialog::reject();
 }
 
 // Enter saves, as "&Save" does, unless a push button has the focus: then
 // it presses that button. Escape is Exit.
 void CMainDialog::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
         if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
             button->click();
         else
             OnOK();
         return;
     }
-    QDialog::keyPressEvent(event);
+    if (event->key() == Qt::Key_Escape && plain) {
+        OnCancel();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 // ---- Navigation and option commands ------------------------------------
@@ -537,7 +523,7 @@ void CMainDialog::OnForward()
 void CMainDialog::mousePressEvent(QMouseEvent *event)
 {
     if (!OnMouseButton(event->button()))
-        QDialog::mousePressEvent(event);
+        QMainWindow::mousePressEvent(event);
 }
 
 bool CMainDialog::OnMouseButton(Qt::MouseButton button)

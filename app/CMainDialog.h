@@ -5,7 +5,7 @@
 #include "FileCommands.h"
 #include "StatusLabel.h"
 
-#include <QDialog>
+#include <QMainWindow>
 #include <QString>
 #include <memory>
 #include <string>
@@ -26,7 +26,7 @@ class QTimer;
 
 // The main window: one dialog page at a time, the PC options under it, and
 // the commands that open, save and change the document.
-class CMainDialog : public QDialog {
+class CMainDialog : public QMainWindow {
     Q_OBJECT
 public:
     using LoadAnswer = FileCommands::LoadAnswer;
@@ -89,8 +89,6 @@ public:
     const QString &GetDisplayName() const { return m_files.GetDisplayName(); }
 
 protected:
-    void accept() override;
-    void reject() override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -102,7 +100,7 @@ private:
     DialogLine *CurrentPage() const { return m_session.GetCurrentPage(); }
     bool OnMouseButton(Qt::MouseButton button);
     void ConnectCommands();
-    void CreateMenu(QLayout *layout);
+    void CreateMenu();
     void MoveOption(int from, int to);
     int SelectedRow() const;
     bool HaveCurrentPage();
