@@ -241,6 +241,17 @@ DialogLine::Content DialogLine::GetContent() const
     return {m_fields, m_description, m_comment, m_speech, m_femaleSpeech, m_target, m_sameSpeechForBoth};
 }
 
+std::unique_ptr<DialogLine> DialogLine::Clone() const
+{
+    auto copy = std::make_unique<DialogLine>();
+    copy->SetContent(GetContent());
+    copy->m_isNpcLine = m_isNpcLine;
+    copy->m_number = m_number;
+    for (const auto &option : m_options)
+        copy->AddOption(option->Clone());
+    return copy;
+}
+
 void DialogLine::SetContent(const Content &content)
 {
     m_fields = content.fields;

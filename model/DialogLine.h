@@ -101,6 +101,10 @@ public:
     // Puts content back as it was taken; marks the line modified.
     void SetContent(const Content &content);
 
+    // A copy of the line with copies of its options, as made here (file line
+    // 0); links to pages stay as they are.
+    std::unique_ptr<DialogLine> Clone() const;
+
     int GetOptionCount() const { return static_cast<int>(m_options.size()); }
     DialogLine *GetOption(int index) const { return m_options[static_cast<size_t>(index)].get(); }
     void AddOption(std::unique_ptr<DialogLine> line);

@@ -102,7 +102,20 @@ public:
     {
         DialogLine &page = *m_file.GetPage(Below(m_file.GetPageCount()));
         const int options = page.GetOptionCount();
-        switch (Below(5)) {
+        const int pages = m_file.GetPageCount();
+        switch (Below(8)) {
+        case 5:
+            if (pages > 1)
+                return DocumentEdit::DeletingPage(m_file, Below(pages));
+            [[fallthrough]];
+        case 6:
+            return DocumentEdit::MovingPage(m_file, Below(pages), Below(pages));
+        case 7: {
+            const int from = Below(pages);
+            auto copy = m_file.GetPage(from)->Clone();
+            copy->SetLabel(m_file.MakeCopyName(copy->GetLabel()));
+            return DocumentEdit::AddingPage(m_file, Below(pages + 1), std::move(copy));
+        }
         case 0:
             if (options > 0)
                 return DocumentEdit::DeletingOption(page, Below(options));
@@ -182,6 +195,14 @@ TEST(DocumentEdit, ThreeHundredEditsTakenBackAndMadeAgain)
         }
         const std::string edited = file.WriteText();
         ASSERT_NE(edited, original) << seed;
+        // No jump or Request money is left naming a page taken out.
+        for (int p = 0; p < file.GetPageCount(); ++p) {
+            for (int o = -1; o < file.GetPage(p)->GetOptionCount(); ++o) {
+                const DialogLine &line = o < 0 ? *file.GetPage(p) : *file.GetPage(p)->GetOption(o);
+                for (const DialogLine *page : std::initializer_list<const DialogLine *>{line.GetTarget(), line.GetSpeechCode().g, line.GetFemaleSpeechCode().g})
+                    EXPECT_TRUE(!page || file.IndexOf(page) >= 0) << seed;
+            }
+        }
         for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit)
             edit->Revert();
         EXPECT_EQ(file.WriteText(), original) << seed;
@@ -189,6 +210,51 @@ TEST(DocumentEdit, ThreeHundredEditsTakenBackAndMadeAgain)
             edit.Apply();
         EXPECT_EQ(file.WriteText(), edited) << seed;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Deleting a page ends every jump and Request money that led to it; taking
+// the deletion back makes them lead to it again. A copy goes after its page
+// under a name no page has; moving a page changes the file's order.
+TEST(DocumentEdit, PagesDeletedDuplicatedAndMoved)
+{
+    DialogFile file;
+    DialogLine *a = TestFiles::AddPage(file, "A", "M:5,0");
+    DialogLine *b = TestFiles::AddPage(file, "B", "Hello");
+    TestFiles::AddOption(*a, "to B", b);
+    TestFiles::AddOption(*b, "to B again", b);
+    a->SetSpeechPage(b);
+    TestFiles::AddPage(file, "B copy", "taken");
+    const std::string original = file.WriteText();
+    ASSERT_NE(original.find("{M:5,21}"), std::string::npos);
+
+    DocumentEdit deletion = DocumentEdit::DeletingPage(file, 1);
+    deletion.Apply();
+    EXPECT_EQ(file.GetPageCount(), 2);
+    EXPECT_EQ(a->GetOption(0)->GetTarget(), nullptr);
+    const std::string deleted = file.WriteText();
+    EXPECT_NE(deleted.find("{M:5,0}"), std::string::npos) << deleted;
+    EXPECT_NE(deleted.find("{to B}{}{1}{}{}{}"), std::string::npos) << deleted;
+    deletion.Revert();
+    EXPECT_EQ(file.WriteText(), original);
+
+    EXPECT_EQ(file.MakeCopyName("A"), "A copy");
+    EXPECT_EQ(file.MakeCopyName("B"), "B copy 2");
+    DocumentEdit duplicate = DocumentEdit::AddingPage(file, 2, b->Clone());
+    duplicate.Apply();
+    EXPECT_EQ(file.GetPage(2)->GetOption(0)->GetTarget(), b);
+    EXPECT_EQ(file.FindLinksTo(b).size(), 3u);
+    duplicate.Revert();
+
+    DocumentEdit move = DocumentEdit::MovingPage(file, 0, 2);
+    move.Apply();
+    EXPECT_EQ(file.GetPage(2), a);
+    EXPECT_EQ(file.IndexOf(b), 0);
+    move.Revert();
+    EXPECT_EQ(file.WriteText(), original);
 }
 
 } // namespace
