@@ -1,26 +1,26 @@
 #include "CMainDialog.h"
 
-#include "ui/AnsiText.h"
 #include "CAboutDlg.h"
 #include "COptionListBox.h"
-#include "ui/DialogUnits.h"
-#include "dialogs/CGotoPageDlg.h"
-#include "dialogs/CNpcSpeechDlg.h"
-#include "dialogs/CPageInfoDlg.h"
-#include "dialogs/CPcOptionDlg.h"
+#include "FindBar.h"
+#include "OutlinePanel.h"
 #include "Prompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "ui/AnsiText.h"
+#include "ui/DialogUnits.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QUndoStack>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
-
+#include <QUndoStack>
+#include <QVBoxLayout>
 
 // The resources live in a static library: bring them in by hand.
 static void InitResources()
@@ -31,7 +31,6 @@ static void InitResources()
 namespace {
 
 const QString kTitleSuffix = QStringLiteral(" - Quorvel Dialog Editor");
-const QString kSelectOption = QStringLiteral("Select a Player Character speech option from the list");
 
 } // namespace
 
@@ -40,50 +39,91 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     , m_strCmdLineFile(std::move(cmdLineFile))
     , m_prompter(prompter)
     , m_files(m_session, prompter, *this)
+    , m_view(new CPageView(this))
+    , m_pages(m_session, prompter, *this, *m_view)
 {
     InitResources();
     setFont(DialogUnits::TemplateFont());
     setObjectName(QStringLiteral("mainDialog"));
     setWindowTitle(QStringLiteral("Quorvel Dialog Editor"));
     setWindowIcon(QIcon(QStringLiteral(":/res/icon128.png")));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                   | Qt::WindowCloseButtonHint);
 
-    m_view = new CPageView(this);
-    setCentralWidget(m_view);
+    // The page view above the options that lead to its page.
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_view, 1);
+    m_linksHere = new QLabel(central);
+    m_linksHere->setObjectName(QStringLiteral("linksHere"));
+    m_linksHere->setWordWrap(true);
+    m_linksHere->setTextFormat(Qt::RichText);
+    m_linksHere->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    m_linksHere->setContentsMargins(DialogUnits(font()).X(7), 2, 4, 4);
+    m_linksHere->setAccessibleName(QStringLiteral("Leads here"));
+    layout->addWidget(m_linksHere);
+    setCentralWidget(central);
+
+    // The outline's model follows undo and redo before the window shows them.
+    m_outline = new OutlinePanel(m_session, this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_outline);
+    m_find = new FindBar(m_session, prompter, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_find);
+    m_find->hide();
     ConnectCommands();
     CreateMenu();
     connect(&m_session.GetUndoStack(), &QUndoStack::cleanChanged, this, &CMainDialog::UpdateTitle);
     connect(&m_session, &EditingSession::edited, this, &CMainDialog::ShowEdit);
     m_view->optionList->viewport()->installEventFilter(this);
 
+    QSettings settings;
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
 }
 
-// The session goes after the window's other members: it must not call back.
+// The session goes after the window's other members: it must not call back,
+// and the panels that show it go first.
 CMainDialog::~CMainDialog()
 {
     m_session.GetUndoStack().disconnect(this);
     m_session.disconnect(this);
+    delete m_outline;
+    delete m_find;
+}
+
+void CMainDialog::SaveLayout()
+{
+    QSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/state"), saveState());
 }
 
 void CMainDialog::ConnectCommands()
 {
     connect(m_view->optionList, &QListWidget::itemSelectionChanged, this, &CMainDialog::UpdateOptionCommands);
-    connect(m_view->optionList, &QListWidget::itemDoubleClicked, this, &CMainDialog::OnOptionDblClk);
+    connect(m_view->optionList, &QListWidget::itemDoubleClicked, this, [this] {
+        if (m_view->SelectedRow() >= 0)
+            OnGoToResultPage();
+    });
     connect(m_view->optionList, &QWidget::customContextMenuRequested, this, &CMainDialog::OnContextMenu);
-    connect(m_view->goToResultButton, &QPushButton::clicked, this, &CMainDialog::OnGoToResultPage);
-    connect(m_view->editSpeechButton, &QPushButton::clicked, this, &CMainDialog::OnEditSpeech);
-    connect(m_view->addOptionButton, &QPushButton::clicked, this, &CMainDialog::OnAddOption);
-    connect(m_view->editOptionButton, &QPushButton::clicked, this, &CMainDialog::OnEditOption);
-    connect(m_view->goToButton, &QPushButton::clicked, this, &CMainDialog::OnGoTo);
-    connect(m_view->changeButton, &QPushButton::clicked, this, &CMainDialog::OnChangePageInfo);
-    connect(m_view->deleteOptionButton, &QPushButton::clicked, this, &CMainDialog::OnDeleteOption);
-    connect(m_view->moveUpButton, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionUp);
-    connect(m_view->moveDownButton, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionDown);
-    connect(m_view->newPageButton, &QPushButton::clicked, this, &CMainDialog::OnNewPage);
+    PageCommands *pages = &m_pages;
+    connect(m_view->goToResultButton, &QPushButton::clicked, pages, &PageCommands::OnGoToResultPage);
+    connect(m_view->editSpeechButton, &QPushButton::clicked, pages, &PageCommands::OnEditSpeech);
+    connect(m_view->addOptionButton, &QPushButton::clicked, pages, &PageCommands::OnAddOption);
+    connect(m_view->editOptionButton, &QPushButton::clicked, pages, &PageCommands::OnEditOption);
+    connect(m_view->goToButton, &QPushButton::clicked, pages, &PageCommands::OnGoTo);
+    connect(m_view->changeButton, &QPushButton::clicked, pages, &PageCommands::OnChangePageInfo);
+    connect(m_view->deleteOptionButton, &QPushButton::clicked, pages, &PageCommands::OnDeleteOption);
+    connect(m_view->moveUpButton, &QPushButton::clicked, pages, &PageCommands::OnMoveOptionUp);
+    connect(m_view->moveDownButton, &QPushButton::clicked, pages, &PageCommands::OnMoveOptionDown);
+    connect(m_view->newPageButton, &QPushButton::clicked, pages, &PageCommands::OnNewPage);
     connect(m_view->openButton, &QPushButton::clicked, this, &CMainDialog::OpenFile);
     connect(m_view->saveButton, &QPushButton::clicked, this, &CMainDialog::OnOK);
     connect(m_view->exitButton, &QPushButton::clicked, this, &CMainDialog::OnCancel);
+    connect(m_linksHere, &QLabel::linkActivated, this, &CMainDialog::OnLinkHere);
+    connect(m_outline, &OutlinePanel::pageActivated, this, [this](DialogLine *page) { ShowEdit(page, page); });
+    connect(m_outline, &OutlinePanel::contextMenuRequested, this, &CMainDialog::OnOutlineMenu);
+    connect(m_find, &FindBar::matchActivated, this, [this](DialogLine *page, DialogLine *line) { ShowEdit(page, line); });
 }
 
 void CMainDialog::CreateMenu()
@@ -135,13 +175,13 @@ void CMainDialog::CreateMenu()
     m_actEditOption = add(edit, "actionEditOption", QStringLiteral("&Edit PC speech option"), QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(m_actEditOption, &QAction::triggered, m_view->editOptionButton, &QPushButton::click);
     m_actDeleteOption = add(edit, "actionDeleteOption", QStringLiteral("&Delete PC speech option"), QKeySequence(Qt::Key_Delete));
-    connect(m_actDeleteOption, &QAction::triggered, this, &CMainDialog::OnDeleteOption);
+    connect(m_actDeleteOption, &QAction::triggered, m_view->deleteOptionButton, &QPushButton::click);
     QAction *goToResult = add(edit, "actionGoToResult", QStringLiteral("Go to &result dialog page"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    connect(goToResult, &QAction::triggered, this, &CMainDialog::OnGoToResultPage);
+    connect(goToResult, &QAction::triggered, &m_pages, &PageCommands::OnGoToResultPage);
     m_actMoveUp = add(edit, "actionMoveUp", QStringLiteral("Move option &up"), QKeySequence(Qt::CTRL | Qt::Key_U));
-    connect(m_actMoveUp, &QAction::triggered, this, &CMainDialog::OnMoveOptionUp);
+    connect(m_actMoveUp, &QAction::triggered, m_view->moveUpButton, &QPushButton::click);
     m_actMoveDown = add(edit, "actionMoveDown", QStringLiteral("Move option &down"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    connect(m_actMoveDown, &QAction::triggered, this, &CMainDialog::OnMoveOptionDown);
+    connect(m_actMoveDown, &QAction::triggered, m_view->moveDownButton, &QPushButton::click);
     edit->addSeparator();
     QAction *editNpcSpeech = add(edit, "actionEditNpcSpeech", QStringLiteral("Edit NPC &speech"), QKeySequence(Qt::CTRL | Qt::Key_A));
     connect(editNpcSpeech, &QAction::triggered, m_view->editSpeechButton, &QPushButton::click);
@@ -152,6 +192,40 @@ void CMainDialog::CreateMenu()
             &CMainDialog::OnBack);
     connect(add(edit, "actionForward", QStringLiteral("&Forward"), QKeySequence(Qt::ALT | Qt::Key_Right)), &QAction::triggered, this,
             &CMainDialog::OnForward);
+    edit->addSeparator();
+    connect(add(edit, "actionFind", QStringLiteral("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)), &QAction::triggered, this,
+            [this] { m_find->Open(false); });
+    connect(add(edit, "actionReplace", QStringLiteral("Re&place..."), QKeySequence(Qt::CTRL | Qt::Key_H)), &QAction::triggered, this,
+            [this] { m_find->Open(true); });
+    connect(add(edit, "actionFindNext", QStringLiteral("Find &next"), QKeySequence(Qt::Key_F3)), &QAction::triggered, this,
+            [this] { m_find->Step(1); });
+    connect(add(edit, "actionFindPrevious", QStringLiteral("Find pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3)),
+            &QAction::triggered, this, [this] { m_find->Step(-1); });
+
+    QMenu *page = menuBar->addMenu(QStringLiteral("&Page"));
+    connect(add(page, "actionNewPage", QStringLiteral("&New page"), {}), &QAction::triggered, m_view->newPageButton, &QPushButton::click);
+    connect(add(page, "actionChangePageInfo", QStringLiteral("&Change name and description..."), {}), &QAction::triggered,
+            m_view->changeButton, &QPushButton::click);
+    connect(add(page, "actionDuplicatePage", QStringLiteral("D&uplicate page"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)),
+            &QAction::triggered, this, [this] { m_pages.OnDuplicatePage(); });
+    connect(add(page, "actionDeletePage", QStringLiteral("&Delete page..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete)),
+            &QAction::triggered, this, [this] { m_pages.OnDeletePage(); });
+    page->addSeparator();
+    QAction *pageUp = add(page, "actionMovePageUp", QStringLiteral("Move page &up"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
+    pageUp->setStatusTip(QStringLiteral("Moves the page earlier in the file; the first page is where the conversation starts"));
+    connect(pageUp, &QAction::triggered, this, [this] { m_pages.OnMovePage(-1); });
+    QAction *pageDown = add(page, "actionMovePageDown", QStringLiteral("Move page do&wn"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
+    pageDown->setStatusTip(QStringLiteral("Moves the page later in the file; moving the first page changes where the conversation starts"));
+    connect(pageDown, &QAction::triggered, this, [this] { m_pages.OnMovePage(1); });
+
+    QMenu *view = menuBar->addMenu(QStringLiteral("&View"));
+    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_outline, m_find}) {
+        QAction *toggle = panel->toggleViewAction();
+        toggle->setObjectName(QStringLiteral("action_") + panel->objectName());
+        view->addAction(toggle);
+    }
+    m_outline->toggleViewAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    addAction(m_outline->toggleViewAction());
 
     QMenu *help = menuBar->addMenu(QStringLiteral("&Help"));
     connect(help->addAction(QStringLiteral("&About")), &QAction::triggered, this, &CMainDialog::OnAbout);
@@ -201,12 +275,70 @@ void CMainDialog::RefreshPage()
     UpdateTitle();
     m_view->ShowPage(CurrentPage());
     UpdateOptionCommands();
+    m_outline->ShowCurrentPage();
+    ShowLinksHere();
+}
+
+// The options that lead to the page on display, each a link to its page.
+void CMainDialog::ShowLinksHere()
+{
+    DialogLine *page = CurrentPage();
+    if (!page) {
+        m_linksHere->clear();
+        return;
+    }
+    QString text = Document()->GetPage(0) == page ? QStringLiteral("The conversation starts here. ") : QString();
+    const std::vector<DialogFile::Link> links = Document()->FindLinksTo(page);
+    if (links.empty()) {
+        m_linksHere->setText(text + QStringLiteral("No option leads here."));
+        return;
+    }
+    text += QStringLiteral("Leads here: ");
+    for (size_t i = 0; i < links.size(); ++i) {
+        const DialogFile::Link &link = links[i];
+        if (i > 0)
+            text += QStringLiteral(", ");
+        if (i == 50) {
+            text += QStringLiteral("and %1 more").arg(links.size() - i);
+            break;
+        }
+        const int pageIndex = Document()->IndexOf(link.page);
+        text += QStringLiteral("<a href=\"%1/%2\">%3</a> (\"%4\")")
+                    .arg(pageIndex)
+                    .arg(link.page->IndexOfOption(link.option))
+                    .arg(AnsiText::ToDisplay(link.page->GetLabel()).toHtmlEscaped(),
+                         AnsiText::ToDisplay(link.option->GetSpeech()).toHtmlEscaped());
+    }
+    m_linksHere->setText(text);
+}
+
+void CMainDialog::OnLinkHere(const QString &link)
+{
+    const QStringList parts = link.split(QLatin1Char('/'));
+    DialogLine *page = Document() ? Document()->GetPage(parts.value(0).toInt()) : nullptr;
+    if (page)
+        ShowEdit(page, page->GetOption(parts.value(1).toInt()));
+}
+
+void CMainDialog::OnOutlineMenu(const QPoint &globalPosition)
+{
+    DialogLine *page = m_outline->GetSelectedPage();
+    if (!page)
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("outlineContextMenu"));
+    connect(menu.addAction(QStringLiteral("Duplicate page")), &QAction::triggered, this, [this, page] { m_pages.OnDuplicatePage(page); });
+    connect(menu.addAction(QStringLiteral("Delete page...")), &QAction::triggered, this, [this, page] { m_pages.OnDeletePage(page); });
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Move page up")), &QAction::triggered, this, [this, page] { m_pages.OnMovePage(-1, page); });
+    connect(menu.addAction(QStringLiteral("Move page down")), &QAction::triggered, this, [this, page] { m_pages.OnMovePage(1, page); });
+    menu.exec(globalPosition);
 }
 
 void CMainDialog::UpdateOptionCommands()
 {
     m_view->addOptionButton->setEnabled(true);
-    const int row = SelectedRow();
+    const int row = m_view->SelectedRow();
     const bool any = row >= 0;
     m_view->deleteOptionButton->setEnabled(any);
     m_actDeleteOption->setEnabled(any);
@@ -281,15 +413,17 @@ void CMainDialog::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    SaveLayout();
     event->accept();
 }
 
-// Enter saves, as "&Save" does, unless a push button has the focus: then
-// it presses that button. Escape is Exit.
+// In the page view, Enter saves, as "&Save" does, unless a push button has
+// the focus: then it presses that button. Escape is Exit.
 void CMainDialog::keyPressEvent(QKeyEvent *event)
 {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
+    const bool inPanel = m_outline->isAncestorOf(focusWidget()) || m_find->isAncestorOf(focusWidget());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain && !inPanel) {
         if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
             button->click();
         else
@@ -297,102 +431,18 @@ void CMainDialog::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (event->key() == Qt::Key_Escape && plain) {
-        OnCancel();
+        // From a panel, Escape goes back to the page (closing the find bar).
+        if (!inPanel)
+            OnCancel();
+        else if (m_find->isAncestorOf(focusWidget()))
+            m_find->hide();
+        m_view->optionList->setFocus();
         return;
     }
     QMainWindow::keyPressEvent(event);
 }
 
 // ---- Navigation and option commands ------------------------------------
-
-int CMainDialog::SelectedRow() const
-{
-    return m_view->SelectedRow();
-}
-
-// The commands that change the current page need one; a document without
-// pages has none until New page adds it.
-bool CMainDialog::HaveCurrentPage()
-{
-    if (CurrentPage())
-        return true;
-    Tell(QStringLiteral("There is no dialog page yet. \"New page\" adds one."));
-    return false;
-}
-
-void CMainDialog::OnGoToResultPage()
-{
-    const int row = SelectedRow();
-    if (row < 0) {
-        Tell(kSelectOption);
-        return;
-    }
-    DialogLine *target = m_view->optionList->GetOption(row)->GetTarget();
-    if (!target) {
-        Tell(QStringLiteral("Dialog terminates after this line"));
-        return;
-    }
-    m_session.SetCurrentPage(target);
-    RefreshPage();
-}
-
-void CMainDialog::OnOptionDblClk()
-{
-    if (SelectedRow() >= 0)
-        OnGoToResultPage();
-}
-
-void CMainDialog::OnNewPage()
-{
-    if (!Document())
-        return;
-    m_session.SetCurrentPage(m_session.AddPage());
-    RefreshPage();
-}
-
-void CMainDialog::OnDeleteOption()
-{
-    const int row = SelectedRow();
-    if (row < 0 || !CurrentPage()) {
-        Tell(kSelectOption);
-        return;
-    }
-    const int index = CurrentPage()->IndexOfOption(m_view->optionList->GetOption(row));
-    if (index >= 0)
-        m_session.DeleteOption(*CurrentPage(), index);
-    RefreshPage();
-}
-
-void CMainDialog::MoveOption(int from, int to)
-{
-    m_session.MoveOption(*CurrentPage(), from, to);
-    RefreshPage();
-    m_view->optionList->setCurrentRow(to);
-    m_view->optionList->setFocus();
-    UpdateOptionCommands();
-}
-
-void CMainDialog::OnMoveOptionUp()
-{
-    const int row = SelectedRow();
-    if (row < 0 || !CurrentPage()) {
-        Tell(kSelectOption);
-        return;
-    }
-    if (row > 0)
-        MoveOption(row, row - 1);
-}
-
-void CMainDialog::OnMoveOptionDown()
-{
-    const int row = SelectedRow();
-    if (row < 0 || !CurrentPage()) {
-        Tell(kSelectOption);
-        return;
-    }
-    if (row + 1 < CurrentPage()->GetOptionCount())
-        MoveOption(row, row + 1);
-}
 
 void CMainDialog::OnContextMenu(const QPoint &listPosition)
 {
@@ -408,71 +458,6 @@ void CMainDialog::OnContextMenu(const QPoint &listPosition)
         connect(item, &QAction::triggered, button, &QPushButton::click);
     }
     menu.exec(m_view->optionList->viewport()->mapToGlobal(listPosition));
-}
-
-void CMainDialog::OnEditSpeech()
-{
-    if (!HaveCurrentPage())
-        return;
-    DialogLine &page = *CurrentPage();
-    const DialogLine::Content before = page.GetContent();
-    CNpcSpeechDlg dialog(&page, Document(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_session.ChangedLine(page, page, before, QStringLiteral("Edit Speech"));
-    RefreshPage();
-}
-
-void CMainDialog::OnAddOption()
-{
-    if (!HaveCurrentPage())
-        return;
-    // A new option is offered to every PC until the dialog says otherwise.
-    auto option = std::make_unique<DialogLine>();
-    option->SetIntelligenceCheck("1");
-    CPcOptionDlg dialog(option.get(), Document(), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return; // the new option goes with the cancelled dialog
-    DialogLine *added = option.get();
-    m_session.AddOption(*CurrentPage(), std::move(option));
-    // Only the new line is added: the selection and the command states stay
-    // as they were until the next redisplay.
-    InsertOptionLine(-1, added);
-    UpdateTitle();
-}
-
-void CMainDialog::OnEditOption()
-{
-    const int row = SelectedRow();
-    if (row < 0)
-        return;
-    DialogLine &option = *m_view->optionList->GetOption(row);
-    const DialogLine::Content before = option.GetContent();
-    CPcOptionDlg dialog(&option, Document(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_session.ChangedLine(*CurrentPage(), option, before, QStringLiteral("Edit Option"));
-    RefreshPage();
-    // The option edited stays selected, so the next command acts on it.
-    m_view->optionList->setCurrentRow(row);
-    UpdateOptionCommands();
-}
-
-void CMainDialog::OnGoTo()
-{
-    CGotoPageDlg dialog(Document(), m_session.CurrentPage(), this);
-    dialog.exec();
-    RefreshPage();
-}
-
-void CMainDialog::OnChangePageInfo()
-{
-    if (!HaveCurrentPage())
-        return;
-    CPageInfoDlg dialog(this);
-    dialog.m_name = CurrentPage()->GetLabel();
-    dialog.m_description = CurrentPage()->GetDescription();
-    if (dialog.exec() == QDialog::Accepted)
-        m_session.ChangePageInfo(*CurrentPage(), dialog.m_name, dialog.m_description);
-    RefreshPage();
 }
 
 void CMainDialog::OnAbout()

@@ -74,6 +74,13 @@ void EditingSession::CloseDocument()
     emit documentReplaced();
 }
 
+DialogLine *EditingSession::AddFirstPage()
+{
+    DialogLine *page = m_document->NewPage(NextPageName());
+    emit documentReplaced();
+    return page;
+}
+
 void EditingSession::Push(DocumentEdit edit, const QString &text)
 {
     m_undoStack.push(new EditCommand(*this, std::move(edit), text));

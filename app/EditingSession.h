@@ -27,6 +27,8 @@ public:
     // was never saved (New, or a file to be created) is modified from the start.
     void SetDocument(std::unique_ptr<DialogFile> document, bool modified);
     void CloseDocument();
+    // The first page of a document begun here, before any edit.
+    DialogLine *AddFirstPage();
 
     // The page on display: a page of the document, or null.
     DialogLine *GetCurrentPage() const { return m_currentPage; }
