@@ -3,6 +3,7 @@
 #include "ui/AnsiText.h"
 #include "CAboutDlg.h"
 #include "COptionListBox.h"
+#include "CPlayDlg.h"
 #include "ui/DialogUnits.h"
 #include "dialogs/CGotoPageDlg.h"
 #include "dialogs/CNpcSpeechDlg.h"
@@ -158,6 +159,11 @@ void CMainDialog::CreateMenu(QLayout *layout)
             &CMainDialog::OnBack);
     connect(add(edit, "actionForward", QStringLiteral("&Forward"), QKeySequence(Qt::ALT | Qt::Key_Right)), &QAction::triggered, this,
             &CMainDialog::OnForward);
+
+    QMenu *tools = menuBar->addMenu(QStringLiteral("&Tools"));
+    connect(add(tools, "actionPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5)), &QAction::triggered, this, [this] { OnPlay(false); });
+    connect(add(tools, "actionPlayFromFirstPage", QStringLiteral("Play from &first page"), QKeySequence(Qt::SHIFT | Qt::Key_F5)),
+            &QAction::triggered, this, [this] { OnPlay(true); });
 
     QMenu *help = menuBar->addMenu(QStringLiteral("&Help"));
     connect(help->addAction(QStringLiteral("&About")), &QAction::triggered, this, &CMainDialog::OnAbout);
@@ -493,6 +499,15 @@ void CMainDialog::OnAbout()
 {
     CAboutDlg about(this);
     about.exec();
+}
+
+void CMainDialog::OnPlay(bool fromFirstPage)
+{
+    if (!HaveCurrentPage())
+        return;
+    CPlayDlg play(m_session, fromFirstPage ? Document()->GetPage(0) : CurrentPage(), this);
+    if (play.exec() == QDialog::Accepted)
+        RefreshPage(); // "Edit this page" made its page the one on display
 }
 
 // ---- Undo, redo and the pages visited ------------------------------------

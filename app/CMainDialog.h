@@ -77,6 +77,8 @@ public:
     void OnGoTo();
     void OnChangePageInfo();
     void OnAbout();
+    // The play window, from the page on display or the first page.
+    void OnPlay(bool fromFirstPage);
     // Undo, redo and the pages visited.
     void ShowEdit(DialogLine *page, DialogLine *line, int index);
     void OnBack();
