@@ -1,15 +1,20 @@
 #include "OfferedSet.h"
 
 #include "DialogLine.h"
-#include "GenderCheck.h"
-#include "IntelligenceCheck.h"
 
-OfferedSet::Refusal OfferedSet::Check(const DialogLine &option, const Pc &pc, bool conditionsPass)
+OfferedSet::OfferedSet(const DialogLine &option)
+    : m_gender(option.GetFemaleSpeech())
+    , m_intelligence(option.GetIntelligenceCheck())
+    , m_hasConditions(!option.GetConditions().empty())
+{
+}
+
+OfferedSet::Refusal OfferedSet::Refuses(const Pc &pc, bool conditionsPass) const
 {
     Refusal refusal;
-    refusal.gender = !GenderCheck(option.GetFemaleSpeech()).Passes(pc.female);
-    refusal.intelligence = !IntelligenceCheck(option.GetIntelligenceCheck()).Passes(pc.intelligence);
-    refusal.conditions = !conditionsPass && !option.GetConditions().empty();
+    refusal.gender = !m_gender.Passes(pc.female);
+    refusal.intelligence = !m_intelligence.Passes(pc.intelligence);
+    refusal.conditions = !conditionsPass && m_hasConditions;
     return refusal;
 }
 

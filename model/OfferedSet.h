@@ -1,5 +1,8 @@
 #pragma once
 
+#include "GenderCheck.h"
+#include "IntelligenceCheck.h"
+
 #include <string>
 
 class DialogLine;
@@ -23,12 +26,21 @@ public:
         bool Any() const { return gender || intelligence || conditions; }
     };
 
-    static Refusal Check(const DialogLine &option, const Pc &pc, bool conditionsPass = true);
-    static bool IsOffered(const DialogLine &option, const Pc &pc, bool conditionsPass = true)
+    // Reads the checks of option once, to ask about many PCs.
+    explicit OfferedSet(const DialogLine &option);
+    Refusal Refuses(const Pc &pc, bool conditionsPass = true) const;
+    bool Offers(const Pc &pc) const { return !Refuses(pc).Any(); }
+
+    static Refusal Check(const DialogLine &option, const Pc &pc, bool conditionsPass = true)
     {
-        return !Check(option, pc, conditionsPass).Any();
+        return OfferedSet(option).Refuses(pc, conditionsPass);
     }
     // Why: "only for male PCs", "needs intelligence at least 8", "its
     // conditions do not pass", joined by ", "; empty when nothing refuses.
     static std::string Reason(const DialogLine &option, const Refusal &refusal);
+
+private:
+    GenderCheck m_gender;
+    IntelligenceCheck m_intelligence;
+    bool m_hasConditions;
 };

@@ -90,7 +90,8 @@ long long Representative(size_t b, const std::vector<long long> &bounds)
 BandSet PassingBands(const DialogLine &option, bool female, const std::vector<long long> &bounds)
 {
     const size_t bands = bounds.size() + 1;
-    const auto passes = [&](size_t b) { return OfferedSet::IsOffered(option, {female, Representative(b, bounds)}); };
+    const OfferedSet rule(option);
+    const auto passes = [&](size_t b) { return rule.Offers({female, Representative(b, bounds)}); };
     const bool first = passes(0);
     const bool last = passes(bands - 1);
     if (first == last)
