@@ -159,24 +159,26 @@ std::string ConversationPlay::ReplayCommand(std::string_view fileName) const
     std::string command = "dlgtool play " + ShellWord(fileName) + " --gender " + (m_pc.female ? "female" : "male") + " --intelligence "
                           + std::to_string(m_pc.intelligence);
     if (m_file.GetPageCount() > 0 && m_start != m_file.GetPage(0))
-        command += " --start " + ShellWord(Windows1252::ToUtf8(m_start->GetLabel()));
-    std::string choices;
+        command.append(" --start ").append(ShellWord(Windows1252::ToUtf8(m_start->GetLabel())));
+    std::vector<int> choices;
     for (const Step &step : m_steps) {
         if (step.chosen >= 0)
-            choices += (choices.empty() ? "" : ",") + std::to_string(step.chosen + 1);
+            choices.push_back(step.chosen + 1);
     }
-    if (!choices.empty())
-        command += " --choose " + choices;
     // Options made since the file was read have no line to name.
     std::set<int> lines;
     for (const DialogLine *option : m_failing) {
         if (option->GetFileLine() > 0)
             lines.insert(option->GetFileLine());
     }
-    std::string failing;
-    for (const int line : lines)
-        failing += (failing.empty() ? "" : ",") + std::to_string(line);
-    if (!failing.empty())
-        command += " --fail-conditions " + failing;
+    const auto list = [&command](const char *option, const auto &numbers) {
+        const char *separator = option;
+        for (const int number : numbers) {
+            command.append(separator).append(std::to_string(number));
+            separator = ",";
+        }
+    };
+    list(" --choose ", choices);
+    list(" --fail-conditions ", lines);
     return command;
 }

@@ -41,5 +41,9 @@ std::string ShownSpeech::Of(std::string_view stored)
         add("spell " + std::to_string(code.n));
     if (tpl.find("%m") != std::string_view::npos)
         add(std::to_string(code.m) + " gold");
-    return "[" + std::string(name) + (parameters.empty() ? "" : ": " + parameters) + "]";
+    std::string shown = "[";
+    shown.append(name);
+    if (!parameters.empty())
+        shown.append(": ").append(parameters);
+    return shown.append("]");
 }
