@@ -227,6 +227,11 @@ void CMainDialog::CreateMenu()
     m_outline->toggleViewAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     addAction(m_outline->toggleViewAction());
 
+    QMenu *tools = menuBar->addMenu(QStringLiteral("&Tools"));
+    connect(add(tools, "actionPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5)), &QAction::triggered, this, [this] { m_pages.OnPlay(false); });
+    connect(add(tools, "actionPlayFromFirstPage", QStringLiteral("Play from &first page"), QKeySequence(Qt::SHIFT | Qt::Key_F5)),
+            &QAction::triggered, this, [this] { m_pages.OnPlay(true); });
+
     QMenu *help = menuBar->addMenu(QStringLiteral("&Help"));
     connect(help->addAction(QStringLiteral("&About")), &QAction::triggered, this, &CMainDialog::OnAbout);
     help->actions().constLast()->setObjectName(QStringLiteral("actionAbout"));

@@ -63,6 +63,8 @@ public:
     void OnMoveOptionDown() { m_pages.OnMoveOptionDown(); }
     void OnContextMenu(const QPoint &listPosition);
     void OnAbout();
+    // The play window, from the page on display or the first page.
+    void OnPlay(bool fromFirstPage) { m_pages.OnPlay(fromFirstPage); }
     // Shows page, with line selected when it is one of its options; after
     // an undo or redo, index is the place of the option it touched.
     void ShowEdit(DialogLine *page, DialogLine *line, int index = -1);

@@ -3,6 +3,7 @@
 #include "CMainDialog.h"
 #include "COptionListBox.h"
 #include "CPageView.h"
+#include "CPlayDlg.h"
 #include "EditingSession.h"
 #include "Prompter.h"
 #include "dialogs/CGotoPageDlg.h"
@@ -241,4 +242,13 @@ void PageCommands::OnMovePage(int by, DialogLine *page)
         return;
     m_session.MovePage(from, to);
     m_window.RefreshPage();
+}
+
+void PageCommands::OnPlay(bool fromFirstPage)
+{
+    if (!HaveCurrentPage())
+        return;
+    CPlayDlg play(m_session, fromFirstPage ? m_session.GetDocument()->GetPage(0) : m_session.GetCurrentPage(), &m_window);
+    if (play.exec() == QDialog::Accepted)
+        m_window.RefreshPage(); // "Edit this page" made its page the one on display
 }

@@ -26,6 +26,8 @@ public:
     void OnEditOption();
     void OnGoTo();
     void OnChangePageInfo();
+    // The play window, from the page on display or the first page.
+    void OnPlay(bool fromFirstPage);
 
     // page is a page of the document; null stands for the page on display.
     void OnDeletePage(DialogLine *page = nullptr);

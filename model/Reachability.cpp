@@ -2,8 +2,8 @@
 
 #include "DialogFile.h"
 #include "DialogLine.h"
-#include "GenderCheck.h"
 #include "IntelligenceCheck.h"
+#include "OfferedSet.h"
 #include "speech/GeneratedSpeechKind.h"
 
 #include <algorithm>
@@ -84,16 +84,14 @@ long long Representative(size_t b, const std::vector<long long> &bounds)
     return bounds[b - 1];
 }
 
-// The bands in which option passes for one gender. A check passes below a
-// line, above one, everywhere or nowhere, so the bands are one range, found
-// by halving.
+// The bands in which option is offered to PCs of one gender (conditions
+// count as passing). A check passes below a line, above one, everywhere or
+// nowhere, so the bands are one range, found by halving.
 BandSet PassingBands(const DialogLine &option, bool female, const std::vector<long long> &bounds)
 {
-    if (!GenderCheck(option.GetFemaleSpeech()).Passes(female))
-        return {};
-    const IntelligenceCheck check(option.GetIntelligenceCheck());
     const size_t bands = bounds.size() + 1;
-    const auto passes = [&](size_t b) { return check.Passes(Representative(b, bounds)); };
+    const OfferedSet rule(option);
+    const auto passes = [&](size_t b) { return rule.Offers({female, Representative(b, bounds)}); };
     const bool first = passes(0);
     const bool last = passes(bands - 1);
     if (first == last)

@@ -1,10 +1,11 @@
 // dlgtool's contract: what it prints, where, and its exit statuses; check,
-// format --check and stats on small files built for each finding.
+// format --check, stats and play on small files built for each case.
 #include "CommandOutput.h"
 #include "TestFiles.h"
 #include "cli/CheckCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/FormatCommand.h"
+#include "cli/PlayCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/UnifiedDiff.h"
 
@@ -404,6 +405,66 @@ TEST(Stats, CountsPagesOptionsWordsAndKinds)
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, path + "\n  pages 2, options 3\n  words of speech: NPC 4, PC 3\n  generated speech: Exit 2, Rumour 1\n"
                                  "total (1 file)\n  pages 2, options 3\n  words of speech: NPC 4, PC 3\n  generated speech: Exit 2, Rumour 1\n");
+}
+
+// Paths that end each way, a choice not offered, usage, and every JSON
+// field, on one small file. An output ends with the text given.
+TEST(Play, Runs)
+{
+    TestFiles files;
+    const std::string path = files.Write("p.dlg", "// [LABEL] Start\n{1}{R:20,mill,ferry}{Hello, miss.}{}{}{}{}\n{2}{To the room}{}{1}{}{21}{}\n"
+                                                  "{3}{Men only}{1}{}{}{21}{}\n{4}{Bright}{}{+8}{}{41}{}\n{5}{Bye}{}{1}{}{}{}\n{6}{Lost}{}{1}{}{99}{}\n"
+                                                  "// [LABEL] Room\n{21}{M:5,41}{M:5,41}{}{}{}{}\n{22}{Pay later}{}{1}{Gold > 5}{}{Owe(5)}\n"
+                                                  "// [LABEL] Caf\xe9\n{41}{Dark.}{Dark.}{}{}{}{}\n");
+    const std::vector<std::string> female{path, "--gender", "female", "--intelligence", "8"};
+    const std::vector<std::string> male{path, "--gender", "male", "--intelligence", "9"};
+    const auto with = [](std::vector<std::string> args, const std::vector<std::string> &more) {
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    const std::string cannot = "dlgtool: cannot play " + path + ": ";
+    const std::string usage = "usage: dlgtool " + std::string(PlayCommand().Usage()) + "\n";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string outEnd;
+        std::string err;
+    };
+    const Case cases[] = {
+        {female, 0,
+         "female PC, intelligence 8\n1. page \"Start\" (line 2)\n   NPC: Hello, miss.\n   1) To the room -> page \"Room\"\n"
+         "   2) Bye -> the dialog ends\n   3) Lost -> page number 99, which no page has\n"
+         "   not offered: Men only (only for male PCs)\n   not offered: Bright (needs intelligence above 8)\nend: choices used\n", ""},
+        {with(male, {"--choose", "4"}), 0, "   NPC: [Rumour: mill, ferry; 20 gold]\n" "   1) To the room -> page \"Room\"\n   2) Men only -> page \"Room\"\n"
+         "   3) Bright -> page \"Caf\u00e9\"\n   4) Bye -> the dialog ends\n   5) Lost -> page number 99, which no page has\n   chosen: 4\nend: dialog finished\n", ""},
+        {with(male, {"--choose", "5"}), 0, "   chosen: 5\nend: no such page\n", ""},
+        {with(male, {"--choose", "1,1"}), 0, "   chosen: 1\n3. page \"Caf\u00e9\" (line 12)\n   NPC: Dark.\nend: no options\n", ""},
+        {with(female, {"--start", "Room", "--choose", "2", "--fail-conditions", "10", "--format", "json"}), 0,
+         "{\"gender\":\"female\",\"intelligence\":8,\"steps\":[{\"page\":{\"name\":\"Room\",\"number\":21,\"line\":9},"
+         "\"npc\":{\"stored\":\"M:5,41\",\"shown\":\"[Request money: 5 gold]\"},\"offered\":[{\"line\":9,\"speech\":\"pays\",\"target\":\"Caf\u00e9\"},"
+         "{\"line\":9,\"speech\":\"does not pay\",\"target\":\"Room\"}],\"hidden\":[],\"chosen\":2},"
+         "{\"page\":{\"name\":\"Room\",\"number\":21,\"line\":9},\"npc\":{\"stored\":\"M:5,41\",\"shown\":\"[Request money: 5 gold]\"},"
+         "\"offered\":[],\"hidden\":[{\"line\":10,\"speech\":\"Pay later\",\"target\":null,\"reason\":\"its conditions do not pass\"}],"
+         "\"chosen\":null}],\"end\":\"no options\"}\n", ""},
+        {with(female, {"--start", "Caf\u00e9"}), 0, "1. page \"Caf\u00e9\" (line 12)\n   NPC: Dark.\nend: no options\n", ""},
+        // A path that no longer holds fails, saying where.
+        {with(female, {"--choose", "4"}), 1, "", cannot + "at step 1, page \"Start\" (line 2), choice 4 is not offered: 3 options are offered\n"},
+        {with(male, {"--choose", "4,1"}), 1, "", cannot + "at step 1, page \"Start\" (line 2), choice 1 comes after the end of the conversation\n"},
+        {with(male, {"--choose", "3,1"}), 1, "", cannot + "at step 2, page \"Caf\u00e9\" (line 12), choice 1 is not offered: no options are offered\n"},
+        {with(male, {"--start", "Nowhere"}), 1, "", cannot + "no page is named \"Nowhere\"\n"},
+        {with(male, {"--fail-conditions", "3"}), 1, "", cannot + "line 3 holds no PC option with extra conditions\n"},
+        {{path, "--intelligence", "8"}, 2, "", usage},
+        {{path, "--gender", "male", "--intelligence", "ten"}, 2, "", usage},
+        {with(male, {"--choose", "1,,2"}), 2, "", usage},
+    };
+    for (const Case &c : cases) {
+        const Result result = RunCommand(PlayCommand(), c.args);
+        const std::string what = c.args.size() > 5 ? c.args[5] + " " + c.args.back() : c.args.back();
+        EXPECT_EQ(result.status, c.status) << what;
+        EXPECT_EQ(result.out.substr(result.out.size() - std::min(result.out.size(), c.outEnd.size())), c.outEnd) << what;
+        EXPECT_EQ(result.out.empty(), c.outEnd.empty()) << what;
+        EXPECT_EQ(result.err, c.err) << what;
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "model/DialogLine.h"
 #include "model/GenderCheck.h"
 #include "model/IntelligenceCheck.h"
+#include "model/OfferedSet.h"
 #include "model/OptionDescription.h"
 
 #include <gtest/gtest.h>
@@ -15,39 +16,82 @@ char Mark(bool yes) { return yes ? '+' : '.'; }
 TEST(Rules, GenderCheck)
 {
     using G = GenderCheck;
-    // who; then known form, passes male PCs, passes female PCs. Unknown forms pass everyone.
-    const std::tuple<const char *, G::Who, const char *> cases[] = {
-        {"", G::Anyone, "+++"},     {"1", G::MaleOnly, "++."}, {"0", G::FemaleOnly, "+.+"},  {" 1", G::MaleOnly, ".++"},
-        {"00", G::FemaleOnly, ".++"}, {"x", G::FemaleOnly, ".++"}, {"2", G::Unknown, ".++"},
+    // Who the page view says; whether dlgtool check takes the form for known.
+    const std::tuple<const char *, G::Who, bool> cases[] = {
+        {"", G::Anyone, true},         {"1", G::MaleOnly, true},   {"0", G::FemaleOnly, true}, {" 1", G::MaleOnly, false},
+        {"00", G::FemaleOnly, false}, {"x", G::FemaleOnly, false}, {"2", G::Unknown, false},
     };
-    for (const auto &[text, who, marks] : cases) {
-        const G check(text);
-        EXPECT_EQ(check.GetWho(), who) << '"' << text << '"';
-        EXPECT_EQ(std::string({Mark(check.IsKnownForm()), Mark(check.Passes(false)), Mark(check.Passes(true))}), marks) << '"' << text << '"';
+    for (const auto &[text, who, known] : cases) {
+        EXPECT_EQ(G(text).GetWho(), who) << '"' << text << '"';
+        EXPECT_EQ(G(text).IsKnownForm(), known) << '"' << text << '"';
     }
     EXPECT_EQ(G::Text(G::Anyone) + "," + G::Text(G::MaleOnly) + "," + G::Text(G::FemaleOnly), ",1,0");
 }
 
 TEST(Rules, IntelligenceCheck)
 {
-    // Checks nothing, comparison, value, known form, boundary (-1: none), then
-    // whether PCs of intelligence 0 to 13 pass.
+    // Checks nothing, comparison, value, known form, the number compared
+    // and the boundary (-1: none). Who passes is the offered set's test.
     const std::pair<const char *, const char *> cases[] = {
-        {"", "none 0 '' . -1 ++++++++++++++"},        {"1", "none 0 '1' + -1 ++++++++++++++"},
-        {"+1", "on 1 '1' + 2 ..++++++++++++"},        {"-1", "on 2 '1' + 1 +............."},
-        {"8", "on 0 '8' + 8 ........++++++"},         {"+8", "on 1 '8' + 9 .........+++++"},
-        {"-8", "on 2 '8' + 8 ++++++++......"},        {"007", "on 0 '007' + 7 .......+++++++"},
-        {"99999999999999", "on 0 '99999999999999' + 999999999999 .............."},
-        {"x5", "on 0 'x5' . -1 ++++++++++++++"},      {"5\xe9", "on 0 '5\xe9' . -1 ++++++++++++++"},
-        {"-x", "on 2 'x' . -1 ++++++++++++++"},       {"+", "on 1 '' . -1 ++++++++++++++"},
+        {"", "none 0 '' . -1"},       {"1", "none 0 '1' + -1"},       {"+1", "on 1 '1' + 2"},   {"-1", "on 2 '1' + 1"},
+        {"8", "on 0 '8' + 8"},        {"+8", "on 1 '8' + 9"},         {"-8", "on 2 '8' + 8"},   {"007", "on 0 '007' + 7"},
+        {"99999999999999", "on 0 '99999999999999' + 999999999999"}, {"x5", "on 0 'x5' . 0"}, {"5\xe9", "on 0 '5\xe9' . 5"},
+        {"-x", "on 2 'x' . 0"},       {"+", "on 1 '' . 1"},
     };
     for (const auto &[text, expected] : cases) {
         const IntelligenceCheck check(text);
-        std::string seen = std::string(check.ChecksNothing() ? "none " : "on ") + std::to_string(check.GetComparison()) + " '"
-                           + check.GetValue() + "' " + Mark(check.IsKnownForm()) + " " + std::to_string(check.GetBoundary().value_or(-1)) + " ";
-        for (long long intelligence = 0; intelligence < 14; ++intelligence)
-            seen += Mark(check.Passes(intelligence));
+        const std::string seen = std::string(check.ChecksNothing() ? "none " : "on ") + std::to_string(check.GetComparison()) + " '"
+                                 + check.GetValue() + "' " + Mark(check.IsKnownForm()) + " " + std::to_string(check.GetBoundary().value_or(-1));
         EXPECT_EQ(seen, expected) << '"' << text << '"';
+    }
+}
+
+// The one rule of what a PC is offered, around each check's line: PCs of
+// intelligence N - 1, N and N + 1, male then female ('+' offered, '.' not),
+// and the reason given to the first PC refused.
+TEST(Rules, OfferedSet)
+{
+    struct Case {
+        const char *gender, *intelligence;
+        long long n;
+        const char *offered, *reason;
+        const char *conditions = "";
+        bool conditionsPass = true;
+    };
+    const Case cases[] = {
+        {"", "", 1, "++++++", ""},
+        {"", "1", 1, "++++++", ""},
+        {"1", "8", 8, ".++...", "needs intelligence at least 8"},
+        {"0", "+8", 8, ".....+", "only for female PCs, needs intelligence above 8"},
+        {"", "-8", 8, "+..+..", "needs intelligence below 8"},
+        // Other forms, as the page view and the option dialog read them.
+        {"00", "08", 8, "....++", "only for female PCs, needs intelligence at least 8"},
+        {" 1", "5a", 5, ".++...", "needs intelligence at least 5"},
+        {"2", "x5", 0, ".++.++", "needs intelligence at least 0"},
+        {"", "+", 1, ".++.++", "needs intelligence above 0"},
+        {"", "-x", 0, "+..+..", "needs intelligence below 0"},
+        // Conditions count only when they fail, and only where there are some.
+        {"", "1", 5, "++++++", "", "", false},
+        {"", "1", 5, "......", "its conditions do not pass", "Gold > 5", false},
+        {"", "1", 5, "++++++", "", "Gold > 5", true},
+    };
+    for (const Case &c : cases) {
+        DialogLine option;
+        option.SetFemaleSpeech(c.gender);
+        option.SetIntelligenceCheck(c.intelligence);
+        option.SetConditions(c.conditions);
+        std::string offered;
+        std::string reason;
+        for (const bool female : {false, true}) {
+            for (long long intelligence = c.n - 1; intelligence <= c.n + 1; ++intelligence) {
+                const OfferedSet::Refusal refusal = OfferedSet::Check(option, {female, intelligence}, c.conditionsPass);
+                offered += Mark(!refusal.Any());
+                if (refusal.Any() && reason.empty())
+                    reason = OfferedSet::Reason(option, refusal);
+            }
+        }
+        EXPECT_EQ(offered, c.offered) << '"' << c.gender << "" "" << c.intelligence << '"';
+        EXPECT_EQ(reason, c.reason) << '"' << c.gender << "" "" << c.intelligence << '"';
     }
 }
 

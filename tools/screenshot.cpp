@@ -1,9 +1,10 @@
 // Renders the main window or one of its dialogs, opened on a file, to a PNG
 // without a display:
-//   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png FILE [main|npc|option|goto|pageinfo|about]
+//   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png FILE [main|npc|option|goto|pageinfo|about|play]
 #include "app/CMainDialog.h"
 #include "app/QtPrompter.h"
 #include "app/CAboutDlg.h"
+#include "app/CPlayDlg.h"
 #include "dialogs/CGotoPageDlg.h"
 #include "dialogs/CNpcSpeechDlg.h"
 #include "dialogs/CPageInfoDlg.h"
@@ -12,6 +13,8 @@
 #include "model/DialogLine.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QStandardPaths>
 #include <QPixmap>
 #include <QTimer>
 #include <memory>
@@ -21,7 +24,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 3) {
-        fputs("usage: talkwright-screenshot OUT.png FILE [main|npc|option|goto|pageinfo|about]\n", stderr);
+        fputs("usage: talkwright-screenshot OUT.png FILE [main|npc|option|goto|pageinfo|about|play]\n", stderr);
         return 2;
     }
     QtPrompter prompter;
@@ -44,6 +47,17 @@ int main(int argc, char **argv)
         info->m_description = window.Session().GetCurrentPage()->GetDescription();
         QTimer::singleShot(0, info.get(), [dialog = info.get()] { dialog->exec(); });
         dialog = std::move(info);
+    }
+    else if (what == QLatin1String("play") && window.Session().GetCurrentPage()) {
+        // A male PC of intelligence 7, back from the room he found too dear;
+        // the user's own PC stays theirs.
+        QStandardPaths::setTestModeEnabled(true);
+        auto play = std::make_unique<CPlayDlg>(window.Session(), window.Session().GetCurrentPage(), &window);
+        play->findChild<QComboBox *>(QStringLiteral("gender"))->setCurrentIndex(0);
+        play->findChild<QComboBox *>(QStringLiteral("intelligence"))->setEditText(QStringLiteral("7"));
+        play->OnChoose(0);
+        play->OnChoose(1);
+        dialog = std::move(play);
     }
     QWidget *shown = dialog ? static_cast<QWidget *>(dialog.get()) : &window;
     window.show();

@@ -1,7 +1,10 @@
 // The navigation and option commands of the main window, through its
-// buttons, menus, double clicks and dialogs, and a whole conversation
-// built from nothing and saved.
+// buttons, menus, double clicks and dialogs, a whole conversation built
+// from nothing and saved, and playing it as a PC.
 #include "GuiTestFiles.h"
+
+#include <QApplication>
+#include <QClipboard>
 
 class TestNavigation : public GuiTest {
     Q_OBJECT
@@ -301,6 +304,55 @@ private slots:
         Press("newPageButton");
         QVERIFY(Page());
         QCOMPARE(Doc()->GetPageCount(), 1);
+    }
+
+    // A female PC of intelligence 4 plays by number keys, numbered among the
+    // options offered; the path, the command that replays it, Back, Edit this
+    // page, and the PC kept for the next run.
+    void playsAsAPc()
+    {
+        Open("// [LABEL] Gate\n{1}{Halt!}{Halt, miss!}{}{}{}{}\n{2}{Men only}{1}{}{}{21}{}\n{3}{Bribe}{}{1}{Gold > 5}{21}{}\n"
+             "// [LABEL] Yard\n{21}{Inside.}{Inside.}{}{}{}{}\n{22}{Clever}{}{5}{}{1}{}\n{23}{Back out}{}{1}{}{1}{}\n{24}{On}{}{-5}{}{41}{}\n"
+             "// [LABEL] Hall\n{41}{E:}{E:}{}{}{}{}\n{42}{Bye}{}{1}{}{}{}\n");
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+        const QString command = "dlgtool play " + Path("nav.dlg") + " --gender female --intelligence 4 --choose 1,2,1";
+        WhenModal([command](QWidget *play) {
+            In<QComboBox>(play, "gender")->setCurrentIndex(1);
+            In<QComboBox>(play, "intelligence")->setEditText("4");
+            auto *options = In<QListWidget>(play, "options");
+            auto *path = In<QListWidget>(play, "path");
+            QCOMPARE(In<QPlainTextEdit>(play, "npcSpeech")->toPlainText(), QStringLiteral("Halt, miss!"));
+            QCOMPARE(options->count(), 2);
+            QCOMPARE(options->item(0)->text(), QStringLiteral("1. Bribe\n      if Gold > 5\n      goes to page Yard"));
+            QCOMPARE(options->item(1)->text(), QStringLiteral("Men only\n      goes to page Yard\n      not offered: only for male PCs"));
+            QVERIFY(!(options->item(1)->flags() & Qt::ItemIsEnabled));
+            for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_1})
+                QTest::keyClick(options, key);
+            QCOMPARE(path->count(), 3);
+            QCOMPARE(path->item(0)->text() + path->item(1)->text() + path->item(2)->text(), QStringLiteral("GateYardHall"));
+            QVERIFY(!In<QLabel>(play, "end")->text().isEmpty());
+            Click(play, "copyCommand");
+            QCOMPARE(QApplication::clipboard()->text(), command);
+            Click(play, "back"); // the last choice, on the page that stays
+            Click(play, "back");
+            QCOMPARE(path->count(), 2);
+            QVERIFY(In<QLabel>(play, "end")->text().isEmpty());
+            Click(play, "editPage");
+        });
+        QTest::keyClick(m_dialog.get(), Qt::Key_F5);
+        QCOMPARE(m_dialogsRun, 1);
+        QCOMPARE(Name(), QStringLiteral("Yard"));
+        Find<QAction>("actionBack")->trigger(); // the page shown was visited
+        QCOMPARE(Name(), QStringLiteral("Gate"));
+
+        WhenModal([](QWidget *play) {
+            QCOMPARE(In<QComboBox>(play, "gender")->currentText(), QStringLiteral("female"));
+            QCOMPARE(In<QComboBox>(play, "intelligence")->currentText(), QStringLiteral("4"));
+            Click(play, "close");
+        });
+        Find<QAction>("actionPlayFromFirstPage")->trigger();
+        QCOMPARE(m_dialogsRun, 2);
+        QCOMPARE(Name(), QStringLiteral("Gate"));
     }
 
     void buildsAConversationFromNothing()
