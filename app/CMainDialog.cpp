@@ -3,6 +3,7 @@
 #include "CAboutDlg.h"
 #include "COptionListBox.h"
 #include "FindBar.h"
+#include "LinksHereLabel.h"
 #include "OutlinePanel.h"
 #include "Prompter.h"
 #include "model/DialogFile.h"
@@ -12,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -54,18 +54,13 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_view, 1);
-    m_linksHere = new QLabel(central);
-    m_linksHere->setObjectName(QStringLiteral("linksHere"));
-    m_linksHere->setWordWrap(true);
-    m_linksHere->setTextFormat(Qt::RichText);
-    m_linksHere->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    m_linksHere = new LinksHereLabel(m_session, central);
     m_linksHere->setContentsMargins(DialogUnits(font()).X(7), 2, 4, 4);
-    m_linksHere->setAccessibleName(QStringLiteral("Leads here"));
     layout->addWidget(m_linksHere);
     setCentralWidget(central);
 
     // The outline's model follows undo and redo before the window shows them.
-    m_outline = new OutlinePanel(m_session, this);
+    m_outline = new OutlinePanel(m_session, m_pages, this);
     addDockWidget(Qt::LeftDockWidgetArea, m_outline);
     m_find = new FindBar(m_session, prompter, this);
     addDockWidget(Qt::BottomDockWidgetArea, m_find);
@@ -105,7 +100,7 @@ void CMainDialog::ConnectCommands()
         if (m_view->SelectedRow() >= 0)
             OnGoToResultPage();
     });
-    connect(m_view->optionList, &QWidget::customContextMenuRequested, this, &CMainDialog::OnContextMenu);
+    connect(m_view->optionList, &QWidget::customContextMenuRequested, m_view, &CPageView::OnContextMenu);
     PageCommands *pages = &m_pages;
     connect(m_view->goToResultButton, &QPushButton::clicked, pages, &PageCommands::OnGoToResultPage);
     connect(m_view->editSpeechButton, &QPushButton::clicked, pages, &PageCommands::OnEditSpeech);
@@ -120,9 +115,8 @@ void CMainDialog::ConnectCommands()
     connect(m_view->openButton, &QPushButton::clicked, this, &CMainDialog::OpenFile);
     connect(m_view->saveButton, &QPushButton::clicked, this, &CMainDialog::OnOK);
     connect(m_view->exitButton, &QPushButton::clicked, this, &CMainDialog::OnCancel);
-    connect(m_linksHere, &QLabel::linkActivated, this, &CMainDialog::OnLinkHere);
+    connect(m_linksHere, &LinksHereLabel::optionActivated, this, [this](DialogLine *page, DialogLine *option) { ShowEdit(page, option); });
     connect(m_outline, &OutlinePanel::pageActivated, this, [this](DialogLine *page) { ShowEdit(page, page); });
-    connect(m_outline, &OutlinePanel::contextMenuRequested, this, &CMainDialog::OnOutlineMenu);
     connect(m_find, &FindBar::matchActivated, this, [this](DialogLine *page, DialogLine *line) { ShowEdit(page, line); });
 }
 
@@ -281,63 +275,7 @@ void CMainDialog::RefreshPage()
     m_view->ShowPage(CurrentPage());
     UpdateOptionCommands();
     m_outline->ShowCurrentPage();
-    ShowLinksHere();
-}
-
-// The options that lead to the page on display, each a link to its page.
-void CMainDialog::ShowLinksHere()
-{
-    DialogLine *page = CurrentPage();
-    if (!page) {
-        m_linksHere->clear();
-        return;
-    }
-    QString text = Document()->GetPage(0) == page ? QStringLiteral("The conversation starts here. ") : QString();
-    const std::vector<DialogFile::Link> links = Document()->FindLinksTo(page);
-    if (links.empty()) {
-        m_linksHere->setText(text + QStringLiteral("No option leads here."));
-        return;
-    }
-    text += QStringLiteral("Leads here: ");
-    for (size_t i = 0; i < links.size(); ++i) {
-        const DialogFile::Link &link = links[i];
-        if (i > 0)
-            text += QStringLiteral(", ");
-        if (i == 50) {
-            text += QStringLiteral("and %1 more").arg(links.size() - i);
-            break;
-        }
-        const int pageIndex = Document()->IndexOf(link.page);
-        text += QStringLiteral("<a href=\"%1/%2\">%3</a> (\"%4\")")
-                    .arg(pageIndex)
-                    .arg(link.page->IndexOfOption(link.option))
-                    .arg(AnsiText::ToDisplay(link.page->GetLabel()).toHtmlEscaped(),
-                         AnsiText::ToDisplay(link.option->GetSpeech()).toHtmlEscaped());
-    }
-    m_linksHere->setText(text);
-}
-
-void CMainDialog::OnLinkHere(const QString &link)
-{
-    const QStringList parts = link.split(QLatin1Char('/'));
-    DialogLine *page = Document() ? Document()->GetPage(parts.value(0).toInt()) : nullptr;
-    if (page)
-        ShowEdit(page, page->GetOption(parts.value(1).toInt()));
-}
-
-void CMainDialog::OnOutlineMenu(const QPoint &globalPosition)
-{
-    DialogLine *page = m_outline->GetSelectedPage();
-    if (!page)
-        return;
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("outlineContextMenu"));
-    connect(menu.addAction(QStringLiteral("Duplicate page")), &QAction::triggered, this, [this, page] { m_pages.OnDuplicatePage(page); });
-    connect(menu.addAction(QStringLiteral("Delete page...")), &QAction::triggered, this, [this, page] { m_pages.OnDeletePage(page); });
-    menu.addSeparator();
-    connect(menu.addAction(QStringLiteral("Move page up")), &QAction::triggered, this, [this, page] { m_pages.OnMovePage(-1, page); });
-    connect(menu.addAction(QStringLiteral("Move page down")), &QAction::triggered, this, [this, page] { m_pages.OnMovePage(1, page); });
-    menu.exec(globalPosition);
+    m_linksHere->ShowPage(CurrentPage());
 }
 
 void CMainDialog::UpdateOptionCommands()
@@ -448,22 +386,6 @@ void CMainDialog::keyPressEvent(QKeyEvent *event)
 }
 
 // ---- Navigation and option commands ------------------------------------
-
-void CMainDialog::OnContextMenu(const QPoint &listPosition)
-{
-    if (!m_view->optionList->viewport()->rect().contains(listPosition))
-        return;
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("optionContextMenu"));
-    connect(menu.addAction(QStringLiteral("Add option..")), &QAction::triggered, m_view->addOptionButton, &QPushButton::click);
-    menu.addSeparator();
-    for (QPushButton *button : {m_view->editOptionButton, m_view->deleteOptionButton, m_view->moveUpButton, m_view->moveDownButton, m_view->goToResultButton}) {
-        QAction *item = menu.addAction(button->text());
-        item->setEnabled(button->isEnabled());
-        connect(item, &QAction::triggered, button, &QPushButton::click);
-    }
-    menu.exec(m_view->optionList->viewport()->mapToGlobal(listPosition));
-}
 
 void CMainDialog::OnAbout()
 {

@@ -13,10 +13,10 @@
 class DialogFile;
 class DialogLine;
 class FindBar;
+class LinksHereLabel;
 class OutlinePanel;
 class Prompter;
 class QAction;
-class QLabel;
 
 // The main window: one dialog page at a time, the PC options under it, what
 // leads to the page, the outline of all pages and the find bar beside it,
@@ -61,7 +61,7 @@ public:
     void OnDeleteOption() { m_pages.OnDeleteOption(); }
     void OnMoveOptionUp() { m_pages.OnMoveOptionUp(); }
     void OnMoveOptionDown() { m_pages.OnMoveOptionDown(); }
-    void OnContextMenu(const QPoint &listPosition);
+    void OnContextMenu(const QPoint &listPosition) { m_view->OnContextMenu(listPosition); }
     void OnAbout();
     // The play window, from the page on display or the first page.
     void OnPlay(bool fromFirstPage) { m_pages.OnPlay(fromFirstPage); }
@@ -92,9 +92,6 @@ private:
     bool OnMouseButton(Qt::MouseButton button);
     void ConnectCommands();
     void CreateMenu();
-    void ShowLinksHere();
-    void OnLinkHere(const QString &link);
-    void OnOutlineMenu(const QPoint &globalPosition);
     void SaveLayout();
 
     std::string m_strCmdLineFile;
@@ -103,7 +100,7 @@ private:
     FileCommands m_files;
     CPageView *m_view = nullptr;
     PageCommands m_pages;
-    QLabel *m_linksHere = nullptr;
+    LinksHereLabel *m_linksHere = nullptr;
     OutlinePanel *m_outline = nullptr;
     FindBar *m_find = nullptr;
     QAction *m_actEditOption = nullptr;

@@ -8,6 +8,7 @@
 #include "ui/DialogUnits.h"
 
 #include <QGroupBox>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -209,3 +210,20 @@ void CPageView::OnSize(QSize oldSize, QSize newSize)
         shift(control, 0, dy);
 }
 
+
+// The option commands, at the option list.
+void CPageView::OnContextMenu(const QPoint &listPosition)
+{
+    if (!optionList->viewport()->rect().contains(listPosition))
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("optionContextMenu"));
+    connect(menu.addAction(QStringLiteral("Add option..")), &QAction::triggered, addOptionButton, &QPushButton::click);
+    menu.addSeparator();
+    for (QPushButton *button : {editOptionButton, deleteOptionButton, moveUpButton, moveDownButton, goToResultButton}) {
+        QAction *item = menu.addAction(button->text());
+        item->setEnabled(button->isEnabled());
+        connect(item, &QAction::triggered, button, &QPushButton::click);
+    }
+    menu.exec(optionList->viewport()->mapToGlobal(listPosition));
+}

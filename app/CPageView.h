@@ -25,6 +25,8 @@ public:
     void ShowNpcSpeech();
     void OnViewFemaleSpeech();
     int InsertOptionLine(int index, DialogLine *option);
+    // The option commands' menu, at a point of the option list.
+    void OnContextMenu(const QPoint &listPosition);
     // The row of the selected option; -1 with none.
     int SelectedRow() const;
 

@@ -21,6 +21,7 @@ public:
     void redo() override
     {
         m_edit.Apply();
+        Changed();
         if (!m_pushed) {
             m_pushed = true;
             return;
@@ -30,10 +31,18 @@ public:
     void undo() override
     {
         m_edit.Revert();
+        Changed();
         Tell();
     }
 
 private:
+    void Changed()
+    {
+        const DocumentEdit::Kind kind = m_edit.GetKind();
+        const bool pages = kind == DocumentEdit::AddPage || kind == DocumentEdit::DeletePage || kind == DocumentEdit::MovePage
+            || kind == DocumentEdit::ChangeLines;
+        emit m_session.changed(m_edit.GetPage(), pages);
+    }
     void Tell() { emit m_session.edited(m_edit.GetPage(), m_edit.GetLine(), m_edit.GetIndex()); }
 
     EditingSession &m_session;

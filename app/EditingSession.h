@@ -79,6 +79,9 @@ public:
 signals:
     // Another document became the open one, or none is.
     void documentReplaced();
+    // An edit was made, taken back or made again: on page alone, or (with
+    // pages) on the list of pages or on many of them.
+    void changed(DialogLine *page, bool pages);
     // An undo or redo changed page, and the line (an option of it, or the
     // page itself) at index.
     void edited(DialogLine *page, DialogLine *line, int index);

@@ -137,8 +137,14 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
     connect(findEdit, &QLineEdit::textChanged, this, stale);
     for (QCheckBox *box : {matchCase, wholeWords, regularExpression})
         connect(box, &QCheckBox::toggled, this, stale);
-    connect(&session.GetUndoStack(), &QUndoStack::indexChanged, this, stale);
-    connect(&session, &EditingSession::documentReplaced, this, stale);
+    // The matches of a changed document are found again when they are shown.
+    const auto changed = [this] {
+        m_stale = true;
+        if (isVisible() && !findEdit->text().isEmpty())
+            m_searchTimer->start();
+    };
+    connect(&session, &EditingSession::changed, this, changed);
+    connect(&session, &EditingSession::documentReplaced, this, changed);
     connect(findEdit, &QLineEdit::returnPressed, this, [this] { Step(1); });
     connect(replaceEdit, &QLineEdit::returnPressed, this, &FindBar::ReplaceAll);
     connect(next, &QPushButton::clicked, this, [this] { Step(1); });
@@ -151,6 +157,8 @@ void FindBar::Open(bool replace)
 {
     m_replaceRow->setVisible(replace);
     show();
+    if (m_stale)
+        m_searchTimer->start();
     raise();
     findEdit->setFocus();
     findEdit->selectAll();

@@ -1,12 +1,14 @@
 #include "OutlinePanel.h"
 
 #include "EditingSession.h"
+#include "PageCommands.h"
 #include "PageListModel.h"
 #include "model/DialogFile.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -44,9 +46,10 @@ private:
 
 } // namespace
 
-OutlinePanel::OutlinePanel(EditingSession &session, QWidget *parent)
+OutlinePanel::OutlinePanel(EditingSession &session, PageCommands &commands, QWidget *parent)
     : QDockWidget(QStringLiteral("Outline"), parent)
     , m_session(session)
+    , m_commands(commands)
     , m_model(new PageListModel(session, this))
     , m_filter(new PageFilter(this))
 {
@@ -89,10 +92,7 @@ OutlinePanel::OutlinePanel(EditingSession &session, QWidget *parent)
             emit pageActivated(page);
     });
     connect(pageView, &QTreeView::clicked, pageView, &QTreeView::activated);
-    connect(pageView, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
-        if (pageView->indexAt(position).isValid())
-            emit contextMenuRequested(pageView->viewport()->mapToGlobal(position));
-    });
+    connect(pageView, &QWidget::customContextMenuRequested, this, &OutlinePanel::ShowMenu);
     // After a reset (an edit, undo or redo) the page on display is found again.
     connect(m_model, &QAbstractItemModel::modelReset, this, &OutlinePanel::ShowCurrentPage);
 }
@@ -101,6 +101,21 @@ DialogLine *OutlinePanel::PageAt(const QModelIndex &index) const
 {
     const DialogFile *document = m_session.GetDocument();
     return index.isValid() && document ? document->GetPage(m_filter->mapToSource(index).row()) : nullptr;
+}
+
+void OutlinePanel::ShowMenu(const QPoint &position)
+{
+    DialogLine *page = PageAt(pageView->indexAt(position));
+    if (!page)
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("outlineContextMenu"));
+    connect(menu.addAction(QStringLiteral("Duplicate page")), &QAction::triggered, this, [this, page] { m_commands.OnDuplicatePage(page); });
+    connect(menu.addAction(QStringLiteral("Delete page...")), &QAction::triggered, this, [this, page] { m_commands.OnDeletePage(page); });
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Move page up")), &QAction::triggered, this, [this, page] { m_commands.OnMovePage(-1, page); });
+    connect(menu.addAction(QStringLiteral("Move page down")), &QAction::triggered, this, [this, page] { m_commands.OnMovePage(1, page); });
+    menu.exec(pageView->viewport()->mapToGlobal(position));
 }
 
 DialogLine *OutlinePanel::GetSelectedPage() const

@@ -11,9 +11,14 @@ PageListModel::PageListModel(EditingSession &session, QObject *parent)
     : QAbstractTableModel(parent)
     , m_session(session)
 {
-    // An undo or redo says what it changed before the window shows it.
-    connect(&session, &EditingSession::edited, this, &PageListModel::Reset);
-    connect(&session.GetUndoStack(), &QUndoStack::indexChanged, this, &PageListModel::Reset);
+    // Said before the window shows the change: a page's row, or every row.
+    connect(&session, &EditingSession::changed, this, [this](DialogLine *page, bool pages) {
+        const int row = pages ? -1 : m_session.GetDocument()->IndexOf(page);
+        if (row < 0)
+            Reset();
+        else
+            emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    });
     connect(&session, &EditingSession::documentReplaced, this, &PageListModel::Reset);
 }
 

@@ -51,6 +51,10 @@ TEST(TextSearch, FindsInEveryTextWithEachOption)
     };
     for (const auto &c : cases)
         EXPECT_EQ(Found(file, c.pattern, c.options), c.found) << c.pattern;
+    // Letters beyond ASCII have their cases too, plain or not.
+    file.GetPage(0)->SetDescription("\xC9T\xC9 \x8A");
+    for (const bool regularExpression : {false, true})
+        EXPECT_EQ(Found(file, QString::fromUtf8("\u00e9t\u00e9 \u0161"), {.wholeWords = true, .regularExpression = regularExpression}), "p.description1 ");
     EXPECT_FALSE(TextSearch("[", {.regularExpression = true}).GetError().isEmpty());
 }
 

@@ -54,6 +54,12 @@ public:
     Replacement ReplaceAll(const DialogFile &file, const QString &replacement) const;
 
 private:
+    // Plain text is matched on the file's bytes, with no conversion.
+    void FindBytes(std::string_view text, std::vector<std::pair<qsizetype, qsizetype>> &matches) const;
+
     QRegularExpression m_expression;
     bool m_empty;
+    bool m_plain;         // not a regular expression, and Windows-1252 can spell it
+    Options m_options;
+    std::string m_needle; // in lower case unless the case must match
 };
