@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <sstream>
 
 TestFiles::TestFiles()
@@ -54,25 +53,6 @@ std::string TestFiles::Crlf(std::string_view lf)
     for (const char c : lf)
         out += c == '\n' ? std::string("\r\n") : std::string(1, c);
     return out;
-}
-
-DialogLine *TestFiles::AddPage(DialogFile &file, std::string_view label, std::string_view speech)
-{
-    DialogLine *page = file.NewPage();
-    page->SetLabel(label);
-    page->SetSpeech(speech);
-    page->SetFemaleSpeech(speech);
-    return page;
-}
-
-DialogLine *TestFiles::AddOption(DialogLine &page, std::string_view speech, DialogLine *target)
-{
-    auto option = std::make_unique<DialogLine>();
-    option->SetSpeech(speech);
-    option->SetIntelligenceCheck("1");
-    option->SetTarget(target);
-    page.AddOption(std::move(option));
-    return page.GetOption(page.GetOptionCount() - 1);
 }
 
 namespace {

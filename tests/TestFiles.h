@@ -4,7 +4,6 @@
 #include <string_view>
 
 class DialogFile;
-class DialogLine;
 
 // A scratch folder for one test, removed with everything in it afterwards,
 // and small helpers for the bytes of files and the shape of documents.
@@ -29,10 +28,6 @@ public:
     // writer must keep, with targets shown as page indexes. As written, it
     // leaves out options' names, which a file does not carry.
     static std::string Describe(const DialogFile &file, bool asWritten = false);
-
-    // A page with the same speech for both, and an option under a page.
-    static DialogLine *AddPage(DialogFile &file, std::string_view label, std::string_view speech);
-    static DialogLine *AddOption(DialogLine &page, std::string_view speech, DialogLine *target = nullptr);
 
 private:
     std::string m_dir;
