@@ -57,11 +57,9 @@ std::string TestFiles::Crlf(std::string_view lf)
 
 namespace {
 
-void DescribeLine(std::ostringstream &out, const DialogLine &line, const DialogFile &file, bool named)
+void DescribeLine(std::ostringstream &out, const DialogLine &line, const DialogFile &file)
 {
-    out << line.GetNumber();
-    if (named)
-        out << " [" << line.GetLabel() << "]";
+    out << line.GetNumber() << " [" << line.GetLabel() << "]";
     for (int i = 1; i < DialogLine::FieldCount; ++i) {
         if (i != 5)
             out << '{' << line.GetField(i).GetText() << '}';
@@ -85,16 +83,16 @@ void DescribeLine(std::ostringstream &out, const DialogLine &line, const DialogF
 
 } // namespace
 
-std::string TestFiles::Describe(const DialogFile &file, bool asWritten)
+std::string TestFiles::Describe(const DialogFile &file)
 {
     std::ostringstream out;
     for (int p = 0; p < file.GetPageCount(); ++p) {
         const DialogLine &page = *file.GetPage(p);
         out << (page.IsSameSpeechForBoth() ? "page " : "page* ");
-        DescribeLine(out, page, file, true);
+        DescribeLine(out, page, file);
         for (int o = 0; o < page.GetOptionCount(); ++o) {
             out << "  opt ";
-            DescribeLine(out, *page.GetOption(o), file, !asWritten);
+            DescribeLine(out, *page.GetOption(o), file);
         }
     }
     return out.str();

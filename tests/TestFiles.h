@@ -24,10 +24,9 @@ public:
     static std::string ReadBytes(const std::string &path);
     // The text with every LF made CR LF, as the writer ends lines.
     static std::string Crlf(std::string_view lf);
-    // A one-line-per-line picture of a document: every member a reader or
-    // writer must keep, with targets shown as page indexes. As written, it
-    // leaves out options' names, which a file does not carry.
-    static std::string Describe(const DialogFile &file, bool asWritten = false);
+    // A one-line-per-line picture of a document: every member a reader must
+    // keep, with targets shown as page indexes.
+    static std::string Describe(const DialogFile &file);
 
 private:
     std::string m_dir;
