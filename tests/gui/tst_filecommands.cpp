@@ -5,9 +5,6 @@
 
 #include <QMenu>
 #include <QSettings>
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 using Answer = Prompter::Answer;
 
@@ -17,11 +14,6 @@ QString SaveQuestion(const QString &name) { return "Save changes?|Save changes t
 QString NotFound(const QString &path)
 {
     return "Dialog file not found|\"" + path + "\" does not exist.\n\nWould you like to create a new dialog file?";
-}
-QByteArray ReadBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
 } // namespace
@@ -72,17 +64,6 @@ private slots:
         QCOMPARE(m_dialog->GetDisplayName(), QStringLiteral("00003Untitled"));
     }
 
-    void startUpOnAFile()
-    {
-        const QString path = Write("inn.dlg", "// [LABEL] Bar\n{1}{Hi}{Hi}{}{}{}{}\n// [LABEL] Back\n{21}{B}{B}{}{}{}{}\n");
-        QVERIFY(Start(path));
-        QCOMPARE(Title(), path + " - Quorvel Dialog Editor");
-        QCOMPARE(Page(), Doc()->GetPage(0));
-        // The read report is replaced by the title before it can be seen.
-        QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("Quorvel Dialog Editor"));
-        QCOMPARE(Asked(), QStringList());
-    }
-
     void startUpOnAMissingFile_data()
     {
         QTest::addColumn<int>("answer");
@@ -110,22 +91,24 @@ private slots:
         }
     }
 
-    // A command-line name that is not UTF-8 opens the file it names, and a
-    // new file is created under exactly those bytes.
+    // A command-line name, even one that is not UTF-8: the missing file is
+    // created under exactly those bytes, then read without a question.
     void namesThatAreNotUtf8()
     {
-        const std::string path = Sys(Path("")) + "/Gr\xFC\xDF.dlg";
+        const std::string path = m_files.Path("Gr\xFC\xDF.dlg");
         m_prompter.answers << Prompter::Yes;
         QVERIFY(Start(path));
         QVERIFY(Asked().constFirst().startsWith("Dialog file not found|"));
         Page()->SetFemaleSpeech("Hi");
         QVERIFY(m_dialog->SaveFile());
-        QCOMPARE(::access(path.c_str(), F_OK), 0);
+        QCOMPARE(TestFiles::ReadBytes(path).substr(0, 18), std::string("// [LABEL] NewPage"));
 
-        QVERIFY(Start(path)); // read, not offered for creation
+        QVERIFY(Start(path));
         QCOMPARE(Asked(), QStringList());
-        QCOMPARE(Doc()->GetPage(0)->GetFemaleSpeech(), std::string("Hi"));
-        std::remove(path.c_str());
+        QCOMPARE(Title(), FromSys(path) + " - Quorvel Dialog Editor");
+        QCOMPARE(Page()->GetFemaleSpeech(), std::string("Hi"));
+        // The read report is replaced by the title before it can be seen.
+        QCOMPARE(m_dialog->GetStatusLine().GetMessage(), std::string("Quorvel Dialog Editor"));
     }
 
     void openOffersToCreateAMissingFile()
@@ -178,7 +161,7 @@ private slots:
 
         // A folder is not a file to create either.
         m_prompter.answers << Prompter::Cancel;
-        QVERIFY(!Start(Path("")));
+        QVERIFY(!Start(m_files.Dir()));
         QVERIFY(Asked().constFirst().contains("cannot be read: Is a directory."));
     }
 
@@ -306,10 +289,8 @@ private slots:
     {
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, bytes);
-        const QTemporaryDir folder; // of its own, to count what is in it
-        const std::string path = Sys(folder.path()) + "/" + name.toStdString();
-        if (!bytes.isEmpty())
-            std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
+        const TestFiles folder; // of its own, to count what is in it
+        const std::string path = bytes.isEmpty() ? folder.Path(name.toStdString()) : folder.Write(name.toStdString(), bytes.toStdString());
         m_prompter.pressEnter = true;
         if (Start(path)) {
             m_dialog->OnOK();
@@ -317,10 +298,8 @@ private slots:
             QTest::keyClick(m_dialog.get(), Qt::Key_Return);
             m_dialog->OnCancel();
         }
-        // Counted by the system: Qt lists no name that is not UTF-8.
-        QCOMPARE(std::distance(std::filesystem::directory_iterator(Sys(folder.path())), {}), bytes.isEmpty() ? 0 : 1);
-        QCOMPARE(ReadBytes(path), bytes); // found under its own name
-        std::remove(path.c_str());
+        QCOMPARE(folder.EntryCount(), bytes.isEmpty() ? 0 : 1);
+        QCOMPARE(TestFiles::ReadBytes(path), bytes.toStdString()); // found under its own name
         Asked();
     }
 

@@ -6,10 +6,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QMessageBox>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QTimer>
 
 namespace {
 
@@ -30,23 +26,6 @@ QByteArray Written(DialogLine &line)
     return QByteArray::fromStdString(out).trimmed();
 }
 
-// Presses OK and closes the message it shows, if any: returns its caption and text.
-QString PressOk(QWidget *dialog)
-{
-    QString seen;
-    QTimer timer; // stopped with this call when no message came
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, [&seen] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            seen = box->windowTitle() + QLatin1Char('|') + box->text();
-            box->accept();
-        }
-    });
-    timer.start(0);
-    GuiTest::Click(dialog, "ok");
-    return seen;
-}
-
 const QString kRefused = QStringLiteral("Invalid intelligence check entered|It does not make sense to check for intelligence values less than 1");
 
 } // namespace
@@ -54,47 +33,6 @@ const QString kRefused = QStringLiteral("Invalid intelligence check entered|It d
 class TestSpeechDialogs : public GuiTest {
     Q_OBJECT
 
-    // What a control shows: "-" first when it is disabled, then a button's
-    // "on" or "off", a box's text or a list's entry.
-    static QString State(QWidget *control)
-    {
-        const QString off = control->isEnabled() ? QString() : QStringLiteral("-");
-        if (auto *button = qobject_cast<QAbstractButton *>(control))
-            return off + (button->isChecked() ? "on" : "off");
-        if (auto *line = qobject_cast<QLineEdit *>(control))
-            return off + line->text();
-        if (auto *box = qobject_cast<QPlainTextEdit *>(control))
-            return off + box->toPlainText();
-        return off + qobject_cast<QComboBox *>(control)->currentText();
-    }
-    // Drives a dialog: "name" clicks the control, "name=text" puts text in a
-    // box or chooses it in a list, "name?state" checks what it shows; "ok"
-    // presses OK and checks that no message came, "ok?message" that this
-    // one came and the dialog stayed open.
-    static void Act(QWidget *dialog, const QStringList &script)
-    {
-        for (const QString &step : script) {
-            const qsizetype at = step.indexOf(QRegularExpression(QStringLiteral("[=?]")));
-            const QString name = step.left(at), text = at < 0 ? QString() : step.mid(at + 1);
-            QWidget *control = In<QWidget>(dialog, qPrintable(name));
-            if (name == "ok") {
-                if (!QTest::qCompare(PressOk(dialog), text, "message", qPrintable(step), __FILE__, __LINE__)
-                    || !QTest::qVerify(text.isEmpty() || dialog->isVisible(), "open", qPrintable(step), __FILE__, __LINE__))
-                    return;
-            } else if (at < 0) {
-                QTest::mouseClick(control, Qt::LeftButton);
-            } else if (step[at] == '?') {
-                if (!QTest::qCompare(State(control), text, "state", qPrintable(step), __FILE__, __LINE__))
-                    return;
-            } else if (auto *line = qobject_cast<QLineEdit *>(control)) {
-                line->setText(text);
-            } else if (auto *box = qobject_cast<QPlainTextEdit *>(control)) {
-                box->setPlainText(text);
-            } else if (auto *list = qobject_cast<QComboBox *>(control)) {
-                list->setCurrentIndex(list->findText(text));
-            }
-        }
-    }
     // The prompt stands level with its control and ends ten pixels left of it.
     static void ExpectPrompt(QWidget *dialog, const char *label, const QString &text, const char *control)
     {
