@@ -1,19 +1,15 @@
 // Writing .dlg files: the numbers pages get, the exact bytes, and that a save
-// never leaves a file half written, whichever step fails and whenever the
-// process is killed.
+// never leaves a file half written, whichever step fails.
 #include "TestFiles.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/FileOps.h"
 
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <gtest/gtest.h>
-#include <random>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -152,56 +148,6 @@ TEST(Writer, ReplacesFilesWhereTheyAre)
     ASSERT_EQ(stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(files.EntryCount(), 2);
-}
-
-// A document of some hundred kilobytes whose every line says which it is.
-std::string Document(const std::string &mark)
-{
-    std::string text;
-    for (int p = 0; p < 200; ++p) {
-        text += "// [LABEL] " + mark + std::to_string(p) + "\n{1}{What brings you to " + mark + "?}{" + mark + "?}{}{}{}{}\n";
-        for (int o = 0; o < 10; ++o)
-            text += "{2}{Tell me about the road to " + mark + ", please.}{}{1}{}{}{}\n";
-    }
-    return text;
-}
-
-// A child saves two documents over one file, turn about, and is killed at
-// random moments: the file is always the whole of one or the other.
-TEST(SaveSafety, AKilledSaveLeavesAWholeFile)
-{
-    TestFiles files;
-    const std::string path = files.Path("crash.dlg");
-    DialogFile a;
-    DialogFile b;
-    ASSERT_TRUE(a.ReadText(Document("alpha")) && b.ReadText(Document("beta")));
-    const std::string bytesA = a.WriteText();
-    const std::string bytesB = b.WriteText();
-    a.SetFileName(path);
-    ASSERT_TRUE(a.Write());
-
-    std::mt19937 random(20261206);
-    for (int round = 0; round < 25; ++round) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (bool turn = false;; turn = !turn) {
-                DialogFile &file = turn ? a : b;
-                file.SetFileName(path);
-                file.Write();
-            }
-        }
-        usleep(std::uniform_int_distribution<useconds_t>(500, 30000)(random));
-        kill(child, SIGKILL);
-        ASSERT_EQ(waitpid(child, nullptr, 0), child);
-        const std::string now = TestFiles::ReadBytes(path);
-        ASSERT_TRUE(now == bytesA || now == bytesB) << "round " << round << ": " << now.size() << " bytes of neither";
-        // A kill can leave the temporary file of the save it stopped; never the target.
-        for (const auto &entry : std::filesystem::directory_iterator(files.Dir())) {
-            if (entry.path().filename().string().front() == '.')
-                std::filesystem::remove(entry.path());
-        }
-    }
 }
 
 } // namespace
