@@ -98,10 +98,7 @@ private slots:
         Open("{1}{a}{a}{}{}{}{}\n{2}{x}{}{}{}{}{}\n{3}{y}{}{}{}{}{}\n");
         COptionListBox *list = List();
         list->setCurrentRow(1);
-        WhenModal([](QWidget *dialog) {
-            In<QPlainTextEdit>(dialog, "speech")->setPlainText("New");
-            Click(dialog, "ok");
-        });
+        WhenModal({"speech=New", "ok"});
         Press("addOptionButton");
         QCOMPARE(Page()->GetOptionCount(), 3);
         QCOMPARE(list->count(), 3);
@@ -115,10 +112,7 @@ private slots:
         list->setCurrentRow(1);
         QVERIFY(Find<QPushButton>("moveDownButton")->isEnabled());
 
-        WhenModal([](QWidget *dialog) {
-            In<QPlainTextEdit>(dialog, "speech")->setPlainText("Dropped");
-            Click(dialog, "cancel");
-        });
+        WhenModal({"speech=Dropped", "cancel"});
         Find<QAction>("actionAddOption")->trigger();
         QCOMPARE(Page()->GetOptionCount(), 3);
         QCOMPARE(list->count(), 3);
@@ -128,7 +122,7 @@ private slots:
     void pageCommands()
     {
         Open("// [LABEL] One\n{1}{a}{a}{}{}{}{}\n");
-        WhenModal([](QWidget *dialog) { Click(dialog, "ok"); });
+        WhenModal({"ok"});
         Press("changeButton");
         QVERIFY(Title().startsWith('*')); // confirming marks the page
 
@@ -151,10 +145,7 @@ private slots:
 
         // Cancel in the page info dialog changes nothing.
         const std::string name = Page()->GetLabel();
-        WhenModal([](QWidget *dialog) {
-            In<QLineEdit>(dialog, "name")->setText("Other");
-            Click(dialog, "cancel");
-        });
+        WhenModal({"name=Other", "cancel"});
         Press("changeButton");
         QCOMPARE(Page()->GetLabel(), name);
 
@@ -163,17 +154,10 @@ private slots:
         WhenModal([](QWidget *dialog) {
             auto *name = In<QLineEdit>(dialog, "name");
             QCOMPARE(name->selectedText(), name->text()); // typing replaces the whole name
-            name->setText(" "); // no name: it would read back as the page's number
-            Click(dialog, "ok");
+            Act(dialog, {"name= ", "ok"}); // no name: it would read back as the page's number
             QVERIFY(dialog->isVisible());
-            QVERIFY(In<QLabel>(dialog, "note")->text().startsWith("A page needs a name"));
-            name->setText(" Inn ");
-            auto *description = In<QPlainTextEdit>(dialog, "description");
-            description->setPlainText("Bar");
-            description->setPlainText("Bar [LABEL] x");
-            QCOMPARE(description->toPlainText(), QStringLiteral("Bar"));
-            description->setPlainText(" Bar\t");
-            Click(dialog, "ok");
+            Act(dialog, {"note?A page needs a name: without one it would be read back named by its number.", "name= Inn ", "description=Bar",
+                         "description=Bar [LABEL] x", "description?Bar", "description= Bar\t", "ok"});
         });
         Press("changeButton");
         QCOMPARE(Page()->GetLabel(), std::string("Inn"));
@@ -191,25 +175,19 @@ private slots:
                                  "{3}{G:}{}{-1}{}{21}{}\r\n\r\n"           // a kind only NPCs speak; a check the dialog refuses
                                  "// [LABEL] End\r\n{21}{Y:}{Bye.}{x}{2}{}{}\r\n\r\n"; // a kind only PCs speak
         Open(bytes);
-        const auto ok = [](QWidget *dialog) { Click(dialog, "ok"); };
-        QString moneyPage;
-        WhenModal([&moneyPage](QWidget *dialog) {
-            moneyPage = In<QComboBox>(dialog, "malePage")->currentText();
-            Click(dialog, "ok");
-        });
+        WhenModal({"malePage?page 99 (no such page)", "ok"});
         Press("editSpeechButton");
-        QCOMPARE(moneyPage, QStringLiteral("page 99 (no such page)"));
         for (const int row : {0, 1}) {
             List()->setCurrentRow(row);
-            WhenModal(ok);
+            WhenModal({"ok"});
             Press("editOptionButton");
             QCOMPARE(List()->currentRow(), row); // the option edited stays selected
         }
-        WhenModal(ok);
+        WhenModal({"ok"});
         Press("changeButton");
         List()->setCurrentRow(1);
         Press("goToResultButton");
-        WhenModal(ok);
+        WhenModal({"ok"});
         Press("editSpeechButton");
         QCOMPARE(m_dialogsRun, 5);
         QVERIFY(m_dialog->SaveFile());
