@@ -75,32 +75,29 @@ TEST(Writer, FixedShapes)
     }
 }
 
-// Fails one chosen step of saving.
+// Fails one chosen step of saving; a short write writes half, then nothing more fits.
 class FailingOps : public FileOps {
 public:
     enum Step { CreateTempStep, WriteStep, ShortWriteStep, SyncStep, CloseStep, RenameStep };
     explicit FailingOps(Step step) : m_step(step) {}
 
-    int CreateTemp(std::string &pathTemplate) override { return m_step == CreateTempStep ? Fail(EACCES) : FileOps::CreateTemp(pathTemplate); }
+    int CreateTemp(std::string &pathTemplate) override { return Fails(CreateTempStep, EACCES) ? -1 : FileOps::CreateTemp(pathTemplate); }
     ssize_t Write(int fd, const char *data, size_t size) override
     {
-        if (m_step == ShortWriteStep) // a first short write, then nothing more fits
+        if (m_step == ShortWriteStep)
             return m_wrote++ ? 0 : FileOps::Write(fd, data, size / 2);
-        return m_step == WriteStep ? Fail(EIO) : FileOps::Write(fd, data, size);
+        return Fails(WriteStep, EIO) ? -1 : FileOps::Write(fd, data, size);
     }
-    int Sync(int fd) override { return m_step == SyncStep ? Fail(EIO) : FileOps::Sync(fd); }
-    int Close(int fd) override
-    {
-        const int result = FileOps::Close(fd);
-        return m_step == CloseStep ? Fail(EIO) : result;
-    }
-    int Rename(const std::string &from, const std::string &to) override { return m_step == RenameStep ? Fail(EXDEV) : FileOps::Rename(from, to); }
+    int Sync(int fd) override { return Fails(SyncStep, EIO) ? -1 : FileOps::Sync(fd); }
+    int Close(int fd) override { return FileOps::Close(fd) != 0 || Fails(CloseStep, EIO) ? -1 : 0; }
+    int Rename(const std::string &from, const std::string &to) override { return Fails(RenameStep, EXDEV) ? -1 : FileOps::Rename(from, to); }
 
 private:
-    static int Fail(int error)
+    bool Fails(Step step, int error)
     {
-        errno = error;
-        return -1;
+        if (step == m_step)
+            errno = error;
+        return step == m_step;
     }
     Step m_step;
     int m_wrote = 0;
