@@ -1,13 +1,9 @@
 #include "TestFiles.h"
 
-#include "model/DialogFile.h"
-#include "model/DialogLine.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 TestFiles::TestFiles()
 {
@@ -53,47 +49,4 @@ std::string TestFiles::Crlf(std::string_view lf)
     for (const char c : lf)
         out += c == '\n' ? std::string("\r\n") : std::string(1, c);
     return out;
-}
-
-namespace {
-
-void DescribeLine(std::ostringstream &out, const DialogLine &line, const DialogFile &file)
-{
-    out << line.GetNumber() << " [" << line.GetLabel() << "]";
-    for (int i = 1; i < DialogLine::FieldCount; ++i) {
-        if (i != 5)
-            out << '{' << line.GetField(i).GetText() << '}';
-    }
-    if (!line.GetDescription().empty())
-        out << " desc=" << line.GetDescription();
-    if (!line.GetComment().empty()) {
-        std::string comment = line.GetComment();
-        for (char &c : comment)
-            c = c == '\n' ? '|' : c;
-        out << " rem=" << comment;
-    }
-    if (line.GetTarget()) {
-        for (int i = 0; i < file.GetPageCount(); ++i) {
-            if (file.GetPage(i) == line.GetTarget())
-                out << " ->" << i;
-        }
-    }
-    out << '\n';
-}
-
-} // namespace
-
-std::string TestFiles::Describe(const DialogFile &file)
-{
-    std::ostringstream out;
-    for (int p = 0; p < file.GetPageCount(); ++p) {
-        const DialogLine &page = *file.GetPage(p);
-        out << (page.IsSameSpeechForBoth() ? "page " : "page* ");
-        DescribeLine(out, page, file);
-        for (int o = 0; o < page.GetOptionCount(); ++o) {
-            out << "  opt ";
-            DescribeLine(out, *page.GetOption(o), file);
-        }
-    }
-    return out.str();
 }

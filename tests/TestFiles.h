@@ -3,10 +3,8 @@
 #include <string>
 #include <string_view>
 
-class DialogFile;
-
 // A scratch folder for one test, removed with everything in it afterwards,
-// and small helpers for the bytes of files and the shape of documents.
+// and small helpers for the bytes of files.
 class TestFiles {
 public:
     TestFiles();
@@ -24,9 +22,6 @@ public:
     static std::string ReadBytes(const std::string &path);
     // The text with every LF made CR LF, as the writer ends lines.
     static std::string Crlf(std::string_view lf);
-    // A one-line-per-line picture of a document: every member a reader must
-    // keep, with targets shown as page indexes.
-    static std::string Describe(const DialogFile &file);
 
 private:
     std::string m_dir;
