@@ -71,11 +71,6 @@ TEST(Reader, ReadsDocuments)
         ASSERT_TRUE(file.Read(files.Write("in.dlg", c.input))) << c.name;
         EXPECT_EQ(DocumentShape::Of(file), c.document) << c.name;
         EXPECT_EQ(file.GetFileName(), files.Path("in.dlg")) << c.name;
-        if (c.input.find('\r') == std::string::npos) { // CR LF line ends read alike
-            DialogFile crlf;
-            ASSERT_TRUE(crlf.ReadText(TestFiles::Crlf(c.input))) << c.name;
-            EXPECT_EQ(DocumentShape::Of(crlf), c.document) << c.name;
-        }
     }
 }
 
