@@ -123,7 +123,6 @@ TEST(Dlgtool, KeepsItsContract)
     const auto holds = [](const std::string &path, const std::string &bytes) { return [=] { return TestFiles::ReadBytes(path) == bytes; }; };
     const auto absent = [](const std::string &path) { return [=] { return !std::filesystem::exists(path); }; };
     const std::string full = "dlgtool: cannot write standard output: No space left on device\n";
-    const std::string tooLarge = "dlgtool: cannot write standard output: File too large\n";
     const std::string pcFirst = ": its first dialog line, line 1, is a PC option\n";
     const std::string noStats = "  pages 0, options 0\n  words of speech: NPC 0, PC 0\n  generated speech: none\n";
     const std::string stats = "  pages 2, options 3\n  words of speech: NPC 4, PC 3\n  generated speech: Exit 2, Rumour 1\n";
@@ -137,7 +136,7 @@ TEST(Dlgtool, KeepsItsContract)
     };
     const Case cases[] = {
         // What each command prints.
-        {"format to standard output", {{"format", worked, "-o", "-"}}, 0, kWorkedExample, ""},
+        {"format from and to standard output", {{"format", "-", "-o", "-"}, worked}, 0, kWorkedExample, ""},
         {"format to a file", {{"format", worked, "-o", dir + "/out.dlg"}}, 0, "", "", holds(dir + "/out.dlg", kWorkedExample)},
         {"format what it cannot keep", {{"format", partly}}, 0, "// [LABEL] 1\r\n{1}{Hi}{Hi}{}{1}{}{}\r\n{2}{A}{}{}{}{}{}\r\n\r\n",
          "dlgtool: " + partly + ":2: drops not a dialog line or a comment\ndlgtool: " + partly + ":3: drops text after the seventh field\n"},
@@ -182,8 +181,6 @@ TEST(Dlgtool, KeepsItsContract)
         {"stats to a full disk", {{"stats", examples}, "/dev/null", "/dev/full"}, 1, "", full},
         {"format --check to a full disk", {{"format", "--check", messy}, "/dev/null", "/dev/full"}, 1, "", full},
         {"dump to a full disk", {{"dump", worked}, "/dev/null", "/dev/full"}, 1, "", full},
-        {"a report cut short", {{"check", "--format", "json", examples}, "/dev/null", dir + "/report.json", 256}, 1, "", tooLarge,
-         [&] { return std::filesystem::file_size(dir + "/report.json") == 256; }},
         {"a save cut short", {{"format", examples + "/tavern.dlg", "-o", old}, "/dev/null", "", 256}, 1, "",
          "dlgtool: cannot write " + old + ": File too large\n", holds(old, "old")},
         // A folder that cannot be read is an error.
@@ -213,7 +210,6 @@ TEST(Dlgtool, KeepsItsContract)
         {"dump --json", {{"dump", "--json"}}, 2, "", "usage: dlgtool dump FILE\n"},
         {"check without a path", {{"check"}}, 2, "", kCheckUsage},
         {"check --format xml", {{"check", "--format", "xml", "a"}}, 2, "", kCheckUsage},
-        {"format -", {{"format", "-"}, worked}, 0, kWorkedExample, ""},
         {"dump -", {{"dump", "-"}, empty}, 0, "{\"file\":\"-\",\"pages\":[]}\n", ""},
         {"check -", {{"check", "-"}, lost}, 0,
          "-:3: warning: page \"Lost\" (line 3): no option leads to it\n1 file checked: 0 errors, 1 warning, 0 notes\n", ""},
