@@ -264,10 +264,6 @@ private slots:
     {
         QTest::addColumn<QByteArray>("name"); // bytes, not UTF-8 in the last two
         QTest::addColumn<QByteArray>("bytes"); // empty: no such file
-        QByteArray noise(20000, '\0');
-        for (int i = 0; i < noise.size(); ++i)
-            noise[i] = char((i * 7919 + 13) % 251);
-        QTest::newRow("random bytes") << QByteArray("noise.dlg") << noise;
         QTest::newRow("dropped lines") << QByteArray("notes.dlg") << QByteArray("TODO\n{1}{A}{A}{}{}{}{}\nmore\n");
         QTest::newRow("lone CR line ends") << QByteArray("mac.dlg") << QByteArray("{1}{A}{A}{}{}{}{}\r{2}{B}{}{1}{}{}{}\r");
         QTest::newRow("a name that is not UTF-8") << QByteArray("Gr\xFC\xDF.dlg") << QByteArray("{1}{A}{A}{}{}{}{}\n// the end\n");
