@@ -1,8 +1,10 @@
-// Writing .dlg files: the numbers pages get, the exact bytes, and that a save
-// never leaves a file half written, whichever step fails.
+// Writing .dlg files: the numbers pages get, the exact bytes, that a save
+// never leaves a file half written, whichever step fails, and whether a file
+// may be created or another program changed it.
 #include "TestFiles.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "model/DiskStamp.h"
 #include "model/FileOps.h"
 
 #include <cerrno>
@@ -10,6 +12,7 @@
 #include <memory>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -145,6 +148,24 @@ TEST(Writer, ReplacesFilesWhereTheyAre)
     ASSERT_EQ(stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(files.EntryCount(), 2);
+}
+
+TEST(DiskStamp, MissingAndChangedFiles)
+{
+    TestFiles files;
+    const std::string path = files.Write("a.dlg", "one");
+    ASSERT_EQ(symlink("nowhere.dlg", files.Path("dangling.dlg").c_str()), 0);
+    EXPECT_FALSE(DiskStamp::IsMissing(path));
+    EXPECT_TRUE(DiskStamp::IsMissing(files.Path("none.dlg")));
+    EXPECT_FALSE(DiskStamp::IsMissing(files.Path("dangling.dlg"))) << "a link is there: never offered for creation";
+
+    const DiskStamp stamp = DiskStamp::Of(path);
+    EXPECT_TRUE(stamp.exists);
+    EXPECT_FALSE(stamp.ChangedOnDisk(path));
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    files.Write("a.dlg", "two");
+    EXPECT_TRUE(stamp.ChangedOnDisk(path));
+    EXPECT_FALSE(DiskStamp{}.ChangedOnDisk(files.Path("none.dlg"))) << "nothing there to overwrite";
 }
 
 } // namespace
