@@ -5,14 +5,17 @@
 
 namespace {
 
-// A Request money speech that named page ends the dialog instead.
+// A Request money speech that named page ends the dialog instead. (A speech
+// of another kind may still hold the page it had as Request money.)
 bool Unlink(SpeechText &speech, DialogField &field, const DialogLine *page)
 {
-    if (speech.kind != GeneratedSpeechKind::RequestMoney || speech.g != page)
+    if (speech.g != page)
         return false;
     speech.g = nullptr;
-    speech.n = 0;
-    field.SetText(EncodeSpeech(speech));
+    if (speech.kind == GeneratedSpeechKind::RequestMoney) {
+        speech.n = 0;
+        field.SetText(EncodeSpeech(speech));
+    }
     return true;
 }
 

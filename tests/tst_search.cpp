@@ -1,5 +1,4 @@
 // Find and replace through every text of a document.
-#include "TestFiles.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/TextSearch.h"
@@ -11,17 +10,8 @@ namespace {
 // One page and one option with "Lamp" in each of their texts.
 void Fill(DialogFile &file)
 {
-    DialogLine *page = TestFiles::AddPage(file, "Lamp room", "The lamp is lit.");
-    page->SetFemaleSpeech("Her lamp");
-    page->ClearSameSpeechForBoth();
-    page->SetDescription("lamplight");
-    page->SetComment("a lamp\n");
-    page->SetResults("LAMP=1");
-    DialogLine *option = TestFiles::AddOption(*page, "R:20,lamp,ferry");
-    option->SetConditions("has lamp");
-    option->SetResults("lamp=0");
-    option->SetDescription("Lamp");
-    option->SetComment("lamps\n");
+    ASSERT_TRUE(file.ReadText("// [LABEL] Lamp room\n// [DESCRIPTION] lamplight\n// a lamp\n{1}{The lamp is lit.}{Her lamp}{}{}{}{LAMP=1}\n"
+                              "// [DESCRIPTION] Lamp\n// lamps\n{2}{R:20,lamp,ferry}{}{1}{has lamp}{}{lamp=0}\n"));
 }
 
 std::string Found(const DialogFile &file, const QString &pattern, TextSearch::Options options)
