@@ -62,6 +62,7 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     // The outline's model follows undo and redo before the window shows them.
     m_outline = new OutlinePanel(m_session, m_pages, this);
     addDockWidget(Qt::LeftDockWidgetArea, m_outline);
+    m_outline->setMinimumWidth(DialogUnits(font()).X(100));
     m_find = new FindBar(m_session, prompter, this);
     addDockWidget(Qt::BottomDockWidgetArea, m_find);
     m_find->hide();

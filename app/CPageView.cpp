@@ -29,6 +29,7 @@ CPageView::CPageView(QWidget *parent)
     const DialogUnits units(font());
     this->setMinimumSize(units.X(kTemplateWidth), units.Y(kTemplateHeight));
     this->resize(this->minimumSize());
+    m_laidOutSize = minimumSize(); // the controls are placed for it
 
     // In the order of the window's template, which is the tab order.
     optionList = new COptionListBox(this);
@@ -178,7 +179,8 @@ int CPageView::SelectedRow() const
 void CPageView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    OnSize(event->oldSize(), event->size());
+    OnSize(m_laidOutSize, event->size());
+    m_laidOutSize = event->size();
 }
 
 // Controls follow the client area by exactly how much it changed: the frames

@@ -56,6 +56,7 @@ private:
     void OnSize(QSize oldSize, QSize newSize);
 
     const DialogLine *m_page = nullptr;
+    QSize m_laidOutSize; // the size the controls are placed for
     bool m_bShowMaleSpeech = true;
     QGroupBox *m_grpPage = nullptr;
     QGroupBox *m_grpNpcSpeech = nullptr;

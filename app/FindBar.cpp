@@ -37,11 +37,12 @@ public:
         item.text.clear();
         item.widget->style()->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
         QTextDocument text;
+        text.setDocumentMargin(0);
         text.setDefaultFont(item.font);
         text.setHtml(index.data(kHtmlRole).toString());
         painter->save();
-        painter->translate(item.rect.topLeft());
-        painter->setClipRect(item.rect.translated(-item.rect.topLeft()));
+        painter->translate(item.rect.left() + 3, item.rect.top() + (item.rect.height() - text.size().height()) / 2);
+        painter->setClipRect(QRect(QPoint(), item.rect.size()));
         QAbstractTextDocumentLayout::PaintContext context;
         context.palette.setColor(QPalette::Text, item.palette.color(item.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
         text.documentLayout()->draw(painter, context);

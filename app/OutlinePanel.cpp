@@ -78,9 +78,11 @@ OutlinePanel::OutlinePanel(EditingSession &session, PageCommands &commands, QWid
     pageView->setUniformRowHeights(true);
     pageView->setAllColumnsShowFocus(true);
     pageView->setContextMenuPolicy(Qt::CustomContextMenu);
-    pageView->header()->setSectionResizeMode(PageListModel::OptionsColumn, QHeaderView::ResizeToContents);
+    // Sized once, not to the contents: measuring every row would cost each edit.
     pageView->header()->setStretchLastSection(false);
     pageView->header()->setSectionResizeMode(PageListModel::DescriptionColumn, QHeaderView::Stretch);
+    pageView->header()->resizeSection(PageListModel::NameColumn, pageView->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 12);
+    pageView->header()->resizeSection(PageListModel::OptionsColumn, pageView->fontMetrics().horizontalAdvance(QStringLiteral("Options")) + 16);
     layout->addWidget(pageView);
     setWidget(body);
 
