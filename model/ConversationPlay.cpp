@@ -146,9 +146,10 @@ void ConversationPlay::Replay()
             made.emplace_back(step.offered[static_cast<size_t>(step.chosen)].kind, step.offered[static_cast<size_t>(step.chosen)].line);
     }
     m_steps.assign(1, Offer(*m_start, false));
-    for (const auto &[kind, line] : made) {
+    for (const auto &choice : made) {
         const std::vector<Choice> &offered = m_steps.back().offered;
-        const auto it = std::find_if(offered.begin(), offered.end(), [&](const Choice &c) { return c.kind == kind && c.line == line; });
+        const auto it = std::find_if(offered.begin(), offered.end(),
+                                     [&choice](const Choice &c) { return c.kind == choice.first && c.line == choice.second; });
         if (it == offered.end() || !Choose(static_cast<int>(it - offered.begin())))
             break;
     }
