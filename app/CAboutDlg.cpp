@@ -1,5 +1,6 @@
 #include "CAboutDlg.h"
 
+#include "Version.h"
 #include "ui/DialogUnits.h"
 
 #include <QLabel>
@@ -23,7 +24,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
         line->setGeometry(rect);
         line->setTextInteractionFlags(Qt::TextSelectableByMouse);
     };
-    addLine(QStringLiteral("Talkwright Version 1.03"), units.Rect(40, 10, 119, 8));
+    addLine(QStringLiteral("Talkwright Version " TALKWRIGHT_VERSION), units.Rect(40, 10, 119, 8));
     addLine(QStringLiteral("A dialog editor for Quorvel"), units.Rect(40, 25, 119, 8));
     addLine(QStringLiteral("www.example.org/talkwright"), units.Rect(40, 40, 95, 11));
 
