@@ -16,7 +16,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("aboutIcon"));
-    icon->setPixmap(QPixmap(QStringLiteral(":/res/icon128.png")));
+    icon->setPixmap(QPixmap(QStringLiteral(":/res/icon32.png")));
     icon->setGeometry(QRect(QPoint(units.X(11), units.Y(17)), QSize(32, 32)));
 
     const auto addLine = [&](const QString &text, QRect rect) {
