@@ -12,6 +12,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("talkwright"));
     QApplication::setApplicationVersion(QStringLiteral(TALKWRIGHT_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Talkwright"));
+    // Ties the window to the installed talkwright.desktop and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("talkwright"));
     // The arguments as bytes, once Qt has taken its own: a file name need not
     // be valid in any encoding.
     return CEditorApp().InitInstance(std::vector<std::string>(argv, argv + argc));
