@@ -14,7 +14,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected="bin/dlgtool
 share/doc/talkwright/copyright
-share/man/man1/dlgtool.1"
+share/man/man1/dlgtool.1.gz"
 if [ "$editor" = ON ]; then
     expected="$expected
 bin/talkwright
