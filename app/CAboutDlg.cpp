@@ -1,5 +1,6 @@
 #include "CAboutDlg.h"
 
+#include "Version.h"
 #include "ui/DialogUnits.h"
 
 #include <QLabel>
@@ -15,7 +16,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("aboutIcon"));
-    icon->setPixmap(QPixmap(QStringLiteral(":/res/icon128.png")));
+    icon->setPixmap(QPixmap(QStringLiteral(":/res/icon32.png")));
     icon->setGeometry(QRect(QPoint(units.X(11), units.Y(17)), QSize(32, 32)));
 
     const auto addLine = [&](const QString &text, QRect rect) {
@@ -23,7 +24,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
         line->setGeometry(rect);
         line->setTextInteractionFlags(Qt::TextSelectableByMouse);
     };
-    addLine(QStringLiteral("Talkwright Version 1.03"), units.Rect(40, 10, 119, 8));
+    addLine(QStringLiteral("Talkwright Version " TALKWRIGHT_VERSION), units.Rect(40, 10, 119, 8));
     addLine(QStringLiteral("A dialog editor for Quorvel"), units.Rect(40, 25, 119, 8));
     addLine(QStringLiteral("www.example.org/talkwright"), units.Rect(40, 40, 95, 11));
 

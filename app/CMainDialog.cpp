@@ -1,27 +1,26 @@
 #include "CMainDialog.h"
 
-#include "ui/AnsiText.h"
 #include "CAboutDlg.h"
 #include "COptionListBox.h"
-#include "ui/DialogUnits.h"
-#include "dialogs/CGotoPageDlg.h"
-#include "dialogs/CNpcSpeechDlg.h"
-#include "dialogs/CPageInfoDlg.h"
-#include "dialogs/CPcOptionDlg.h"
+#include "FindBar.h"
+#include "LinksHereLabel.h"
+#include "OutlinePanel.h"
 #include "Prompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "ui/AnsiText.h"
+#include "ui/DialogUnits.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QUndoStack>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
-
 
 // The resources live in a static library: bring them in by hand.
 static void InitResources()
@@ -32,69 +31,99 @@ static void InitResources()
 namespace {
 
 const QString kTitleSuffix = QStringLiteral(" - Quorvel Dialog Editor");
-const QString kSelectOption = QStringLiteral("Select a Player Character speech option from the list");
 
 } // namespace
 
 CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *parent)
-    : QDialog(parent)
+    : QMainWindow(parent)
     , m_strCmdLineFile(std::move(cmdLineFile))
     , m_prompter(prompter)
     , m_files(m_session, prompter, *this)
+    , m_view(new CPageView(this))
+    , m_pages(m_session, prompter, *this, *m_view)
 {
     InitResources();
     setFont(DialogUnits::TemplateFont());
     setObjectName(QStringLiteral("mainDialog"));
     setWindowTitle(QStringLiteral("Quorvel Dialog Editor"));
     setWindowIcon(QIcon(QStringLiteral(":/res/icon128.png")));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                   | Qt::WindowCloseButtonHint);
-    setSizeGripEnabled(false);
 
-    auto *layout = new QVBoxLayout(this);
+    // The page view above the options that lead to its page.
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_view = new CPageView(this);
-    layout->addWidget(m_view);
+    layout->addWidget(m_view, 1);
+    m_linksHere = new LinksHereLabel(m_session, central);
+    m_linksHere->setContentsMargins(DialogUnits(font()).X(7), 2, 4, 4);
+    layout->addWidget(m_linksHere);
+    setCentralWidget(central);
+
+    // The outline's model follows undo and redo before the window shows them.
+    m_outline = new OutlinePanel(m_session, m_pages, this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_outline);
+    m_outline->setMinimumWidth(DialogUnits(font()).X(100));
+    m_find = new FindBar(m_session, prompter, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_find);
+    m_find->hide();
     ConnectCommands();
-    CreateMenu(layout);
+    CreateMenu();
     connect(&m_session.GetUndoStack(), &QUndoStack::cleanChanged, this, &CMainDialog::UpdateTitle);
     connect(&m_session, &EditingSession::edited, this, &CMainDialog::ShowEdit);
     m_view->optionList->viewport()->installEventFilter(this);
 
+    QSettings settings;
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
 }
 
-// The session goes after the window's other members: it must not call back.
+// The session goes after the window's other members: it must not call back,
+// and the panels that show it go first.
 CMainDialog::~CMainDialog()
 {
     m_session.GetUndoStack().disconnect(this);
     m_session.disconnect(this);
+    delete m_outline;
+    delete m_find;
+}
+
+void CMainDialog::SaveLayout()
+{
+    QSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/state"), saveState());
 }
 
 void CMainDialog::ConnectCommands()
 {
     connect(m_view->optionList, &QListWidget::itemSelectionChanged, this, &CMainDialog::UpdateOptionCommands);
-    connect(m_view->optionList, &QListWidget::itemDoubleClicked, this, &CMainDialog::OnOptionDblClk);
-    connect(m_view->optionList, &QWidget::customContextMenuRequested, this, &CMainDialog::OnContextMenu);
-    connect(m_view->goToResultButton, &QPushButton::clicked, this, &CMainDialog::OnGoToResultPage);
-    connect(m_view->editSpeechButton, &QPushButton::clicked, this, &CMainDialog::OnEditSpeech);
-    connect(m_view->addOptionButton, &QPushButton::clicked, this, &CMainDialog::OnAddOption);
-    connect(m_view->editOptionButton, &QPushButton::clicked, this, &CMainDialog::OnEditOption);
-    connect(m_view->goToButton, &QPushButton::clicked, this, &CMainDialog::OnGoTo);
-    connect(m_view->changeButton, &QPushButton::clicked, this, &CMainDialog::OnChangePageInfo);
-    connect(m_view->deleteOptionButton, &QPushButton::clicked, this, &CMainDialog::OnDeleteOption);
-    connect(m_view->moveUpButton, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionUp);
-    connect(m_view->moveDownButton, &QPushButton::clicked, this, &CMainDialog::OnMoveOptionDown);
-    connect(m_view->newPageButton, &QPushButton::clicked, this, &CMainDialog::OnNewPage);
+    connect(m_view->optionList, &QListWidget::itemDoubleClicked, this, [this] {
+        if (m_view->SelectedRow() >= 0)
+            OnGoToResultPage();
+    });
+    connect(m_view->optionList, &QWidget::customContextMenuRequested, m_view, &CPageView::OnContextMenu);
+    PageCommands *pages = &m_pages;
+    connect(m_view->goToResultButton, &QPushButton::clicked, pages, &PageCommands::OnGoToResultPage);
+    connect(m_view->editSpeechButton, &QPushButton::clicked, pages, &PageCommands::OnEditSpeech);
+    connect(m_view->addOptionButton, &QPushButton::clicked, pages, &PageCommands::OnAddOption);
+    connect(m_view->editOptionButton, &QPushButton::clicked, pages, &PageCommands::OnEditOption);
+    connect(m_view->goToButton, &QPushButton::clicked, pages, &PageCommands::OnGoTo);
+    connect(m_view->changeButton, &QPushButton::clicked, pages, &PageCommands::OnChangePageInfo);
+    connect(m_view->deleteOptionButton, &QPushButton::clicked, pages, &PageCommands::OnDeleteOption);
+    connect(m_view->moveUpButton, &QPushButton::clicked, pages, &PageCommands::OnMoveOptionUp);
+    connect(m_view->moveDownButton, &QPushButton::clicked, pages, &PageCommands::OnMoveOptionDown);
+    connect(m_view->newPageButton, &QPushButton::clicked, pages, &PageCommands::OnNewPage);
     connect(m_view->openButton, &QPushButton::clicked, this, &CMainDialog::OpenFile);
     connect(m_view->saveButton, &QPushButton::clicked, this, &CMainDialog::OnOK);
     connect(m_view->exitButton, &QPushButton::clicked, this, &CMainDialog::OnCancel);
+    connect(m_linksHere, &LinksHereLabel::optionActivated, this, [this](DialogLine *page, DialogLine *option) { ShowEdit(page, option); });
+    connect(m_outline, &OutlinePanel::pageActivated, this, [this](DialogLine *page) { ShowEdit(page, page); });
+    connect(m_find, &FindBar::matchActivated, this, [this](DialogLine *page, DialogLine *line) { ShowEdit(page, line); });
 }
 
-void CMainDialog::CreateMenu(QLayout *layout)
+void CMainDialog::CreateMenu()
 {
-    auto *menuBar = new QMenuBar(this);
-    layout->setMenuBar(menuBar);
+    QMenuBar *menuBar = this->menuBar();
     const auto add = [this](QMenu *menu, const char *objectName, const QString &text, const QKeySequence &keys) {
         QAction *action = menu->addAction(text);
         action->setObjectName(QLatin1String(objectName));
@@ -141,13 +170,13 @@ void CMainDialog::CreateMenu(QLayout *layout)
     m_actEditOption = add(edit, "actionEditOption", QStringLiteral("&Edit PC speech option"), QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(m_actEditOption, &QAction::triggered, m_view->editOptionButton, &QPushButton::click);
     m_actDeleteOption = add(edit, "actionDeleteOption", QStringLiteral("&Delete PC speech option"), QKeySequence(Qt::Key_Delete));
-    connect(m_actDeleteOption, &QAction::triggered, this, &CMainDialog::OnDeleteOption);
+    connect(m_actDeleteOption, &QAction::triggered, m_view->deleteOptionButton, &QPushButton::click);
     QAction *goToResult = add(edit, "actionGoToResult", QStringLiteral("Go to &result dialog page"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    connect(goToResult, &QAction::triggered, this, &CMainDialog::OnGoToResultPage);
+    connect(goToResult, &QAction::triggered, &m_pages, &PageCommands::OnGoToResultPage);
     m_actMoveUp = add(edit, "actionMoveUp", QStringLiteral("Move option &up"), QKeySequence(Qt::CTRL | Qt::Key_U));
-    connect(m_actMoveUp, &QAction::triggered, this, &CMainDialog::OnMoveOptionUp);
+    connect(m_actMoveUp, &QAction::triggered, m_view->moveUpButton, &QPushButton::click);
     m_actMoveDown = add(edit, "actionMoveDown", QStringLiteral("Move option &down"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    connect(m_actMoveDown, &QAction::triggered, this, &CMainDialog::OnMoveOptionDown);
+    connect(m_actMoveDown, &QAction::triggered, m_view->moveDownButton, &QPushButton::click);
     edit->addSeparator();
     QAction *editNpcSpeech = add(edit, "actionEditNpcSpeech", QStringLiteral("Edit NPC &speech"), QKeySequence(Qt::CTRL | Qt::Key_A));
     connect(editNpcSpeech, &QAction::triggered, m_view->editSpeechButton, &QPushButton::click);
@@ -158,6 +187,45 @@ void CMainDialog::CreateMenu(QLayout *layout)
             &CMainDialog::OnBack);
     connect(add(edit, "actionForward", QStringLiteral("&Forward"), QKeySequence(Qt::ALT | Qt::Key_Right)), &QAction::triggered, this,
             &CMainDialog::OnForward);
+    edit->addSeparator();
+    connect(add(edit, "actionFind", QStringLiteral("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)), &QAction::triggered, this,
+            [this] { m_find->Open(false); });
+    connect(add(edit, "actionReplace", QStringLiteral("Re&place..."), QKeySequence(Qt::CTRL | Qt::Key_H)), &QAction::triggered, this,
+            [this] { m_find->Open(true); });
+    connect(add(edit, "actionFindNext", QStringLiteral("Find &next"), QKeySequence(Qt::Key_F3)), &QAction::triggered, this,
+            [this] { m_find->Step(1); });
+    connect(add(edit, "actionFindPrevious", QStringLiteral("Find pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3)),
+            &QAction::triggered, this, [this] { m_find->Step(-1); });
+
+    QMenu *page = menuBar->addMenu(QStringLiteral("&Page"));
+    connect(add(page, "actionNewPage", QStringLiteral("&New page"), {}), &QAction::triggered, m_view->newPageButton, &QPushButton::click);
+    connect(add(page, "actionChangePageInfo", QStringLiteral("&Change name and description..."), {}), &QAction::triggered,
+            m_view->changeButton, &QPushButton::click);
+    connect(add(page, "actionDuplicatePage", QStringLiteral("D&uplicate page"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)),
+            &QAction::triggered, this, [this] { m_pages.OnDuplicatePage(); });
+    connect(add(page, "actionDeletePage", QStringLiteral("&Delete page..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete)),
+            &QAction::triggered, this, [this] { m_pages.OnDeletePage(); });
+    page->addSeparator();
+    QAction *pageUp = add(page, "actionMovePageUp", QStringLiteral("Move page &up"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
+    pageUp->setStatusTip(QStringLiteral("Moves the page earlier in the file; the first page is where the conversation starts"));
+    connect(pageUp, &QAction::triggered, this, [this] { m_pages.OnMovePage(-1); });
+    QAction *pageDown = add(page, "actionMovePageDown", QStringLiteral("Move page do&wn"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
+    pageDown->setStatusTip(QStringLiteral("Moves the page later in the file; moving the first page changes where the conversation starts"));
+    connect(pageDown, &QAction::triggered, this, [this] { m_pages.OnMovePage(1); });
+
+    QMenu *view = menuBar->addMenu(QStringLiteral("&View"));
+    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_outline, m_find}) {
+        QAction *toggle = panel->toggleViewAction();
+        toggle->setObjectName(QStringLiteral("action_") + panel->objectName());
+        view->addAction(toggle);
+    }
+    m_outline->toggleViewAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    addAction(m_outline->toggleViewAction());
+
+    QMenu *tools = menuBar->addMenu(QStringLiteral("&Tools"));
+    connect(add(tools, "actionPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5)), &QAction::triggered, this, [this] { m_pages.OnPlay(false); });
+    connect(add(tools, "actionPlayFromFirstPage", QStringLiteral("Play from &first page"), QKeySequence(Qt::SHIFT | Qt::Key_F5)),
+            &QAction::triggered, this, [this] { m_pages.OnPlay(true); });
 
     QMenu *help = menuBar->addMenu(QStringLiteral("&Help"));
     connect(help->addAction(QStringLiteral("&About")), &QAction::triggered, this, &CMainDialog::OnAbout);
@@ -207,12 +275,14 @@ void CMainDialog::RefreshPage()
     UpdateTitle();
     m_view->ShowPage(CurrentPage());
     UpdateOptionCommands();
+    m_outline->ShowCurrentPage();
+    m_linksHere->ShowPage(CurrentPage());
 }
 
 void CMainDialog::UpdateOptionCommands()
 {
     m_view->addOptionButton->setEnabled(true);
-    const int row = SelectedRow();
+    const int row = m_view->SelectedRow();
     const bool any = row >= 0;
     m_view->deleteOptionButton->setEnabled(any);
     m_actDeleteOption->setEnabled(any);
@@ -244,7 +314,7 @@ bool CMainDialog::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_view->optionList->viewport() && event->type() == QEvent::MouseButtonPress
         && OnMouseButton(static_cast<QMouseEvent *>(event)->button()))
         return true;
-    return QDialog::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- File commands ------------------------------------------------------
@@ -271,23 +341,12 @@ void CMainDialog::OnOK()
 
 void CMainDialog::OnCancel()
 {
-    if (CanClose())
-        QDialog::reject();
-}
-
-void CMainDialog::accept()
-{
-    OnOK();
-}
-
-void CMainDialog::reject()
-{
-    OnCancel();
+    close();
 }
 
 void CMainDialog::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    QMainWindow::showEvent(event);
     if (m_files.HasLoadNote())
         QTimer::singleShot(0, &m_files, &FileCommands::TellLoadNote);
 }
@@ -298,196 +357,36 @@ void CMainDialog::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    SaveLayout();
     event->accept();
-    QDialog::reject();
 }
 
-// Enter saves, as "&Save" does, unless a push button has the focus: then
-// it presses that button. Escape is Exit.
+// In the page view, Enter saves, as "&Save" does, unless a push button has
+// the focus: then it presses that button. Escape is Exit.
 void CMainDialog::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const bool inPanel = m_outline->isAncestorOf(focusWidget()) || m_find->isAncestorOf(focusWidget());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain && !inPanel) {
         if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
             button->click();
         else
             OnOK();
         return;
     }
-    QDialog::keyPressEvent(event);
+    if (event->key() == Qt::Key_Escape && plain) {
+        // From a panel, Escape goes back to the page (closing the find bar).
+        if (!inPanel)
+            OnCancel();
+        else if (m_find->isAncestorOf(focusWidget()))
+            m_find->hide();
+        m_view->optionList->setFocus();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 // ---- Navigation and option commands ------------------------------------
-
-int CMainDialog::SelectedRow() const
-{
-    return m_view->SelectedRow();
-}
-
-// The commands that change the current page need one; a document without
-// pages has none until New page adds it.
-bool CMainDialog::HaveCurrentPage()
-{
-    if (CurrentPage())
-        return true;
-    Tell(QStringLiteral("There is no dialog page yet. \"New page\" adds one."));
-    return false;
-}
-
-void CMainDialog::OnGoToResultPage()
-{
-    const int row = SelectedRow();
-    if (row < 0) {
-        Tell(kSelectOption);
-        return;
-    }
-    DialogLine *target = m_view->optionList->GetOption(row)->GetTarget();
-    if (!target) {
-        Tell(QStringLiteral("Dialog terminates after this line"));
-        return;
-    }
-    m_session.SetCurrentPage(target);
-    RefreshPage();
-}
-
-void CMainDialog::OnOptionDblClk()
-{
-    if (SelectedRow() >= 0)
-        OnGoToResultPage();
-}
-
-void CMainDialog::OnNewPage()
-{
-    if (!Document())
-        return;
-    m_session.SetCurrentPage(m_session.AddPage());
-    RefreshPage();
-}
-
-void CMainDialog::OnDeleteOption()
-{
-    const int row = SelectedRow();
-    if (row < 0 || !CurrentPage()) {
-        Tell(kSelectOption);
-        return;
-    }
-    const int index = CurrentPage()->IndexOfOption(m_view->optionList->GetOption(row));
-    if (index >= 0)
-        m_session.DeleteOption(*CurrentPage(), index);
-    RefreshPage();
-}
-
-void CMainDialog::MoveOption(int from, int to)
-{
-    m_session.MoveOption(*CurrentPage(), from, to);
-    RefreshPage();
-    m_view->optionList->setCurrentRow(to);
-    m_view->optionList->setFocus();
-    UpdateOptionCommands();
-}
-
-void CMainDialog::OnMoveOptionUp()
-{
-    const int row = SelectedRow();
-    if (row < 0 || !CurrentPage()) {
-        Tell(kSelectOption);
-        return;
-    }
-    if (row > 0)
-        MoveOption(row, row - 1);
-}
-
-void CMainDialog::OnMoveOptionDown()
-{
-    const int row = SelectedRow();
-    if (row < 0 || !CurrentPage()) {
-        Tell(kSelectOption);
-        return;
-    }
-    if (row + 1 < CurrentPage()->GetOptionCount())
-        MoveOption(row, row + 1);
-}
-
-void CMainDialog::OnContextMenu(const QPoint &listPosition)
-{
-    if (!m_view->optionList->viewport()->rect().contains(listPosition))
-        return;
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("optionContextMenu"));
-    connect(menu.addAction(QStringLiteral("Add option..")), &QAction::triggered, m_view->addOptionButton, &QPushButton::click);
-    menu.addSeparator();
-    for (QPushButton *button : {m_view->editOptionButton, m_view->deleteOptionButton, m_view->moveUpButton, m_view->moveDownButton, m_view->goToResultButton}) {
-        QAction *item = menu.addAction(button->text());
-        item->setEnabled(button->isEnabled());
-        connect(item, &QAction::triggered, button, &QPushButton::click);
-    }
-    menu.exec(m_view->optionList->viewport()->mapToGlobal(listPosition));
-}
-
-void CMainDialog::OnEditSpeech()
-{
-    if (!HaveCurrentPage())
-        return;
-    DialogLine &page = *CurrentPage();
-    const DialogLine::Content before = page.GetContent();
-    CNpcSpeechDlg dialog(&page, Document(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_session.ChangedLine(page, page, before, QStringLiteral("Edit Speech"));
-    RefreshPage();
-}
-
-void CMainDialog::OnAddOption()
-{
-    if (!HaveCurrentPage())
-        return;
-    // A new option is offered to every PC until the dialog says otherwise.
-    auto option = std::make_unique<DialogLine>();
-    option->SetIntelligenceCheck("1");
-    CPcOptionDlg dialog(option.get(), Document(), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return; // the new option goes with the cancelled dialog
-    DialogLine *added = option.get();
-    m_session.AddOption(*CurrentPage(), std::move(option));
-    // Only the new line is added: the selection and the command states stay
-    // as they were until the next redisplay.
-    InsertOptionLine(-1, added);
-    UpdateTitle();
-}
-
-void CMainDialog::OnEditOption()
-{
-    const int row = SelectedRow();
-    if (row < 0)
-        return;
-    DialogLine &option = *m_view->optionList->GetOption(row);
-    const DialogLine::Content before = option.GetContent();
-    CPcOptionDlg dialog(&option, Document(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_session.ChangedLine(*CurrentPage(), option, before, QStringLiteral("Edit Option"));
-    RefreshPage();
-    // The option edited stays selected, so the next command acts on it.
-    m_view->optionList->setCurrentRow(row);
-    UpdateOptionCommands();
-}
-
-void CMainDialog::OnGoTo()
-{
-    CGotoPageDlg dialog(Document(), m_session.CurrentPage(), this);
-    dialog.exec();
-    RefreshPage();
-}
-
-void CMainDialog::OnChangePageInfo()
-{
-    if (!HaveCurrentPage())
-        return;
-    CPageInfoDlg dialog(this);
-    dialog.m_name = CurrentPage()->GetLabel();
-    dialog.m_description = CurrentPage()->GetDescription();
-    if (dialog.exec() == QDialog::Accepted)
-        m_session.ChangePageInfo(*CurrentPage(), dialog.m_name, dialog.m_description);
-    RefreshPage();
-}
 
 void CMainDialog::OnAbout()
 {
@@ -537,7 +436,7 @@ void CMainDialog::OnForward()
 void CMainDialog::mousePressEvent(QMouseEvent *event)
 {
     if (!OnMouseButton(event->button()))
-        QDialog::mousePressEvent(event);
+        QMainWindow::mousePressEvent(event);
 }
 
 bool CMainDialog::OnMouseButton(Qt::MouseButton button)

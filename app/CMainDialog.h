@@ -3,30 +3,25 @@
 #include "EditingSession.h"
 #include "CPageView.h"
 #include "FileCommands.h"
+#include "PageCommands.h"
 #include "StatusLabel.h"
 
-#include <QDialog>
+#include <QMainWindow>
 #include <QString>
-#include <memory>
 #include <string>
-#include <vector>
 
-class COptionListBox;
 class DialogFile;
 class DialogLine;
+class FindBar;
+class LinksHereLabel;
+class OutlinePanel;
 class Prompter;
 class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class QTimer;
 
-// The main window: one dialog page at a time, the PC options under it, and
-// the commands that open, save and change the document.
-class CMainDialog : public QDialog {
+// The main window: one dialog page at a time, the PC options under it, what
+// leads to the page, the outline of all pages and the find bar beside it,
+// and the menus that run the file and page commands.
+class CMainDialog : public QMainWindow {
     Q_OBJECT
 public:
     using LoadAnswer = FileCommands::LoadAnswer;
@@ -39,11 +34,10 @@ public:
     // starts the status line. False when the user chose to end the program.
     bool OnInitDialog();
 
-    // The page view.
+    // The page view, the outline's mark and what leads to the page.
     void RefreshPage();
     // The title: the document's name, with "*" while it is modified.
     void UpdateTitle();
-    int InsertOptionLine(int index, DialogLine *option) { return m_view->InsertOptionLine(index, option); }
     void UpdateOptionCommands();
 
     void SetStatusMessage(const QString &text);
@@ -62,35 +56,30 @@ public:
     void OnOK();
     void OnCancel();
 
-    // Navigation and option commands that need no editing dialog.
-    void OnGoToResultPage();
-    void OnOptionDblClk();
-    void OnNewPage();
-    void OnDeleteOption();
-    void OnMoveOptionUp();
-    void OnMoveOptionDown();
-    void OnContextMenu(const QPoint &listPosition);
-    // Commands that open an editing dialog.
-    void OnEditSpeech();
-    void OnAddOption();
-    void OnEditOption();
-    void OnGoTo();
-    void OnChangePageInfo();
+    // Page and option commands (see PageCommands).
+    void OnGoToResultPage() { m_pages.OnGoToResultPage(); }
+    void OnDeleteOption() { m_pages.OnDeleteOption(); }
+    void OnMoveOptionUp() { m_pages.OnMoveOptionUp(); }
+    void OnMoveOptionDown() { m_pages.OnMoveOptionDown(); }
+    void OnContextMenu(const QPoint &listPosition) { m_view->OnContextMenu(listPosition); }
     void OnAbout();
-    // Undo, redo and the pages visited.
-    void ShowEdit(DialogLine *page, DialogLine *line, int index);
+    // The play window, from the page on display or the first page.
+    void OnPlay(bool fromFirstPage) { m_pages.OnPlay(fromFirstPage); }
+    // Shows page, with line selected when it is one of its options; after
+    // an undo or redo, index is the place of the option it touched.
+    void ShowEdit(DialogLine *page, DialogLine *line, int index = -1);
     void OnBack();
     void OnForward();
 
     // The document, the page on display and the undo stack.
     EditingSession &Session() { return m_session; }
+    OutlinePanel &Outline() { return *m_outline; }
+    FindBar &Find() { return *m_find; }
 
     // The name that the title and messages show for the document.
     const QString &GetDisplayName() const { return m_files.GetDisplayName(); }
 
 protected:
-    void accept() override;
-    void reject() override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -102,16 +91,18 @@ private:
     DialogLine *CurrentPage() const { return m_session.GetCurrentPage(); }
     bool OnMouseButton(Qt::MouseButton button);
     void ConnectCommands();
-    void CreateMenu(QLayout *layout);
-    void MoveOption(int from, int to);
-    int SelectedRow() const;
-    bool HaveCurrentPage();
+    void CreateMenu();
+    void SaveLayout();
 
     std::string m_strCmdLineFile;
     Prompter &m_prompter;
     EditingSession m_session;
     FileCommands m_files;
     CPageView *m_view = nullptr;
+    PageCommands m_pages;
+    LinksHereLabel *m_linksHere = nullptr;
+    OutlinePanel *m_outline = nullptr;
+    FindBar *m_find = nullptr;
     QAction *m_actEditOption = nullptr;
     QAction *m_actDeleteOption = nullptr;
     QAction *m_actMoveUp = nullptr;

@@ -8,6 +8,7 @@
 #include "ui/DialogUnits.h"
 
 #include <QGroupBox>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,6 +29,7 @@ CPageView::CPageView(QWidget *parent)
     const DialogUnits units(font());
     this->setMinimumSize(units.X(kTemplateWidth), units.Y(kTemplateHeight));
     this->resize(this->minimumSize());
+    m_laidOutSize = minimumSize(); // the controls are placed for it
 
     // In the order of the window's template, which is the tab order.
     optionList = new COptionListBox(this);
@@ -177,7 +179,8 @@ int CPageView::SelectedRow() const
 void CPageView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    OnSize(event->oldSize(), event->size());
+    OnSize(m_laidOutSize, event->size());
+    m_laidOutSize = event->size();
 }
 
 // Controls follow the client area by exactly how much it changed: the frames
@@ -209,3 +212,20 @@ void CPageView::OnSize(QSize oldSize, QSize newSize)
         shift(control, 0, dy);
 }
 
+
+// The option commands, at the option list.
+void CPageView::OnContextMenu(const QPoint &listPosition)
+{
+    if (!optionList->viewport()->rect().contains(listPosition))
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("optionContextMenu"));
+    connect(menu.addAction(QStringLiteral("Add option..")), &QAction::triggered, addOptionButton, &QPushButton::click);
+    menu.addSeparator();
+    for (QPushButton *button : {editOptionButton, deleteOptionButton, moveUpButton, moveDownButton, goToResultButton}) {
+        QAction *item = menu.addAction(button->text());
+        item->setEnabled(button->isEnabled());
+        connect(item, &QAction::triggered, button, &QPushButton::click);
+    }
+    menu.exec(optionList->viewport()->mapToGlobal(listPosition));
+}

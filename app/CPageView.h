@@ -25,6 +25,8 @@ public:
     void ShowNpcSpeech();
     void OnViewFemaleSpeech();
     int InsertOptionLine(int index, DialogLine *option);
+    // The option commands' menu, at a point of the option list.
+    void OnContextMenu(const QPoint &listPosition);
     // The row of the selected option; -1 with none.
     int SelectedRow() const;
 
@@ -54,6 +56,7 @@ private:
     void OnSize(QSize oldSize, QSize newSize);
 
     const DialogLine *m_page = nullptr;
+    QSize m_laidOutSize; // the size the controls are placed for
     bool m_bShowMaleSpeech = true;
     QGroupBox *m_grpPage = nullptr;
     QGroupBox *m_grpNpcSpeech = nullptr;

@@ -21,6 +21,7 @@ public:
     void redo() override
     {
         m_edit.Apply();
+        Changed();
         if (!m_pushed) {
             m_pushed = true;
             return;
@@ -30,10 +31,18 @@ public:
     void undo() override
     {
         m_edit.Revert();
+        Changed();
         Tell();
     }
 
 private:
+    void Changed()
+    {
+        const DocumentEdit::Kind kind = m_edit.GetKind();
+        const bool pages = kind == DocumentEdit::AddPage || kind == DocumentEdit::DeletePage || kind == DocumentEdit::MovePage
+            || kind == DocumentEdit::ChangeLines;
+        emit m_session.changed(m_edit.GetPage(), pages);
+    }
     void Tell() { emit m_session.edited(m_edit.GetPage(), m_edit.GetLine(), m_edit.GetIndex()); }
 
     EditingSession &m_session;
@@ -62,6 +71,7 @@ void EditingSession::SetDocument(std::unique_ptr<DialogFile> document, bool modi
         m_undoStack.resetClean();
     else
         m_undoStack.setClean();
+    emit documentReplaced();
 }
 
 void EditingSession::CloseDocument()
@@ -70,6 +80,14 @@ void EditingSession::CloseDocument()
     m_history.clear();
     m_currentPage = nullptr;
     m_document.reset();
+    emit documentReplaced();
+}
+
+DialogLine *EditingSession::AddFirstPage()
+{
+    DialogLine *page = m_document->NewPage(NextPageName());
+    emit documentReplaced();
+    return page;
 }
 
 void EditingSession::Push(DocumentEdit edit, const QString &text)
@@ -160,4 +178,40 @@ void EditingSession::ChangePageInfo(DialogLine &page, const std::string &name, c
     changed.SetLabel(name);
     changed.SetDescription(description);
     Push(DocumentEdit::ChangingLine(page, page, page.GetContent(), changed.GetContent()), QStringLiteral("Change Page Info"));
+}
+
+void EditingSession::DeletePage(int index)
+{
+    Push(DocumentEdit::DeletingPage(*m_document, index), QStringLiteral("Delete Page"));
+}
+
+DialogLine *EditingSession::DuplicatePage(int index)
+{
+    const DialogLine &page = *m_document->GetPage(index);
+    std::unique_ptr<DialogLine> copy = page.Clone();
+    copy->SetLabel(m_document->MakeCopyName(page.GetLabel()));
+    DialogLine *added = copy.get();
+    Push(DocumentEdit::AddingPage(*m_document, index + 1, std::move(copy)), QStringLiteral("Duplicate Page"));
+    return added;
+}
+
+void EditingSession::MovePage(int from, int to)
+{
+    Push(DocumentEdit::MovingPage(*m_document, from, to), to < from ? QStringLiteral("Move Page Up") : QStringLiteral("Move Page Down"));
+}
+
+// A line with several texts replaced changes once, with all of them.
+void EditingSession::ReplaceTexts(const std::vector<TextSearch::Change> &changes)
+{
+    if (changes.empty())
+        return;
+    std::vector<DocumentEdit::LineChange> lines;
+    for (const TextSearch::Change &change : changes) {
+        if (lines.empty() || lines.back().line != change.place.line) {
+            DialogLine::Content content = change.place.line->GetContent();
+            lines.push_back({change.place.line, content, content});
+        }
+        DocumentText::Set(lines.back().after, change.place, change.bytes);
+    }
+    Push(DocumentEdit::ChangingLines(*changes.front().place.page, std::move(lines)), QStringLiteral("Replace All"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/DialogLine.h"
+#include "ui/TextSearch.h"
 
 #include <QObject>
 #include <QUndoStack>
@@ -26,6 +27,8 @@ public:
     // was never saved (New, or a file to be created) is modified from the start.
     void SetDocument(std::unique_ptr<DialogFile> document, bool modified);
     void CloseDocument();
+    // The first page of a document begun here, before any edit.
+    DialogLine *AddFirstPage();
 
     // The page on display: a page of the document, or null.
     DialogLine *GetCurrentPage() const { return m_currentPage; }
@@ -52,6 +55,14 @@ public:
     void MoveOption(DialogLine &page, int from, int to);
     void ChangedLine(DialogLine &page, DialogLine &line, const DialogLine::Content &before, const QString &text);
     void ChangePageInfo(DialogLine &page, const std::string &name, const std::string &description);
+    // Pages, by their index in the document. Deleting a page makes the
+    // options that led to it end the dialog; a duplicate goes after its
+    // page, named "<name> copy".
+    void DeletePage(int index);
+    DialogLine *DuplicatePage(int index);
+    void MovePage(int from, int to);
+    // Replaces the texts as one step (see TextSearch::ReplaceAll).
+    void ReplaceTexts(const std::vector<TextSearch::Change> &changes);
 
     // Pages visited, as a browser keeps them: Visit records the page on
     // display (dropping what lay ahead of it), Back and Forward step through
@@ -66,6 +77,11 @@ public:
     std::string NextPageName();
 
 signals:
+    // Another document became the open one, or none is.
+    void documentReplaced();
+    // An edit was made, taken back or made again: on page alone, or (with
+    // pages) on the list of pages or on many of them.
+    void changed(DialogLine *page, bool pages);
     // An undo or redo changed page, and the line (an option of it, or the
     // page itself) at index.
     void edited(DialogLine *page, DialogLine *line, int index);

@@ -63,7 +63,7 @@ void FileCommands::NewFile()
     const QString name = m_session.NextUntitledName();
     SetDocumentName(name.toStdString(), name);
     m_diskStamp = {};
-    m_session.SetCurrentPage(m_session.GetDocument()->NewPage(m_session.NextPageName()));
+    m_session.SetCurrentPage(m_session.AddFirstPage());
     m_window.RefreshPage();
 }
 
@@ -83,17 +83,19 @@ void FileCommands::BeginNewDocument()
 {
     m_session.GetDocument()->ClearUntitled();
     m_session.MarkUnsaved();
-    m_session.SetCurrentPage(m_session.GetDocument()->NewPage(m_session.NextPageName()));
+    m_session.SetCurrentPage(m_session.AddFirstPage());
     m_window.RefreshPage();
 }
 
 FileCommands::LoadAnswer FileCommands::LoadFile(const std::string &path, const QString &displayName)
 {
-    m_session.SetCurrentPage(nullptr);
-    m_session.SetDocument(std::make_unique<DialogFile>(), false);
     m_unsavedDrops.clear();
     m_loadNote.clear();
-    if (m_session.GetDocument()->Read(path)) {
+    auto document = std::make_unique<DialogFile>();
+    const bool read = document->Read(path);
+    const std::string reason = document->GetErrorText();
+    m_session.SetDocument(std::move(document), false);
+    if (read) {
         m_displayName = displayName;
         m_diskStamp = DiskStamp::Of(path);
         m_session.SetCurrentPage(m_session.GetDocument()->GetPage(0));
@@ -116,7 +118,6 @@ FileCommands::LoadAnswer FileCommands::LoadFile(const std::string &path, const Q
 
     // What is left is an empty document that has no name of its own: a
     // later Save asks for one rather than overwrite the file that failed.
-    const std::string reason = m_session.GetDocument()->GetErrorText();
     m_session.SetDocument(std::make_unique<DialogFile>(), false);
     m_session.GetDocument()->SetUntitled();
     m_displayName.clear();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Version.h"
+
 #include <string>
 
 // The one-line message area at the bottom of the main window. Its text is
@@ -18,7 +20,7 @@ public:
     static constexpr int ClearPeriod = 5000;
     static constexpr int Spacing = 10;
 
-    static constexpr const char *Credit = "Talkwright 1.03 - a dialog editor for Quorvel";
+    static constexpr const char *Credit = "Talkwright " TALKWRIGHT_VERSION " - a dialog editor for Quorvel";
     static constexpr const char *Address = "https://www.example.org/talkwright";
 
     class Host {

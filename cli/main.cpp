@@ -1,7 +1,10 @@
 #include "CheckCommand.h"
 #include "DumpCommand.h"
 #include "FormatCommand.h"
+#include "PlayCommand.h"
 #include "StatsCommand.h"
+#include "TextCommand.h"
+#include "Version.h"
 
 #include <csignal>
 #include <cstdio>
@@ -22,6 +25,13 @@ int main(int argc, char **argv)
     commands.push_back(std::make_unique<DumpCommand>());
     commands.push_back(std::make_unique<CheckCommand>());
     commands.push_back(std::make_unique<StatsCommand>());
+    commands.push_back(std::make_unique<PlayCommand>());
+    std::string usage;
+    for (const auto &command : commands)
+        usage.append(usage.empty() ? "usage:" : "      ").append(" dlgtool ").append(command->Usage()).append("\n");
+    usage += "       dlgtool --help | --version\n";
+    commands.push_back(std::make_unique<TextCommand>("--help", usage + "See dlgtool(1) for what each command does.\n"));
+    commands.push_back(std::make_unique<TextCommand>("--version", "dlgtool " TALKWRIGHT_VERSION "\n"));
 
     if (argc >= 2) {
         const std::string name = argv[1];
@@ -36,10 +46,6 @@ int main(int argc, char **argv)
             }
         }
     }
-    const char *lead = "usage:";
-    for (const auto &command : commands) {
-        std::fprintf(stderr, "%s dlgtool %.*s\n", lead, static_cast<int>(command->Usage().size()), command->Usage().data());
-        lead = "      ";
-    }
+    std::fputs(usage.c_str(), stderr);
     return Command::UsageError;
 }

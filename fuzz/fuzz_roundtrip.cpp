@@ -1,6 +1,7 @@
 // Fuzz target: read, write, read, write. For every document whose texts the
 // format can carry, the second write equals the first byte for byte and the
 // second read gives the document that was written.
+#include "DocumentShape.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/TextRules.h"
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace {
 
@@ -34,40 +34,6 @@ bool Storable(const DialogLine &line, bool page)
         remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
     }
     return true;
-}
-
-// Everything that a written file carries: every text, comments without the
-// empty remark lines that writing drops, and targets as page indexes. An
-// option's name is not written, nor a page's field 5.
-std::string Shape(const DialogFile &file)
-{
-    std::unordered_map<const DialogLine *, int> index;
-    for (int p = 0; p < file.GetPageCount(); ++p)
-        index.emplace(file.GetPage(p), p);
-    const auto line = [&index](const DialogLine &l, bool page) {
-        std::string text = page ? "P[" + l.GetLabel() + "]" : "  O";
-        text += std::to_string(l.GetNumber());
-        for (const int field : {1, 2, 3, 4, 6})
-            text += "{" + l.GetField(field).GetText() + "}";
-        text += " d=" + l.GetDescription() + " r=";
-        std::string_view remarks = l.GetComment();
-        while (!remarks.empty()) {
-            const size_t lf = remarks.find('\n');
-            if (lf != 0)
-                text += std::string(remarks.substr(0, lf)) + "|";
-            remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
-        }
-        if (l.GetTarget())
-            text += " ->" + std::to_string(index.at(l.GetTarget()));
-        return text + "\n";
-    };
-    std::string shape;
-    for (int p = 0; p < file.GetPageCount(); ++p) {
-        shape += line(*file.GetPage(p), true);
-        for (int o = 0; o < file.GetPage(p)->GetOptionCount(); ++o)
-            shape += line(*file.GetPage(p)->GetOption(o), false);
-    }
-    return shape;
 }
 
 void Fail(const char *what, const std::string &expected, const std::string &actual)
@@ -96,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     DialogFile second;
     if (!second.ReadText(once))
         Fail("what was written does not read", "", once);
-    if (Shape(second) != Shape(first))
-        Fail("the second read differs from the document written", Shape(first), Shape(second));
+    if (DocumentShape::Of(second) != DocumentShape::Of(first))
+        Fail("the second read differs from the document written", DocumentShape::Of(first), DocumentShape::Of(second));
     const std::string twice = second.WriteText();
     if (twice != once)
         Fail("the second write differs from the first", once, twice);

@@ -516,6 +516,34 @@ int DialogFile::IndexOf(const DialogLine *page) const
     return -1;
 }
 
+int DialogFile::CountPagesNamed(std::string_view label) const
+{
+    int count = 0;
+    for (const auto &page : m_pages)
+        count += page->ViewFields()[0] == label;
+    return count;
+}
+
+std::string DialogFile::MakeCopyName(std::string_view name) const
+{
+    std::string copy = std::string(name) + " copy";
+    for (int n = 2; CountPagesNamed(copy) > 0; ++n)
+        copy = std::string(name) + " copy " + std::to_string(n);
+    return copy;
+}
+
+std::vector<DialogFile::Link> DialogFile::FindLinksTo(const DialogLine *page) const
+{
+    std::vector<Link> links;
+    for (const auto &from : m_pages) {
+        for (int i = 0; i < from->GetOptionCount(); ++i) {
+            if (from->GetOption(i)->GetTarget() == page)
+                links.push_back({from.get(), from->GetOption(i)});
+        }
+    }
+    return links;
+}
+
 void DialogFile::Renumber()
 {
     const std::vector<int> numbers = GetRenumberedPageNumbers();

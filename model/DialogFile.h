@@ -59,6 +59,16 @@ public:
     std::unique_ptr<DialogLine> RemovePageAt(int index);
     // The index of a page of this document; -1 for any other line.
     int IndexOf(const DialogLine *page) const;
+    // How many pages are named label.
+    int CountPagesNamed(std::string_view label) const;
+    // "<name> copy", or "<name> copy 2", 3, ... when a page has that name.
+    std::string MakeCopyName(std::string_view name) const;
+    // The options that lead to page, in file order, each with its page.
+    struct Link {
+        DialogLine *page;
+        DialogLine *option;
+    };
+    std::vector<Link> FindLinksTo(const DialogLine *page) const;
     void Renumber();
     // The numbers Renumber gives the pages, in page order, leaving them as they are.
     std::vector<int> GetRenumberedPageNumbers() const;

@@ -429,6 +429,17 @@ DialogLine::Content DialogLine::GetContent() const
     return content;
 }
 
+std::unique_ptr<DialogLine> DialogLine::Clone() const
+{
+    auto copy = std::make_unique<DialogLine>();
+    copy->SetContent(GetContent());
+    copy->m_isNpcLine = m_isNpcLine;
+    copy->m_number = m_number;
+    for (int i = 0; i < GetOptionCount(); ++i)
+        copy->AddOption(GetOption(i)->Clone());
+    return copy;
+}
+
 void DialogLine::SetContent(const Content &content)
 {
     if (!m_texts)

@@ -107,6 +107,10 @@ public:
     // Puts content back as it was taken; marks the line modified.
     void SetContent(const Content &content);
 
+    // A copy of the line with copies of its options, as made here (file line
+    // 0); links to pages stay as they are.
+    std::unique_ptr<DialogLine> Clone() const;
+
     // The texts as the getters above give them, without copying the texts of
     // a line read from a file. The views stay valid until the line changes.
     Fields ViewFields() const;

@@ -1,6 +1,25 @@
 #include "DocumentEdit.h"
 
 #include "DialogFile.h"
+#include "speech/GeneratedSpeechKind.h"
+
+namespace {
+
+// A Request money speech that named page ends the dialog instead. (A speech
+// of another kind may still hold the page it had as Request money.)
+bool Unlink(SpeechText &speech, DialogField &field, const DialogLine *page)
+{
+    if (speech.g != page)
+        return false;
+    speech.g = nullptr;
+    if (speech.kind == GeneratedSpeechKind::RequestMoney) {
+        speech.n = 0;
+        field.SetText(EncodeSpeech(speech));
+    }
+    return true;
+}
+
+} // namespace
 
 DocumentEdit DocumentEdit::AddingOption(DialogLine &page, int index, std::unique_ptr<DialogLine> option)
 {
@@ -34,12 +53,71 @@ DocumentEdit DocumentEdit::AddingPage(DialogFile &file, int index, std::unique_p
     return edit;
 }
 
+DocumentEdit DocumentEdit::DeletingPage(DialogFile &file, int index)
+{
+    DialogLine *page = file.GetPage(index);
+    DocumentEdit edit(DeletePage, page, page);
+    edit.m_file = &file;
+    edit.m_index = index;
+    const auto relink = [&edit, page](DialogLine &line) {
+        DialogLine::Content after = line.GetContent();
+        bool changed = false;
+        if (after.target == page) {
+            after.target = nullptr;
+            changed = true;
+        }
+        changed |= Unlink(after.speech, after.fields[1], page);
+        changed |= Unlink(after.femaleSpeech, after.fields[2], page);
+        if (changed)
+            edit.m_changes.push_back({&line, line.GetContent(), std::move(after)});
+    };
+    for (int p = 0; p < file.GetPageCount(); ++p) {
+        DialogLine &other = *file.GetPage(p);
+        if (&other == page)
+            continue; // its own lines go with it
+        relink(other);
+        for (int i = 0; i < other.GetOptionCount(); ++i)
+            relink(*other.GetOption(i));
+    }
+    return edit;
+}
+
+DocumentEdit DocumentEdit::ChangingLines(DialogLine &page, std::vector<LineChange> changes)
+{
+    DocumentEdit edit(ChangeLines, &page, changes.empty() ? &page : changes.front().line);
+    edit.m_changes = std::move(changes);
+    return edit;
+}
+
+DocumentEdit DocumentEdit::MovingPage(DialogFile &file, int from, int to)
+{
+    DialogLine *page = file.GetPage(from);
+    DocumentEdit edit(MovePage, page, page);
+    edit.m_file = &file;
+    edit.m_index = from;
+    edit.m_to = to;
+    return edit;
+}
+
 DocumentEdit DocumentEdit::ChangingLine(DialogLine &page, DialogLine &line, DialogLine::Content before, DialogLine::Content after)
 {
     DocumentEdit edit(ChangeLine, &page, &line);
     edit.m_before = std::move(before);
     edit.m_after = std::move(after);
     return edit;
+}
+
+int DocumentEdit::GetIndex() const
+{
+    switch (m_kind) {
+    case MoveOption:
+        return m_to;
+    case AddOption:
+    case DeleteOption:
+        return m_index;
+    default:
+        return 0;
+    }
 }
 
 void DocumentEdit::Apply()
@@ -59,6 +137,17 @@ void DocumentEdit::Apply()
         break;
     case ChangeLine:
         m_line->SetContent(m_after);
+        break;
+    case ChangeLines:
+    case DeletePage:
+        for (const LineChange &change : m_changes)
+            change.line->SetContent(change.after);
+        if (m_kind == ChangeLines)
+            break;
+        m_held = m_file->RemovePageAt(m_index);
+        break;
+    case MovePage:
+        m_file->InsertPage(m_to, m_file->RemovePageAt(m_index));
         break;
     }
 }
@@ -80,6 +169,16 @@ void DocumentEdit::Revert()
         break;
     case ChangeLine:
         m_line->SetContent(m_before);
+        break;
+    case ChangeLines:
+    case DeletePage:
+        if (m_kind == DeletePage)
+            m_file->InsertPage(m_index, std::move(m_held));
+        for (const LineChange &change : m_changes)
+            change.line->SetContent(change.before);
+        break;
+    case MovePage:
+        m_file->InsertPage(m_index, m_file->RemovePageAt(m_to));
         break;
     }
 }

@@ -16,9 +16,7 @@ GenderCheck::GenderCheck(std::string_view text)
 
 bool GenderCheck::Passes(bool female) const
 {
-    if (!m_known)
-        return true;
-    return m_who == Anyone || (m_who == FemaleOnly) == female;
+    return m_who == Anyone || m_who == Unknown || (m_who == FemaleOnly) == female;
 }
 
 std::string GenderCheck::Text(Who who)

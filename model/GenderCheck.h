@@ -16,8 +16,9 @@ public:
     Who GetWho() const { return m_who; }
     // Empty, "0" or "1" exactly: the forms dlgtool check does not warn of.
     bool IsKnownForm() const { return m_known; }
-    // Whether a PC of that gender is offered the option. A field of another
-    // form than the known ones lets every PC through.
+    // Whether a PC of that gender passes the check, as the page view reads
+    // it: by its value, so "00" asks for female PCs; a number that names
+    // no one asks nothing.
     bool Passes(bool female) const;
 
     // The text the editor writes for who (Unknown writes as Anyone).

@@ -17,12 +17,14 @@ IntelligenceCheck::IntelligenceCheck(std::string_view text)
     if (m_known) {
         for (const char c : text.substr(0, 12))
             m_number = m_number * 10 + (c - '0');
+    } else {
+        m_number = DecimalText::ToInt(text);
     }
 }
 
 bool IntelligenceCheck::Passes(long long intelligence) const
 {
-    if (m_none || !m_known)
+    if (m_none)
         return true;
     switch (m_comparison) {
     case Above:
@@ -37,7 +39,7 @@ bool IntelligenceCheck::Passes(long long intelligence) const
 
 std::optional<long long> IntelligenceCheck::GetBoundary() const
 {
-    if (m_none || !m_known)
+    if (m_none)
         return std::nullopt;
     return m_comparison == Above ? m_number + 1 : m_number;
 }

@@ -6,6 +6,9 @@
 
 // What an option's intelligence check (field 3 of a PC option) asks of the
 // PC: "1" or empty nothing, "N" at least N, "+N" above N, "-N" below N.
+// Other forms read as the option dialog shows them: the comparison by the
+// first character, the number as atoi reads the rest ("x5" is at least 0,
+// "5a" at least 5, "+" above 0).
 class IntelligenceCheck {
 public:
     // In the order the option dialog lists them.
@@ -21,11 +24,12 @@ public:
     const std::string &GetValue() const { return m_value; }
     // An optional sign, then digits: the forms dlgtool check does not warn of.
     bool IsKnownForm() const { return m_known; }
-    // Whether a PC of this intelligence is offered the option. A check of
-    // another form than the known ones lets every PC through.
+    // The number the PC's intelligence is compared with.
+    long long GetNumber() const { return m_number; }
+    // Whether a PC of this intelligence passes the check.
     bool Passes(long long intelligence) const;
     // Where the check splits PCs: the lowest intelligence above the line it
-    // draws. None for a check that checks nothing or of an unknown form.
+    // draws. None for a check that checks nothing.
     std::optional<long long> GetBoundary() const;
 
     // The check the editor writes for a comparison and a typed value, read
@@ -39,5 +43,5 @@ private:
     Comparison m_comparison = AtLeast;
     std::string m_value;
     bool m_known = false;
-    long long m_number = 0; // of the digits, for a known form
+    long long m_number = 0;
 };

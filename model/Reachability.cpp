@@ -2,8 +2,8 @@
 
 #include "DialogFile.h"
 #include "DialogLine.h"
-#include "GenderCheck.h"
 #include "IntelligenceCheck.h"
+#include "OfferedSet.h"
 #include "speech/GeneratedSpeechKind.h"
 
 #include <algorithm>
@@ -73,16 +73,14 @@ long long Representative(size_t b, const std::vector<long long> &bounds)
     return bounds[b - 1];
 }
 
-// The bands in which an option of these checks passes for one gender. A
-// check passes below a line, above one, everywhere or nowhere, so the bands
-// are one range, found by halving.
-BandSet PassingBands(std::string_view genderCheck, std::string_view intelligenceCheck, bool female, const std::vector<long long> &bounds)
+// The bands in which option is offered to PCs of one gender (conditions
+// count as passing). A check passes below a line, above one, everywhere or
+// nowhere, so the bands are one range, found by halving.
+BandSet PassingBands(const DialogLine &option, bool female, const std::vector<long long> &bounds)
 {
-    if (!GenderCheck(genderCheck).Passes(female))
-        return {};
-    const IntelligenceCheck check(intelligenceCheck);
     const size_t bands = bounds.size() + 1;
-    const auto passes = [&](size_t b) { return check.Passes(Representative(b, bounds)); };
+    const OfferedSet rule(option);
+    const auto passes = [&](size_t b) { return rule.Offers({female, Representative(b, bounds)}); };
     const bool first = passes(0);
     const bool last = passes(bands - 1);
     if (first == last)
@@ -110,8 +108,9 @@ struct Link {
 };
 
 // Every page's links, one page after another in one array, and the gates
-// they go through: one for each pair of checks that the file's options
-// make, and gate 0, Request money's, which lets every PC through.
+// they go through: one for each pair of gender and intelligence checks that
+// the file's options make (what an option is offered by), and gate 0,
+// Request money's, which lets every PC through.
 struct Links {
     std::vector<Link> all;
     std::vector<size_t> first; // page p's links start at all[first[p]]; one more entry ends the last page's
@@ -141,8 +140,10 @@ Links FindLinks(const DialogFile &file, std::vector<long long> &bounds)
     Links links;
     links.all.reserve(options + paid.size()); // every link there may be, and no more
     links.first.reserve(index.size() + 1);
-    // The gates past 0 by the checks they stand for, as the file has them.
+    // The gates past 0 by the checks they stand for, as the file has them,
+    // and the first option of each.
     std::map<std::pair<std::string_view, std::string_view>, size_t> gates;
+    std::vector<const DialogLine *> firstOptions;
     auto nextPaid = paid.begin();
     for (size_t i = 0; i < index.size(); ++i) {
         links.first.push_back(links.all.size());
@@ -156,6 +157,8 @@ Links FindLinks(const DialogFile &file, std::vector<long long> &bounds)
         for (int o = 0; o < page.GetOptionCount(); ++o) {
             const DialogLine::Fields fields = page.GetOption(o)->ViewFields();
             const auto [gate, added] = gates.try_emplace({fields[2], fields[3]}, gates.size() + 1);
+            if (added)
+                firstOptions.push_back(page.GetOption(o));
             link(page.GetOption(o)->GetTarget(), gate->second);
         }
     }
@@ -170,9 +173,9 @@ Links FindLinks(const DialogFile &file, std::vector<long long> &bounds)
     const BandSet everyBand{{0, bounds.size() + 1}};
     links.gates.resize(gates.size() + 1);
     links.gates[0] = {{everyBand, everyBand}};
-    for (const auto &[checks, gate] : gates) {
+    for (size_t gate = 1; gate < links.gates.size(); ++gate) {
         for (const bool female : {false, true})
-            links.gates[gate].pass[female] = PassingBands(checks.first, checks.second, female, bounds);
+            links.gates[gate].pass[female] = PassingBands(*firstOptions[gate - 1], female, bounds);
     }
     return links;
 }

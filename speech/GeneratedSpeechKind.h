@@ -14,6 +14,7 @@ struct GeneratedSpeechKind {
     int id;                        // 1 to 23; 0 stands for unique speech
 
     // Ids of kinds that have a meaning of their own in the editor.
+    static constexpr int RequestNpcToCastSpell = 13;
     static constexpr int RequestNpcToUseSkill = 16;
     static constexpr int Greeting = 20;
     static constexpr int RequestMoney = 21;

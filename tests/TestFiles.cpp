@@ -1,14 +1,9 @@
 #include "TestFiles.h"
 
-#include "model/DialogFile.h"
-#include "model/DialogLine.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
-#include <sstream>
 
 TestFiles::TestFiles()
 {
@@ -54,68 +49,4 @@ std::string TestFiles::Crlf(std::string_view lf)
     for (const char c : lf)
         out += c == '\n' ? std::string("\r\n") : std::string(1, c);
     return out;
-}
-
-DialogLine *TestFiles::AddPage(DialogFile &file, std::string_view label, std::string_view speech)
-{
-    DialogLine *page = file.NewPage();
-    page->SetLabel(label);
-    page->SetSpeech(speech);
-    page->SetFemaleSpeech(speech);
-    return page;
-}
-
-DialogLine *TestFiles::AddOption(DialogLine &page, std::string_view speech, DialogLine *target)
-{
-    auto option = std::make_unique<DialogLine>();
-    option->SetSpeech(speech);
-    option->SetIntelligenceCheck("1");
-    option->SetTarget(target);
-    page.AddOption(std::move(option));
-    return page.GetOption(page.GetOptionCount() - 1);
-}
-
-namespace {
-
-void DescribeLine(std::ostringstream &out, const DialogLine &line, const DialogFile &file, bool named)
-{
-    out << line.GetNumber();
-    if (named)
-        out << " [" << line.GetLabel() << "]";
-    for (int i = 1; i < DialogLine::FieldCount; ++i) {
-        if (i != 5)
-            out << '{' << line.GetField(i).GetText() << '}';
-    }
-    if (!line.GetDescription().empty())
-        out << " desc=" << line.GetDescription();
-    if (!line.GetComment().empty()) {
-        std::string comment = line.GetComment();
-        for (char &c : comment)
-            c = c == '\n' ? '|' : c;
-        out << " rem=" << comment;
-    }
-    if (line.GetTarget()) {
-        for (int i = 0; i < file.GetPageCount(); ++i) {
-            if (file.GetPage(i) == line.GetTarget())
-                out << " ->" << i;
-        }
-    }
-    out << '\n';
-}
-
-} // namespace
-
-std::string TestFiles::Describe(const DialogFile &file, bool asWritten)
-{
-    std::ostringstream out;
-    for (int p = 0; p < file.GetPageCount(); ++p) {
-        const DialogLine &page = *file.GetPage(p);
-        out << (page.IsSameSpeechForBoth() ? "page " : "page* ");
-        DescribeLine(out, page, file, true);
-        for (int o = 0; o < page.GetOptionCount(); ++o) {
-            out << "  opt ";
-            DescribeLine(out, *page.GetOption(o), file, !asWritten);
-        }
-    }
-    return out.str();
 }

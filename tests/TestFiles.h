@@ -3,11 +3,8 @@
 #include <string>
 #include <string_view>
 
-class DialogFile;
-class DialogLine;
-
 // A scratch folder for one test, removed with everything in it afterwards,
-// and small helpers for the bytes of files and the shape of documents.
+// and small helpers for the bytes of files.
 class TestFiles {
 public:
     TestFiles();
@@ -25,14 +22,6 @@ public:
     static std::string ReadBytes(const std::string &path);
     // The text with every LF made CR LF, as the writer ends lines.
     static std::string Crlf(std::string_view lf);
-    // A one-line-per-line picture of a document: every member a reader or
-    // writer must keep, with targets shown as page indexes. As written, it
-    // leaves out options' names, which a file does not carry.
-    static std::string Describe(const DialogFile &file, bool asWritten = false);
-
-    // A page with the same speech for both, and an option under a page.
-    static DialogLine *AddPage(DialogFile &file, std::string_view label, std::string_view speech);
-    static DialogLine *AddOption(DialogLine &page, std::string_view speech, DialogLine *target = nullptr);
 
 private:
     std::string m_dir;

@@ -22,15 +22,10 @@ struct StatusLineTest : ::testing::Test {
     FakeHost host;
     StatusLine line{host};
 
-    // Ticks the animation until it stops, at most 20 times.
-    void Animate()
+    // Ticks the animation while it runs, at most times times.
+    void Tick(int times = 20)
     {
-        for (int i = 0; i < 20 && host.Runs(StatusLine::AnimationTimer); ++i)
-            line.OnTimer(StatusLine::AnimationTimer);
-    }
-    void Tick(int times)
-    {
-        for (int i = 0; i < times; ++i)
+        for (int i = 0; i < times && host.Runs(StatusLine::AnimationTimer); ++i)
             line.OnTimer(StatusLine::AnimationTimer);
     }
 };
@@ -40,7 +35,7 @@ TEST_F(StatusLineTest, ContractsAMessageInTenFramesThenClears)
     line.SetStatusMessage("a\xc3\xa9");
     EXPECT_TRUE(host.Runs(StatusLine::AnimationTimer));
     EXPECT_TRUE(host.shown.empty()) << "shown at the next tick, not at once";
-    Animate();
+    Tick();
     std::vector<std::string> expected;
     for (size_t k = 10; k-- > 0;) // blanks go after whole UTF-8 characters
         expected.push_back("a" + std::string(k, ' ') + "\xc3\xa9" + std::string(k, ' '));
@@ -51,9 +46,9 @@ TEST_F(StatusLineTest, ContractsAMessageInTenFramesThenClears)
     host.shown.clear();
     line.OnTimer(StatusLine::ClearTimer);
     EXPECT_FALSE(host.Runs(StatusLine::ClearTimer));
-    line.OnTimer(StatusLine::AnimationTimer);
+    Tick(1);
     EXPECT_EQ(host.shown, std::vector<std::string>{""});
-    Animate();
+    Tick();
     EXPECT_EQ(host.shown.size(), 10u);
     EXPECT_FALSE(host.Runs(StatusLine::ClearTimer));
 }
@@ -64,7 +59,7 @@ TEST_F(StatusLineTest, AMessageSetMidAnimationContractsOverTheStepsLeft)
     Tick(3);
     host.shown.clear();
     line.SetStatusMessage("xy");
-    Animate();
+    Tick();
     ASSERT_EQ(host.shown.size(), 7u);
     EXPECT_EQ(host.shown.front(), "x      y      ");
     EXPECT_EQ(host.shown.back(), "xy");
@@ -87,14 +82,14 @@ TEST_F(StatusLineTest, AMessageSetAfterTheLastFrameIsStillShown)
     EXPECT_EQ(host.armed[StatusLine::ClearTimer], 5000);
     const size_t frames = host.shown.size();
     line.SetStatusMessage("saved");
-    Animate();
+    Tick();
     EXPECT_EQ(host.shown.size(), frames + 10) << "the same message again animates in full";
 
     // A new message cancels a pending clear, and arms its own.
     ASSERT_TRUE(host.Runs(StatusLine::ClearTimer));
     line.SetStatusMessage("read");
     EXPECT_FALSE(host.Runs(StatusLine::ClearTimer));
-    Animate();
+    Tick();
     EXPECT_TRUE(host.Runs(StatusLine::ClearTimer));
     EXPECT_EQ(host.shown.back(), "read");
 }

@@ -1,36 +1,43 @@
-// Writing .dlg files: the exact bytes, and that a save never leaves a file
-// half written, whichever step fails and whenever the process is killed.
+// Writing .dlg files: the numbers pages get, the exact bytes, that a save
+// never leaves a file half written, whichever step fails, and whether a file
+// may be created or another program changed it.
 #include "TestFiles.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "model/DiskStamp.h"
 #include "model/FileOps.h"
 
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
+#include <memory>
 #include <gtest/gtest.h>
-#include <random>
 #include <sys/stat.h>
-#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
-TEST(Writer, WritesTheWorkedExample)
+TEST(Model, RenumbersInBlocksOfTwenty)
 {
-    TestFiles files;
-    DialogFile file;
-    file.SetFileName(files.Path("out.dlg"));
-    DialogLine *start = TestFiles::AddPage(file, "Start", "Hello.");
-    start->SetDescription("First meeting");
-    DialogLine *who = TestFiles::AddOption(*start, "Who are you?");
-    who->SetFemaleSpeech("1");
-    who->SetIntelligenceCheck("5");
-    TestFiles::AddOption(*start, "E:");
-    who->SetTarget(TestFiles::AddPage(file, "Farewell", "Bye."));
-    ASSERT_TRUE(file.Write());
-    EXPECT_EQ(TestFiles::ReadBytes(files.Path("out.dlg")), kWorkedExample);
-    EXPECT_FALSE(file.IsModified());
+    // The options of each page, and the numbers the pages get.
+    const std::pair<std::vector<int>, std::vector<int>> cases[] = {
+        {{19, 0}, {1, 21}}, {{20, 0}, {1, 41}}, {{3, 25, 0}, {1, 21, 61}}, {{0, 0, 0}, {1, 21, 41}}, {{}, {}},
+    };
+    for (const auto &[options, numbers] : cases) {
+        DialogFile file;
+        for (const int count : options) {
+            DialogLine *page = file.NewPage();
+            for (int i = 0; i < count; ++i)
+                page->AddOption(std::make_unique<DialogLine>());
+        }
+        file.Renumber();
+        for (int p = 0; p < file.GetPageCount(); ++p) {
+            const DialogLine *page = file.GetPage(p);
+            EXPECT_EQ(page->GetNumber(), numbers[static_cast<size_t>(p)]);
+            for (int o = 0; o < page->GetOptionCount(); ++o)
+                EXPECT_EQ(page->GetOption(o)->GetNumber(), page->GetNumber() + 1 + o);
+        }
+    }
 }
 
 TEST(Writer, FixedShapes)
@@ -61,6 +68,8 @@ TEST(Writer, FixedShapes)
          "{1}{A}{A}{}{}{}{}\n{5}{M:10,41}{}{}{}{}{}\n{6}{M:10,99}{}{}{}{}{}\n{41}{Paid}{M:3,1}{}{}{}{}\n",
          "// [LABEL] 1\n{1}{A}{A}{}{1}{}{}\n{2}{M:10,21}{}{}{}{}{}\n{3}{M:10,99}{}{}{}{}{}\n\n"
          "// [LABEL] 41\n{21}{Paid}{M:3,1}{}{2}{}{}\n\n"},
+        // Written so, a page without a name reads back named by its number.
+        {"an unnamed page", "{1}{a}{a}{}{}{}{}\n{}{b}{b}{}{}{}{}\n", "// [LABEL] 1\n{1}{a}{a}{}{1}{}{}\n\n// [LABEL] \n{21}{b}{b}{}{2}{}{}\n\n"},
     };
     for (const Case &c : cases) {
         DialogFile file;
@@ -69,44 +78,29 @@ TEST(Writer, FixedShapes)
     }
 }
 
-TEST(Writer, EmptyLabelReadsBackAsItsNumber)
-{
-    DialogFile file;
-    TestFiles::AddPage(file, "A", "a");
-    TestFiles::AddPage(file, "", "b");
-    const std::string bytes = file.WriteText();
-    EXPECT_NE(bytes.find("// [LABEL] \r\n{21}"), std::string::npos);
-    DialogFile back;
-    ASSERT_TRUE(back.ReadText(bytes));
-    EXPECT_EQ(back.GetPage(1)->GetLabel(), "21");
-}
-
-// Fails one chosen step of saving.
+// Fails one chosen step of saving; a short write writes half, then nothing more fits.
 class FailingOps : public FileOps {
 public:
     enum Step { CreateTempStep, WriteStep, ShortWriteStep, SyncStep, CloseStep, RenameStep };
     explicit FailingOps(Step step) : m_step(step) {}
 
-    int CreateTemp(std::string &pathTemplate) override { return m_step == CreateTempStep ? Fail(EACCES) : FileOps::CreateTemp(pathTemplate); }
+    int CreateTemp(std::string &pathTemplate) override { return Fails(CreateTempStep, EACCES) ? -1 : FileOps::CreateTemp(pathTemplate); }
     ssize_t Write(int fd, const char *data, size_t size) override
     {
-        if (m_step == ShortWriteStep) // a first short write, then nothing more fits
+        if (m_step == ShortWriteStep)
             return m_wrote++ ? 0 : FileOps::Write(fd, data, size / 2);
-        return m_step == WriteStep ? Fail(EIO) : FileOps::Write(fd, data, size);
+        return Fails(WriteStep, EIO) ? -1 : FileOps::Write(fd, data, size);
     }
-    int Sync(int fd) override { return m_step == SyncStep ? Fail(EIO) : FileOps::Sync(fd); }
-    int Close(int fd) override
-    {
-        const int result = FileOps::Close(fd);
-        return m_step == CloseStep ? Fail(EIO) : result;
-    }
-    int Rename(const std::string &from, const std::string &to) override { return m_step == RenameStep ? Fail(EXDEV) : FileOps::Rename(from, to); }
+    int Sync(int fd) override { return Fails(SyncStep, EIO) ? -1 : FileOps::Sync(fd); }
+    int Close(int fd) override { return FileOps::Close(fd) != 0 || Fails(CloseStep, EIO) ? -1 : 0; }
+    int Rename(const std::string &from, const std::string &to) override { return Fails(RenameStep, EXDEV) ? -1 : FileOps::Rename(from, to); }
 
 private:
-    static int Fail(int error)
+    bool Fails(Step step, int error)
     {
-        errno = error;
-        return -1;
+        if (step == m_step)
+            errno = error;
+        return step == m_step;
     }
     Step m_step;
     int m_wrote = 0;
@@ -133,84 +127,45 @@ TEST(Writer, AFailedSaveKeepsTheOldFile)
         EXPECT_EQ(file.GetErrorText(), error) << step;
         EXPECT_EQ(TestFiles::ReadBytes(files.Path("keep.dlg")), old) << step;
         EXPECT_EQ(files.EntryCount(), 1) << "no temporary file stays behind, step " << step;
-        EXPECT_TRUE(file.IsModified()) << step;
     }
 }
 
+// Through a symbolic link, the file it points to is replaced, with its
+// permissions, and the link stays.
 TEST(Writer, ReplacesFilesWhereTheyAre)
 {
     TestFiles files;
     DialogFile file;
-    TestFiles::AddPage(file, "A", "a");
-
-    file.SetFileName(files.Path("not-a-folder") + "/x.dlg");
-    files.Write("not-a-folder", "text");
-    EXPECT_FALSE(file.Write());
-    EXPECT_EQ(file.GetErrorText(), "Not a directory");
-    EXPECT_TRUE(file.IsModified());
-
-    // Through a symbolic link, the file it points to is replaced and the link stays.
+    ASSERT_TRUE(file.ReadText("// [LABEL] A\n{1}{a}{a}{}{}{}{}\n"));
     const std::string real = files.Write("real.dlg", "old");
     ASSERT_EQ(chmod(real.c_str(), 0640), 0);
     ASSERT_EQ(symlink("real.dlg", files.Path("link.dlg").c_str()), 0);
     file.SetFileName(files.Path("link.dlg"));
     ASSERT_TRUE(file.Write()) << file.GetErrorText();
-    EXPECT_FALSE(file.IsModified());
     EXPECT_TRUE(std::filesystem::is_symlink(files.Path("link.dlg")));
-    EXPECT_EQ(TestFiles::ReadBytes(real).substr(0, 13), "// [LABEL] A\r");
+    EXPECT_EQ(TestFiles::ReadBytes(real), file.WriteText());
     struct stat st {};
     ASSERT_EQ(stat(real.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u) << "the old file's permissions carry over";
-    EXPECT_EQ(files.EntryCount(), 3);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(files.EntryCount(), 2);
 }
 
-// A document of some hundred kilobytes whose every line says which it is.
-void Fill(DialogFile &file, const std::string &mark)
-{
-    for (int p = 0; p < 200; ++p) {
-        DialogLine *page = TestFiles::AddPage(file, mark + std::to_string(p), "What brings you to " + mark + "?");
-        for (int o = 0; o < 10; ++o)
-            TestFiles::AddOption(*page, "Tell me about the road to " + mark + ", please.");
-    }
-}
-
-// A child saves two documents over one file, turn about, and is killed at
-// random moments: the file is always the whole of one or the other.
-TEST(SaveSafety, AKilledSaveLeavesAWholeFile)
+TEST(DiskStamp, MissingAndChangedFiles)
 {
     TestFiles files;
-    const std::string path = files.Path("crash.dlg");
-    DialogFile a;
-    DialogFile b;
-    Fill(a, "alpha");
-    Fill(b, "beta");
-    const std::string bytesA = a.WriteText();
-    const std::string bytesB = b.WriteText();
-    a.SetFileName(path);
-    ASSERT_TRUE(a.Write());
+    const std::string path = files.Write("a.dlg", "one");
+    ASSERT_EQ(symlink("nowhere.dlg", files.Path("dangling.dlg").c_str()), 0);
+    EXPECT_FALSE(DiskStamp::IsMissing(path));
+    EXPECT_TRUE(DiskStamp::IsMissing(files.Path("none.dlg")));
+    EXPECT_FALSE(DiskStamp::IsMissing(files.Path("dangling.dlg"))) << "a link is there: never offered for creation";
 
-    std::mt19937 random(20261206);
-    for (int round = 0; round < 25; ++round) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (bool turn = false;; turn = !turn) {
-                DialogFile &file = turn ? a : b;
-                file.SetFileName(path);
-                file.Write();
-            }
-        }
-        usleep(std::uniform_int_distribution<useconds_t>(500, 30000)(random));
-        kill(child, SIGKILL);
-        ASSERT_EQ(waitpid(child, nullptr, 0), child);
-        const std::string now = TestFiles::ReadBytes(path);
-        ASSERT_TRUE(now == bytesA || now == bytesB) << "round " << round << ": " << now.size() << " bytes of neither";
-        // A kill can leave the temporary file of the save it stopped; never the target.
-        for (const auto &entry : std::filesystem::directory_iterator(files.Dir())) {
-            if (entry.path().filename().string().front() == '.')
-                std::filesystem::remove(entry.path());
-        }
-    }
+    const DiskStamp stamp = DiskStamp::Of(path);
+    EXPECT_TRUE(stamp.exists);
+    EXPECT_FALSE(stamp.ChangedOnDisk(path));
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    files.Write("a.dlg", "two");
+    EXPECT_TRUE(stamp.ChangedOnDisk(path));
+    EXPECT_FALSE(DiskStamp{}.ChangedOnDisk(files.Path("none.dlg"))) << "nothing there to overwrite";
 }
 
 } // namespace

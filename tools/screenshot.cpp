@@ -1,9 +1,11 @@
 // Renders the main window or one of its dialogs, opened on a file, to a PNG
 // without a display:
-//   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png FILE [main|npc|option|goto|pageinfo|about]
+//   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png FILE [main|find|npc|option|goto|pageinfo|about|play]
 #include "app/CMainDialog.h"
 #include "app/QtPrompter.h"
 #include "app/CAboutDlg.h"
+#include "app/CPlayDlg.h"
+#include "app/FindBar.h"
 #include "dialogs/CGotoPageDlg.h"
 #include "dialogs/CNpcSpeechDlg.h"
 #include "dialogs/CPageInfoDlg.h"
@@ -12,6 +14,9 @@
 #include "model/DialogLine.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStandardPaths>
 #include <QPixmap>
 #include <QTimer>
 #include <memory>
@@ -21,9 +26,11 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 3) {
-        fputs("usage: talkwright-screenshot OUT.png FILE [main|npc|option|goto|pageinfo|about]\n", stderr);
+        fputs("usage: talkwright-screenshot OUT.png FILE [main|find|npc|option|goto|pageinfo|about|play]\n", stderr);
         return 2;
     }
+    // The window's layout as it first shows, not as the user left theirs.
+    QStandardPaths::setTestModeEnabled(true);
     QtPrompter prompter;
     CMainDialog window(args[2].toStdString(), prompter);
     if (!window.OnInitDialog())
@@ -45,11 +52,31 @@ int main(int argc, char **argv)
         QTimer::singleShot(0, info.get(), [dialog = info.get()] { dialog->exec(); });
         dialog = std::move(info);
     }
+    else if (what == QLatin1String("play") && window.Session().GetCurrentPage()) {
+        // A male PC of intelligence 7, back from the room he found too dear.
+        auto play = std::make_unique<CPlayDlg>(window.Session(), window.Session().GetCurrentPage(), &window);
+        play->findChild<QComboBox *>(QStringLiteral("gender"))->setCurrentIndex(0);
+        play->findChild<QComboBox *>(QStringLiteral("intelligence"))->setEditText(QStringLiteral("7"));
+        play->OnChoose(0);
+        play->OnChoose(1);
+        dialog = std::move(play);
+    }
+    else if (what == QLatin1String("find")) {
+        window.resize(window.sizeHint().width() + 240, window.sizeHint().height() + 200);
+        window.Find().Open(true);
+        window.Find().findEdit->setText(QStringLiteral("room"));
+        window.Find().Step(1);
+    }
     QWidget *shown = dialog ? static_cast<QWidget *>(dialog.get()) : &window;
     window.show();
     shown->show();
-    // Let the status line finish its first message.
-    QTimer::singleShot(1300, &application, &QApplication::quit);
+    // Let the status line finish its first message; grab before quitting,
+    // which closes the windows.
+    bool saved = false;
+    QTimer::singleShot(1300, &application, [&] {
+        saved = shown->grab().save(args[1]);
+        QApplication::quit();
+    });
     application.exec();
-    return shown->grab().save(args[1]) ? 0 : 1;
+    return saved ? 0 : 1;
 }

@@ -4,12 +4,15 @@
 
 #include <QFile>
 
+// Latin-1 is Windows-1252 but for 0x80 to 0x9F: convert as Latin-1, then
+// put those right.
 QString AnsiText::ToDisplay(std::string_view bytes)
 {
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
-    for (const char b : bytes)
-        text += QChar(static_cast<char16_t>(Windows1252::ToUnicode(static_cast<unsigned char>(b))));
+    QString text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (const char16_t c = text.at(i).unicode(); c >= 0x80 && c < 0xA0)
+            text[i] = QChar(static_cast<char16_t>(Windows1252::ToUnicode(static_cast<unsigned char>(c))));
+    }
     return text;
 }
 

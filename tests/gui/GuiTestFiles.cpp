@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -13,21 +15,6 @@ const bool kTestSettings = [] {
     return true;
 }();
 } // namespace
-
-QString GuiTest::Write(const QString &name, const QByteArray &bytes) const
-{
-    const QString path = Path(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-    return path;
-}
-
-QByteArray GuiTest::Read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool GuiTest::Start(const std::string &path)
 {
@@ -65,6 +52,63 @@ void GuiTest::WhenModal(std::function<void(QWidget *)> fill)
             if (auto *dialog = qobject_cast<QDialog *>(modal))
                 dialog->reject();
     });
+}
+
+QString GuiTest::State(QWidget *control)
+{
+    const QString off = control->isEnabled() ? QString() : QStringLiteral("-");
+    if (auto *button = qobject_cast<QAbstractButton *>(control))
+        return off + (!button->isCheckable() ? button->text() : button->isChecked() ? "on" : "off");
+    if (auto *label = qobject_cast<QLabel *>(control))
+        return off + label->text();
+    if (auto *line = qobject_cast<QLineEdit *>(control))
+        return off + line->text();
+    if (auto *box = qobject_cast<QPlainTextEdit *>(control))
+        return off + box->toPlainText();
+    return off + qobject_cast<QComboBox *>(control)->currentText();
+}
+
+void GuiTest::Act(QWidget *parent, const QStringList &script)
+{
+    for (const QString &step : script) {
+        const qsizetype at = step.indexOf(QRegularExpression(QStringLiteral("[=?]")));
+        const QString name = step.left(at), text = at < 0 ? QString() : step.mid(at + 1);
+        QWidget *control = In<QWidget>(parent, qPrintable(name));
+        if (!control)
+            return;
+        if (name == "ok") {
+            if (!QTest::qCompare(PressOk(parent), text, "message", qPrintable(step), __FILE__, __LINE__)
+                || !QTest::qVerify(text.isEmpty() || parent->isVisible(), "open", qPrintable(step), __FILE__, __LINE__))
+                return;
+        } else if (at < 0) {
+            QTest::mouseClick(control, Qt::LeftButton);
+        } else if (step[at] == '?') {
+            if (!QTest::qCompare(State(control), text, "state", qPrintable(step), __FILE__, __LINE__))
+                return;
+        } else if (auto *line = qobject_cast<QLineEdit *>(control)) {
+            line->setText(text);
+        } else if (auto *box = qobject_cast<QPlainTextEdit *>(control)) {
+            box->setPlainText(text);
+        } else if (auto *list = qobject_cast<QComboBox *>(control)) {
+            list->setCurrentIndex(list->findText(text));
+        }
+    }
+}
+
+QString GuiTest::PressOk(QWidget *dialog)
+{
+    QString seen;
+    QTimer timer; // stopped with this call when no message came
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&seen] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            seen = box->windowTitle() + QLatin1Char('|') + box->text();
+            box->accept();
+        }
+    });
+    timer.start(0);
+    Click(dialog, "ok");
+    return seen;
 }
 
 void GuiTest::init()

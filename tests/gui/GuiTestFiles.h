@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "app/CMainDialog.h"
 #include "app/COptionListBox.h"
 #include "model/DialogFile.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -24,16 +24,17 @@
 class GuiTest : public QObject {
     Q_OBJECT
 public:
-    QTemporaryDir m_dir;
+    TestFiles m_files;
     ScriptedPrompter m_prompter;
     std::unique_ptr<CMainDialog> m_dialog;
     int m_dialogsRun = 0; // modal dialogs that WhenModal filled
 
-    QString Write(const QString &name, const QByteArray &bytes) const;
-    QString Path(const QString &name) const { return m_dir.filePath(name); }
-    static QByteArray Read(const QString &path);
-    // A path as the system spells it, as the window takes it.
+    // A path as the system spells it, as the window takes it, and back.
     static std::string Sys(const QString &path) { return QFile::encodeName(path).toStdString(); }
+    static QString FromSys(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+    QString Path(const QString &name) const { return FromSys(m_files.Path(Sys(name))); }
+    QString Write(const QString &name, const QByteArray &bytes) const { return FromSys(m_files.Write(Sys(name), bytes.toStdString())); }
+    static QByteArray Read(const QString &path) { return QByteArray::fromStdString(TestFiles::ReadBytes(Sys(path))); }
 
     // Starts the window as the program does, on a command-line file.
     bool Start(const std::string &path = {});
@@ -59,6 +60,19 @@ public:
     // Runs fill on the next modal dialog as soon as it opens; a check that
     // fails inside fill closes the dialog, so the test goes on to report it.
     void WhenModal(std::function<void(QWidget *)> fill);
+    void WhenModal(const QStringList &script) { WhenModal([script](QWidget *dialog) { Act(dialog, script); }); }
+
+    // What a control shows: "-" first when it is disabled, then a check or
+    // radio button's "on" or "off", another button's, a label's or a box's
+    // text, or a list's entry.
+    static QString State(QWidget *control);
+    // Drives the controls in parent: "name" clicks one, "name=text" puts
+    // text in a box or chooses it in a list, "name?state" checks what it
+    // shows; "ok" presses OK and checks that no message came, "ok?message"
+    // that this one came and the dialog stayed open.
+    static void Act(QWidget *parent, const QStringList &script);
+    // Presses OK and closes the message it shows, if any: returns its caption and text.
+    static QString PressOk(QWidget *dialog);
 
 protected slots:
     void init();

@@ -1,7 +1,9 @@
 // The navigation and option commands of the main window, through its
-// buttons, menus, double clicks and dialogs, and a whole conversation
-// built from nothing and saved.
+// buttons, menus, double clicks and dialogs, and playing a conversation as a PC.
 #include "GuiTestFiles.h"
+
+#include <QApplication>
+#include <QClipboard>
 
 class TestNavigation : public GuiTest {
     Q_OBJECT
@@ -33,10 +35,8 @@ private slots:
 
         // A double click goes at once.
         WhenModal([](QWidget *dialog) { DoubleClick(In<QListWidget>(dialog, "pageList"), 1); });
-        QVERIFY(!Find<QAction>("actionGotoPage")->isEnabled()); // it goes with an option selected
         Press("goToButton");
         QCOMPARE(Page(), Doc()->GetPage(1));
-        QVERIFY(!Doc()->IsModified());
     }
 
     void followingOptions()
@@ -53,7 +53,6 @@ private slots:
         List()->clearSelection();
         Find<QAction>("actionGoToResult")->trigger(); // enabled while the button is not
         QCOMPARE(Asked(), QStringList{"talkwright|Select a Player Character speech option from the list"});
-        QVERIFY(!Find<QPushButton>("goToResultButton")->isEnabled());
     }
 
     // By buttons and keys, the selection following the option moved; Ctrl+S
@@ -74,7 +73,7 @@ private slots:
         QCOMPARE(speeches(), QStringLiteral("yxz"));
         QCOMPARE(list->currentRow(), 0);
         QVERIFY(!Find<QPushButton>("moveUpButton")->isEnabled());
-        QVERIFY(Doc()->IsModified());
+        QVERIFY(Title().startsWith('*'));
         QTest::keyClick(m_dialog.get(), Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(speeches(), QStringLiteral("xyz"));
         QCOMPARE(list->currentRow(), 1);
@@ -84,7 +83,7 @@ private slots:
         QVERIFY(!Find<QPushButton>("moveDownButton")->isEnabled());
         QTest::keyClick(m_dialog.get(), Qt::Key_S, Qt::ControlModifier);
         QVERIFY(Read(Path("nav.dlg")).startsWith("// [LABEL] 1\r\n{1}{a}{a}{}{1}{}{}\r\n{2}{x}"));
-        QVERIFY(!Doc()->IsModified());
+        QVERIFY(!Title().startsWith('*'));
 
         Press("deleteOptionButton"); // asks nothing
         QCOMPARE(speeches(), QStringLiteral("xz"));
@@ -94,7 +93,7 @@ private slots:
         QTest::keyClick(list, Qt::Key_Delete);
         QCOMPARE(speeches(), QStringLiteral("z"));
         QTest::keyClick(list, Qt::Key_Return);
-        QVERIFY(!Doc()->IsModified());
+        QVERIFY(!Title().startsWith('*'));
     }
 
     void addingOptions()
@@ -102,10 +101,7 @@ private slots:
         Open("{1}{a}{a}{}{}{}{}\n{2}{x}{}{}{}{}{}\n{3}{y}{}{}{}{}{}\n");
         COptionListBox *list = List();
         list->setCurrentRow(1);
-        WhenModal([](QWidget *dialog) {
-            In<QPlainTextEdit>(dialog, "speech")->setPlainText("New");
-            Click(dialog, "ok");
-        });
+        WhenModal({"speech=New", "ok"});
         Press("addOptionButton");
         QCOMPARE(Page()->GetOptionCount(), 3);
         QCOMPARE(list->count(), 3);
@@ -119,10 +115,7 @@ private slots:
         list->setCurrentRow(1);
         QVERIFY(Find<QPushButton>("moveDownButton")->isEnabled());
 
-        WhenModal([](QWidget *dialog) {
-            In<QPlainTextEdit>(dialog, "speech")->setPlainText("Dropped");
-            Click(dialog, "cancel");
-        });
+        WhenModal({"speech=Dropped", "cancel"});
         Find<QAction>("actionAddOption")->trigger();
         QCOMPARE(Page()->GetOptionCount(), 3);
         QCOMPARE(list->count(), 3);
@@ -132,16 +125,13 @@ private slots:
     void pageCommands()
     {
         Open("// [LABEL] One\n{1}{a}{a}{}{}{}{}\n");
-        WhenModal([](QWidget *dialog) { Click(dialog, "ok"); });
+        WhenModal({"ok"});
         Press("changeButton");
         QVERIFY(Title().startsWith('*')); // confirming marks the page
 
         Press("newPageButton");
         QCOMPARE(Doc()->GetPageCount(), 2);
         QVERIFY(Name().startsWith("NewPage"));
-        QCOMPARE(Name().size(), 11);
-        QCOMPARE(Find<QLabel>("speechCaption")->text(), QStringLiteral("Speech to both genders:"));
-        QCOMPARE(Find<QPlainTextEdit>("speechEdit")->toPlainText(), QString());
         QCOMPARE(List()->count(), 0);
 
         // "Edit NPC speech" (Ctrl+A) edits the speech of this page and adds none.
@@ -158,10 +148,7 @@ private slots:
 
         // Cancel in the page info dialog changes nothing.
         const std::string name = Page()->GetLabel();
-        WhenModal([](QWidget *dialog) {
-            In<QLineEdit>(dialog, "name")->setText("Other");
-            Click(dialog, "cancel");
-        });
+        WhenModal({"name=Other", "cancel"});
         Press("changeButton");
         QCOMPARE(Page()->GetLabel(), name);
 
@@ -170,17 +157,10 @@ private slots:
         WhenModal([](QWidget *dialog) {
             auto *name = In<QLineEdit>(dialog, "name");
             QCOMPARE(name->selectedText(), name->text()); // typing replaces the whole name
-            name->setText(" "); // no name: it would read back as the page's number
-            Click(dialog, "ok");
+            Act(dialog, {"name= ", "ok"}); // no name: it would read back as the page's number
             QVERIFY(dialog->isVisible());
-            QVERIFY(In<QLabel>(dialog, "note")->text().startsWith("A page needs a name"));
-            name->setText(" Inn ");
-            auto *description = In<QPlainTextEdit>(dialog, "description");
-            description->setPlainText("Bar");
-            description->setPlainText("Bar [LABEL] x");
-            QCOMPARE(description->toPlainText(), QStringLiteral("Bar"));
-            description->setPlainText(" Bar\t");
-            Click(dialog, "ok");
+            Act(dialog, {"note?A page needs a name: without one it would be read back named by its number.", "name= Inn ", "description=Bar",
+                         "description=Bar [LABEL] x", "description?Bar", "description= Bar\t", "ok"});
         });
         Press("changeButton");
         QCOMPARE(Page()->GetLabel(), std::string("Inn"));
@@ -198,28 +178,21 @@ private slots:
                                  "{3}{G:}{}{-1}{}{21}{}\r\n\r\n"           // a kind only NPCs speak; a check the dialog refuses
                                  "// [LABEL] End\r\n{21}{Y:}{Bye.}{x}{2}{}{}\r\n\r\n"; // a kind only PCs speak
         Open(bytes);
-        const auto ok = [](QWidget *dialog) { Click(dialog, "ok"); };
-        QString moneyPage;
-        WhenModal([&moneyPage](QWidget *dialog) {
-            moneyPage = In<QComboBox>(dialog, "malePage")->currentText();
-            Click(dialog, "ok");
-        });
+        WhenModal({"malePage?page 99 (no such page)", "ok"});
         Press("editSpeechButton");
-        QCOMPARE(moneyPage, QStringLiteral("page 99 (no such page)"));
         for (const int row : {0, 1}) {
             List()->setCurrentRow(row);
-            WhenModal(ok);
+            WhenModal({"ok"});
             Press("editOptionButton");
             QCOMPARE(List()->currentRow(), row); // the option edited stays selected
         }
-        WhenModal(ok);
+        WhenModal({"ok"});
         Press("changeButton");
         List()->setCurrentRow(1);
         Press("goToResultButton");
-        WhenModal(ok);
+        WhenModal({"ok"});
         Press("editSpeechButton");
         QCOMPARE(m_dialogsRun, 5);
-        QVERIFY(Doc()->IsModified());
         QVERIFY(m_dialog->SaveFile());
         QCOMPARE(Read(Path("nav.dlg")), bytes);
     }
@@ -303,63 +276,53 @@ private slots:
         QCOMPARE(Doc()->GetPageCount(), 1);
     }
 
-    void buildsAConversationFromNothing()
+    // A female PC of intelligence 4 plays by number keys, numbered among the
+    // options offered; the path, the command that replays it, Back, Edit this
+    // page, and the PC kept for the next run.
+    void playsAsAPc()
     {
-        QVERIFY(Start());
-        Show();
-        const auto nameThePage = [this](const char *name, const char *description, const char *speech) {
-            WhenModal([name, description](QWidget *dialog) {
-                QTest::keyClicks(In<QLineEdit>(dialog, "name"), name); // replaces the selected name
-                In<QPlainTextEdit>(dialog, "description")->setPlainText(description);
-                Click(dialog, "ok");
-            });
-            Press("changeButton");
-            WhenModal([speech](QWidget *dialog) {
-                In<QPlainTextEdit>(dialog, "maleText")->setPlainText(speech);
-                Click(dialog, "ok");
-            });
-            Press("editSpeechButton");
-        };
-        nameThePage("Start", "First meeting", "Hello.");
-        Press("newPageButton");
-        nameThePage("Farewell", "", "Bye.");
-        WhenModal([](QWidget *dialog) {
-            In<QListWidget>(dialog, "pageList")->setCurrentRow(0);
-            Click(dialog, "ok");
-        });
-        Press("goToButton");
-        QCOMPARE(Name(), QStringLiteral("Start"));
-
-        WhenModal([](QWidget *dialog) {
-            QTest::keyClicks(In<QPlainTextEdit>(dialog, "speech"), "Who are you?");
-            In<QComboBox>(dialog, "gender")->setCurrentIndex(1);
-            Click(dialog, "checkOn");
-            auto *value = In<QLineEdit>(dialog, "intelligence");
-            value->clear();
-            QTest::keyClicks(value, "5");
-            In<QComboBox>(dialog, "jumpTo")->setCurrentIndex(2);
-            Click(dialog, "ok");
-        });
-        Press("addOptionButton");
-        WhenModal([](QWidget *dialog) {
-            Click(dialog, "generated");
-            auto *kind = In<QComboBox>(dialog, "kind");
-            kind->setCurrentIndex(kind->findText("Exit"));
-            Click(dialog, "ok");
-        });
-        Press("addOptionButton");
-        QCOMPARE(m_dialogsRun, 7);
-
-        // Ctrl+S on a new document asks for a name; reading the bytes back is the reader's.
-        m_prompter.fileNames << Path("built.dlg");
-        m_dialog->activateWindow();
+        Open("// [LABEL] Gate\n{1}{Halt!}{Halt, miss!}{}{}{}{}\n{2}{Men only}{1}{}{}{21}{}\n{3}{Bribe}{}{1}{Gold > 5}{21}{}\n"
+             "// [LABEL] Yard\n{21}{Inside.}{Inside.}{}{}{}{}\n{22}{Clever}{}{5}{}{1}{}\n{23}{Back out}{}{1}{}{1}{}\n{24}{On}{}{-5}{}{41}{}\n"
+             "// [LABEL] Hall\n{41}{E:}{E:}{}{}{}{}\n{42}{Bye}{}{1}{}{}{}\n");
         QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
-        QTest::keyClick(m_dialog.get(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(Asked(), QStringList{"Save As"});
-        QCOMPARE(Read(Path("built.dlg")), QByteArray("// [LABEL] Start\r\n// [DESCRIPTION] First meeting\r\n"
-                                                     "{1}{Hello.}{Hello.}{}{1}{}{}\r\n{2}{Who are you?}{1}{5}{}{21}{}\r\n"
-                                                     "{3}{E:}{}{1}{}{}{}\r\n\r\n"
-                                                     "// [LABEL] Farewell\r\n{21}{Bye.}{Bye.}{}{2}{}{}\r\n\r\n"));
+        const QString command = "dlgtool play " + Path("nav.dlg") + " --gender female --intelligence 4 --choose 1,2,1";
+        WhenModal([command](QWidget *play) {
+            In<QComboBox>(play, "gender")->setCurrentIndex(1);
+            In<QComboBox>(play, "intelligence")->setEditText("4");
+            auto *options = In<QListWidget>(play, "options");
+            auto *path = In<QListWidget>(play, "path");
+            QCOMPARE(In<QPlainTextEdit>(play, "npcSpeech")->toPlainText(), QStringLiteral("Halt, miss!"));
+            QCOMPARE(options->count(), 2);
+            QCOMPARE(options->item(0)->text(), QStringLiteral("1. Bribe\n      if Gold > 5\n      goes to page Yard"));
+            QCOMPARE(options->item(1)->text(), QStringLiteral("Men only\n      goes to page Yard\n      not offered: only for male PCs"));
+            QVERIFY(!(options->item(1)->flags() & Qt::ItemIsEnabled));
+            for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_1})
+                QTest::keyClick(options, key);
+            QCOMPARE(path->count(), 3);
+            QCOMPARE(path->item(0)->text() + path->item(1)->text() + path->item(2)->text(), QStringLiteral("GateYardHall"));
+            QVERIFY(!In<QLabel>(play, "end")->text().isEmpty());
+            Click(play, "copyCommand");
+            QCOMPARE(QApplication::clipboard()->text(), command);
+            Click(play, "back"); // the last choice, on the page that stays
+            Click(play, "back");
+            QCOMPARE(path->count(), 2);
+            QVERIFY(In<QLabel>(play, "end")->text().isEmpty());
+            Click(play, "editPage");
+        });
+        QTest::keyClick(m_dialog.get(), Qt::Key_F5);
+        QCOMPARE(m_dialogsRun, 1);
+        QCOMPARE(Name(), QStringLiteral("Yard"));
+        Find<QAction>("actionBack")->trigger(); // the page shown was visited
+        QCOMPARE(Name(), QStringLiteral("Gate"));
+
+        WhenModal([](QWidget *play) {
+            QCOMPARE(In<QComboBox>(play, "gender")->currentText(), QStringLiteral("female"));
+            QCOMPARE(In<QComboBox>(play, "intelligence")->currentText(), QStringLiteral("4"));
+            Click(play, "close");
+        });
+        Find<QAction>("actionPlayFromFirstPage")->trigger();
+        QCOMPARE(m_dialogsRun, 2);
+        QCOMPARE(Name(), QStringLiteral("Gate"));
     }
 };
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDockWidget>
+
+class DialogLine;
+class EditingSession;
+class PageCommands;
+class PageListModel;
+class QLineEdit;
+class QSortFilterProxyModel;
+class QTreeView;
+
+// The page outline: every page of the document in file order, narrowed by a
+// filter on name or description. Activating an entry asks to show its page;
+// its context menu runs the page commands on it.
+class OutlinePanel : public QDockWidget {
+    Q_OBJECT
+public:
+    OutlinePanel(EditingSession &session, PageCommands &commands, QWidget *parent = nullptr);
+
+    // The page on display changed.
+    void ShowCurrentPage();
+    // The page of the entry with the focus, or null.
+    DialogLine *GetSelectedPage() const;
+
+    QLineEdit *filterEdit = nullptr;
+    QTreeView *pageView = nullptr;
+
+signals:
+    void pageActivated(DialogLine *page);
+
+private:
+    DialogLine *PageAt(const QModelIndex &index) const;
+    void ShowMenu(const QPoint &position);
+
+    EditingSession &m_session;
+    PageCommands &m_commands;
+    PageListModel *m_model;
+    QSortFilterProxyModel *m_filter;
+};
