@@ -138,7 +138,7 @@ private:
         CheckComments(option, false);
         NoteCanonical(option, false, option.CopySpeechCode(), fields[1]);
 
-        if (const int target = option.GetTargetNumber(); target != 0 && !option.GetTarget())
+        if (const int target = DialogField::ToInt(fields[5]); target != 0 && !option.GetTarget())
             Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " leads to page number " + std::to_string(target)
                                                             + ", which no page has: the conversation ends there");
         if (const std::string_view gender = fields[2]; !GenderCheck(gender).IsKnownForm())

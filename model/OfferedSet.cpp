@@ -4,9 +4,14 @@
 
 // The checks are read where the line keeps them, without copying them.
 OfferedSet::OfferedSet(const DialogLine &option)
-    : m_gender(option.ViewFields()[2])
-    , m_intelligence(option.ViewFields()[3])
-    , m_hasConditions(!option.ViewFields()[4].empty())
+    : OfferedSet(option.ViewFields())
+{
+}
+
+OfferedSet::OfferedSet(const std::array<std::string_view, 7> &fields)
+    : m_gender(fields[2])
+    , m_intelligence(fields[3])
+    , m_hasConditions(!fields[4].empty())
 {
 }
 

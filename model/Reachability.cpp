@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
-#include <map>
 #include <queue>
 #include <set>
 #include <span>
@@ -95,9 +94,9 @@ BandSet PassingBands(const DialogLine &option, bool female, const std::vector<lo
 }
 
 // Which bands a way to a page lets through, for male and for female PCs
-// ([female]): one range each, or none.
+// ([female]): one range each, empty when it lets none through.
 struct Gate {
-    BandSet pass[2];
+    BandRange pass[2];
 };
 
 // Where a page leads, by an option or by Request money when the PC pays,
@@ -142,7 +141,11 @@ Links FindLinks(const DialogFile &file, std::vector<long long> &bounds)
     links.first.reserve(index.size() + 1);
     // The gates past 0 by the checks they stand for, as the file has them,
     // and the first option of each.
-    std::map<std::pair<std::string_view, std::string_view>, size_t> gates;
+    using Checks = std::pair<std::string_view, std::string_view>;
+    const auto hash = [](const Checks &checks) {
+        return std::hash<std::string_view>()(checks.first) * 31 + std::hash<std::string_view>()(checks.second);
+    };
+    std::unordered_map<Checks, size_t, decltype(hash)> gates(0, hash);
     std::vector<const DialogLine *> firstOptions;
     auto nextPaid = paid.begin();
     for (size_t i = 0; i < index.size(); ++i) {
@@ -170,12 +173,14 @@ Links FindLinks(const DialogFile &file, std::vector<long long> &bounds)
             lines.insert(*bound);
     }
     bounds.assign(lines.begin(), lines.end());
-    const BandSet everyBand{{0, bounds.size() + 1}};
+    const BandRange everyBand{0, bounds.size() + 1};
     links.gates.resize(gates.size() + 1);
     links.gates[0] = {{everyBand, everyBand}};
     for (size_t gate = 1; gate < links.gates.size(); ++gate) {
-        for (const bool female : {false, true})
-            links.gates[gate].pass[female] = PassingBands(*firstOptions[gate - 1], female, bounds);
+        for (const bool female : {false, true}) {
+            const BandSet passing = PassingBands(*firstOptions[gate - 1], female, bounds);
+            links.gates[gate].pass[female] = passing.empty() ? BandRange{} : passing.front();
+        }
     }
     return links;
 }
@@ -229,8 +234,7 @@ std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &b
         const BandSet gained = std::move(pending[from]);
         pending[from].clear();
         for (const Link &link : links.From(from)) {
-            const BandSet &passing = links.gates[link.gate].pass[female];
-            const BandSet offered = passing.empty() ? BandSet{} : Intersect(gained, passing.front());
+            const BandSet offered = Intersect(gained, links.gates[link.gate].pass[female]);
             BandSet fresh = Subtract(offered, reached[link.to]);
             if (fresh.empty())
                 continue;
