@@ -2,6 +2,7 @@
 
 #include "model/Windows1252.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace {
@@ -118,7 +119,8 @@ void JsonWriter::NativeString(std::string_view text)
 void JsonWriter::Int(long long value)
 {
     Separate();
-    m_text += std::to_string(value);
+    char digits[24];
+    m_text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
 void JsonWriter::Bool(bool value)
@@ -141,14 +143,19 @@ void JsonWriter::Flush(const std::function<void(std::string_view)> &sink)
 
 void JsonWriter::Quoted(std::string_view utf8)
 {
+    // Runs of characters that stand for themselves, the bytes of those from
+    // U+0080 on among them, go in whole.
     m_text += '"';
-    for (const char c : utf8) {
-        // The bytes of characters from U+0080 on stand for themselves.
-        if (static_cast<unsigned char>(c) >= 0x80)
-            m_text += c;
-        else
-            Escaped(c);
+    size_t run = 0;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\' && byte != 0x7F)
+            continue;
+        m_text.append(utf8.data() + run, i - run);
+        run = i + 1;
+        Escaped(utf8[i]);
     }
+    m_text.append(utf8.data() + run, utf8.size() - run);
     m_text += '"';
 }
 
