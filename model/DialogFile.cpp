@@ -445,9 +445,10 @@ bool DialogFile::WriteBytes(const std::function<bool(std::string_view)> &sink)
         // while it already says so.
         char digits[16];
         const std::string_view position(digits, std::to_chars(digits, digits + sizeof digits, std::min<size_t>(i + 1, INT_MAX)).ptr);
-        if (fields[4] != position)
+        const bool placed = fields[4] == position;
+        if (!placed)
             page.SetConditions(position);
-        page.WriteTo(buffer);
+        page.WriteLine(buffer, placed ? &fields : nullptr);
         for (int o = 0; o < page.GetOptionCount(); ++o)
             page.GetOption(o)->WriteTo(buffer);
         buffer += "\r\n";

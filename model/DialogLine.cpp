@@ -60,6 +60,12 @@ DialogLine::DialogLine(std::string_view code, const Fields &fields, const Notes 
     m_isNpcLine = IsPageSpeech(fields[2]);
     m_sameSpeechForBoth = !m_isNpcLine || fields[2] == fields[1];
     m_number = DialogField::ToInt(fields[0]);
+    // Each field right after the one before it, two braces between, and the
+    // text no more than the fields: no brace stands inside fields 0 to 5
+    // (a "{" there would start the next field), and no "}" inside field 6.
+    m_plainFields = fields[0].data() == code.data() + 1 && fields[6].data() + fields[6].size() + 1 == code.data() + code.size();
+    for (size_t i = 1; m_plainFields && i < fields.size(); ++i)
+        m_plainFields = fields[i].data() == fields[i - 1].data() + fields[i - 1].size() + 2;
 }
 
 // The options go with the line, in order.
@@ -264,6 +270,12 @@ bool DialogLine::Recode(const Fields &fields)
 
 bool DialogLine::WriteTo(std::string &out)
 {
+    WriteLine(out, nullptr);
+    return true;
+}
+
+void DialogLine::WriteLine(std::string &out, const Fields *fields)
+{
     if (const std::string_view description = ViewDescription(); !description.empty())
         AppendCommentLine(out, "// [DESCRIPTION] ", description);
     std::string_view remarks = ViewComment();
@@ -275,21 +287,41 @@ bool DialogLine::WriteTo(std::string &out)
         remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
     }
 
-    Fields fields = ViewFields();
-    if (Recode(fields))
-        fields = ViewFields();
+    // An option as read, its text its fields alone and its speech no
+    // generated code, goes out as its bytes with its numbers put in. Fields
+    // 0 to 5 hold no brace, field 6 no "}": field 0 ends at the first "}",
+    // field 5 at the last but one, and starts after the "{" before that.
+    if (!m_texts && m_plainFields && !m_isNpcLine) {
+        const size_t zeroEnd = m_code.find('}');
+        if (m_code[zeroEnd + 3] != ':') { // field 1 is no code: its second character is no colon
+            const size_t fiveEnd = m_code.rfind('}', m_code.size() - 2);
+            const size_t fiveOpen = m_code.rfind('{', fiveEnd);
+            out += '{';
+            AppendNumber(out, m_number);
+            out += m_code.substr(zeroEnd, fiveOpen + 1 - zeroEnd);
+            if (m_target)
+                AppendNumber(out, m_target->GetNumber());
+            out += m_code.substr(fiveEnd);
+            out += "\r\n";
+            ClearModified();
+            return;
+        }
+    }
+
+    Fields found = fields ? *fields : ViewFields();
+    if (Recode(found))
+        found = ViewFields();
     out += '{';
     AppendNumber(out, m_number);
-    for (size_t i = 1; i < fields.size(); ++i) {
+    for (size_t i = 1; i < found.size(); ++i) {
         out += "}{";
         if (i != 5)
-            out += fields[i];
+            out += found[i];
         else if (m_target)
             AppendNumber(out, m_target->GetNumber());
     }
     out += "}\r\n";
     ClearModified();
-    return true;
 }
 
 void DialogLine::SetField(int index, std::string_view text)

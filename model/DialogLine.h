@@ -167,6 +167,8 @@ private:
     // Puts generated speech into its canonical code; true when that changed
     // the line, whose fields were fields.
     bool Recode(const Fields &fields);
+    // WriteTo, for a line whose fields are *fields when they are known.
+    void WriteLine(std::string &out, const Fields *fields);
 
     std::string_view m_code;
     const Notes *m_notes = nullptr;
@@ -177,6 +179,8 @@ private:
     bool m_modified = true;
     bool m_isNpcLine = false;
     bool m_sameSpeechForBoth = true;
+    // As read, its text is its seven fields and nothing else: "{0}{1}...{6}".
+    bool m_plainFields = false;
     // Null while the line has no options, as most lines have none.
     std::unique_ptr<std::vector<std::unique_ptr<DialogLine>>> m_options;
 };
