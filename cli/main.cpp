@@ -1,6 +1,7 @@
 #include "CheckCommand.h"
 #include "DumpCommand.h"
 #include "FormatCommand.h"
+#include "GraphCommand.h"
 #include "PlayCommand.h"
 #include "StatsCommand.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     commands.push_back(std::make_unique<CheckCommand>());
     commands.push_back(std::make_unique<StatsCommand>());
     commands.push_back(std::make_unique<PlayCommand>());
+    commands.push_back(std::make_unique<GraphCommand>());
 
     if (argc >= 2) {
         const std::string name = argv[1];
