@@ -1,6 +1,5 @@
 #include "ProblemListModel.h"
 
-#include "model/DialogLine.h"
 #include "ui/AnsiText.h"
 
 #include <QApplication>
@@ -95,7 +94,7 @@ QVariant ProblemListModel::data(const QModelIndex &index, int role) const
         return {};
     switch (index.column()) {
     case PageColumn:
-        return entry->page ? AnsiText::ToDisplay(entry->page->GetLabel()) : QString();
+        return entry->pageName;
     case LineColumn:
         return finding.line > 0 ? QVariant(finding.line) : QVariant();
     default:

@@ -5,8 +5,6 @@
 #include <QAbstractTableModel>
 #include <vector>
 
-class DialogLine;
-
 // The findings of dlgtool check on the open document, one row each: its
 // severity (as an icon) and page, its line of the file and its message.
 // A new list replaces the old one row by row, so that rows that stay keep
@@ -16,11 +14,11 @@ class ProblemListModel : public QAbstractTableModel {
 public:
     enum Column { PageColumn, LineColumn, MessageColumn, ColumnCount };
 
-    // One finding and where it is in the document (null where nowhere).
+    // One finding and the name of its page (the finding holds its place
+    // by index, which stays valid while the document does not change).
     struct Entry {
         Finding finding;
-        DialogLine *page = nullptr;
-        DialogLine *option = nullptr;
+        QString pageName;
     };
 
     using QAbstractTableModel::QAbstractTableModel;

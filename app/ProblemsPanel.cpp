@@ -6,6 +6,7 @@
 #include "cli/Linter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "ui/AnsiText.h"
 
 #include <QFutureWatcher>
 #include <QHeaderView>
@@ -38,8 +39,12 @@ ProblemsPanel::ProblemsPanel(EditingSession &session, QWidget *parent)
     setWidget(problemView);
 
     connect(problemView, &QTreeView::activated, this, [this](const QModelIndex &index) {
-        if (const ProblemListModel::Entry *entry = m_model->EntryAt(index); entry && entry->page)
-            emit problemActivated(entry->page, entry->option ? entry->option : entry->page);
+        const ProblemListModel::Entry *entry = m_model->EntryAt(index);
+        DialogLine *page = entry && m_session.GetDocument() ? m_session.GetDocument()->GetPage(entry->finding.page) : nullptr;
+        if (!page)
+            return;
+        const int option = entry->finding.option;
+        emit problemActivated(page, option >= 0 && option < page->GetOptionCount() ? page->GetOption(option) : page);
     });
     connect(m_watcher, &QFutureWatcherBase::finished, this, &ProblemsPanel::Show);
     SnapshotFeed &feed = SnapshotFeed::Of(session);
@@ -96,9 +101,9 @@ void ProblemsPanel::Show()
     std::vector<ProblemListModel::Entry> entries;
     entries.reserve(result->findings.size());
     for (Finding &finding : result->findings) {
-        DialogLine *page = document ? document->GetPage(finding.page) : nullptr;
-        DialogLine *option = page && finding.option >= 0 && finding.option < page->GetOptionCount() ? page->GetOption(finding.option) : nullptr;
-        entries.push_back({std::move(finding), page, option});
+        const DialogLine *page = document ? document->GetPage(finding.page) : nullptr;
+        QString name = page ? AnsiText::ToDisplay(page->GetLabel()) : QString();
+        entries.push_back({std::move(finding), std::move(name)});
     }
     m_model->SetEntries(std::move(entries));
     m_shownGeneration = result->generation;
