@@ -182,6 +182,7 @@ int main(int argc, char **argv)
                     "%.1f ms after an edit that keeps its shape, %.0f ms after one that changes it; "
                     "longest block of the user interface %.1f ms  (aims: 100 ms, 2 s, 100 ms; -1: not within 2 minutes)\n",
                     pages, problemsOpen, problemsEdit, mapOpen, mapEdit, mapShape, longest);
+        std::fflush(stdout);
     }
 
     const std::string sample = (dir / "sample.dlg").string();
