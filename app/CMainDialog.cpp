@@ -4,7 +4,9 @@
 #include "COptionListBox.h"
 #include "FindBar.h"
 #include "LinksHereLabel.h"
+#include "MapPanel.h"
 #include "OutlinePanel.h"
+#include "ProblemsPanel.h"
 #include "Prompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
@@ -66,6 +68,10 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     m_find = new FindBar(m_session, prompter, this);
     addDockWidget(Qt::BottomDockWidgetArea, m_find);
     m_find->hide();
+    m_problems = new ProblemsPanel(m_session, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_problems);
+    m_map = new MapPanel(m_session, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_map);
     ConnectCommands();
     CreateMenu();
     connect(&m_session.GetUndoStack(), &QUndoStack::cleanChanged, this, &CMainDialog::UpdateTitle);
@@ -85,6 +91,8 @@ CMainDialog::~CMainDialog()
     m_session.disconnect(this);
     delete m_outline;
     delete m_find;
+    delete m_problems;
+    delete m_map;
 }
 
 void CMainDialog::SaveLayout()
@@ -119,6 +127,8 @@ void CMainDialog::ConnectCommands()
     connect(m_linksHere, &LinksHereLabel::optionActivated, this, [this](DialogLine *page, DialogLine *option) { ShowEdit(page, option); });
     connect(m_outline, &OutlinePanel::pageActivated, this, [this](DialogLine *page) { ShowEdit(page, page); });
     connect(m_find, &FindBar::matchActivated, this, [this](DialogLine *page, DialogLine *line) { ShowEdit(page, line); });
+    connect(m_problems, &ProblemsPanel::problemActivated, this, [this](DialogLine *page, DialogLine *line) { ShowEdit(page, line); });
+    connect(m_map, &MapPanel::pageActivated, this, [this](DialogLine *page) { ShowEdit(page, page); });
 }
 
 void CMainDialog::CreateMenu()
@@ -214,7 +224,7 @@ void CMainDialog::CreateMenu()
     connect(pageDown, &QAction::triggered, this, [this] { m_pages.OnMovePage(1); });
 
     QMenu *view = menuBar->addMenu(QStringLiteral("&View"));
-    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_outline, m_find}) {
+    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_outline, m_find, m_problems, m_map}) {
         QAction *toggle = panel->toggleViewAction();
         toggle->setObjectName(QStringLiteral("action_") + panel->objectName());
         view->addAction(toggle);
@@ -277,6 +287,7 @@ void CMainDialog::RefreshPage()
     UpdateOptionCommands();
     m_outline->ShowCurrentPage();
     m_linksHere->ShowPage(CurrentPage());
+    m_map->ShowCurrentPage();
 }
 
 void CMainDialog::UpdateOptionCommands()

@@ -14,7 +14,9 @@ class DialogFile;
 class DialogLine;
 class FindBar;
 class LinksHereLabel;
+class MapPanel;
 class OutlinePanel;
+class ProblemsPanel;
 class Prompter;
 class QAction;
 
@@ -75,6 +77,8 @@ public:
     EditingSession &Session() { return m_session; }
     OutlinePanel &Outline() { return *m_outline; }
     FindBar &Find() { return *m_find; }
+    ProblemsPanel &Problems() { return *m_problems; }
+    MapPanel &Map() { return *m_map; }
 
     // The name that the title and messages show for the document.
     const QString &GetDisplayName() const { return m_files.GetDisplayName(); }
@@ -103,6 +107,8 @@ private:
     LinksHereLabel *m_linksHere = nullptr;
     OutlinePanel *m_outline = nullptr;
     FindBar *m_find = nullptr;
+    ProblemsPanel *m_problems = nullptr;
+    MapPanel *m_map = nullptr;
     QAction *m_actEditOption = nullptr;
     QAction *m_actDeleteOption = nullptr;
     QAction *m_actMoveUp = nullptr;
