@@ -103,6 +103,10 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
             emit pageActivated(document->GetPage(index));
     });
     connect(m_watcher, &QFutureWatcherBase::finished, this, &MapPanel::Show);
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && m_pending && !m_watcher->isRunning())
+            Lay(std::move(m_pending), m_pendingGeneration);
+    });
     SnapshotFeed &feed = SnapshotFeed::Of(session);
     connect(&feed, &SnapshotFeed::changed, this, &MapPanel::Lay);
     Lay(feed.GetLatest(), feed.GetGeneration());
@@ -128,9 +132,22 @@ ConversationGraph::Profile MapPanel::GetProfile() const
     return profile;
 }
 
+// Graphviz takes minutes over many thousands of pages, and a layout under
+// way cannot be stopped (the program would wait for it when it ends): the
+// map is laid out while it is shown, and for conversations up to this size.
+constexpr int kMostPagesLaidOut = 2000;
+
 void MapPanel::Lay(std::shared_ptr<const DialogFile> document, quint64 generation)
 {
-    if (m_watcher->isRunning()) {
+    if (document && document->GetPageCount() > kMostPagesLaidOut) {
+        m_pending.reset();
+        m_shownGeneration = generation;
+        statusLabel->setText(QStringLiteral("The map is drawn for conversations of up to %1 pages; this one has %2.")
+                                 .arg(kMostPagesLaidOut)
+                                 .arg(document->GetPageCount()));
+        return;
+    }
+    if (m_watcher->isRunning() || !isVisible()) {
         m_pending = std::move(document);
         m_pendingGeneration = generation;
         return;

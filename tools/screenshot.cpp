@@ -28,9 +28,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 3) {
-        fputs("usage: talkwright-screenshot OUT.png FILE [main|find|npc|option|goto|pageinfo|about|play]\n", stderr);
-    }
-        fputs("usage: talkwright-screenshot OUT.png FILE [main|npc|option|goto|pageinfo|about|play|map]\n", stderr);
+        fputs("usage: talkwright-screenshot OUT.png FILE [main|find|npc|option|goto|pageinfo|about|play|map]\n", stderr);
         return 2;
     }
     // The window's layout as it first shows, not as the user left theirs.
