@@ -3,7 +3,7 @@
 // findings and plays on small files built for each.
 #include "TestFiles.h"
 #include "cli/PlayCommand.h"
-#include "cli/UnifiedDiff.h"
+#include "model/UnifiedDiff.h"
 
 #include <chrono>
 #include <fcntl.h>
