@@ -4,6 +4,7 @@
 #include "CPageView.h"
 #include "FileCommands.h"
 #include "PageCommands.h"
+#include "RecoveryKeeper.h"
 #include "StatusLabel.h"
 
 #include <QMainWindow>
@@ -75,6 +76,8 @@ public:
     EditingSession &Session() { return m_session; }
     OutlinePanel &Outline() { return *m_outline; }
     FindBar &Find() { return *m_find; }
+    // What keeps unsaved changes through a crash.
+    RecoveryKeeper &Recovery() { return m_recovery; }
 
     // The name that the title and messages show for the document.
     const QString &GetDisplayName() const { return m_files.GetDisplayName(); }
@@ -98,6 +101,7 @@ private:
     Prompter &m_prompter;
     EditingSession m_session;
     FileCommands m_files;
+    RecoveryKeeper m_recovery;
     CPageView *m_view = nullptr;
     PageCommands m_pages;
     LinksHereLabel *m_linksHere = nullptr;
