@@ -1,15 +1,21 @@
 // Unsaved changes kept through a crash: the offer and its answers, the
 // recovery file's life, a write that fails, a file open in two windows,
-// and File > Recover unsaved work....
+// File > Recover unsaved work..., and an editor killed while editing.
 #include "GuiTestFiles.h"
+#include "ScriptedEdits.h"
 #include "tests/FullDisk.h"
 #include "app/RecoveryKeeper.h"
 #include "model/RecoveryFolder.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QProcess>
 #include <QUndoStack>
+#include <chrono>
+#include <random>
+#include <thread>
 #include <unistd.h>
 
 using Answer = Prompter::Answer;
@@ -212,6 +218,134 @@ private slots:
         QVERIFY(m_dialog->SaveFile());
         QCOMPARE(Read(path).toStdString(), kRecovered);
         Asked();
+    }
+
+    // The editor is killed (SIGKILL) at random moments while it makes the
+    // scripted edits. Each time, what comes back (the offer's Restore, or
+    // the file when nothing is offered) is the document as it was at most
+    // two seconds before the kill, and the file is what was last saved. The
+    // file is saved once, early: later edits are only in the recovery file,
+    // so a keeper that wrote nothing would fail every round killed more
+    // than two seconds after that save.
+    void killedWhileEditing()
+    {
+        using Clock = std::chrono::steady_clock;
+        constexpr int kRounds = 50;
+        constexpr int kAtOnce = 10; // editors running at a time, each on its own file
+        std::vector<std::string> states; // after each edit, as a Save writes it
+        {
+            EditingSession session;
+            auto document = std::make_unique<DialogFile>();
+            document->ReadText(kBase);
+            session.SetDocument(std::move(document), false);
+            states.push_back(session.GetDocument()->WriteText());
+            for (int n = 1; n < 400; ++n) {
+                ApplyScriptedEdit(session, n);
+                states.push_back(session.GetDocument()->WriteText());
+            }
+        }
+        struct Round {
+            QString file;
+            QString report;
+            std::unique_ptr<QProcess> editor; // killed with the test, however it ends
+            Clock::duration after{};
+            Clock::time_point ready{};
+        };
+        std::mt19937 random(20250612);
+        const Clock::time_point begun = Clock::now();
+        std::vector<Round> running;
+        int started = 0;
+        int longest = 0;
+        while (started < kRounds || !running.empty()) {
+            for (; started < kRounds && running.size() < size_t(kAtOnce); ++started) {
+                Round &round = running.emplace_back();
+                round.file = Write(QString("round%1.dlg").arg(started), QByteArray::fromStdString(kBase));
+                round.report = Path(QString("round%1.log").arg(started));
+                round.after = std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 2800)(random));
+                round.editor = std::make_unique<QProcess>();
+                round.editor->setProcessChannelMode(QProcess::ForwardedChannels);
+                round.editor->start(TALKWRIGHT_RECOVERY_DRIVER, {QCoreApplication::organizationName(),
+                                                                 QCoreApplication::applicationName(), round.file, round.report});
+                QVERIFY(round.editor->waitForStarted());
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            QVERIFY2(Clock::now() - begun < std::chrono::minutes(3), "the editors never got ready");
+            // Each is killed its own while after it is ready.
+            for (auto round = running.begin(); round != running.end();) {
+                if (round->ready == Clock::time_point{} && QFileInfo(round->report).size() > 0)
+                    round->ready = Clock::now();
+                if (round->ready == Clock::time_point{} || Clock::now() < round->ready + round->after) {
+                    ++round;
+                    continue;
+                }
+                const Clock::time_point killed = Clock::now();
+                round->editor->kill(); // SIGKILL
+                QVERIFY(round->editor->waitForFinished());
+                QVERIFY2(round->editor->exitStatus() == QProcess::CrashExit, "the editor ended before it was killed");
+                longest = std::max(longest, CheckRound(round->file, round->report, killed, states));
+                if (QTest::currentTestFailed())
+                    return;
+                round = running.erase(round);
+            }
+        }
+        qInfo("%d rounds in %.1f s; the longest ran to edit %d", kRounds,
+              std::chrono::duration<double>(Clock::now() - begun).count(), longest);
+    }
+
+private:
+    // Returns the last edit the killed editor made.
+    int CheckRound(const QString &file, const QString &report, std::chrono::steady_clock::time_point killed,
+                   const std::vector<std::string> &states)
+    {
+        std::vector<std::chrono::steady_clock::time_point> editedAt(1);
+        int saved = 0;
+        for (const QByteArray &line : Read(report).split('\n')) {
+            const QList<QByteArray> fields = line.split(' ');
+            if (fields.size() != 3)
+                continue;
+            const std::chrono::steady_clock::time_point at{std::chrono::nanoseconds(fields[0].toLongLong())};
+            if (fields[1] == "edit")
+                editedAt.push_back(at);
+            else if (fields[1] == "saved")
+                saved = fields[2].toInt();
+            else if (fields[1] == "asked")
+                QTest::qFail("the editor asked a question", __FILE__, __LINE__);
+        }
+        const int last = int(editedAt.size()) - 1;
+        if (last >= int(states.size())) {
+            QTest::qFail("the script ran further than the states the test made", __FILE__, __LINE__);
+            return last;
+        }
+        // The state the document had two seconds before the kill, and every later one.
+        int earliest = 0;
+        while (earliest < last && editedAt[size_t(earliest) + 1] <= killed - std::chrono::seconds(2))
+            ++earliest;
+
+        m_prompter.pressEnter = true; // Restore
+        if (!Start(file))
+            return last;
+        const QStringList asked = Asked();
+        const std::string back = Doc()->WriteText();
+        const std::string disk = Read(file).toStdString();
+        m_dialog.reset();
+        m_prompter.pressEnter = false;
+
+        const auto came = std::find(states.begin() + earliest, states.begin() + last + 1, back);
+        const QString where = QString("%1 (killed %2 ms after edit %3, asked %4)")
+                                  .arg(file)
+                                  .arg(std::chrono::duration_cast<std::chrono::milliseconds>(killed - editedAt[size_t(last)]).count())
+                                  .arg(last)
+                                  .arg(asked.join(" / "));
+        if (came == states.begin() + last + 1)
+            QTest::qFail(qPrintable("what came back is none of edits " + QString::number(earliest) + " to " + QString::number(last)
+                                    + " of " + where),
+                         __FILE__, __LINE__);
+        else if (asked.size() > 1 || (asked.size() == 1 && !asked[0].startsWith("Recover unsaved changes|")))
+            QTest::qFail(qPrintable("unexpected questions: " + where), __FILE__, __LINE__);
+        // A kill during the save leaves the old file or the new.
+        else if (disk != states[size_t(saved)] && !(saved == 0 && last >= kScriptedSave && disk == states[kScriptedSave]))
+            QTest::qFail(qPrintable("the file is not what was last saved: " + where), __FILE__, __LINE__);
+        return last;
     }
 };
 
