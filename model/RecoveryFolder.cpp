@@ -65,7 +65,20 @@ bool RecoveryFolder::MakeFolder(std::string &error) const
 pid_t RecoveryFolder::TakeLock(const std::string &slot) const
 {
     std::string error;
-    return MakeFolder(error) ? RecoveryLock::Take(LockPath(slot)) : 0;
+    if (!MakeFolder(error))
+        return 0;
+    const pid_t holder = RecoveryLock::Take(LockPath(slot));
+    if (holder != 0)
+        return holder;
+    // The slot is this process's: a temporary file of it is what a write
+    // that a crash cut short left behind.
+    const std::string temporary = "." + slot + std::string(kSuffix) + ".";
+    std::error_code ignored;
+    for (const auto &item : std::filesystem::directory_iterator(m_path, ignored)) {
+        if (item.path().filename().string().starts_with(temporary))
+            std::filesystem::remove(item.path(), ignored);
+    }
+    return 0;
 }
 
 void RecoveryFolder::ReleaseLock(const std::string &slot) const

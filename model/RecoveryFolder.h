@@ -32,8 +32,8 @@ public:
     static std::string SlotForUntitled();
 
     // Takes the slot's lock for this process (see RecoveryLock::Take),
-    // creating the folder when it is missing; releases it if this process
-    // holds it.
+    // creating the folder when it is missing, and clears what writes of the
+    // slot that were cut short left; releases it if this process holds it.
     pid_t TakeLock(const std::string &slot) const;
     void ReleaseLock(const std::string &slot) const;
 

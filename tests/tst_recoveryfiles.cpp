@@ -169,6 +169,11 @@ TEST(RecoveryFolder, AFailedWriteKeepsTheLastRecoveryFile)
     EXPECT_EQ(error, "No space left on device");
     EXPECT_EQ(TestFiles::ReadBytes(folder.RecoveryPath(slot)), before);
     EXPECT_EQ(files.EntryCount(), 1) << "no temporary file stays behind";
+    // One that a crash left is cleared when the slot is taken again.
+    files.Write("." + slot + ".recovery.Xy12Zq", "cut sh");
+    EXPECT_EQ(folder.TakeLock(slot), 0);
+    folder.ReleaseLock(slot);
+    EXPECT_EQ(files.EntryCount(), 1);
 
     files.Write("file", "not a folder");
     EXPECT_FALSE(RecoveryFolder(files.Path("file/recovery")).Write(slot, record, FileOps::Default(), error));
