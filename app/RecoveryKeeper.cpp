@@ -94,7 +94,7 @@ void RecoveryKeeper::Release()
 {
     if (m_slot.empty())
         return;
-    m_folder.Remove(m_slot);
+    RemoveKept();
     m_folder.ReleaseLock(m_slot);
     m_slot.clear();
     m_identity.clear();
@@ -122,8 +122,16 @@ void RecoveryKeeper::OnCleanChanged(bool clean)
         return;
     m_timer.stop();
     Follow();
-    if (!m_slot.empty())
+    RemoveKept();
+}
+
+// Only a file this window wrote: one that a crash left in its slot waits
+// for the offer.
+void RecoveryKeeper::RemoveKept()
+{
+    if (m_kept)
         m_folder.Remove(m_slot);
+    m_kept = false;
 }
 
 bool RecoveryKeeper::KeepNow()
@@ -133,7 +141,7 @@ bool RecoveryKeeper::KeepNow()
     if (m_slot.empty())
         return true;
     if (!m_edited || !m_session.IsModified()) {
-        m_folder.Remove(m_slot);
+        RemoveKept();
         return true;
     }
     RecoveryRecord record;
@@ -145,6 +153,7 @@ bool RecoveryKeeper::KeepNow()
     record.bytes = m_session.GetDocument()->WriteText();
     std::string error;
     if (m_folder.Write(m_slot, record, *m_ops, error)) {
+        m_kept = true;
         m_failureTold = false;
         return true;
     }

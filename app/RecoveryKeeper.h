@@ -58,6 +58,7 @@ private:
     // The slot follows the document's name; the old one's file and lock go.
     void Follow();
     void Release();
+    void RemoveKept();
     void OnIndexChanged();
     void OnCleanChanged(bool clean);
     // Asks about each entry in turn until one is restored; name is the
@@ -78,5 +79,6 @@ private:
     bool m_untitled = false;
     pid_t m_otherWindow = 0; // the process that has the document open too
     bool m_edited = false;   // changed here since it became the session's
+    bool m_kept = false;     // the slot's recovery file is one this window wrote
     bool m_failureTold = false;
 };

@@ -134,6 +134,7 @@ private slots:
         m_prompter.answers << Prompter::No; // discard the changes
         m_dialog->NewFile();
         QCOMPARE(Left(), 0);
+        Asked();
 
         // Untitled documents are kept the same way; the window's end leaves nothing.
         Edit("untitled");
@@ -141,9 +142,15 @@ private slots:
         QVERIFY(RecoveryRecord::Parse(Read(Kept()).toStdString(), record));
         QVERIFY(record.untitled);
         QCOMPARE(record.path, std::string("00001Untitled"));
+        // A file opened over them is offered what a crash left of it.
+        const QString other = Write("other.dlg", QByteArray::fromStdString(kBase));
+        Leave(Sys(other), false, kRecovered, DiskStamp::Of(Sys(other)));
+        m_prompter.answers << Prompter::No; // discard it
+        QCOMPARE(m_dialog->LoadFile(Sys(other), "other.dlg"), CMainDialog::LoadAnswer::Read);
+        QCOMPARE(Asked(), QStringList{Offer("other.dlg")});
+        QCOMPARE(Left(), 0);
         m_dialog.reset();
         QCOMPARE(QDir(Folder()).entryList(QDir::Files | QDir::Hidden), QStringList()); // no file, no lock
-        Asked();
     }
 
     void untitledWorkIsOfferedAtStartUp()
