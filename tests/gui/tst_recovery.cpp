@@ -228,12 +228,12 @@ private slots:
     }
 
     // The editor is killed (SIGKILL) at random moments while it makes the
-    // scripted edits. Each time, what comes back (the offer's Restore, or
-    // the file when nothing is offered) is the document as it was at most
-    // two seconds before the kill, and the file is what was last saved. The
-    // file is saved once, early: later edits are only in the recovery file,
-    // so a keeper that wrote nothing would fail every round killed more
-    // than two seconds after that save.
+    // scripted edits. Each time, what comes back when the file is opened
+    // (the offer's Restore, or the file when nothing is offered) is the
+    // document as it was at most two seconds before the kill, and the file
+    // is what was last saved. The file is saved once, early: later edits are
+    // only in the recovery file, so a keeper that wrote nothing would fail
+    // every round killed more than two seconds after that save.
     void killedWhileEditing()
     {
         using Clock = std::chrono::steady_clock;
@@ -258,6 +258,7 @@ private slots:
             Clock::duration after{};
             Clock::time_point ready{};
         };
+        QVERIFY(Start()); // the window that opens each file after its editor is killed
         std::mt19937 random(20250612);
         const Clock::time_point begun = Clock::now();
         std::vector<Round> running;
@@ -329,13 +330,15 @@ private:
             ++earliest;
 
         m_prompter.pressEnter = true; // Restore
-        if (!Start(file))
-            return last;
+        const bool read = m_dialog->LoadFile(Sys(file), file) == CMainDialog::LoadAnswer::Read;
+        m_prompter.pressEnter = false;
         const QStringList asked = Asked();
+        if (!read) {
+            QTest::qFail(qPrintable(file + " cannot be read: " + asked.join(" / ")), __FILE__, __LINE__);
+            return last;
+        }
         const std::string back = Doc()->WriteText();
         const std::string disk = Read(file).toStdString();
-        m_dialog.reset();
-        m_prompter.pressEnter = false;
 
         const auto came = std::find(states.begin() + earliest, states.begin() + last + 1, back);
         const QString where = QString("%1 (killed %2 ms after edit %3, asked %4)")
