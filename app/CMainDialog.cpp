@@ -41,6 +41,7 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     , m_strCmdLineFile(std::move(cmdLineFile))
     , m_prompter(prompter)
     , m_files(m_session, prompter, *this)
+    , m_recovery(m_session, prompter, m_files, *this)
     , m_view(new CPageView(this))
     , m_pages(m_session, prompter, *this, *m_view)
 {
@@ -152,6 +153,8 @@ void CMainDialog::CreateMenu()
             this, &CMainDialog::OnOK);
     connect(add(file, "actionSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this, &CMainDialog::SaveFileAs);
+    connect(add(file, "actionRecover", QStringLiteral("Re&cover unsaved work..."), QKeySequence()), &QAction::triggered,
+            &m_recovery, &RecoveryKeeper::ShowUnkept);
     file->addSeparator();
     QMenu *recent = file->addMenu(QStringLiteral("&Recent Files"));
     recent->setObjectName(QStringLiteral("recentMenu"));
@@ -262,6 +265,8 @@ bool CMainDialog::OnInitDialog()
     }
     if (!Document())
         NewFile();
+    if (Document()->IsUntitled())
+        m_recovery.OfferForUntitled();
     SetStatusMessage(QStringLiteral("Quorvel Dialog Editor"));
     GetStatusLine().StartCredits();
     return true;

@@ -4,6 +4,7 @@
 #include "CPageView.h"
 #include "FileCommands.h"
 #include "PageCommands.h"
+#include "RecoveryKeeper.h"
 #include "StatusLabel.h"
 
 #include <QMainWindow>
@@ -79,6 +80,8 @@ public:
     FindBar &Find() { return *m_find; }
     ProblemsPanel &Problems() { return *m_problems; }
     MapPanel &Map() { return *m_map; }
+    // What keeps unsaved changes through a crash.
+    RecoveryKeeper &Recovery() { return m_recovery; }
 
     // The name that the title and messages show for the document.
     const QString &GetDisplayName() const { return m_files.GetDisplayName(); }
@@ -102,6 +105,7 @@ private:
     Prompter &m_prompter;
     EditingSession m_session;
     FileCommands m_files;
+    RecoveryKeeper m_recovery;
     CPageView *m_view = nullptr;
     PageCommands m_pages;
     LinksHereLabel *m_linksHere = nullptr;

@@ -4,7 +4,7 @@
 #include "CheckCases.h"
 #include "TestFiles.h"
 #include "cli/PlayCommand.h"
-#include "cli/UnifiedDiff.h"
+#include "model/UnifiedDiff.h"
 
 #include <chrono>
 #include <fcntl.h>
