@@ -4,7 +4,9 @@
 #include "COptionListBox.h"
 #include "FindBar.h"
 #include "LinksHereLabel.h"
+#include "MapPanel.h"
 #include "OutlinePanel.h"
+#include "ProblemsPanel.h"
 #include "Prompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
@@ -39,6 +41,7 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     , m_strCmdLineFile(std::move(cmdLineFile))
     , m_prompter(prompter)
     , m_files(m_session, prompter, *this)
+    , m_recovery(m_session, prompter, m_files, *this)
     , m_view(new CPageView(this))
     , m_pages(m_session, prompter, *this, *m_view)
 {
@@ -66,6 +69,10 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     m_find = new FindBar(m_session, prompter, this);
     addDockWidget(Qt::BottomDockWidgetArea, m_find);
     m_find->hide();
+    m_problems = new ProblemsPanel(m_session, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_problems);
+    m_map = new MapPanel(m_session, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_map);
     ConnectCommands();
     CreateMenu();
     connect(&m_session.GetUndoStack(), &QUndoStack::cleanChanged, this, &CMainDialog::UpdateTitle);
@@ -85,6 +92,8 @@ CMainDialog::~CMainDialog()
     m_session.disconnect(this);
     delete m_outline;
     delete m_find;
+    delete m_problems;
+    delete m_map;
 }
 
 void CMainDialog::SaveLayout()
@@ -119,6 +128,8 @@ void CMainDialog::ConnectCommands()
     connect(m_linksHere, &LinksHereLabel::optionActivated, this, [this](DialogLine *page, DialogLine *option) { ShowEdit(page, option); });
     connect(m_outline, &OutlinePanel::pageActivated, this, [this](DialogLine *page) { ShowEdit(page, page); });
     connect(m_find, &FindBar::matchActivated, this, [this](DialogLine *page, DialogLine *line) { ShowEdit(page, line); });
+    connect(m_problems, &ProblemsPanel::problemActivated, this, [this](DialogLine *page, DialogLine *line) { ShowEdit(page, line); });
+    connect(m_map, &MapPanel::pageActivated, this, [this](DialogLine *page) { ShowEdit(page, page); });
 }
 
 void CMainDialog::CreateMenu()
@@ -142,6 +153,8 @@ void CMainDialog::CreateMenu()
             this, &CMainDialog::OnOK);
     connect(add(file, "actionSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this, &CMainDialog::SaveFileAs);
+    connect(add(file, "actionRecover", QStringLiteral("Re&cover unsaved work..."), QKeySequence()), &QAction::triggered,
+            &m_recovery, &RecoveryKeeper::ShowUnkept);
     file->addSeparator();
     QMenu *recent = file->addMenu(QStringLiteral("&Recent Files"));
     recent->setObjectName(QStringLiteral("recentMenu"));
@@ -214,7 +227,7 @@ void CMainDialog::CreateMenu()
     connect(pageDown, &QAction::triggered, this, [this] { m_pages.OnMovePage(1); });
 
     QMenu *view = menuBar->addMenu(QStringLiteral("&View"));
-    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_outline, m_find}) {
+    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_outline, m_find, m_problems, m_map}) {
         QAction *toggle = panel->toggleViewAction();
         toggle->setObjectName(QStringLiteral("action_") + panel->objectName());
         view->addAction(toggle);
@@ -252,6 +265,8 @@ bool CMainDialog::OnInitDialog()
     }
     if (!Document())
         NewFile();
+    if (Document()->IsUntitled())
+        m_recovery.OfferForUntitled();
     SetStatusMessage(QStringLiteral("Quorvel Dialog Editor"));
     GetStatusLine().StartCredits();
     return true;
@@ -277,6 +292,7 @@ void CMainDialog::RefreshPage()
     UpdateOptionCommands();
     m_outline->ShowCurrentPage();
     m_linksHere->ShowPage(CurrentPage());
+    m_map->ShowCurrentPage();
 }
 
 void CMainDialog::UpdateOptionCommands()

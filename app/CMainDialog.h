@@ -4,6 +4,7 @@
 #include "CPageView.h"
 #include "FileCommands.h"
 #include "PageCommands.h"
+#include "RecoveryKeeper.h"
 #include "StatusLabel.h"
 
 #include <QMainWindow>
@@ -14,7 +15,9 @@ class DialogFile;
 class DialogLine;
 class FindBar;
 class LinksHereLabel;
+class MapPanel;
 class OutlinePanel;
+class ProblemsPanel;
 class Prompter;
 class QAction;
 
@@ -75,6 +78,10 @@ public:
     EditingSession &Session() { return m_session; }
     OutlinePanel &Outline() { return *m_outline; }
     FindBar &Find() { return *m_find; }
+    ProblemsPanel &Problems() { return *m_problems; }
+    MapPanel &Map() { return *m_map; }
+    // What keeps unsaved changes through a crash.
+    RecoveryKeeper &Recovery() { return m_recovery; }
 
     // The name that the title and messages show for the document.
     const QString &GetDisplayName() const { return m_files.GetDisplayName(); }
@@ -98,11 +105,14 @@ private:
     Prompter &m_prompter;
     EditingSession m_session;
     FileCommands m_files;
+    RecoveryKeeper m_recovery;
     CPageView *m_view = nullptr;
     PageCommands m_pages;
     LinksHereLabel *m_linksHere = nullptr;
     OutlinePanel *m_outline = nullptr;
     FindBar *m_find = nullptr;
+    ProblemsPanel *m_problems = nullptr;
+    MapPanel *m_map = nullptr;
     QAction *m_actEditOption = nullptr;
     QAction *m_actDeleteOption = nullptr;
     QAction *m_actMoveUp = nullptr;

@@ -3,6 +3,7 @@
 #include "CMainDialog.h"
 #include "EditingSession.h"
 #include "Prompter.h"
+#include "RecoveryKeeper.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/TextRules.h"
@@ -63,6 +64,7 @@ void FileCommands::NewFile()
     const QString name = m_session.NextUntitledName();
     SetDocumentName(name.toStdString(), name);
     m_diskStamp = {};
+    m_window.Recovery().Replaced();
     m_session.SetCurrentPage(m_session.AddFirstPage());
     m_window.RefreshPage();
 }
@@ -75,6 +77,7 @@ FileCommands::LoadAnswer FileCommands::OpenPath(const std::string &path, const Q
     if (answer == LoadAnswer::Yes) {
         SetDocumentName(path, displayName);
         BeginNewDocument();
+        m_window.Recovery().OfferForFile(displayName);
     }
     return answer;
 }
@@ -98,6 +101,7 @@ FileCommands::LoadAnswer FileCommands::LoadFile(const std::string &path, const Q
     if (read) {
         m_displayName = displayName;
         m_diskStamp = DiskStamp::Of(path);
+        m_window.Recovery().Replaced();
         m_session.SetCurrentPage(m_session.GetDocument()->GetPage(0));
         m_window.SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)").arg(displayName).arg(m_session.GetDocument()->GetPageCount()));
         m_window.RefreshPage();
@@ -113,6 +117,7 @@ FileCommands::LoadAnswer FileCommands::LoadFile(const std::string &path, const Q
                 TellLoadNote();
         }
         AddRecentFile(path);
+        m_window.Recovery().OfferForFile(displayName);
         return LoadAnswer::Read;
     }
 
@@ -122,6 +127,7 @@ FileCommands::LoadAnswer FileCommands::LoadFile(const std::string &path, const Q
     m_session.GetDocument()->SetUntitled();
     m_displayName.clear();
     m_diskStamp = {};
+    m_window.Recovery().Replaced();
     m_window.RefreshPage();
 
     if (DiskStamp::IsMissing(path)) {

@@ -41,6 +41,8 @@ public:
     void SetDocumentName(const std::string &path, const QString &displayName);
     // The name that the title and messages show for the document.
     const QString &GetDisplayName() const { return m_displayName; }
+    // The file as it was when read or last saved.
+    const DiskStamp &GetDiskStamp() const { return m_diskStamp; }
 
     // What loading had to say, once the page is on the screen.
     bool HasLoadNote() const { return !m_loadNote.isEmpty(); }

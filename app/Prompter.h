@@ -22,6 +22,8 @@ public:
                        Answer defaultAnswer, const QStringList &buttonTexts = {}) = 0;
     // A message with an OK button.
     virtual void Tell(QWidget *parent, const QString &caption, const QString &text, Icon icon) = 0;
+    // A long text to read (a diff, say), with a Close button.
+    virtual void ShowText(QWidget *parent, const QString &caption, const QString &text) { Tell(parent, caption, text, Question); }
     // The path chosen in the Open dialog; empty when cancelled.
     virtual QString GetOpenFileName(QWidget *parent, const QString &folder) = 0;
     // The path chosen in the Save As dialog, which proposes the given name.

@@ -1,8 +1,13 @@
 #include "QtPrompter.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 const QString QtPrompter::FileFilter = QStringLiteral("Dialog Files (*.dlg);;All Files (*)");
 
@@ -54,6 +59,26 @@ void QtPrompter::Tell(QWidget *parent, const QString &caption, const QString &te
 {
     QMessageBox box(ToQt(icon), caption, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+void QtPrompter::ShowText(QWidget *parent, const QString &caption, const QString &text)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *view = new QPlainTextEdit(text, &dialog);
+    view->setObjectName(QStringLiteral("shownText"));
+    view->setAccessibleName(caption);
+    view->setReadOnly(true);
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    layout->addWidget(view);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    buttons->button(QDialogButtonBox::Close)->setAccessibleName(QStringLiteral("Close"));
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.resize(640, 420);
+    dialog.exec();
 }
 
 QString QtPrompter::GetOpenFileName(QWidget *parent, const QString &folder)

@@ -10,6 +10,7 @@ public:
     Answer Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon, Answer defaultAnswer,
                const QStringList &buttonTexts = {}) override;
     void Tell(QWidget *parent, const QString &caption, const QString &text, Icon icon) override;
+    void ShowText(QWidget *parent, const QString &caption, const QString &text) override;
     QString GetOpenFileName(QWidget *parent, const QString &folder) override;
     QString GetSaveFileName(QWidget *parent, const QString &proposed) override;
 };

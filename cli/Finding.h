@@ -11,6 +11,10 @@ struct Finding {
     int line = 0;
     Severity severity = Error;
     std::string message;
+    // Where in the document, for an editor to show: the page's index and
+    // its option's, -1 where none applies.
+    int page = -1;
+    int option = -1;
 
     static const char *SeverityName(Severity severity);
     std::string ToText() const;

@@ -2,8 +2,8 @@
 
 #include "DialogFiles.h"
 #include "FileName.h"
-#include "UnifiedDiff.h"
 #include "model/DialogFile.h"
+#include "model/UnifiedDiff.h"
 
 #include <algorithm>
 #include <map>

@@ -41,15 +41,20 @@ public:
         const std::vector<int> numbers = m_file.GetRenumberedPageNumbers();
         for (int i = 0; i < m_file.GetPageCount(); ++i) {
             const DialogLine &page = *m_file.GetPage(i);
+            m_page = i;
+            m_option = -1;
             CheckPage(page);
             // Saved, a page without a name is written "// [LABEL] " and
             // read back named by its number.
             if (page.ViewFields()[0].empty())
                 Add(page.GetFileLine(), Finding::Note, PageName(page) + " has no name: once saved, it reads back named \""
                                                            + std::to_string(numbers[static_cast<size_t>(i)]) + "\"");
-            for (int o = 0; o < page.GetOptionCount(); ++o)
+            for (int o = 0; o < page.GetOptionCount(); ++o) {
+                m_option = o;
                 CheckOption(*page.GetOption(o));
+            }
         }
+        m_option = -1;
         CheckReachability();
         return std::move(m_findings);
     }
@@ -57,7 +62,7 @@ public:
 private:
     void Add(int line, Finding::Severity severity, std::string message)
     {
-        m_findings.push_back({m_path, line, severity, std::move(message)});
+        m_findings.push_back({m_path, line, severity, std::move(message), m_page, m_option});
     }
 
     void CheckDroppedLines()
@@ -154,6 +159,7 @@ private:
         std::unordered_map<int, const DialogLine *> first;
         for (int i = 0; i < m_file.GetPageCount(); ++i) {
             const DialogLine &page = *m_file.GetPage(i);
+            m_page = i;
             const auto [at, inserted] = first.try_emplace(page.GetNumber(), &page);
             if (!inserted)
                 Add(page.GetFileLine(), Finding::Warning, PageName(page) + " has the number " + std::to_string(page.GetNumber())
@@ -194,6 +200,7 @@ private:
         const BandSet everyBand{{0, reachability.GetBandCount()}};
         for (int i = 1; i < m_file.GetPageCount(); ++i) {
             const DialogLine &page = *m_file.GetPage(i);
+            m_page = i;
             if (!reachability.IsLinked(i)) {
                 Add(page.GetFileLine(), Finding::Warning, PageName(page) + ": no option leads to it");
                 continue;
@@ -220,6 +227,8 @@ private:
     const DialogFile &m_file;
     const std::string &m_path;
     std::vector<Finding> m_findings;
+    int m_page = -1; // what is being checked
+    int m_option = -1;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "CheckCommand.h"
 #include "DumpCommand.h"
 #include "FormatCommand.h"
+#include "GraphCommand.h"
 #include "PlayCommand.h"
 #include "StatsCommand.h"
 #include "TextCommand.h"
@@ -26,6 +27,7 @@ int main(int argc, char **argv)
     commands.push_back(std::make_unique<CheckCommand>());
     commands.push_back(std::make_unique<StatsCommand>());
     commands.push_back(std::make_unique<PlayCommand>());
+    commands.push_back(std::make_unique<GraphCommand>());
     std::string usage;
     for (const auto &command : commands)
         usage.append(usage.empty() ? "usage:" : "      ").append(" dlgtool ").append(command->Usage()).append("\n");

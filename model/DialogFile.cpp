@@ -589,6 +589,43 @@ bool DialogFile::IsModified() const
     return false;
 }
 
+std::unique_ptr<DialogFile> DialogFile::Copy() const
+{
+    auto copy = std::make_unique<DialogFile>();
+    copy->m_untitled = m_untitled;
+    copy->m_fileName = m_fileName;
+    copy->m_errorText = m_errorText;
+    copy->m_errorLine = m_errorLine;
+    copy->m_droppedLines = m_droppedLines;
+    std::unordered_map<const DialogLine *, DialogLine *> pages;
+    pages.reserve(m_pages.size());
+    copy->m_pages.reserve(m_pages.size());
+    for (const auto &page : m_pages) {
+        copy->m_pages.push_back(page->Clone());
+        pages.emplace(page.get(), copy->m_pages.back().get());
+    }
+    const auto map = [&pages](const DialogLine *page) -> DialogLine * {
+        const auto it = page ? pages.find(page) : pages.end();
+        return it == pages.end() ? nullptr : it->second;
+    };
+    const auto relink = [&map](const DialogLine &from, DialogLine &to) {
+        to.SetFileLine(from.GetFileLine());
+        to.SetTarget(map(from.GetTarget()));
+        to.SetSpeechPage(map(from.GetSpeechCode().g));
+        to.SetFemaleSpeechPage(map(from.GetFemaleSpeechCode().g));
+        if (!from.IsModified())
+            to.ClearModified();
+    };
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        const DialogLine &page = *m_pages[i];
+        DialogLine &pageCopy = *copy->m_pages[i];
+        relink(page, pageCopy);
+        for (int o = 0; o < page.GetOptionCount(); ++o)
+            relink(*page.GetOption(o), *pageCopy.GetOption(o));
+    }
+    return copy;
+}
+
 void DialogFile::MarkAllModified()
 {
     for (const auto &page : m_pages) {

@@ -73,6 +73,11 @@ public:
     // The numbers Renumber gives the pages, in page order, leaving them as they are.
     std::vector<int> GetRenumberedPageNumbers() const;
     bool IsModified() const;
+    // A copy to read elsewhere (on another thread) while this one is edited:
+    // its pages and options as they stand, with their file lines, links to
+    // its own pages, and what the read dropped. A link to a page outside the
+    // document is cut, as a save would write it.
+    std::unique_ptr<DialogFile> Copy() const;
 
     const std::string &GetFileName() const { return m_fileName; }
     void SetFileName(std::string_view name) { m_fileName = name; }

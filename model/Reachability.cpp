@@ -266,6 +266,16 @@ Reachability::Reachability(const DialogFile &file)
         m_linked[link.to] = true;
 }
 
+size_t Reachability::GetBand(long long intelligence) const
+{
+    return static_cast<size_t>(std::upper_bound(m_bounds.begin(), m_bounds.end(), intelligence) - m_bounds.begin());
+}
+
+long long Reachability::GetRepresentative(size_t band) const
+{
+    return Representative(band, m_bounds);
+}
+
 Reachability::BandSet Reachability::GetMissed(int page, bool female) const
 {
     return Subtract({{0, GetBandCount()}}, GetReached(page, female));

@@ -23,6 +23,10 @@ public:
     // Ascending; the lowest intelligence of each band but the first.
     const std::vector<long long> &GetBoundaries() const { return m_bounds; }
     size_t GetBandCount() const { return m_bounds.size() + 1; }
+    // The band of PCs of an intelligence, and an intelligence that stands
+    // for band (every check of the file treats a band's PCs alike).
+    size_t GetBand(long long intelligence) const;
+    long long GetRepresentative(size_t band) const;
     // Whether an option or a Request money of some page leads to the page.
     bool IsLinked(int page) const { return m_linked[static_cast<size_t>(page)]; }
     // The bands of PCs of a gender that can reach the page, and that cannot.

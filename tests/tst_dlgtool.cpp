@@ -1,10 +1,11 @@
 // dlgtool's contract, run as scripts run it: what it prints, where, its exit
 // statuses and what it leaves on disk, under hostile input too; and check's
 // findings and plays on small files built for each.
+#include "CheckCases.h"
 #include "TestFiles.h"
 #include "cli/JsonWriter.h"
 #include "cli/PlayCommand.h"
-#include "cli/UnifiedDiff.h"
+#include "model/UnifiedDiff.h"
 
 #include <chrono>
 #include <fcntl.h>
@@ -305,61 +306,7 @@ TEST(Dlgtool, DumpOfManyPagesIsTheirJsonInOrder)
 
 TEST(Check, Findings)
 {
-    struct Case {
-        const char *name;
-        std::string input;
-        std::string findings;
-        int status;
-    };
-    const std::string page = "// [LABEL] P\n{1}{Hi}{Hi}{}{}{}{}\n";
-    const Case cases[] = {
-        {"a clean file", page + "{2}{Bye}{}{1}{}{}{}\n", "", 0},
-        {"a rejected file", "// x\n{1}{Hi}{}{}{}{}{}\n",
-         ":2: error: cannot read the file: its first dialog line, line 2, is a PC option\n", 1},
-        {"a brace inside a field", "{1}{H{i}{x}{}{}{}{}\n",
-         ":1: error: page \"1\" (line 1): its speech cannot be written back as it reads. It holds a brace (\"{\" or \"}\"); braces mark the fields of a line.\n", 1},
-        {"a jump to no page", page + "{2}{Go}{}{1}{}{57}{}\n",
-         ":3: warning: the option on line 3 leads to page number 57, which no page has: the conversation ends there\n", 0},
-        {"two pages with one number", page + "{2}{Go}{}{1}{}{1}{}\n// [LABEL] Q\n{1}{b}{b}{}{}{}{}\n",
-         ":5: warning: page \"Q\" (line 5) has the number 1 of page \"P\" (line 2): jumps to it go to the first\n"
-         ":5: warning: page \"Q\" (line 5): no option leads to it\n", 0},
-        {"odd checks", page + "{2}{a}{2}{1}{}{}{}\n{3}{b}{}{}{}{}{}\n{4}{c}{}{x5}{}{}{}\n",
-         ":3: warning: the option on line 3 has the gender check \"2\", which is neither empty, \"0\" nor \"1\"\n"
-         ":4: warning: the option on line 4 has the intelligence check \"\", which is none of \"1\", \"N\", \"+N\" and \"-N\"\n"
-         ":5: warning: the option on line 5 has the intelligence check \"x5\", which is none of \"1\", \"N\", \"+N\" and \"-N\"\n", 0},
-        {"a speech holding //", page + "{2}{See http://x.org}{}{1}{}{}{}\n",
-         ":3: warning: a comment after the last dialog line: the editor drops this line when it saves the file\n"
-         ":3: warning: this line holds braces but fewer than seven fields, so the game skips it (does a text hold \"//\"?) "
-         "and the editor drops it when it saves the file\n", 0},
-        {"lines the editor drops", page + "TODO more\n{2}{A}{}{1}{}{}{}{x}\n",
-         ":3: warning: not a dialog line or a comment: the editor drops this line when it saves the file\n"
-         ":4: warning: fields past the seventh: the editor drops this text when it saves the file\n", 0},
-        {"lone CR line ends", "{1}{A}{A}{}{}{}{}\r{2}{B}{}{1}{}{}{}\r",
-         ":1: error: the lines of this file end in a lone CR, which reading does not take for a line end: "
-         "the editor would keep only the first dialog line of each run of them\n", 1},
-        {"not a dialog file", "Notes\n", ": error: cannot read the file: it holds no dialog page, so it is not a dialog file\n", 1},
-        {"a code that saving rewrites", "{1}{M:}{M:}{}{}{}{}\n{2}{Z:7,3}{}{1}{}{}{}\n",
-         ":1: note: page \"1\" (line 1): generated speech \"M:\" would be saved as \"M:0,0\"\n"
-         ":2: note: the option on line 2: generated speech \"Z:7,3\" would be saved as \"Z:7\"\n", 0},
-        {"reachability by gender and intelligence",
-         "// [LABEL] Start\n{1}{Hi}{Hi}{}{}{}{}\n{2}{a}{1}{-8}{}{21}{}\n{3}{b}{}{+11}{}{41}{}\n{4}{c}{}{1}{x}{}{}\n"
-         "// [LABEL] Low\n{21}{l}{l}{}{}{}{}\n{22}{d}{}{1}{}{61}{}\n"
-         "// [LABEL] High\n{41}{h}{h}{}{}{}{}\n"
-         "// [LABEL] Deep\n{61}{x}{x}{}{}{}{}\n"
-         "// [LABEL] Lost\n{81}{y}{y}{}{}{}{}\n{82}{e}{}{1}{}{81}{}\n",
-         ":7: warning: page \"Low\" (line 7) is unreachable for female PCs and for male PCs of intelligence 8 or above\n"
-         ":10: warning: page \"High\" (line 10) is unreachable for PCs of intelligence below 12\n"
-         ":12: warning: page \"Deep\" (line 12) is unreachable for female PCs and for male PCs of intelligence 8 or above\n"
-         ":14: warning: page \"Lost\" (line 14) is unreachable for every PC\n", 0},
-        {"reach in separate bands",
-         "{1}{Hi}{Hi}{}{}{}{}\n{2}{a}{}{5}{}{21}{}\n{3}{b}{0}{+11}{}{41}{}\n"
-         "// [LABEL] Mid\n{21}{m}{m}{}{}{}{}\n{22}{c}{}{-9}{}{41}{}\n// [LABEL] High\n{41}{h}{h}{}{}{}{}\n",
-         ":5: warning: page \"Mid\" (line 5) is unreachable for PCs of intelligence below 5\n"
-         ":8: warning: page \"High\" (line 8) is unreachable for female PCs of intelligence below 5 or 9 to 11 "
-         "and for male PCs of intelligence below 5 or 9 or above\n", 0},
-        {"request money leads on", "{1}{M:5,21}{M:5,21}{}{}{}{}\n{21}{Paid}{Paid}{}{}{}{}\n", "", 0},
-    };
-    for (const Case &c : cases) {
+    for (const CheckCase &c : CheckCases()) {
         int status = -1;
         EXPECT_EQ(CheckOne(c.input, &status), c.findings) << c.name;
         EXPECT_EQ(status, c.status) << c.name;

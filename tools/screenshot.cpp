@@ -1,11 +1,12 @@
 // Renders the main window or one of its dialogs, opened on a file, to a PNG
 // without a display:
-//   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png FILE [main|find|npc|option|goto|pageinfo|about|play]
+//   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png FILE [main|find|npc|option|goto|pageinfo|about|play|map]
 #include "app/CMainDialog.h"
 #include "app/QtPrompter.h"
 #include "app/CAboutDlg.h"
 #include "app/CPlayDlg.h"
 #include "app/FindBar.h"
+#include "app/MapPanel.h"
 #include "dialogs/CGotoPageDlg.h"
 #include "dialogs/CNpcSpeechDlg.h"
 #include "dialogs/CPageInfoDlg.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QPixmap>
 #include <QTimer>
@@ -26,7 +28,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 3) {
-        fputs("usage: talkwright-screenshot OUT.png FILE [main|find|npc|option|goto|pageinfo|about|play]\n", stderr);
+        fputs("usage: talkwright-screenshot OUT.png FILE [main|find|npc|option|goto|pageinfo|about|play|map]\n", stderr);
         return 2;
     }
     // The window's layout as it first shows, not as the user left theirs.
@@ -66,6 +68,12 @@ int main(int argc, char **argv)
         window.Find().Open(true);
         window.Find().findEdit->setText(QStringLiteral("room"));
         window.Find().Step(1);
+    }
+    else if (what == QLatin1String("map")) {
+        // The map seen as a male PC of intelligence 7, beside the problems.
+        window.resize(1280, 820);
+        window.Map().profileBox->setCurrentIndex(1);
+        window.Map().intelligenceBox->setValue(7);
     }
     QWidget *shown = dialog ? static_cast<QWidget *>(dialog.get()) : &window;
     window.show();

@@ -1,7 +1,10 @@
 #include "GuiTestFiles.h"
 
+#include "app/RecoveryKeeper.h"
+
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -18,6 +21,7 @@ const bool kTestSettings = [] {
 
 bool GuiTest::Start(const std::string &path)
 {
+    m_dialog.reset(); // one window at a time, as in the program
     m_dialog = std::make_unique<CMainDialog>(path, m_prompter);
     return m_dialog->OnInitDialog();
 }
@@ -115,6 +119,9 @@ void GuiTest::init()
 {
     m_prompter = ScriptedPrompter();
     m_dialogsRun = 0;
+    // No test is offered what an earlier one left to recover.
+    if (const QString recovery = RecoveryKeeper::FolderPath(); !recovery.isEmpty())
+        QDir(recovery).removeRecursively();
 }
 
 void GuiTest::cleanup()

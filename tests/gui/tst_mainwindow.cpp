@@ -1,6 +1,8 @@
 // The main window as a user sees it: the page view, the option commands'
 // states, the speech switch, the layout rule and the option list.
 #include "GuiTestFiles.h"
+#include "app/MapPanel.h"
+#include "app/ProblemsPanel.h"
 #include "app/OutlinePanel.h"
 #include "model/OptionDescription.h"
 #include "ui/AnsiText.h"
@@ -81,7 +83,10 @@ private slots:
     void controlsFollowTheWindowSize()
     {
         QVERIFY(Start());
-        m_dialog->Outline().hide(); // the window's growth all goes to the page
+        // The window's growth all goes to the page.
+        m_dialog->Outline().hide();
+        m_dialog->Problems().hide();
+        m_dialog->Map().hide();
         Show();
         // Which of its edges each control moves with the window's right and bottom edges.
         const struct { const char *name; int left, top, right, bottom; } rules[] = {

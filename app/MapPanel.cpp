@@ -1,0 +1,196 @@
+#include "MapPanel.h"
+
+#include "EditingSession.h"
+#include "SnapshotFeed.h"
+#include "model/DialogFile.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFutureWatcher>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+
+// The graph of document, laid out again only when its shape differs from
+// the one laid out before.
+std::shared_ptr<MapView::Map> MakeMap(const DialogFile &document, const std::shared_ptr<const MapView::Map> &before)
+{
+    auto map = std::make_shared<MapView::Map>();
+    auto graph = std::make_shared<const ConversationGraph>(document);
+    if (before && before->graph->GetEdges() == graph->GetEdges() && before->graph->GetNodes().size() == graph->GetNodes().size()) {
+        map->layout = before->layout;
+        map->paths = before->paths;
+        map->bounds = before->bounds;
+    } else {
+        std::string error;
+        if (!GraphvizLayout::Lay(*graph, map->layout, error))
+            map->layout = {};
+        map->MakePaths();
+    }
+    map->graph = std::move(graph);
+    return map;
+}
+
+} // namespace
+
+MapPanel::MapPanel(EditingSession &session, QWidget *parent)
+    : QDockWidget(QStringLiteral("Map"), parent)
+    , m_session(session)
+    , m_watcher(new QFutureWatcher<std::shared_ptr<MapView::Map>>(this))
+{
+    setObjectName(QStringLiteral("mapPanel"));
+    auto *body = new QWidget(this);
+    auto *layout = new QVBoxLayout(body);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto *row = new QHBoxLayout;
+    auto *label = new QLabel(QStringLiteral("See&n as:"), body);
+    profileBox = new QComboBox(body);
+    profileBox->setObjectName(QStringLiteral("mapProfile"));
+    profileBox->setAccessibleName(QStringLiteral("Seen as"));
+    profileBox->addItems({QStringLiteral("Anyone"), QStringLiteral("Male PC"), QStringLiteral("Female PC")});
+    label->setBuddy(profileBox);
+    auto *intelligenceLabel = new QLabel(QStringLiteral("&Intelligence:"), body);
+    intelligenceBox = new QSpinBox(body);
+    intelligenceBox->setObjectName(QStringLiteral("mapIntelligence"));
+    intelligenceBox->setAccessibleName(QStringLiteral("Intelligence"));
+    intelligenceBox->setRange(-9999, 9999);
+    intelligenceBox->setValue(10);
+    intelligenceBox->setEnabled(false);
+    intelligenceLabel->setBuddy(intelligenceBox);
+    row->addWidget(label);
+    row->addWidget(profileBox);
+    row->addWidget(intelligenceLabel);
+    row->addWidget(intelligenceBox);
+    row->addStretch(1);
+    statusLabel = new QLabel(body);
+    statusLabel->setObjectName(QStringLiteral("mapStatus"));
+    statusLabel->setAccessibleName(QStringLiteral("Map status"));
+    row->addWidget(statusLabel);
+
+    view = new MapView(body);
+    const auto addZoom = [&](const char *name, const QString &text, const QString &tip, const QKeySequence &keys, auto slot) {
+        auto *action = new QAction(text, this);
+        action->setObjectName(QLatin1String(name));
+        action->setToolTip(tip);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, view, slot);
+        addAction(action);
+        auto *button = new QToolButton(body);
+        button->setDefaultAction(action);
+        button->setAccessibleName(tip);
+        row->addWidget(button);
+    };
+    addZoom("actionZoomOut", QStringLiteral("\u2212"), QStringLiteral("Zoom out"), QKeySequence::ZoomOut, [this] { view->ZoomBy(1 / 1.25); });
+    addZoom("actionZoomIn", QStringLiteral("+"), QStringLiteral("Zoom in"), QKeySequence::ZoomIn, [this] { view->ZoomBy(1.25); });
+    addZoom("actionFitMap", QStringLiteral("Fit"), QStringLiteral("Fit to window"), QKeySequence(Qt::CTRL | Qt::Key_0), [this] { view->FitToWindow(); });
+    layout->addLayout(row);
+    layout->addWidget(view, 1);
+    setWidget(body);
+
+    connect(profileBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        intelligenceBox->setEnabled(index != 0);
+        UpdateDimmed();
+    });
+    connect(intelligenceBox, &QSpinBox::valueChanged, this, &MapPanel::UpdateDimmed);
+    connect(view, &MapView::pageClicked, this, [this](int index) {
+        if (const DialogFile *document = m_session.GetDocument(); document && document->GetPage(index))
+            emit pageActivated(document->GetPage(index));
+    });
+    connect(m_watcher, &QFutureWatcherBase::finished, this, &MapPanel::Show);
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && m_pending && !m_watcher->isRunning())
+            Lay(std::move(m_pending), m_pendingGeneration);
+    });
+    SnapshotFeed &feed = SnapshotFeed::Of(session);
+    connect(&feed, &SnapshotFeed::changed, this, &MapPanel::Lay);
+    Lay(feed.GetLatest(), feed.GetGeneration());
+}
+
+// A layout under way works on its own copy: it ends by itself.
+MapPanel::~MapPanel()
+{
+    m_watcher->disconnect(this);
+}
+
+bool MapPanel::IsUpToDate() const
+{
+    return m_shownGeneration == SnapshotFeed::Of(m_session).GetGeneration() && !m_watcher->isRunning() && !m_pending;
+}
+
+ConversationGraph::Profile MapPanel::GetProfile() const
+{
+    ConversationGraph::Profile profile;
+    profile.anyone = profileBox->currentIndex() == 0;
+    profile.female = profileBox->currentIndex() == 2;
+    profile.intelligence = intelligenceBox->value();
+    return profile;
+}
+
+// Graphviz takes minutes over many thousands of pages, and a layout under
+// way cannot be stopped (the program would wait for it when it ends): the
+// map is laid out while it is shown, and for conversations up to this size.
+constexpr int kMostPagesLaidOut = 2000;
+
+void MapPanel::Lay(std::shared_ptr<const DialogFile> document, quint64 generation)
+{
+    if (document && document->GetPageCount() > kMostPagesLaidOut) {
+        m_pending.reset();
+        m_shownGeneration = generation;
+        statusLabel->setText(QStringLiteral("The map is drawn for conversations of up to %1 pages; this one has %2.")
+                                 .arg(kMostPagesLaidOut)
+                                 .arg(document->GetPageCount()));
+        return;
+    }
+    if (m_watcher->isRunning() || !isVisible()) {
+        m_pending = std::move(document);
+        m_pendingGeneration = generation;
+        return;
+    }
+    m_pending.reset();
+    if (!document) {
+        m_shownGeneration = generation;
+        return;
+    }
+    m_runningGeneration = generation;
+    statusLabel->setText(QStringLiteral("Laying out\u2026"));
+    m_watcher->setFuture(QtConcurrent::run([document, before = view->GetMap()] { return MakeMap(*document, before); }));
+}
+
+void MapPanel::Show()
+{
+    std::shared_ptr<MapView::Map> map = m_watcher->result();
+    if (m_pending) {
+        Lay(std::move(m_pending), m_pendingGeneration);
+        return;
+    }
+    statusLabel->clear();
+    if (m_runningGeneration != SnapshotFeed::Of(m_session).GetGeneration())
+        return;
+    m_shownGeneration = m_runningGeneration;
+    view->SetMap(std::move(map));
+    UpdateDimmed();
+    ShowCurrentPage();
+    if (!m_fitted) {
+        m_fitted = true;
+        view->FitToWindow();
+    }
+    emit updated();
+}
+
+void MapPanel::UpdateDimmed()
+{
+    if (const auto &map = view->GetMap())
+        view->SetDimmed(map->graph->GetDimmed(GetProfile()));
+}
+
+void MapPanel::ShowCurrentPage()
+{
+    const DialogFile *document = m_session.GetDocument();
+    view->SetCurrentPage(document ? document->IndexOf(m_session.GetCurrentPage()) : -1, true);
+}
