@@ -190,7 +190,7 @@ bool DialogFile::ReadIntoStore(int fd, std::string_view &bytes)
     }
     // A file of known size is read whole into the store, in one go.
     const auto size = static_cast<size_t>(st.st_size);
-    char *const data = static_cast<char *>(m_store.allocate(size, 1));
+    char *const data = static_cast<char *>(m_store->allocate(size, 1));
     size_t have = 0;
     while (have < size) {
         const ssize_t got = ReadSome(fd, data + have, size - have);
@@ -223,7 +223,7 @@ std::string_view DialogFile::Keep(std::string_view bytes)
 {
     if (bytes.empty())
         return {};
-    char *const data = static_cast<char *>(m_store.allocate(bytes.size(), 1));
+    char *const data = static_cast<char *>(m_store->allocate(bytes.size(), 1));
     std::memcpy(data, bytes.data(), bytes.size());
     return {data, bytes.size()};
 }
@@ -317,7 +317,7 @@ bool DialogFile::Parse(std::string_view bytes)
         // above it goes with it, in the store.
         const DialogLine::Notes *notes = nullptr;
         if (!pendingLabel.empty() || !pendingDescription.empty() || !pendingRemarks.empty()) {
-            notes = std::pmr::polymorphic_allocator<>(&m_store).new_object<DialogLine::Notes>(
+            notes = std::pmr::polymorphic_allocator<>(m_store.get()).new_object<DialogLine::Notes>(
                 DialogLine::Notes{pendingLabel, pendingDescription, Keep(pendingRemarks)});
         }
         std::unique_ptr<DialogLine> line(new DialogLine(rest, fields, notes, lineNumber));
@@ -591,7 +591,10 @@ bool DialogFile::IsModified() const
 
 std::unique_ptr<DialogFile> DialogFile::Copy() const
 {
+    // The copy's lines read their texts where this document's do, in the
+    // bytes both keep.
     auto copy = std::make_unique<DialogFile>();
+    copy->m_store = m_store;
     copy->m_untitled = m_untitled;
     copy->m_fileName = m_fileName;
     copy->m_errorText = m_errorText;
@@ -601,20 +604,21 @@ std::unique_ptr<DialogFile> DialogFile::Copy() const
     pages.reserve(m_pages.size());
     copy->m_pages.reserve(m_pages.size());
     for (const auto &page : m_pages) {
-        copy->m_pages.push_back(page->Clone());
+        copy->m_pages.push_back(page->CloneSharing());
         pages.emplace(page.get(), copy->m_pages.back().get());
     }
     const auto map = [&pages](const DialogLine *page) -> DialogLine * {
         const auto it = page ? pages.find(page) : pages.end();
         return it == pages.end() ? nullptr : it->second;
     };
+    // A line as read leads to no page by Request money; one that does owns
+    // its texts, and so does its copy.
     const auto relink = [&map](const DialogLine &from, DialogLine &to) {
-        to.SetFileLine(from.GetFileLine());
-        to.SetTarget(map(from.GetTarget()));
-        to.SetSpeechPage(map(from.GetSpeechCode().g));
-        to.SetFemaleSpeechPage(map(from.GetFemaleSpeechCode().g));
-        if (!from.IsModified())
-            to.ClearModified();
+        to.m_target = map(from.GetTarget());
+        if (const DialogLine *page = from.CopySpeechCode().g)
+            to.Own().speech.g = map(page);
+        if (const DialogLine *page = from.CopyFemaleSpeechCode().g)
+            to.Own().femaleSpeech.g = map(page);
     };
     for (size_t i = 0; i < m_pages.size(); ++i) {
         const DialogLine &page = *m_pages[i];

@@ -107,8 +107,9 @@ private:
 
     // The bytes read, and what reading made of them for the lines (the
     // names, descriptions and remarks above them): the lines read refer to
-    // them, so they come first and go last.
-    std::pmr::monotonic_buffer_resource m_store;
+    // them, so they come first and go last. A copy of the document shares
+    // them; nothing is added to them once read.
+    std::shared_ptr<std::pmr::monotonic_buffer_resource> m_store = std::make_shared<std::pmr::monotonic_buffer_resource>();
     bool m_untitled = false;
     std::string m_fileName;
     std::vector<std::unique_ptr<DialogLine>> m_pages;

@@ -47,16 +47,21 @@ const SpeechText kUniqueSpeech;
 } // namespace
 
 DialogLine::DialogLine()
-    : m_texts(std::make_unique<Texts>())
+    : m_texts(new Texts())
 {
     SetTargetNumber(0);
 }
 
-DialogLine::DialogLine(std::string_view code, const Fields &fields, const Notes *notes, int fileLine)
+DialogLine::DialogLine(std::string_view code, const Notes *notes)
     : m_code(code)
     , m_notes(notes)
-    , m_fileLine(fileLine)
 {
+}
+
+DialogLine::DialogLine(std::string_view code, const Fields &fields, const Notes *notes, int fileLine)
+    : DialogLine(code, notes)
+{
+    m_fileLine = fileLine;
     m_isNpcLine = IsPageSpeech(fields[2]);
     m_sameSpeechForBoth = !m_isNpcLine || fields[2] == fields[1];
     m_number = DialogField::ToInt(fields[0]);
@@ -68,23 +73,29 @@ DialogLine::DialogLine(std::string_view code, const Fields &fields, const Notes 
         m_plainFields = fields[i].data() == fields[i - 1].data() + fields[i - 1].size() + 2;
 }
 
-// The options go with the line, in order.
-DialogLine::~DialogLine() = default;
+// The options go with the line, in order, and the texts it owns.
+DialogLine::~DialogLine()
+{
+    delete Owned();
+}
 
 DialogLine::Texts &DialogLine::Own() const
 {
-    if (!m_texts) {
-        auto texts = std::make_unique<Texts>();
-        const Fields fields = ViewFields();
-        for (size_t i = 0; i < fields.size(); ++i)
-            texts->fields[i].SetText(fields[i]);
-        texts->description = ViewDescription();
-        texts->comment = ViewComment();
-        texts->speech = DecodeAsRead(fields, false);
-        texts->femaleSpeech = DecodeAsRead(fields, true);
-        m_texts = std::move(texts);
-    }
-    return *m_texts;
+    Texts *owned = Owned();
+    if (owned)
+        return *owned;
+    auto texts = std::make_unique<Texts>();
+    const Fields fields = ViewFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        texts->fields[i].SetText(fields[i]);
+    texts->description = ViewDescription();
+    texts->comment = ViewComment();
+    texts->speech = DecodeAsRead(fields, false);
+    texts->femaleSpeech = DecodeAsRead(fields, true);
+    // Another thread may have made its copy meanwhile: the first one stays.
+    if (m_texts.compare_exchange_strong(owned, texts.get(), std::memory_order_acq_rel, std::memory_order_acquire))
+        return *texts.release();
+    return *owned;
 }
 
 void DialogLine::OwnAll()
@@ -170,9 +181,9 @@ void DialogLine::Parse(const Fields &fields)
 DialogLine::Fields DialogLine::ViewFields() const
 {
     Fields fields;
-    if (m_texts) {
+    if (const Texts *texts = Owned()) {
         for (size_t i = 0; i < fields.size(); ++i)
-            fields[i] = m_texts->fields[i].GetText();
+            fields[i] = texts->fields[i].GetText();
         return fields;
     }
     FindFields(m_code, fields);
@@ -183,22 +194,22 @@ DialogLine::Fields DialogLine::ViewFields() const
 
 std::string_view DialogLine::ViewField(int index) const
 {
-    if (m_texts)
-        return m_texts->fields[static_cast<size_t>(index)].GetText();
+    if (const Texts *texts = Owned())
+        return texts->fields[static_cast<size_t>(index)].GetText();
     return ViewFields()[static_cast<size_t>(index)];
 }
 
 std::string_view DialogLine::ViewDescription() const
 {
-    if (m_texts)
-        return m_texts->description;
+    if (const Texts *texts = Owned())
+        return texts->description;
     return m_notes ? m_notes->description : std::string_view();
 }
 
 std::string_view DialogLine::ViewComment() const
 {
-    if (m_texts)
-        return m_texts->comment;
+    if (const Texts *texts = Owned())
+        return texts->comment;
     return m_notes ? m_notes->comment : std::string_view();
 }
 
@@ -213,40 +224,42 @@ SpeechText DialogLine::DecodeAsRead(const Fields &fields, bool female) const
 
 SpeechText DialogLine::CopySpeechCode() const
 {
-    return m_texts ? m_texts->speech : DecodeAsRead(ViewFields(), false);
+    const Texts *texts = Owned();
+    return texts ? texts->speech : DecodeAsRead(ViewFields(), false);
 }
 
 SpeechText DialogLine::CopyFemaleSpeechCode() const
 {
-    return m_texts ? m_texts->femaleSpeech : DecodeAsRead(ViewFields(), true);
+    const Texts *texts = Owned();
+    return texts ? texts->femaleSpeech : DecodeAsRead(ViewFields(), true);
 }
 
 const SpeechText &DialogLine::GetSpeechCode() const
 {
-    if (!m_texts && CopySpeechCode().kind == 0)
+    if (!Owned() && CopySpeechCode().kind == 0)
         return kUniqueSpeech;
     return Own().speech;
 }
 
 const SpeechText &DialogLine::GetFemaleSpeechCode() const
 {
-    if (!m_texts && CopyFemaleSpeechCode().kind == 0)
+    if (!Owned() && CopyFemaleSpeechCode().kind == 0)
         return kUniqueSpeech;
     return Own().femaleSpeech;
 }
 
 bool DialogLine::Recode(const Fields &fields)
 {
-    if (m_texts) {
-        const bool male = m_texts->speech.kind != 0;
+    if (Texts *texts = Owned()) {
+        const bool male = texts->speech.kind != 0;
         if (male) {
-            RepointMoneyPage(m_texts->speech);
-            SetSpeech(EncodeSpeech(m_texts->speech));
+            RepointMoneyPage(texts->speech);
+            SetSpeech(EncodeSpeech(texts->speech));
         }
-        const bool female = m_texts->femaleSpeech.kind != 0;
+        const bool female = texts->femaleSpeech.kind != 0;
         if (female) {
-            RepointMoneyPage(m_texts->femaleSpeech);
-            SetFemaleSpeech(EncodeSpeech(m_texts->femaleSpeech));
+            RepointMoneyPage(texts->femaleSpeech);
+            SetFemaleSpeech(EncodeSpeech(texts->femaleSpeech));
         }
         return male || female;
     }
@@ -291,7 +304,7 @@ void DialogLine::WriteLine(std::string &out, const Fields *fields)
     // generated code, goes out as its bytes with its numbers put in. Fields
     // 0 to 5 hold no brace, field 6 no "}": field 0 ends at the first "}",
     // field 5 at the last but one, and starts after the "{" before that.
-    if (!m_texts && m_plainFields && !m_isNpcLine) {
+    if (!Owned() && m_plainFields && !m_isNpcLine) {
         const size_t zeroEnd = m_code.find('}');
         if (m_code[zeroEnd + 3] != ':') { // field 1 is no code: its second character is no colon
             const size_t fiveEnd = m_code.rfind('}', m_code.size() - 2);
@@ -472,11 +485,36 @@ std::unique_ptr<DialogLine> DialogLine::Clone() const
     return copy;
 }
 
+std::unique_ptr<DialogLine> DialogLine::CloneSharing() const
+{
+    std::unique_ptr<DialogLine> copy;
+    if (Owned()) {
+        copy = std::make_unique<DialogLine>();
+        copy->SetContent(GetContent());
+    } else {
+        copy.reset(new DialogLine(m_code, m_notes));
+        copy->m_target = m_target;
+        copy->m_sameSpeechForBoth = m_sameSpeechForBoth;
+        copy->m_plainFields = m_plainFields;
+    }
+    copy->m_number = m_number;
+    copy->m_fileLine = m_fileLine;
+    copy->m_modified = m_modified;
+    copy->m_isNpcLine = m_isNpcLine;
+    if (m_options) {
+        copy->m_options = std::make_unique<std::vector<std::unique_ptr<DialogLine>>>();
+        copy->m_options->reserve(m_options->size());
+        for (const auto &option : *m_options)
+            copy->m_options->push_back(option->CloneSharing());
+    }
+    return copy;
+}
+
 void DialogLine::SetContent(const Content &content)
 {
-    if (!m_texts)
-        m_texts = std::make_unique<Texts>();
-    Texts &texts = *m_texts;
+    if (!Owned())
+        m_texts.store(new Texts(), std::memory_order_release);
+    Texts &texts = *Owned();
     texts.fields = content.fields;
     texts.description = content.description;
     texts.comment = content.comment;

@@ -4,6 +4,7 @@
 #include "speech/SpeechText.h"
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,8 +16,9 @@
 // A line read from a file reads its texts where they stand in the copy of
 // the file that its document keeps, and copies them into strings of its own
 // only when one is asked for as a string (GetLabel, GetField, ...) or
-// changed; the View members read them without copying. So a const getter
-// may change the line inside: one document is for one thread at a time.
+// changed; the View members read them without copying. A const getter may
+// so make the copy, which threads that read one document at once may race
+// to do: the first copy stays. Changing a line is for one thread alone.
 class DialogLine {
 public:
     static constexpr int FieldCount = 7;
@@ -142,6 +144,12 @@ private:
     // notes (or null) what stood above it. Both must outlive the line or,
     // once the line owns its texts, the change that made it do so.
     DialogLine(std::string_view code, const Fields &fields, const Notes *notes, int fileLine);
+    // A line that reads its texts in code and notes; nothing else is set.
+    DialogLine(std::string_view code, const Notes *notes);
+    // A copy of the line and its options, for a copy of the document that
+    // shares what holds its bytes: a line as read reads its texts where this
+    // one does, one that owns them owns a copy. Links stay as they are.
+    std::unique_ptr<DialogLine> CloneSharing() const;
 
     // The texts that a line owns: every line made here, and a line read
     // from a file from the first time one of its texts is asked for as a
@@ -154,6 +162,8 @@ private:
         SpeechText femaleSpeech;
     };
     Texts &Own() const;
+    // The texts the line owns; null while it reads them from its document.
+    Texts *Owned() const { return m_texts.load(std::memory_order_acquire); }
     // Makes the line and its options own their texts, to live on without the
     // document they were read into.
     void OwnAll();
@@ -172,7 +182,7 @@ private:
 
     std::string_view m_code;
     const Notes *m_notes = nullptr;
-    mutable std::unique_ptr<Texts> m_texts;
+    mutable std::atomic<Texts *> m_texts{nullptr}; // owned; set once, by Own or SetContent
     DialogLine *m_target = nullptr;
     int m_number = 0;
     int m_fileLine = 0;
