@@ -537,9 +537,11 @@ std::vector<DialogFile::Link> DialogFile::FindLinksTo(const DialogLine *page) co
 {
     std::vector<Link> links;
     for (const auto &from : m_pages) {
-        for (int i = 0; i < from->GetOptionCount(); ++i) {
-            if (from->GetOption(i)->GetTarget() == page)
-                links.push_back({from.get(), from->GetOption(i)});
+        if (!from->m_options)
+            continue;
+        for (const auto &option : *from->m_options) {
+            if (option->m_target == page)
+                links.push_back({from.get(), option.get()});
         }
     }
     return links;
@@ -615,10 +617,13 @@ std::unique_ptr<DialogFile> DialogFile::Copy() const
     // its texts, and so does its copy.
     const auto relink = [&map](const DialogLine &from, DialogLine &to) {
         to.m_target = map(from.GetTarget());
-        if (const DialogLine *page = from.CopySpeechCode().g)
-            to.Own().speech.g = map(page);
-        if (const DialogLine *page = from.CopyFemaleSpeechCode().g)
-            to.Own().femaleSpeech.g = map(page);
+        const DialogLine::Texts *texts = from.Owned();
+        if (!texts)
+            return;
+        if (texts->speech.g)
+            to.Own().speech.g = map(texts->speech.g);
+        if (texts->femaleSpeech.g)
+            to.Own().femaleSpeech.g = map(texts->femaleSpeech.g);
     };
     for (size_t i = 0; i < m_pages.size(); ++i) {
         const DialogLine &page = *m_pages[i];

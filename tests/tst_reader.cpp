@@ -193,4 +193,23 @@ TEST(Reader, ALineTakenOutKeepsItsTextsWithoutItsDocument)
     }
 }
 
+// The copy that work off the user interface thread reads: its links lead to
+// its own pages, and it lives on unchanged without the document it was
+// copied from, whether its lines were read or edited.
+TEST(Reader, ACopyHasItsOwnPagesAndLinks)
+{
+    auto file = std::make_unique<DialogFile>();
+    ASSERT_TRUE(file->ReadText("// [LABEL] Start\n{1}{M:100,21}{M:100,21}{}{}{}{}\n{2}{Go}{}{}{}{21}{}\n"
+                               "// [LABEL] Paid\n{21}{Thanks}{Thanks}{}{}{}{}\n{22}{Back}{}{}{}{1}{}\n"));
+    file->GetPage(1)->GetOption(0)->SetLabel("edited");
+    const std::string bytes = file->WriteText();
+    const std::unique_ptr<DialogFile> copy = file->Copy();
+    file->GetPage(0)->SetLabel("after");
+    file.reset();
+    EXPECT_EQ(copy->GetPage(0)->GetSpeechCode().g, copy->GetPage(1));
+    EXPECT_EQ(copy->GetPage(0)->GetOption(0)->GetTarget(), copy->GetPage(1));
+    EXPECT_EQ(copy->GetPage(1)->GetOption(0)->GetTarget(), copy->GetPage(0));
+    EXPECT_EQ(copy->WriteText(), bytes);
+}
+
 } // namespace
