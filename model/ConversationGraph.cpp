@@ -21,7 +21,7 @@ ConversationGraph::ConversationGraph(const DialogFile &file)
     m_nodes.reserve(index.size());
     for (int i = 0; i < file.GetPageCount(); ++i) {
         const DialogLine &page = *file.GetPage(i);
-        m_nodes.push_back({std::string(page.ViewFields()[0]), page.GetOptionCount(), page.GetFileLine()});
+        m_nodes.push_back({std::string(page.ViewLabel()), page.GetOptionCount(), page.GetFileLine()});
         // The speech to female PCs leads elsewhere only when it differs.
         int paid = -2;
         for (const SpeechText &code : {page.CopySpeechCode(), page.CopyFemaleSpeechCode()}) {

@@ -199,6 +199,15 @@ std::string_view DialogLine::ViewField(int index) const
     return ViewFields()[static_cast<size_t>(index)];
 }
 
+std::string_view DialogLine::ViewLabel() const
+{
+    if (const Texts *texts = Owned())
+        return texts->fields[0].GetText();
+    if (m_notes && !m_notes->label.empty())
+        return m_notes->label;
+    return ViewFields()[0];
+}
+
 std::string_view DialogLine::ViewDescription() const
 {
     if (const Texts *texts = Owned())

@@ -116,6 +116,9 @@ public:
     // The texts as the getters above give them, without copying the texts of
     // a line read from a file. The views stay valid until the line changes.
     Fields ViewFields() const;
+    // Field 0, the page's name: found without looking through the line
+    // when a "[LABEL]" remark above it gave it.
+    std::string_view ViewLabel() const;
     std::string_view ViewDescription() const;
     std::string_view ViewComment() const;
     // The decoded speeches as GetSpeechCode and GetFemaleSpeechCode give them.

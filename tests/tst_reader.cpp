@@ -193,6 +193,19 @@ TEST(Reader, ALineTakenOutKeepsItsTextsWithoutItsDocument)
     }
 }
 
+// A page's name read in place is the one GetLabel gives.
+TEST(Reader, NamesReadInPlace)
+{
+    DialogFile file;
+    ASSERT_TRUE(file.ReadText("// [LABEL] Start\n{1}{Hi}{Hi}{}{}{}{}\n{2}{Go}{}{}{}{}{}\n{21}{Bye}{Bye}{}{}{}{}\n{41}{Ho}{Ho}{}{}{}{}\n"));
+    file.GetPage(2)->SetLabel("edited");
+    EXPECT_EQ(file.GetPage(1)->ViewLabel(), "21");
+    for (const DialogLine *line : {file.GetPage(0), file.GetPage(0)->GetOption(0), file.GetPage(1), file.GetPage(2)}) {
+        const std::string inPlace(line->ViewLabel()); // before GetLabel makes the line copy its texts
+        EXPECT_EQ(inPlace, line->GetLabel());
+    }
+}
+
 // The copy that work off the user interface thread reads: its links lead to
 // its own pages, and it lives on unchanged without the document it was
 // copied from, whether its lines were read or edited.
