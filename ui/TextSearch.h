@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QString>
+#include <QVarLengthArray>
 #include <string>
 #include <vector>
 
@@ -28,11 +29,13 @@ public:
     bool IsValid() const;
     QString GetError() const;
 
+    // Where each match stands in a text: start, length. Most texts hold one.
+    using Matches = QVarLengthArray<std::pair<qsizetype, qsizetype>, 1>;
     // A text that holds at least one match, and where each match stands in it.
     struct Hit {
         DocumentText::Place place;
         QString text;
-        std::vector<std::pair<qsizetype, qsizetype>> matches; // start, length
+        Matches matches;
     };
     std::vector<Hit> FindAll(const DialogFile &file) const;
 
@@ -55,7 +58,7 @@ public:
 
 private:
     // Plain text is matched on the file's bytes, with no conversion.
-    void FindBytes(std::string_view text, std::vector<std::pair<qsizetype, qsizetype>> &matches) const;
+    void FindBytes(std::string_view text, Matches &matches) const;
 
     QRegularExpression m_expression;
     bool m_empty;
