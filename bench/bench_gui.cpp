@@ -91,7 +91,7 @@ double RunUntil(const std::function<bool()> &done, double &longest, double limit
 double TimeProcess(const QStringList &args)
 {
     double best = 1e9;
-    for (int run = 0; run < 5; ++run) {
+    for (int run = 0; run < 10; ++run) {
         QProcess process;
         const auto start = Clock::now();
         process.start(QCoreApplication::applicationFilePath(), args);

@@ -4,7 +4,6 @@
 
 #include <QRegularExpression>
 #include <QString>
-#include <QVarLengthArray>
 #include <string>
 #include <vector>
 
@@ -29,8 +28,8 @@ public:
     bool IsValid() const;
     QString GetError() const;
 
-    // Where each match stands in a text: start, length. Most texts hold one.
-    using Matches = QVarLengthArray<std::pair<qsizetype, qsizetype>, 1>;
+    // Where each match stands in a text: start, length.
+    using Matches = std::vector<std::pair<qsizetype, qsizetype>>;
     // A text that holds at least one match, and where each match stands in it.
     struct Hit {
         DocumentText::Place place;
