@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -19,6 +20,19 @@ namespace {
 // The size of the window's client area in dialog units.
 constexpr int kTemplateWidth = 320;
 constexpr int kTemplateHeight = 330;
+
+// The most of one text the page shows: a text any longer would take the
+// view many times the file's memory to lay out, and no one reads it there.
+// The edit dialogs show it whole.
+constexpr size_t kMostShown = 20000;
+
+QString Shown(std::string_view bytes)
+{
+    if (bytes.size() <= kMostShown)
+        return AnsiText::ToDisplay(bytes);
+    return AnsiText::ToDisplay(bytes.substr(0, kMostShown))
+        + QStringLiteral("\u2026 (%1 more characters)").arg(QLocale().toString(static_cast<qulonglong>(bytes.size() - kMostShown)));
+}
 } // namespace
 
 CPageView::CPageView(QWidget *parent)
@@ -122,8 +136,9 @@ QPushButton *CPageView::AddButton(int id, const char *objectName, const QString 
 void CPageView::ShowPage(const DialogLine *page)
 {
     m_page = page;
-    m_editName->setText(page ? AnsiText::ToDisplay(page->GetLabel()) : QString());
-    m_editDescription->setText(page ? AnsiText::ToDisplay(page->GetDescription()) : QString());
+    const DialogLine::Fields fields = page ? page->ViewFields() : DialogLine::Fields();
+    m_editName->setText(Shown(fields[0]));
+    m_editDescription->setText(page ? Shown(page->ViewDescription()) : QString());
     m_editName->setCursorPosition(0);
     m_editDescription->setCursorPosition(0);
 
@@ -144,15 +159,15 @@ void CPageView::ShowNpcSpeech()
     if (!m_page || m_page->IsSameSpeechForBoth()) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to both genders:"));
         viewFemaleButton->setEnabled(false);
-        m_editSpeech->setPlainText(m_page ? AnsiText::ToDisplay(m_page->GetSpeech()) : QString());
+        m_editSpeech->setPlainText(m_page ? Shown(m_page->ViewFields()[1]) : QString());
         return;
     }
     if (m_bShowMaleSpeech) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to male PC:"));
-        m_editSpeech->setPlainText(AnsiText::ToDisplay(m_page->GetSpeech()));
+        m_editSpeech->setPlainText(Shown(m_page->ViewFields()[1]));
     } else {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to female PC:"));
-        m_editSpeech->setPlainText(AnsiText::ToDisplay(m_page->GetFemaleSpeech()));
+        m_editSpeech->setPlainText(Shown(m_page->ViewFields()[2]));
     }
     viewFemaleButton->setEnabled(true);
 }
@@ -167,7 +182,7 @@ void CPageView::OnViewFemaleSpeech()
 
 int CPageView::InsertOptionLine(int index, DialogLine *option)
 {
-    return optionList->InsertEntry(index, AnsiText::ToDisplay(OptionDescription::Build(*option)), option);
+    return optionList->InsertEntry(index, Shown(OptionDescription::Build(*option)), option);
 }
 
 int CPageView::SelectedRow() const

@@ -63,6 +63,47 @@ QString Marked(const TextSearch::Hit &hit)
     return html.replace(QLatin1Char('\n'), QStringLiteral(" | "));
 }
 
+// One match in the list. Its texts are made when the list shows them, so
+// that listing a word found in every text of a large file takes no time;
+// it refers to no line of the document, which may change meanwhile.
+class MatchItem : public QTreeWidgetItem {
+public:
+    MatchItem(const TextSearch::Hit &hit, QString page)
+        : m_hit(hit)
+        , m_page(std::move(page))
+        , m_line(hit.place.line->GetFileLine())
+    {
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (role == Qt::DisplayRole) {
+            switch (column) {
+            case PageColumn:
+                return m_page;
+            case KindColumn:
+                return (m_hit.place.option < 0 ? QStringLiteral("page ") : QStringLiteral("option %1 ").arg(m_hit.place.option + 1))
+                    + QString::fromLatin1(DocumentText::KindName(m_hit.place.kind));
+            case LineColumn:
+                return m_line > 0 ? QString::number(m_line) : QStringLiteral("new");
+            case TextColumn:
+                return m_hit.text;
+            }
+        }
+        if (column == TextColumn && role == kHtmlRole)
+            return Marked(m_hit);
+        if (column == TextColumn && role == Qt::AccessibleTextRole)
+            return m_hit.text;
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    // The bar's own: the list is emptied before its matches change.
+    const TextSearch::Hit &m_hit;
+    QString m_page;
+    int m_line;
+};
+
 QString Where(const DocumentText::Place &place)
 {
     return AnsiText::ToDisplay(place.page->GetLabel()) + QStringLiteral(", ")
@@ -154,6 +195,12 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
     connect(results, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) { Go(results->indexOfTopLevelItem(item)); });
 }
 
+// The list's entries show the matches: they go first.
+FindBar::~FindBar()
+{
+    results->clear();
+}
+
 void FindBar::Open(bool replace)
 {
     m_replaceRow->setVisible(replace);
@@ -185,15 +232,14 @@ void FindBar::Search()
     QList<QTreeWidgetItem *> items;
     items.reserve(static_cast<qsizetype>(m_hits.size()));
     size_t matches = 0;
+    const DialogLine *page = nullptr;
+    QString label; // one for the matches of one page
     for (const TextSearch::Hit &hit : m_hits) {
-        const int line = hit.place.line->GetFileLine();
-        auto *item = new QTreeWidgetItem({AnsiText::ToDisplay(hit.place.page->GetLabel()),
-                                          (hit.place.option < 0 ? QStringLiteral("page ") : QStringLiteral("option %1 ").arg(hit.place.option + 1))
-                                              + QString::fromLatin1(DocumentText::KindName(hit.place.kind)),
-                                          line > 0 ? QString::number(line) : QStringLiteral("new"), hit.text});
-        item->setData(TextColumn, kHtmlRole, Marked(hit));
-        item->setData(TextColumn, Qt::AccessibleTextRole, hit.text);
-        items.append(item);
+        if (hit.place.page != page) {
+            page = hit.place.page;
+            label = AnsiText::ToDisplay(page->ViewLabel());
+        }
+        items.append(new MatchItem(hit, label));
         matches += hit.matches.size();
     }
     results->addTopLevelItems(items);

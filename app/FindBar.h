@@ -24,6 +24,7 @@ class FindBar : public QDockWidget {
     Q_OBJECT
 public:
     FindBar(EditingSession &session, Prompter &prompter, QWidget *parent = nullptr);
+    ~FindBar() override;
 
     // Shows the bar, with the replace row or without, the focus in the find text.
     void Open(bool replace);

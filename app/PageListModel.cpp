@@ -65,9 +65,11 @@ QVariant PageListModel::data(const QModelIndex &index, int role) const
     case Qt::AccessibleTextRole:
         switch (index.column()) {
         case NameColumn:
-            return (current ? QStringLiteral("\u25B8 ") : QString()) + AnsiText::ToDisplay(page->GetLabel());
+            // Read in place: asking a line read from a file for its texts
+            // as strings would copy them all, for every page listed.
+            return (current ? QStringLiteral("\u25B8 ") : QString()) + AnsiText::ToDisplay(page->ViewLabel());
         case DescriptionColumn:
-            return AnsiText::ToDisplay(page->GetDescription());
+            return AnsiText::ToDisplay(page->ViewDescription());
         default:
             return page->GetOptionCount();
         }

@@ -15,7 +15,13 @@ SnapshotFeed &SnapshotFeed::Of(EditingSession &session)
 SnapshotFeed::SnapshotFeed(EditingSession &session)
     : QObject(&session)
     , m_session(session)
+    , m_settle(new QTimer(this))
 {
+    // Long enough for the edit to be shown first, short enough that the
+    // panels fed from the copies keep up with the writer.
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(40);
+    connect(m_settle, &QTimer::timeout, this, &SnapshotFeed::Take);
     connect(&session, &EditingSession::edited, this, &SnapshotFeed::Schedule);
     connect(&session, &EditingSession::documentReplaced, this, &SnapshotFeed::Schedule);
     connect(&session.GetUndoStack(), &QUndoStack::indexChanged, this, &SnapshotFeed::Schedule);
@@ -25,15 +31,12 @@ SnapshotFeed::SnapshotFeed(EditingSession &session)
 void SnapshotFeed::Schedule()
 {
     ++m_generation; // what is under way is stale from now on
-    if (m_scheduled)
-        return;
-    m_scheduled = true;
-    QTimer::singleShot(0, this, &SnapshotFeed::Take);
+    if (!m_settle->isActive())
+        m_settle->start();
 }
 
 void SnapshotFeed::Take()
 {
-    m_scheduled = false;
     const DialogFile *document = m_session.GetDocument();
     m_latest = document ? std::shared_ptr<const DialogFile>(document->Copy()) : nullptr;
     emit changed(m_latest, m_generation);

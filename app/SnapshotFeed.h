@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QObject>
+
+class QTimer;
 #include <memory>
 
 class DialogFile;
 class EditingSession;
 
 // Copies of the session's document for work off the user interface thread:
-// after every edit, undo, redo and Open (several in one turn of the event
-// loop count as one), a copy with a new generation number. Whoever works on
+// after an edit, undo, redo or Open, a copy with a new generation number,
+// taken a moment later so that an edit shows at once and a burst of edits
+// makes one copy. Whoever works on
 // a copy drops its result when a later generation has come meanwhile.
 // One feed a session, shared by the panels that need it.
 class SnapshotFeed : public QObject {
@@ -31,5 +34,5 @@ private:
     EditingSession &m_session;
     std::shared_ptr<const DialogFile> m_latest;
     quint64 m_generation = 0;
-    bool m_scheduled = false;
+    QTimer *m_settle;
 };

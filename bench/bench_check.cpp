@@ -78,16 +78,19 @@ int main(int argc, char **argv)
     }
 
     const double best = Best(CheckCommand(), {dir.string()}, 5);
-    std::printf("dlgtool check: %d files, %.1f MB, %u cores: %.1f ms (best of 5)\n", count, static_cast<double>(bytes) / 1e6,
-                std::thread::hardware_concurrency(), best * 1e3);
+    const std::string files = "dlgtool check, " + std::to_string(count) + " files of " + std::to_string(bytes / 1000 / count) + " KB ("
+                              + std::to_string(std::thread::hardware_concurrency()) + " cores)";
+    std::printf("%-46s %8.1f ms  (best of 5)\n", files.c_str(), best * 1e3);
 
     const int pages = argc > 2 ? std::atoi(argv[2]) : 16000;
     const std::string ladder = (dir / "ladder.dlg").string();
     std::ofstream(ladder, std::ios::binary) << Ladder(pages);
     const double check = Best(CheckCommand(), {ladder}, 3);
     const double format = Best(FormatCommand(), {ladder}, 3);
-    std::printf("dlgtool check: %d pages, %d intelligence checks: %.1f ms, format: %.1f ms (ratio %.1f, best of 3)\n", pages, pages,
-                check * 1e3, format * 1e3, check / format);
+    const std::string title = "dlgtool format, " + std::to_string(pages) + "-page ladder";
+    std::printf("%-46s %8.1f ms  (best of 3)\n", title.c_str(), format * 1e3);
+    const std::string checks = "dlgtool check, " + std::to_string(pages) + " intelligence checks";
+    std::printf("%-46s %8.1f ms  %5.1f x format (best of 3)\n", checks.c_str(), check * 1e3, check / format);
     std::filesystem::remove_all(dir);
     return 0;
 }

@@ -27,18 +27,19 @@ void WriteCode(JsonWriter &json, const SpeechText &code)
 
 void WriteCommonMembers(JsonWriter &json, const DialogLine &line)
 {
+    const DialogLine::Fields fields = line.ViewFields();
     json.Key("label");
-    json.String(line.GetLabel());
+    json.String(fields[0]);
     json.Key("description");
-    json.String(line.GetDescription());
+    json.String(line.ViewDescription());
     json.Key("comment");
-    json.String(line.GetComment());
+    json.String(line.ViewComment());
     json.Key("number");
     json.Int(line.GetNumber());
     json.Key("fields");
     json.BeginArray();
-    for (int i = 0; i < DialogLine::FieldCount; ++i)
-        json.String(line.GetField(i).GetText());
+    for (const std::string_view field : fields)
+        json.String(field);
     json.EndArray();
 }
 
@@ -52,12 +53,23 @@ int DumpCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     std::string error;
     if (!DialogFiles::Read(args[0], file, error))
         return ReportFailure(err, "read", args[0], error);
-    std::fprintf(out, "%s\n", ToJson(file, args[0]).c_str());
+    WriteJson(file, args[0], [out](std::string_view text) { std::fwrite(text.data(), 1, text.size(), out); });
+    std::fputc('\n', out);
     return FinishOutput(out, err, Success);
 }
 
 std::string DumpCommand::ToJson(const DialogFile &file, const std::string &name)
 {
+    std::string text;
+    WriteJson(file, name, [&text](std::string_view piece) { text += piece; });
+    return text;
+}
+
+void DumpCommand::WriteJson(const DialogFile &file, const std::string &name, const std::function<void(std::string_view)> &sink)
+{
+    // The text goes out a page at a time once it has grown this long: a
+    // document's JSON is a few times the size of its file.
+    constexpr size_t kPiece = 64 * 1024;
     std::unordered_map<const DialogLine *, int> pageIndex;
     for (int i = 0; i < file.GetPageCount(); ++i)
         pageIndex.emplace(file.GetPage(i), i);
@@ -75,9 +87,9 @@ std::string DumpCommand::ToJson(const DialogFile &file, const std::string &name)
         json.Key("sameSpeechForBoth");
         json.Bool(page.IsSameSpeechForBoth());
         json.Key("speech");
-        WriteCode(json, page.GetSpeechCode());
+        WriteCode(json, page.CopySpeechCode());
         json.Key("femaleSpeech");
-        WriteCode(json, page.GetFemaleSpeechCode());
+        WriteCode(json, page.CopyFemaleSpeechCode());
         json.Key("options");
         json.BeginArray();
         for (int o = 0; o < page.GetOptionCount(); ++o) {
@@ -85,7 +97,7 @@ std::string DumpCommand::ToJson(const DialogFile &file, const std::string &name)
             json.BeginObject();
             WriteCommonMembers(json, option);
             json.Key("speech");
-            WriteCode(json, option.GetSpeechCode());
+            WriteCode(json, option.CopySpeechCode());
             json.Key("target");
             if (option.GetTarget())
                 json.Int(pageIndex.at(option.GetTarget()));
@@ -95,9 +107,10 @@ std::string DumpCommand::ToJson(const DialogFile &file, const std::string &name)
         }
         json.EndArray();
         json.EndObject();
+        if (json.Text().size() >= kPiece)
+            json.Flush(sink);
     }
     json.EndArray();
     json.EndObject();
-
-    return json.Text();
+    json.Flush(sink);
 }

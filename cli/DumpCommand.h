@@ -2,6 +2,8 @@
 
 #include "Command.h"
 
+#include <functional>
+
 class DialogFile;
 
 // Prints a document as read, without renumbering, as one JSON object.
@@ -13,4 +15,6 @@ public:
 
     // The JSON object that dump prints for file, read from the file named name.
     static std::string ToJson(const DialogFile &file, const std::string &name);
+    // The same text, handed to sink in pieces as it is made.
+    static void WriteJson(const DialogFile &file, const std::string &name, const std::function<void(std::string_view)> &sink);
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,10 +22,14 @@ public:
     void Null();
 
     const std::string &Text() const { return m_text; }
+    // Hands the text so far to sink and goes on from an empty text.
+    void Flush(const std::function<void(std::string_view)> &sink);
 
 private:
     void Separate();
     void Quoted(std::string_view utf8);
+    // Appends one character of text below U+0080, escaped where JSON asks.
+    void Escaped(char c);
 
     std::string m_text;
     bool m_needComma = false;

@@ -18,7 +18,14 @@ using Place = TextRules::Place;
 
 std::string PageName(const DialogLine &page)
 {
-    return "page \"" + page.GetLabel() + "\" (line " + std::to_string(page.GetFileLine()) + ")";
+    return "page \"" + std::string(page.ViewFields()[0]) + "\" (line " + std::to_string(page.GetFileLine()) + ")";
+}
+
+// What a finding on a page or an option is about: "page "Start" (line 3)"
+// or "the option on line 4".
+std::string Subject(const DialogLine &line, bool page)
+{
+    return page ? PageName(line) : "the option on line " + std::to_string(line.GetFileLine());
 }
 
 using BandSet = Reachability::BandSet;
@@ -39,7 +46,7 @@ public:
             CheckPage(page);
             // Saved, a page without a name is written "// [LABEL] " and
             // read back named by its number.
-            if (page.GetLabel().empty())
+            if (page.ViewFields()[0].empty())
                 Add(page.GetFileLine(), Finding::Note, PageName(page) + " has no name: once saved, it reads back named \""
                                                            + std::to_string(numbers[static_cast<size_t>(i)]) + "\"");
             for (int o = 0; o < page.GetOptionCount(); ++o) {
@@ -80,67 +87,70 @@ private:
                                    "the editor would keep only the first dialog line of each run of them");
     }
 
-    void CheckText(const DialogLine &line, const std::string &subject, std::string_view what, std::string_view text, Place place)
+    // The subject of a finding is named only when there is one.
+    void CheckText(const DialogLine &line, bool page, std::string_view what, std::string_view text, Place place)
     {
         const std::string reason = TextRules::Check(text, place);
         if (!reason.empty())
-            Add(line.GetFileLine(), Finding::Error, subject + ": its " + std::string(what) + " cannot be written back as it reads. " + reason);
+            Add(line.GetFileLine(), Finding::Error, Subject(line, page) + ": its " + std::string(what) + " cannot be written back as it reads. " + reason);
     }
 
-    void CheckComments(const DialogLine &line, const std::string &subject)
+    void CheckComments(const DialogLine &line, bool page)
     {
-        CheckText(line, subject, "description", line.GetDescription(), Place::Description);
-        std::string_view remarks = line.GetComment();
+        CheckText(line, page, "description", line.ViewDescription(), Place::Description);
+        std::string_view remarks = line.ViewComment();
         while (!remarks.empty()) {
             const size_t lf = remarks.find('\n');
-            CheckText(line, subject, "remark", remarks.substr(0, lf), Place::Remark);
+            CheckText(line, page, "remark", remarks.substr(0, lf), Place::Remark);
             remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
         }
     }
 
-    void NoteCanonical(const DialogLine &line, const std::string &subject, const SpeechText &code, const std::string &text)
+    void NoteCanonical(const DialogLine &line, bool page, const SpeechText &code, std::string_view text)
     {
         if (code.kind == 0)
             return;
         const std::string canonical = EncodeSpeech(code);
         if (canonical != text)
-            Add(line.GetFileLine(), Finding::Note, subject + ": generated speech \"" + text + "\" would be saved as \"" + canonical + "\"");
+            Add(line.GetFileLine(), Finding::Note,
+                Subject(line, page) + ": generated speech \"" + std::string(text) + "\" would be saved as \"" + canonical + "\"");
     }
 
     void CheckPage(const DialogLine &page)
     {
-        const std::string subject = PageName(page);
-        if (!TextRules::ReadsBackAsPage(page.GetFemaleSpeech()))
-            Add(page.GetFileLine(), Finding::Error, subject + " would not read back as a page: its speech to female PCs is empty or starts with a digit");
-        CheckText(page, subject, "name", page.GetLabel(), Place::Label);
-        CheckText(page, subject, "speech", page.GetSpeech(), Place::Field);
-        CheckText(page, subject, "speech to female PCs", page.GetFemaleSpeech(), Place::Field);
-        CheckText(page, subject, "field 3", page.GetIntelligenceCheck(), Place::Field);
-        CheckText(page, subject, "field 6", page.GetResults(), Place::Field);
-        CheckComments(page, subject);
-        NoteCanonical(page, subject, page.GetSpeechCode(), page.GetSpeech());
+        const DialogLine::Fields fields = page.ViewFields();
+        if (!TextRules::ReadsBackAsPage(fields[2]))
+            Add(page.GetFileLine(), Finding::Error, Subject(page, true) + " would not read back as a page: its speech to female PCs is empty or starts with a digit");
+        CheckText(page, true, "name", fields[0], Place::Label);
+        CheckText(page, true, "speech", fields[1], Place::Field);
+        CheckText(page, true, "speech to female PCs", fields[2], Place::Field);
+        CheckText(page, true, "field 3", fields[3], Place::Field);
+        CheckText(page, true, "field 6", fields[6], Place::Field);
+        CheckComments(page, true);
+        NoteCanonical(page, true, page.CopySpeechCode(), fields[1]);
         if (!page.IsSameSpeechForBoth())
-            NoteCanonical(page, subject, page.GetFemaleSpeechCode(), page.GetFemaleSpeech());
+            NoteCanonical(page, true, page.CopyFemaleSpeechCode(), fields[2]);
     }
 
     void CheckOption(const DialogLine &option)
     {
-        const std::string subject = "the option on line " + std::to_string(option.GetFileLine());
-        CheckText(option, subject, "speech", option.GetSpeech(), Place::Field);
-        CheckText(option, subject, "gender check", option.GetFemaleSpeech(), Place::Field);
-        CheckText(option, subject, "intelligence check", option.GetIntelligenceCheck(), Place::Field);
-        CheckText(option, subject, "conditions", option.GetConditions(), Place::Field);
-        CheckText(option, subject, "results", option.GetResults(), Place::Field);
-        CheckComments(option, subject);
-        NoteCanonical(option, subject, option.GetSpeechCode(), option.GetSpeech());
+        const DialogLine::Fields fields = option.ViewFields();
+        CheckText(option, false, "speech", fields[1], Place::Field);
+        CheckText(option, false, "gender check", fields[2], Place::Field);
+        CheckText(option, false, "intelligence check", fields[3], Place::Field);
+        CheckText(option, false, "conditions", fields[4], Place::Field);
+        CheckText(option, false, "results", fields[6], Place::Field);
+        CheckComments(option, false);
+        NoteCanonical(option, false, option.CopySpeechCode(), fields[1]);
 
-        if (const int target = option.GetTargetNumber(); target != 0 && !option.GetTarget())
-            Add(option.GetFileLine(), Finding::Warning, subject + " leads to page number " + std::to_string(target)
+        if (const int target = DialogField::ToInt(fields[5]); target != 0 && !option.GetTarget())
+            Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " leads to page number " + std::to_string(target)
                                                             + ", which no page has: the conversation ends there");
-        if (const std::string &gender = option.GetFemaleSpeech(); !GenderCheck(gender).IsKnownForm())
-            Add(option.GetFileLine(), Finding::Warning, subject + " has the gender check \"" + gender + "\", which is neither empty, \"0\" nor \"1\"");
-        if (const std::string &check = option.GetIntelligenceCheck(); !IntelligenceCheck(check).IsKnownForm())
-            Add(option.GetFileLine(), Finding::Warning, subject + " has the intelligence check \"" + check
+        if (const std::string_view gender = fields[2]; !GenderCheck(gender).IsKnownForm())
+            Add(option.GetFileLine(), Finding::Warning,
+                Subject(option, false) + " has the gender check \"" + std::string(gender) + "\", which is neither empty, \"0\" nor \"1\"");
+        if (const std::string_view check = fields[3]; !IntelligenceCheck(check).IsKnownForm())
+            Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " has the intelligence check \"" + std::string(check)
                                                             + "\", which is none of \"1\", \"N\", \"+N\" and \"-N\"");
     }
 

@@ -136,7 +136,8 @@ int PlayCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     for (int i = 0; i < file.GetPageCount() && !first; ++i) {
         const DialogLine *page = file.GetPage(i);
         // A name is given as the terminal spells it, or as the file's bytes.
-        if (!start || page->GetLabel() == *start || Windows1252::ToUtf8(page->GetLabel()) == *start)
+        const std::string_view label = page->ViewFields()[0];
+        if (!start || label == *start || Windows1252::ToUtf8(label) == *start)
             first = page;
     }
     if (!first)
@@ -148,7 +149,7 @@ int PlayCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
         for (int i = 0; i < file.GetPageCount() && !option; ++i) {
             for (int o = 0; o < file.GetPage(i)->GetOptionCount() && !option; ++o) {
                 const DialogLine *candidate = file.GetPage(i)->GetOption(o);
-                if (candidate->GetFileLine() == line && !candidate->GetConditions().empty())
+                if (candidate->GetFileLine() == line && !candidate->ViewFields()[4].empty())
                     option = candidate;
             }
         }

@@ -57,7 +57,7 @@ long long Words(std::string_view text)
 }
 
 // Unique speech counts its words; generated speech counts by kind.
-void Count(Stats &stats, const SpeechText &code, const std::string &text, long long Stats::*words)
+void Count(Stats &stats, const SpeechText &code, std::string_view text, long long Stats::*words)
 {
     if (code.kind == 0)
         stats.*words += Words(text);
@@ -79,12 +79,14 @@ int StatsCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
         for (int p = 0; p < file.GetPageCount(); ++p) {
             const DialogLine &page = *file.GetPage(p);
             ++stats.pages;
-            Count(stats, page.GetSpeechCode(), page.GetSpeech(), &Stats::npcWords);
+            const DialogLine::Fields fields = page.ViewFields();
+            Count(stats, page.CopySpeechCode(), fields[1], &Stats::npcWords);
             if (!page.IsSameSpeechForBoth())
-                Count(stats, page.GetFemaleSpeechCode(), page.GetFemaleSpeech(), &Stats::npcWords);
+                Count(stats, page.CopyFemaleSpeechCode(), fields[2], &Stats::npcWords);
             for (int o = 0; o < page.GetOptionCount(); ++o) {
                 ++stats.options;
-                Count(stats, page.GetOption(o)->GetSpeechCode(), page.GetOption(o)->GetSpeech(), &Stats::pcWords);
+                const DialogLine &option = *page.GetOption(o);
+                Count(stats, option.CopySpeechCode(), option.ViewFields()[1], &Stats::pcWords);
             }
         }
     });

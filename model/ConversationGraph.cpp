@@ -21,13 +21,13 @@ ConversationGraph::ConversationGraph(const DialogFile &file)
     m_nodes.reserve(index.size());
     for (int i = 0; i < file.GetPageCount(); ++i) {
         const DialogLine &page = *file.GetPage(i);
-        m_nodes.push_back({page.GetLabel(), page.GetOptionCount(), page.GetFileLine()});
+        m_nodes.push_back({std::string(page.ViewLabel()), page.GetOptionCount(), page.GetFileLine()});
         // The speech to female PCs leads elsewhere only when it differs.
         int paid = -2;
-        for (const SpeechText *code : {&page.GetSpeechCode(), &page.GetFemaleSpeechCode()}) {
-            if (code->kind != GeneratedSpeechKind::RequestMoney || indexOf(code->g) == paid)
+        for (const SpeechText &code : {page.CopySpeechCode(), page.CopyFemaleSpeechCode()}) {
+            if (code.kind != GeneratedSpeechKind::RequestMoney || indexOf(code.g) == paid)
                 continue;
-            paid = indexOf(code->g);
+            paid = indexOf(code.g);
             m_edges.push_back({i, -1, paid, Mark::RequestMoney, 0});
             m_ruleOf.push_back(-1);
         }

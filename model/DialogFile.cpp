@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -71,6 +72,46 @@ std::optional<DroppedLine::Kind> OutsideFields(std::string_view code, const Dial
     return tail.find('{') != std::string_view::npos ? DroppedLine::FieldsPastSeventh : DroppedLine::TextAfterSeventh;
 }
 
+// A read that carries on after a signal.
+ssize_t ReadSome(int fd, char *data, size_t size)
+{
+    ssize_t got;
+    while ((got = read(fd, data, size)) < 0 && errno == EINTR) {
+    }
+    return got;
+}
+
+// No file larger than the machine's memory can be held.
+unsigned long long MemorySize()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    return pages > 0 && pageSize > 0 ? static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(pageSize) : ULLONG_MAX;
+}
+
+// Whether the open file fd can be read whole: not a folder, not a
+// character device (it may never end, as /dev/zero), not larger than memory.
+bool CanReadWhole(int fd, struct stat &st, std::string &error)
+{
+    if (fstat(fd, &st) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        error = std::strerror(EISDIR);
+        return false;
+    }
+    if (S_ISCHR(st.st_mode)) {
+        error = "it is a character device, not a file";
+        return false;
+    }
+    if (st.st_size > 0 && static_cast<unsigned long long>(st.st_size) > MemorySize()) {
+        error = kNotEnoughMemory;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool DialogFile::ReadFileBytes(const std::string &path, std::string &text, std::string &error)
@@ -88,40 +129,20 @@ bool DialogFile::ReadFileBytes(const std::string &path, std::string &text, std::
 bool DialogFile::ReadStreamBytes(int fd, std::string &text, std::string &error)
 {
     struct stat st {};
-    if (fstat(fd, &st) != 0) {
-        error = std::strerror(errno);
+    if (!CanReadWhole(fd, st, error))
         return false;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        error = std::strerror(EISDIR);
-        return false;
-    }
-    if (S_ISCHR(st.st_mode)) {
-        error = "it is a character device, not a file";
-        return false;
-    }
-    // No file larger than the machine's memory can be held; one that a
-    // memory limit does not allow ends in bad_alloc. Either is said, not thrown.
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGE_SIZE);
-    const unsigned long long memory = pages > 0 && pageSize > 0 ? static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(pageSize)
-                                                                : ULLONG_MAX;
+    const unsigned long long memory = MemorySize();
     const auto outOfMemory = [&text, &error] {
         std::string().swap(text);
         error = kNotEnoughMemory;
         return false;
     };
     try {
-        if (st.st_size > 0) {
-            if (static_cast<unsigned long long>(st.st_size) > memory)
-                return outOfMemory();
+        if (st.st_size > 0)
             text.reserve(static_cast<size_t>(st.st_size));
-        }
         char buffer[64 * 1024];
         for (;;) {
-            const ssize_t got = read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR)
-                continue;
+            const ssize_t got = ReadSome(fd, buffer, sizeof buffer);
             if (got < 0) {
                 error = std::strerror(errno);
                 return false;
@@ -138,18 +159,87 @@ bool DialogFile::ReadStreamBytes(int fd, std::string &text, std::string &error)
     return true;
 }
 
+bool DialogFile::ReadIntoStore(const std::string &path, std::string_view &bytes)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        m_errorText = std::strerror(errno);
+        return false;
+    }
+    bool read = false;
+    try {
+        read = ReadIntoStore(fd, bytes);
+    } catch (const std::bad_alloc &) {
+        m_errorText = kNotEnoughMemory;
+    }
+    close(fd);
+    return read;
+}
+
+bool DialogFile::ReadIntoStore(int fd, std::string_view &bytes)
+{
+    struct stat st {};
+    if (!CanReadWhole(fd, st, m_errorText))
+        return false;
+    if (!S_ISREG(st.st_mode) || st.st_size == 0) {
+        std::string text;
+        if (!ReadStreamBytes(fd, text, m_errorText))
+            return false;
+        bytes = Keep(text);
+        return true;
+    }
+    // A file of known size is read whole into the store, in one go.
+    const auto size = static_cast<size_t>(st.st_size);
+    char *const data = static_cast<char *>(m_store->allocate(size, 1));
+    size_t have = 0;
+    while (have < size) {
+        const ssize_t got = ReadSome(fd, data + have, size - have);
+        if (got < 0) {
+            m_errorText = std::strerror(errno);
+            return false;
+        }
+        if (got == 0)
+            break;
+        have += static_cast<size_t>(got);
+    }
+    bytes = std::string_view(data, have);
+    if (have < size)
+        return true;
+    // A file that grew since it was measured is read on to its end.
+    char next = 0;
+    const ssize_t more = ReadSome(fd, &next, 1);
+    if (more < 0)
+        m_errorText = std::strerror(errno);
+    if (more <= 0)
+        return more == 0;
+    std::string rest;
+    if (!ReadStreamBytes(fd, rest, m_errorText))
+        return false;
+    bytes = Keep(std::string(bytes) + next + rest);
+    return true;
+}
+
+std::string_view DialogFile::Keep(std::string_view bytes)
+{
+    if (bytes.empty())
+        return {};
+    char *const data = static_cast<char *>(m_store->allocate(bytes.size(), 1));
+    std::memcpy(data, bytes.data(), bytes.size());
+    return {data, bytes.size()};
+}
+
 DialogFile::DialogFile() = default;
 
 DialogFile::~DialogFile() = default;
 
 bool DialogFile::Read(const std::string &path)
 {
-    std::string text;
-    if (!ReadFileBytes(path, text, m_errorText))
+    std::string_view bytes;
+    if (!ReadIntoStore(path, bytes))
         return false;
     m_fileName = path;
     try {
-        return ReadText(text);
+        return Parse(bytes);
     } catch (const std::bad_alloc &) {
         m_pages.clear();
         m_droppedLines.clear();
@@ -160,10 +250,15 @@ bool DialogFile::Read(const std::string &path)
 
 bool DialogFile::ReadText(std::string_view bytes)
 {
+    return Parse(Keep(bytes));
+}
+
+bool DialogFile::Parse(std::string_view bytes)
+{
     // The first NUL ends the text.
     const std::string_view text = bytes.substr(0, bytes.find('\0'));
-    std::string pendingLabel;
-    std::string pendingDescription;
+    std::string_view pendingLabel;
+    std::string_view pendingDescription;
     std::string pendingRemarks;
     int labelLine = 0;
     int descriptionLine = 0;
@@ -218,12 +313,19 @@ bool DialogFile::ReadText(std::string_view bytes)
         }
         if (const auto outside = OutsideFields(rest, fields))
             dropPart(*outside);
-        auto line = std::make_unique<DialogLine>();
-        line->Parse(fields);
-        line->SetFileLine(lineNumber);
-        DialogLine *placed = line.get();
-        if (line->IsNpcLine()) {
-            lastPage = placed;
+        // The line reads its texts where they stand in the bytes; what stood
+        // above it goes with it, in the store.
+        const DialogLine::Notes *notes = nullptr;
+        if (!pendingLabel.empty() || !pendingDescription.empty() || !pendingRemarks.empty()) {
+            notes = std::pmr::polymorphic_allocator<>(m_store.get()).new_object<DialogLine::Notes>(
+                DialogLine::Notes{pendingLabel, pendingDescription, Keep(pendingRemarks)});
+        }
+        std::unique_ptr<DialogLine> line(new DialogLine(rest, fields, notes, lineNumber));
+        const bool page = line->IsNpcLine();
+        if (page) {
+            if (lastPage)
+                lastPage->FitOptions();
+            lastPage = line.get();
             m_pages.push_back(std::move(line));
         } else if (lastPage) {
             lastPage->AddOption(std::move(line));
@@ -232,22 +334,17 @@ bool DialogFile::ReadText(std::string_view bytes)
             m_errorLine = lineNumber;
             return false;
         }
-        if (!pendingLabel.empty()) {
-            if (!placed->IsNpcLine())
-                drop(labelLine, DroppedLine::OptionLabel);
-            placed->SetLabel(pendingLabel);
-            pendingLabel.clear();
-        }
-        if (!pendingDescription.empty()) {
-            placed->SetDescription(pendingDescription);
-            pendingDescription.clear();
-        }
-        if (!pendingRemarks.empty()) {
-            placed->SetComment(pendingRemarks);
-            pendingRemarks.clear();
+        if (!pendingLabel.empty() && !page)
+            drop(labelLine, DroppedLine::OptionLabel);
+        if (!pendingRemarks.empty())
             remarkLine = 0;
-        }
+        pendingLabel = {};
+        pendingDescription = {};
+        pendingRemarks.clear();
     }
+
+    if (lastPage)
+        lastPage->FitOptions();
 
     // Comments left over name no line.
     for (const int line : {pendingLabel.empty() ? 0 : labelLine, pendingDescription.empty() ? 0 : descriptionLine, remarkLine}) {
@@ -289,25 +386,27 @@ void DialogFile::ResolveReferences()
         const auto it = byNumber.find(n);
         return it == byNumber.end() ? nullptr : it->second;
     };
-    const auto resolveMoneyPages = [&find](DialogLine &line) {
-        const SpeechText &speech = line.GetSpeechCode();
-        if (speech.kind == GeneratedSpeechKind::RequestMoney && speech.n != 0)
-            line.SetSpeechPage(find(speech.n));
-        const SpeechText &female = line.GetFemaleSpeechCode();
-        if (female.kind == GeneratedSpeechKind::RequestMoney && female.n != 0)
-            line.SetFemaleSpeechPage(find(female.n));
+    // A line just read owns no texts yet: its fields, found once here, say
+    // where it leads. One that leads to a page by Request money then owns them.
+    const auto resolve = [&find](DialogLine &line, bool option) {
+        const DialogLine::Fields fields = line.ViewFields();
+        if (const int n = DialogField::ToInt(fields[5]); option && n != 0)
+            line.SetTarget(find(n));
+        for (const bool female : {false, true}) {
+            const SpeechText code = line.DecodeAsRead(fields, female);
+            const DialogLine *page = code.kind == GeneratedSpeechKind::RequestMoney && code.n != 0 ? find(code.n) : nullptr;
+            if (page && female)
+                line.SetFemaleSpeechPage(page);
+            else if (page)
+                line.SetSpeechPage(page);
+        }
+        line.ClearModified();
     };
 
     for (const auto &page : m_pages) {
-        for (int i = 0; i < page->GetOptionCount(); ++i) {
-            DialogLine *option = page->GetOption(i);
-            if (const int n = option->GetTargetNumber(); n != 0)
-                option->SetTarget(find(n));
-            resolveMoneyPages(*option);
-            option->ClearModified();
-        }
-        resolveMoneyPages(*page);
-        page->ClearModified();
+        for (int i = 0; i < page->GetOptionCount(); ++i)
+            resolve(*page->GetOption(i), true);
+        resolve(*page, false);
     }
 }
 
@@ -338,11 +437,18 @@ bool DialogFile::WriteBytes(const std::function<bool(std::string_view)> &sink)
     buffer.reserve(kWriteChunk + 4096);
     for (size_t i = 0; i < m_pages.size(); ++i) {
         DialogLine &page = *m_pages[i];
+        const DialogLine::Fields fields = page.ViewFields();
         buffer += "// [LABEL] ";
-        buffer += page.GetLabel();
+        buffer += fields[0];
         buffer += "\r\n";
-        page.SetConditions(std::to_string(std::min<size_t>(i + 1, INT_MAX)));
-        page.WriteTo(buffer);
+        // Field 4 of a page is its position; a line read keeps its bytes
+        // while it already says so.
+        char digits[16];
+        const std::string_view position(digits, std::to_chars(digits, digits + sizeof digits, std::min<size_t>(i + 1, INT_MAX)).ptr);
+        const bool placed = fields[4] == position;
+        if (!placed)
+            page.SetConditions(position);
+        page.WriteLine(buffer, placed ? &fields : nullptr);
         for (int o = 0; o < page.GetOptionCount(); ++o)
             page.GetOption(o)->WriteTo(buffer);
         buffer += "\r\n";
@@ -398,6 +504,7 @@ std::unique_ptr<DialogLine> DialogFile::RemovePageAt(int index)
     const auto at = m_pages.begin() + index;
     std::unique_ptr<DialogLine> page = std::move(*at);
     m_pages.erase(at);
+    page->OwnAll();
     return page;
 }
 
@@ -414,7 +521,7 @@ int DialogFile::CountPagesNamed(std::string_view label) const
 {
     int count = 0;
     for (const auto &page : m_pages)
-        count += page->GetLabel() == label;
+        count += page->ViewFields()[0] == label;
     return count;
 }
 
@@ -430,9 +537,11 @@ std::vector<DialogFile::Link> DialogFile::FindLinksTo(const DialogLine *page) co
 {
     std::vector<Link> links;
     for (const auto &from : m_pages) {
-        for (int i = 0; i < from->GetOptionCount(); ++i) {
-            if (from->GetOption(i)->GetTarget() == page)
-                links.push_back({from.get(), from->GetOption(i)});
+        if (!from->m_options)
+            continue;
+        for (const auto &option : *from->m_options) {
+            if (option->m_target == page)
+                links.push_back({from.get(), option.get()});
         }
     }
     return links;
@@ -484,7 +593,10 @@ bool DialogFile::IsModified() const
 
 std::unique_ptr<DialogFile> DialogFile::Copy() const
 {
+    // The copy's lines read their texts where this document's do, in the
+    // bytes both keep.
     auto copy = std::make_unique<DialogFile>();
+    copy->m_store = m_store;
     copy->m_untitled = m_untitled;
     copy->m_fileName = m_fileName;
     copy->m_errorText = m_errorText;
@@ -494,20 +606,24 @@ std::unique_ptr<DialogFile> DialogFile::Copy() const
     pages.reserve(m_pages.size());
     copy->m_pages.reserve(m_pages.size());
     for (const auto &page : m_pages) {
-        copy->m_pages.push_back(page->Clone());
+        copy->m_pages.push_back(page->CloneSharing());
         pages.emplace(page.get(), copy->m_pages.back().get());
     }
     const auto map = [&pages](const DialogLine *page) -> DialogLine * {
         const auto it = page ? pages.find(page) : pages.end();
         return it == pages.end() ? nullptr : it->second;
     };
+    // A line as read leads to no page by Request money; one that does owns
+    // its texts, and so does its copy.
     const auto relink = [&map](const DialogLine &from, DialogLine &to) {
-        to.SetFileLine(from.GetFileLine());
-        to.SetTarget(map(from.GetTarget()));
-        to.SetSpeechPage(map(from.GetSpeechCode().g));
-        to.SetFemaleSpeechPage(map(from.GetFemaleSpeechCode().g));
-        if (!from.IsModified())
-            to.ClearModified();
+        to.m_target = map(from.GetTarget());
+        const DialogLine::Texts *texts = from.Owned();
+        if (!texts)
+            return;
+        if (texts->speech.g)
+            to.Own().speech.g = map(texts->speech.g);
+        if (texts->femaleSpeech.g)
+            to.Own().femaleSpeech.g = map(texts->femaleSpeech.g);
     };
     for (size_t i = 0; i < m_pages.size(); ++i) {
         const DialogLine &page = *m_pages[i];

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,9 @@ class FileOps;
 
 // One .dlg document: its file name, whether that name is made up, and its
 // pages in file order. The document owns its pages; each page owns its options.
+// It keeps a copy of the bytes it read, where the lines read from them read
+// their texts until they are changed; a line taken out of the document
+// (RemovePageAt, DialogLine::RemoveOptionAt) owns its texts.
 class DialogFile {
 public:
     DialogFile();
@@ -91,9 +95,21 @@ public:
     const std::vector<DroppedLine> &GetDroppedLines() const { return m_droppedLines; }
 
 private:
+    // Reads the file at path into the store; false with the reason in m_errorText.
+    bool ReadIntoStore(const std::string &path, std::string_view &bytes);
+    bool ReadIntoStore(int fd, std::string_view &bytes);
+    // A copy of bytes in the store.
+    std::string_view Keep(std::string_view bytes);
+    // Fills the empty document from bytes that the store holds.
+    bool Parse(std::string_view bytes);
     void ResolveReferences();
     void MarkAllModified();
 
+    // The bytes read, and what reading made of them for the lines (the
+    // names, descriptions and remarks above them): the lines read refer to
+    // them, so they come first and go last. A copy of the document shares
+    // them; nothing is added to them once read.
+    std::shared_ptr<std::pmr::monotonic_buffer_resource> m_store = std::make_shared<std::pmr::monotonic_buffer_resource>();
     bool m_untitled = false;
     std::string m_fileName;
     std::vector<std::unique_ptr<DialogLine>> m_pages;

@@ -2,6 +2,11 @@
 
 #include "speech/GeneratedSpeechKind.h"
 
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 bool IsDigit(char c)
@@ -9,11 +14,23 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// Whether field 2 makes a line a page: it is not empty and starts with no digit.
+bool IsPageSpeech(std::string_view female)
+{
+    return !female.empty() && !IsDigit(female.front());
+}
+
 void AppendCommentLine(std::string &out, std::string_view prefix, std::string_view text)
 {
     out += prefix;
     out += text;
     out += "\r\n";
+}
+
+void AppendNumber(std::string &out, int n)
+{
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
 }
 
 // Request money keeps the page it leads to in its second value; the page's
@@ -24,19 +41,75 @@ void RepointMoneyPage(SpeechText &code)
         code.n = code.g->GetNumber();
 }
 
+// The record of unique speech as read: nothing decoded into it.
+const SpeechText kUniqueSpeech;
+
 } // namespace
 
 DialogLine::DialogLine()
+    : m_texts(new Texts())
 {
     SetTargetNumber(0);
-    DecodeSpeech(m_speech, {});
-    DecodeSpeech(m_femaleSpeech, {});
-    m_speech = {};
-    m_femaleSpeech = {};
 }
 
-// The options go with the line, in order.
-DialogLine::~DialogLine() = default;
+DialogLine::DialogLine(std::string_view code, const Notes *notes)
+    : m_code(code)
+    , m_notes(notes)
+{
+}
+
+DialogLine::DialogLine(std::string_view code, const Fields &fields, const Notes *notes, int fileLine)
+    : DialogLine(code, notes)
+{
+    m_fileLine = fileLine;
+    m_isNpcLine = IsPageSpeech(fields[2]);
+    m_sameSpeechForBoth = !m_isNpcLine || fields[2] == fields[1];
+    m_number = DialogField::ToInt(fields[0]);
+    // Each field right after the one before it, two braces between, and the
+    // text no more than the fields: no brace stands inside fields 0 to 5
+    // (a "{" there would start the next field), and no "}" inside field 6.
+    m_plainFields = fields[0].data() == code.data() + 1 && fields[6].data() + fields[6].size() + 1 == code.data() + code.size();
+    for (size_t i = 1; m_plainFields && i < fields.size(); ++i)
+        m_plainFields = fields[i].data() == fields[i - 1].data() + fields[i - 1].size() + 2;
+}
+
+// The options go with the line, in order, and the texts it owns.
+DialogLine::~DialogLine()
+{
+    delete Owned();
+}
+
+DialogLine::Texts &DialogLine::Own() const
+{
+    Texts *owned = Owned();
+    if (owned)
+        return *owned;
+    auto texts = std::make_unique<Texts>();
+    const Fields fields = ViewFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        texts->fields[i].SetText(fields[i]);
+    texts->description = ViewDescription();
+    texts->comment = ViewComment();
+    texts->speech = DecodeAsRead(fields, false);
+    texts->femaleSpeech = DecodeAsRead(fields, true);
+    // Another thread may have made its copy meanwhile: the first one stays.
+    if (m_texts.compare_exchange_strong(owned, texts.get(), std::memory_order_acq_rel, std::memory_order_acquire))
+        return *texts.release();
+    return *owned;
+}
+
+void DialogLine::OwnAll()
+{
+    Own();
+    for (int i = 0; i < GetOptionCount(); ++i)
+        GetOption(i)->Own();
+}
+
+void DialogLine::FitOptions()
+{
+    if (m_options)
+        m_options->shrink_to_fit();
+}
 
 bool DialogLine::Parse(std::string_view text)
 {
@@ -49,43 +122,185 @@ bool DialogLine::Parse(std::string_view text)
 
 bool DialogLine::FindFields(std::string_view text, Fields &fields)
 {
-    size_t from = 0;
-    for (std::string_view &field : fields) {
-        const size_t open = text.find('{', from);
-        if (open == std::string_view::npos)
-            return false;
-        const size_t close = text.find('}', open + 1);
-        if (close == std::string_view::npos)
-            return false;
-        field = text.substr(open + 1, close - open - 1);
-        from = open + 1;
+    // Field k starts after the k-th "{" and ends at the first "}" after that
+    // "{": one "}" may end several fields. One pass finds them all.
+    std::array<size_t, FieldCount> starts{};
+    size_t opened = 0;
+    size_t closed = 0;
+    // Takes the brace at i; true once the seventh field is closed.
+    const auto brace = [&](size_t i) {
+        if (text[i] == '}') {
+            for (; closed < opened; ++closed)
+                fields[closed] = text.substr(starts[closed], i - starts[closed]);
+            return closed == FieldCount;
+        }
+        if (opened < FieldCount)
+            starts[opened++] = i + 1;
+        return false;
+    };
+    size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight bytes at a time: a byte of a word is nonzero when adding 0x7F
+        // to its low seven bits, or the byte itself, sets its high bit.
+        constexpr uint64_t kLow = 0x7F7F7F7F7F7F7F7FULL;
+        constexpr uint64_t kHigh = ~kLow;
+        const auto nonzero = [](uint64_t word) { return (((word & kLow) + kLow) | word) & kHigh; };
+        for (; i + 8 <= text.size(); i += 8) {
+            uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            uint64_t braces = ~(nonzero(word ^ 0x7B7B7B7B7B7B7B7BULL) & nonzero(word ^ 0x7D7D7D7D7D7D7D7DULL)) & kHigh;
+            for (; braces != 0; braces &= braces - 1) {
+                if (brace(i + static_cast<size_t>(std::countr_zero(braces)) / 8))
+                    return true;
+            }
+        }
     }
-    return true;
+    for (; i < text.size(); ++i) {
+        if ((text[i] == '{' || text[i] == '}') && brace(i))
+            return true;
+    }
+    return false;
 }
 
 void DialogLine::Parse(const Fields &fields)
 {
+    Texts &texts = Own();
     for (size_t i = 0; i < fields.size(); ++i)
-        m_fields[i].Parse(fields[i]);
+        texts.fields[i].Parse(fields[i]);
 
-    const std::string &female = m_fields[2].GetText();
-    if (!female.empty() && !IsDigit(female.front())) {
-        m_isNpcLine = true;
-        m_sameSpeechForBoth = female == m_fields[1].GetText();
-    } else {
-        m_isNpcLine = false;
-    }
-    SetNumber(m_fields[0].GetInt());
-    DecodeSpeech(m_speech, m_fields[1].GetText());
+    const std::string &female = texts.fields[2].GetText();
+    m_isNpcLine = IsPageSpeech(female);
     if (m_isNpcLine)
-        DecodeSpeech(m_femaleSpeech, female);
+        m_sameSpeechForBoth = female == texts.fields[1].GetText();
+    SetNumber(texts.fields[0].GetInt());
+    DecodeSpeech(texts.speech, texts.fields[1].GetText());
+    if (m_isNpcLine)
+        DecodeSpeech(texts.femaleSpeech, female);
+}
+
+DialogLine::Fields DialogLine::ViewFields() const
+{
+    Fields fields;
+    if (const Texts *texts = Owned()) {
+        for (size_t i = 0; i < fields.size(); ++i)
+            fields[i] = texts->fields[i].GetText();
+        return fields;
+    }
+    FindFields(m_code, fields);
+    if (m_notes && !m_notes->label.empty())
+        fields[0] = m_notes->label;
+    return fields;
+}
+
+std::string_view DialogLine::ViewField(int index) const
+{
+    if (const Texts *texts = Owned())
+        return texts->fields[static_cast<size_t>(index)].GetText();
+    return ViewFields()[static_cast<size_t>(index)];
+}
+
+std::string_view DialogLine::ViewLabel() const
+{
+    if (const Texts *texts = Owned())
+        return texts->fields[0].GetText();
+    if (m_notes && !m_notes->label.empty())
+        return m_notes->label;
+    return ViewFields()[0];
+}
+
+std::string_view DialogLine::ViewDescription() const
+{
+    if (const Texts *texts = Owned())
+        return texts->description;
+    return m_notes ? m_notes->description : std::string_view();
+}
+
+std::string_view DialogLine::ViewComment() const
+{
+    if (const Texts *texts = Owned())
+        return texts->comment;
+    return m_notes ? m_notes->comment : std::string_view();
+}
+
+SpeechText DialogLine::DecodeAsRead(const Fields &fields, bool female) const
+{
+    // An option's field 2 is its gender check, never decoded.
+    SpeechText code;
+    if (!female || m_isNpcLine)
+        DecodeSpeech(code, fields[female ? 2 : 1]);
+    return code;
+}
+
+SpeechText DialogLine::CopySpeechCode() const
+{
+    const Texts *texts = Owned();
+    return texts ? texts->speech : DecodeAsRead(ViewFields(), false);
+}
+
+SpeechText DialogLine::CopyFemaleSpeechCode() const
+{
+    const Texts *texts = Owned();
+    return texts ? texts->femaleSpeech : DecodeAsRead(ViewFields(), true);
+}
+
+const SpeechText &DialogLine::GetSpeechCode() const
+{
+    if (!Owned() && CopySpeechCode().kind == 0)
+        return kUniqueSpeech;
+    return Own().speech;
+}
+
+const SpeechText &DialogLine::GetFemaleSpeechCode() const
+{
+    if (!Owned() && CopyFemaleSpeechCode().kind == 0)
+        return kUniqueSpeech;
+    return Own().femaleSpeech;
+}
+
+bool DialogLine::Recode(const Fields &fields)
+{
+    if (Texts *texts = Owned()) {
+        const bool male = texts->speech.kind != 0;
+        if (male) {
+            RepointMoneyPage(texts->speech);
+            SetSpeech(EncodeSpeech(texts->speech));
+        }
+        const bool female = texts->femaleSpeech.kind != 0;
+        if (female) {
+            RepointMoneyPage(texts->femaleSpeech);
+            SetFemaleSpeech(EncodeSpeech(texts->femaleSpeech));
+        }
+        return male || female;
+    }
+    // As read, a code leads to no page, and decoding its canonical form
+    // again gives the same record: only a code not yet canonical changes.
+    bool changed = false;
+    for (const bool female : {false, true}) {
+        const SpeechText code = DecodeAsRead(fields, female);
+        if (code.kind == 0)
+            continue;
+        if (const std::string canonical = EncodeSpeech(code); canonical != fields[female ? 2 : 1]) {
+            if (female)
+                SetFemaleSpeech(canonical);
+            else
+                SetSpeech(canonical);
+            changed = true;
+        }
+    }
+    return changed;
 }
 
 bool DialogLine::WriteTo(std::string &out)
 {
-    if (!m_description.empty())
-        AppendCommentLine(out, "// [DESCRIPTION] ", m_description);
-    std::string_view remarks = m_comment;
+    WriteLine(out, nullptr);
+    return true;
+}
+
+void DialogLine::WriteLine(std::string &out, const Fields *fields)
+{
+    if (const std::string_view description = ViewDescription(); !description.empty())
+        AppendCommentLine(out, "// [DESCRIPTION] ", description);
+    std::string_view remarks = ViewComment();
     while (!remarks.empty()) {
         const size_t lf = remarks.find('\n');
         const std::string_view remark = remarks.substr(0, lf);
@@ -94,32 +309,46 @@ bool DialogLine::WriteTo(std::string &out)
         remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
     }
 
-    if (m_speech.kind != 0) {
-        RepointMoneyPage(m_speech);
-        SetSpeech(EncodeSpeech(m_speech));
-    }
-    if (m_femaleSpeech.kind != 0) {
-        RepointMoneyPage(m_femaleSpeech);
-        SetFemaleSpeech(EncodeSpeech(m_femaleSpeech));
+    // An option as read, its text its fields alone and its speech no
+    // generated code, goes out as its bytes with its numbers put in. Fields
+    // 0 to 5 hold no brace, field 6 no "}": field 0 ends at the first "}",
+    // field 5 at the last but one, and starts after the "{" before that.
+    if (!Owned() && m_plainFields && !m_isNpcLine) {
+        const size_t zeroEnd = m_code.find('}');
+        if (m_code[zeroEnd + 3] != ':') { // field 1 is no code: its second character is no colon
+            const size_t fiveEnd = m_code.rfind('}', m_code.size() - 2);
+            const size_t fiveOpen = m_code.rfind('{', fiveEnd);
+            out += '{';
+            AppendNumber(out, m_number);
+            out += m_code.substr(zeroEnd, fiveOpen + 1 - zeroEnd);
+            if (m_target)
+                AppendNumber(out, m_target->GetNumber());
+            out += m_code.substr(fiveEnd);
+            out += "\r\n";
+            ClearModified();
+            return;
+        }
     }
 
+    Fields found = fields ? *fields : ViewFields();
+    if (Recode(found))
+        found = ViewFields();
     out += '{';
-    out += std::to_string(m_number);
-    for (int i = 1; i < FieldCount; ++i) {
+    AppendNumber(out, m_number);
+    for (size_t i = 1; i < found.size(); ++i) {
         out += "}{";
         if (i != 5)
-            out += m_fields[static_cast<size_t>(i)].GetText();
+            out += found[i];
         else if (m_target)
-            out += std::to_string(m_target->GetNumber());
+            AppendNumber(out, m_target->GetNumber());
     }
     out += "}\r\n";
     ClearModified();
-    return true;
 }
 
 void DialogLine::SetField(int index, std::string_view text)
 {
-    m_fields[static_cast<size_t>(index)].SetText(text);
+    Own().fields[static_cast<size_t>(index)].SetText(text);
     m_modified = true;
 }
 
@@ -130,13 +359,13 @@ void DialogLine::SetLabel(std::string_view text)
 
 void DialogLine::SetSpeech(std::string_view text)
 {
-    DecodeSpeech(m_speech, text);
+    DecodeSpeech(Own().speech, text);
     SetField(1, text);
 }
 
 void DialogLine::SetFemaleSpeech(std::string_view text)
 {
-    DecodeSpeech(m_femaleSpeech, text);
+    DecodeSpeech(Own().femaleSpeech, text);
     SetField(2, text);
 }
 
@@ -174,13 +403,13 @@ void DialogLine::SetNumber(int n)
 
 void DialogLine::SetDescription(std::string_view text)
 {
-    m_description = text;
+    Own().description = text;
     m_modified = true;
 }
 
 void DialogLine::SetComment(std::string_view text)
 {
-    m_comment = text;
+    Own().comment = text;
     m_modified = true;
 }
 
@@ -198,47 +427,60 @@ void DialogLine::ClearSameSpeechForBoth()
 
 void DialogLine::SetSpeechPage(const DialogLine *page)
 {
-    m_speech.g = page;
+    Own().speech.g = page;
     m_modified = true;
 }
 
 void DialogLine::SetFemaleSpeechPage(const DialogLine *page)
 {
-    m_femaleSpeech.g = page;
+    Own().femaleSpeech.g = page;
     m_modified = true;
 }
 
 void DialogLine::AddOption(std::unique_ptr<DialogLine> line)
 {
-    m_options.push_back(std::move(line));
+    InsertOptionAt(GetOptionCount(), std::move(line));
 }
 
 void DialogLine::InsertOptionAt(int index, std::unique_ptr<DialogLine> line)
 {
-    m_options.insert(m_options.begin() + index, std::move(line));
+    if (!m_options)
+        m_options = std::make_unique<std::vector<std::unique_ptr<DialogLine>>>();
+    m_options->insert(m_options->begin() + index, std::move(line));
 }
 
 std::unique_ptr<DialogLine> DialogLine::RemoveOptionAt(int index)
 {
-    const auto at = m_options.begin() + index;
+    const auto at = m_options->begin() + index;
     std::unique_ptr<DialogLine> option = std::move(*at);
-    m_options.erase(at);
+    m_options->erase(at);
+    option->OwnAll();
     m_modified = true;
     return option;
 }
 
 int DialogLine::IndexOfOption(const DialogLine *option) const
 {
-    for (size_t i = 0; i < m_options.size(); ++i) {
-        if (m_options[i].get() == option)
-            return static_cast<int>(i);
+    for (int i = 0; i < GetOptionCount(); ++i) {
+        if (GetOption(i) == option)
+            return i;
     }
     return -1;
 }
 
 DialogLine::Content DialogLine::GetContent() const
 {
-    return {m_fields, m_description, m_comment, m_speech, m_femaleSpeech, m_target, m_sameSpeechForBoth};
+    Content content;
+    const Fields fields = ViewFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        content.fields[i].SetText(fields[i]);
+    content.description = ViewDescription();
+    content.comment = ViewComment();
+    content.speech = CopySpeechCode();
+    content.femaleSpeech = CopyFemaleSpeechCode();
+    content.target = m_target;
+    content.sameSpeechForBoth = m_sameSpeechForBoth;
+    return content;
 }
 
 std::unique_ptr<DialogLine> DialogLine::Clone() const
@@ -247,18 +489,46 @@ std::unique_ptr<DialogLine> DialogLine::Clone() const
     copy->SetContent(GetContent());
     copy->m_isNpcLine = m_isNpcLine;
     copy->m_number = m_number;
-    for (const auto &option : m_options)
-        copy->AddOption(option->Clone());
+    for (int i = 0; i < GetOptionCount(); ++i)
+        copy->AddOption(GetOption(i)->Clone());
+    return copy;
+}
+
+std::unique_ptr<DialogLine> DialogLine::CloneSharing() const
+{
+    std::unique_ptr<DialogLine> copy;
+    if (Owned()) {
+        copy = std::make_unique<DialogLine>();
+        copy->SetContent(GetContent());
+    } else {
+        copy.reset(new DialogLine(m_code, m_notes));
+        copy->m_target = m_target;
+        copy->m_sameSpeechForBoth = m_sameSpeechForBoth;
+        copy->m_plainFields = m_plainFields;
+    }
+    copy->m_number = m_number;
+    copy->m_fileLine = m_fileLine;
+    copy->m_modified = m_modified;
+    copy->m_isNpcLine = m_isNpcLine;
+    if (m_options) {
+        copy->m_options = std::make_unique<std::vector<std::unique_ptr<DialogLine>>>();
+        copy->m_options->reserve(m_options->size());
+        for (const auto &option : *m_options)
+            copy->m_options->push_back(option->CloneSharing());
+    }
     return copy;
 }
 
 void DialogLine::SetContent(const Content &content)
 {
-    m_fields = content.fields;
-    m_description = content.description;
-    m_comment = content.comment;
-    m_speech = content.speech;
-    m_femaleSpeech = content.femaleSpeech;
+    if (!Owned())
+        m_texts.store(new Texts(), std::memory_order_release);
+    Texts &texts = *Owned();
+    texts.fields = content.fields;
+    texts.description = content.description;
+    texts.comment = content.comment;
+    texts.speech = content.speech;
+    texts.femaleSpeech = content.femaleSpeech;
     m_target = content.target;
     m_sameSpeechForBoth = content.sameSpeechForBoth;
     m_modified = true;

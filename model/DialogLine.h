@@ -4,6 +4,7 @@
 #include "speech/SpeechText.h"
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -11,6 +12,13 @@
 
 // One line of a dialog file. A page (an NPC line) is a DialogLine held by the
 // DialogFile; each of its PC options is a DialogLine held by the page.
+//
+// A line read from a file reads its texts where they stand in the copy of
+// the file that its document keeps, and copies them into strings of its own
+// only when one is asked for as a string (GetLabel, GetField, ...) or
+// changed; the View members read them without copying. A const getter may
+// so make the copy, which threads that read one document at once may race
+// to do: the first copy stays. Changing a line is for one thread alone.
 class DialogLine {
 public:
     static constexpr int FieldCount = 7;
@@ -40,24 +48,24 @@ public:
     int GetFileLine() const { return m_fileLine; }
     void SetFileLine(int line) { m_fileLine = line; }
 
-    const std::string &GetLabel() const { return m_fields[0].GetText(); }
+    const std::string &GetLabel() const { return GetField(0).GetText(); }
     void SetLabel(std::string_view text);
 
-    const std::string &GetSpeech() const { return m_fields[1].GetText(); }
+    const std::string &GetSpeech() const { return GetField(1).GetText(); }
     void SetSpeech(std::string_view text);
     // Field 2: the NPC's speech to female PCs, or an option's gender check.
-    const std::string &GetFemaleSpeech() const { return m_fields[2].GetText(); }
+    const std::string &GetFemaleSpeech() const { return GetField(2).GetText(); }
     void SetFemaleSpeech(std::string_view text);
 
-    const std::string &GetIntelligenceCheck() const { return m_fields[3].GetText(); }
+    const std::string &GetIntelligenceCheck() const { return GetField(3).GetText(); }
     void SetIntelligenceCheck(std::string_view text);
-    const std::string &GetConditions() const { return m_fields[4].GetText(); }
+    const std::string &GetConditions() const { return GetField(4).GetText(); }
     void SetConditions(std::string_view text);
-    int GetTargetNumber() const { return m_fields[5].GetInt(); }
+    int GetTargetNumber() const { return DialogField::ToInt(ViewField(5)); }
     void SetTargetNumber(int n);
-    const std::string &GetResults() const { return m_fields[6].GetText(); }
+    const std::string &GetResults() const { return GetField(6).GetText(); }
     void SetResults(std::string_view text);
-    const DialogField &GetField(int index) const { return m_fields[static_cast<size_t>(index)]; }
+    const DialogField &GetField(int index) const { return Own().fields[static_cast<size_t>(index)]; }
 
     DialogLine *GetTarget() const { return m_target; }
     void SetTarget(DialogLine *page);
@@ -65,10 +73,10 @@ public:
     int GetNumber() const { return m_number; }
     void SetNumber(int n);
 
-    const std::string &GetDescription() const { return m_description; }
+    const std::string &GetDescription() const { return Own().description; }
     void SetDescription(std::string_view text);
     // Free remarks that stood above the line, each followed by one LF.
-    const std::string &GetComment() const { return m_comment; }
+    const std::string &GetComment() const { return Own().comment; }
     void SetComment(std::string_view text);
 
     bool IsSameSpeechForBoth() const { return m_sameSpeechForBoth; }
@@ -79,8 +87,8 @@ public:
     void SetModified() { m_modified = true; }
     void ClearModified() { m_modified = false; }
 
-    const SpeechText &GetSpeechCode() const { return m_speech; }
-    const SpeechText &GetFemaleSpeechCode() const { return m_femaleSpeech; }
+    const SpeechText &GetSpeechCode() const;
+    const SpeechText &GetFemaleSpeechCode() const;
     // The page that a Request money speech leads to when the PC pays (null:
     // the dialog ends). The writer puts its number into the code.
     void SetSpeechPage(const DialogLine *page);
@@ -105,8 +113,20 @@ public:
     // 0); links to pages stay as they are.
     std::unique_ptr<DialogLine> Clone() const;
 
-    int GetOptionCount() const { return static_cast<int>(m_options.size()); }
-    DialogLine *GetOption(int index) const { return m_options[static_cast<size_t>(index)].get(); }
+    // The texts as the getters above give them, without copying the texts of
+    // a line read from a file. The views stay valid until the line changes.
+    Fields ViewFields() const;
+    // Field 0, the page's name: found without looking through the line
+    // when a "[LABEL]" remark above it gave it.
+    std::string_view ViewLabel() const;
+    std::string_view ViewDescription() const;
+    std::string_view ViewComment() const;
+    // The decoded speeches as GetSpeechCode and GetFemaleSpeechCode give them.
+    SpeechText CopySpeechCode() const;
+    SpeechText CopyFemaleSpeechCode() const;
+
+    int GetOptionCount() const { return m_options ? static_cast<int>(m_options->size()) : 0; }
+    DialogLine *GetOption(int index) const { return (*m_options)[static_cast<size_t>(index)].get(); }
     void AddOption(std::unique_ptr<DialogLine> line);
     void InsertOptionAt(int index, std::unique_ptr<DialogLine> line);
     // Unlinks the option and hands it to the caller; marks the page modified.
@@ -115,18 +135,65 @@ public:
     int IndexOfOption(const DialogLine *option) const;
 
 private:
-    void SetField(int index, std::string_view text);
+    friend class DialogFile;
 
-    std::string m_comment;
-    std::string m_description;
-    SpeechText m_speech;
-    SpeechText m_femaleSpeech;
+    // What stood above a line in its file: its name, description and remarks.
+    struct Notes {
+        std::string_view label;
+        std::string_view description;
+        std::string_view comment;
+    };
+    // A line as read: code is its text, whose seven fields FindFields found,
+    // notes (or null) what stood above it. Both must outlive the line or,
+    // once the line owns its texts, the change that made it do so.
+    DialogLine(std::string_view code, const Fields &fields, const Notes *notes, int fileLine);
+    // A line that reads its texts in code and notes; nothing else is set.
+    DialogLine(std::string_view code, const Notes *notes);
+    // A copy of the line and its options, for a copy of the document that
+    // shares what holds its bytes: a line as read reads its texts where this
+    // one does, one that owns them owns a copy. Links stay as they are.
+    std::unique_ptr<DialogLine> CloneSharing() const;
+
+    // The texts that a line owns: every line made here, and a line read
+    // from a file from the first time one of its texts is asked for as a
+    // string or changed.
+    struct Texts {
+        std::array<DialogField, FieldCount> fields;
+        std::string description;
+        std::string comment;
+        SpeechText speech;
+        SpeechText femaleSpeech;
+    };
+    Texts &Own() const;
+    // The texts the line owns; null while it reads them from its document.
+    Texts *Owned() const { return m_texts.load(std::memory_order_acquire); }
+    // Makes the line and its options own their texts, to live on without the
+    // document they were read into.
+    void OwnAll();
+    std::string_view ViewField(int index) const;
+    // The record of speech field 1 (or 2, female) of a line as read, whose
+    // fields are fields.
+    SpeechText DecodeAsRead(const Fields &fields, bool female) const;
+    // Gives back the room that adding options one by one left over.
+    void FitOptions();
+    void SetField(int index, std::string_view text);
+    // Puts generated speech into its canonical code; true when that changed
+    // the line, whose fields were fields.
+    bool Recode(const Fields &fields);
+    // WriteTo, for a line whose fields are *fields when they are known.
+    void WriteLine(std::string &out, const Fields *fields);
+
+    std::string_view m_code;
+    const Notes *m_notes = nullptr;
+    mutable std::atomic<Texts *> m_texts{nullptr}; // owned; set once, by Own or SetContent
+    DialogLine *m_target = nullptr;
     int m_number = 0;
     int m_fileLine = 0;
-    DialogLine *m_target = nullptr;
-    std::vector<std::unique_ptr<DialogLine>> m_options;
     bool m_modified = true;
     bool m_isNpcLine = false;
     bool m_sameSpeechForBoth = true;
-    std::array<DialogField, FieldCount> m_fields;
+    // As read, its text is its seven fields and nothing else: "{0}{1}...{6}".
+    bool m_plainFields = false;
+    // Null while the line has no options, as most lines have none.
+    std::unique_ptr<std::vector<std::unique_ptr<DialogLine>>> m_options;
 };

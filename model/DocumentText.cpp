@@ -16,6 +16,29 @@ void SetSpeech(SpeechText &speech, DialogField &field, std::string_view text)
     field.SetText(text);
 }
 
+// The text of kind in line, whose fields are fields: read where the line
+// keeps it, so that looking through a document copies none of its texts.
+std::string_view Text(const DialogLine &line, const DialogLine::Fields &fields, DocumentText::Kind kind)
+{
+    switch (kind) {
+    case DocumentText::Name:
+        return fields[0];
+    case DocumentText::Description:
+        return line.ViewDescription();
+    case DocumentText::Remarks:
+        return line.ViewComment();
+    case DocumentText::Speech:
+        return fields[1];
+    case DocumentText::FemaleSpeech:
+        return fields[2];
+    case DocumentText::Conditions:
+        return fields[4];
+    case DocumentText::Results:
+        return fields[6];
+    }
+    return {};
+}
+
 } // namespace
 
 void DocumentText::ForEach(const DialogFile &file, const std::function<void(const Place &, std::string_view)> &visit)
@@ -24,16 +47,18 @@ void DocumentText::ForEach(const DialogFile &file, const std::function<void(cons
     static constexpr Kind optionKinds[] = {Description, Remarks, Speech, Conditions, Results};
     for (int p = 0; p < file.GetPageCount(); ++p) {
         DialogLine *page = file.GetPage(p);
+        const DialogLine::Fields pageFields = page->ViewFields();
         for (Kind kind : pageKinds) {
             if (kind == FemaleSpeech && page->IsSameSpeechForBoth())
                 continue; // the same text as the speech
-            if (const std::string_view text = Get(*page, kind); !text.empty())
+            if (const std::string_view text = Text(*page, pageFields, kind); !text.empty())
                 visit({page, page, -1, kind}, text);
         }
         for (int o = 0; o < page->GetOptionCount(); ++o) {
             DialogLine *option = page->GetOption(o);
+            const DialogLine::Fields fields = option->ViewFields();
             for (Kind kind : optionKinds) {
-                if (const std::string_view text = Get(*option, kind); !text.empty())
+                if (const std::string_view text = Text(*option, fields, kind); !text.empty())
                     visit({page, option, o, kind}, text);
             }
         }
@@ -42,23 +67,7 @@ void DocumentText::ForEach(const DialogFile &file, const std::function<void(cons
 
 std::string_view DocumentText::Get(const DialogLine &line, Kind kind)
 {
-    switch (kind) {
-    case Name:
-        return line.GetLabel();
-    case Description:
-        return line.GetDescription();
-    case Remarks:
-        return line.GetComment();
-    case Speech:
-        return line.GetSpeech();
-    case FemaleSpeech:
-        return line.GetFemaleSpeech();
-    case Conditions:
-        return line.GetConditions();
-    case Results:
-        return line.GetResults();
-    }
-    return {};
+    return Text(line, line.ViewFields(), kind);
 }
 
 std::string_view DocumentText::KindName(Kind kind)

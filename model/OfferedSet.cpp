@@ -2,10 +2,16 @@
 
 #include "DialogLine.h"
 
+// The checks are read where the line keeps them, without copying them.
 OfferedSet::OfferedSet(const DialogLine &option)
-    : m_gender(option.GetFemaleSpeech())
-    , m_intelligence(option.GetIntelligenceCheck())
-    , m_hasConditions(!option.GetConditions().empty())
+    : OfferedSet(option.ViewFields())
+{
+}
+
+OfferedSet::OfferedSet(const std::array<std::string_view, 7> &fields)
+    : m_gender(fields[2])
+    , m_intelligence(fields[3])
+    , m_hasConditions(!fields[4].empty())
 {
 }
 

@@ -3,7 +3,9 @@
 #include "GenderCheck.h"
 #include "IntelligenceCheck.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 
 class DialogLine;
 
@@ -40,6 +42,9 @@ public:
     static std::string Reason(const DialogLine &option, const Refusal &refusal);
 
 private:
+    // From the seven fields of the option.
+    explicit OfferedSet(const std::array<std::string_view, 7> &fields);
+
     GenderCheck m_gender;
     IntelligenceCheck m_intelligence;
     bool m_hasConditions;

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <queue>
 #include <set>
+#include <span>
 #include <unordered_map>
 
 namespace {
@@ -63,19 +64,6 @@ BandSet Subtract(const BandSet &a, const BandSet &b)
     return result;
 }
 
-// Where the intelligence checks of the file draw their lines.
-std::vector<long long> Boundaries(const DialogFile &file)
-{
-    std::set<long long> bounds;
-    for (int i = 0; i < file.GetPageCount(); ++i) {
-        for (int o = 0; o < file.GetPage(i)->GetOptionCount(); ++o) {
-            if (const auto bound = IntelligenceCheck(file.GetPage(i)->GetOption(o)->GetIntelligenceCheck()).GetBoundary())
-                bounds.insert(*bound);
-        }
-    }
-    return {bounds.begin(), bounds.end()};
-}
-
 // The intelligence that stands for band b.
 long long Representative(size_t b, const std::vector<long long> &bounds)
 {
@@ -105,52 +93,116 @@ BandSet PassingBands(const DialogLine &option, bool female, const std::vector<lo
     return first ? BandSet{{0, high}} : BandSet{{high, bands}};
 }
 
-// Where a page leads: by an option, or (option null) by Request money when
-// the PC pays.
-struct Link {
-    size_t to;
-    const DialogLine *option;
+// Which bands a way to a page lets through, for male and for female PCs
+// ([female]): one range each, empty when it lets none through.
+struct Gate {
+    BandRange pass[2];
 };
 
-std::vector<std::vector<Link>> Links(const DialogFile &file)
+// Where a page leads, by an option or by Request money when the PC pays,
+// and through which gate.
+struct Link {
+    size_t to;
+    size_t gate;
+};
+
+// Every page's links, one page after another in one array, and the gates
+// they go through: one for each pair of gender and intelligence checks that
+// the file's options make (what an option is offered by), and gate 0,
+// Request money's, which lets every PC through.
+struct Links {
+    std::vector<Link> all;
+    std::vector<size_t> first; // page p's links start at all[first[p]]; one more entry ends the last page's
+    std::vector<Gate> gates;
+
+    size_t PageCount() const { return first.size() - 1; }
+    std::span<const Link> From(size_t page) const { return {all.data() + first[page], first[page + 1] - first[page]}; }
+};
+
+// The links of the file, and in bounds where all its intelligence checks
+// draw their lines. Each option's checks are read once.
+Links FindLinks(const DialogFile &file, std::vector<long long> &bounds)
 {
     std::unordered_map<const DialogLine *, size_t> index;
-    for (int i = 0; i < file.GetPageCount(); ++i)
-        index.emplace(file.GetPage(i), static_cast<size_t>(i));
-    std::vector<std::vector<Link>> links(index.size());
-    for (size_t i = 0; i < links.size(); ++i) {
-        const DialogLine &page = *file.GetPage(static_cast<int>(i));
-        const auto link = [&](const DialogLine *target, const DialogLine *option) {
-            if (const auto it = target ? index.find(target) : index.end(); it != index.end())
-                links[i].push_back({it->second, option});
-        };
-        for (const SpeechText *code : {&page.GetSpeechCode(), &page.GetFemaleSpeechCode()}) {
-            if (code->kind == GeneratedSpeechKind::RequestMoney)
-                link(code->g, nullptr);
+    std::vector<std::pair<size_t, const DialogLine *>> paid; // Request money: from page, to page
+    size_t options = 0;
+    for (int i = 0; i < file.GetPageCount(); ++i) {
+        const DialogLine &page = *file.GetPage(i);
+        index.emplace(&page, static_cast<size_t>(i));
+        options += static_cast<size_t>(page.GetOptionCount());
+        for (const SpeechText &code : {page.CopySpeechCode(), page.CopyFemaleSpeechCode()}) {
+            if (code.kind == GeneratedSpeechKind::RequestMoney)
+                paid.emplace_back(static_cast<size_t>(i), code.g);
         }
-        for (int o = 0; o < page.GetOptionCount(); ++o)
-            link(page.GetOption(o)->GetTarget(), page.GetOption(o));
+    }
+
+    Links links;
+    links.all.reserve(options + paid.size()); // every link there may be, and no more
+    links.first.reserve(index.size() + 1);
+    // The gates past 0 by the checks they stand for, as the file has them,
+    // and the first option of each.
+    using Checks = std::pair<std::string_view, std::string_view>;
+    const auto hash = [](const Checks &checks) {
+        return std::hash<std::string_view>()(checks.first) * 31 + std::hash<std::string_view>()(checks.second);
+    };
+    std::unordered_map<Checks, size_t, decltype(hash)> gates(0, hash);
+    std::vector<const DialogLine *> firstOptions;
+    auto nextPaid = paid.begin();
+    for (size_t i = 0; i < index.size(); ++i) {
+        links.first.push_back(links.all.size());
+        const auto link = [&](const DialogLine *target, size_t gate) {
+            if (const auto it = target ? index.find(target) : index.end(); it != index.end())
+                links.all.push_back({it->second, gate});
+        };
+        for (; nextPaid != paid.end() && nextPaid->first == i; ++nextPaid)
+            link(nextPaid->second, 0);
+        const DialogLine &page = *file.GetPage(static_cast<int>(i));
+        for (int o = 0; o < page.GetOptionCount(); ++o) {
+            const DialogLine::Fields fields = page.GetOption(o)->ViewFields();
+            const auto [gate, added] = gates.try_emplace({fields[2], fields[3]}, gates.size() + 1);
+            if (added)
+                firstOptions.push_back(page.GetOption(o));
+            link(page.GetOption(o)->GetTarget(), gate->second);
+        }
+    }
+    links.first.push_back(links.all.size());
+
+    std::set<long long> lines;
+    for (const auto &[checks, gate] : gates) {
+        if (const auto bound = IntelligenceCheck(checks.second).GetBoundary())
+            lines.insert(*bound);
+    }
+    bounds.assign(lines.begin(), lines.end());
+    const BandRange everyBand{0, bounds.size() + 1};
+    links.gates.resize(gates.size() + 1);
+    links.gates[0] = {{everyBand, everyBand}};
+    for (size_t gate = 1; gate < links.gates.size(); ++gate) {
+        for (const bool female : {false, true}) {
+            const BandSet passing = PassingBands(*firstOptions[gate - 1], female, bounds);
+            links.gates[gate].pass[female] = passing.empty() ? BandRange{} : passing.front();
+        }
     }
     return links;
 }
 
 // Each page's place in the reverse postorder of a walk from the first page:
 // every link but those that close a loop leads to a later place.
-std::vector<size_t> Order(const std::vector<std::vector<Link>> &links)
+std::vector<size_t> Order(const Links &links)
 {
-    std::vector<size_t> place(links.size(), links.size());
-    std::vector<bool> seen(links.size(), false);
+    const size_t pages = links.PageCount();
+    std::vector<size_t> place(pages, pages);
+    std::vector<bool> seen(pages, false);
     std::vector<std::pair<size_t, size_t>> stack{{0, 0}}; // page, next link
     seen[0] = true;
-    size_t next = links.size();
+    size_t next = pages;
     while (!stack.empty()) {
         auto &[page, link] = stack.back();
-        if (link == links[page].size()) {
+        if (link == links.From(page).size()) {
             place[page] = --next;
             stack.pop_back();
             continue;
         }
-        const size_t to = links[page][link++].to;
+        const size_t to = links.From(page)[link++].to;
         if (!seen[to]) {
             seen[to] = true;
             stack.emplace_back(to, 0);
@@ -164,10 +216,9 @@ std::vector<size_t> Order(const std::vector<std::vector<Link>> &links)
 // turn in walk order, so that a page has mostly gained all it will before it
 // passes anything on: the work follows the file, not the file times its
 // bands.
-std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &bounds, const std::vector<std::vector<Link>> &links,
-                                    const std::vector<size_t> &place)
+std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &bounds, const Links &links, const std::vector<size_t> &place)
 {
-    const size_t pages = links.size();
+    const size_t pages = links.PageCount();
     std::vector<BandSet> reached(pages);
     std::vector<BandSet> pending(pages);
     std::vector<bool> queued(pages, false);
@@ -182,12 +233,8 @@ std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &b
         queued[from] = false;
         const BandSet gained = std::move(pending[from]);
         pending[from].clear();
-        for (const Link &link : links[from]) {
-            BandSet offered = gained;
-            if (link.option) {
-                const BandSet passing = PassingBands(*link.option, female, bounds);
-                offered = passing.empty() ? BandSet{} : Intersect(gained, passing.front());
-            }
+        for (const Link &link : links.From(from)) {
+            const BandSet offered = Intersect(gained, links.gates[link.gate].pass[female]);
             BandSet fresh = Subtract(offered, reached[link.to]);
             if (fresh.empty())
                 continue;
@@ -205,21 +252,18 @@ std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &b
 } // namespace
 
 Reachability::Reachability(const DialogFile &file)
-    : m_bounds(Boundaries(file))
-    , m_linked(static_cast<size_t>(file.GetPageCount()), false)
+    : m_linked(static_cast<size_t>(file.GetPageCount()), false)
 {
+    const Links links = FindLinks(file, m_bounds);
     if (file.GetPageCount() == 0)
         return;
-    const std::vector<std::vector<Link>> links = Links(file);
     const std::vector<size_t> place = Order(links);
     m_reached[0] = ReachableBands(false, m_bounds, links, place);
     m_reached[1] = ReachableBands(true, m_bounds, links, place);
     // A link to a page counts even when it never passes and when it comes
     // from a page no PC reaches.
-    for (const std::vector<Link> &from : links) {
-        for (const Link &link : from)
-            m_linked[link.to] = true;
-    }
+    for (const Link &link : links.all)
+        m_linked[link.to] = true;
 }
 
 size_t Reachability::GetBand(long long intelligence) const

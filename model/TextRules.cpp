@@ -37,7 +37,7 @@ std::vector<int> TextRules::FindUnreadablePages(const DialogFile &file)
 {
     std::vector<int> pages;
     for (int i = 0; i < file.GetPageCount(); ++i) {
-        if (!ReadsBackAsPage(file.GetPage(i)->GetFemaleSpeech()))
+        if (!ReadsBackAsPage(file.GetPage(i)->ViewFields()[2]))
             pages.push_back(i);
     }
     return pages;
@@ -45,7 +45,7 @@ std::vector<int> TextRules::FindUnreadablePages(const DialogFile &file)
 
 int TextRules::FindReadBackOwner(const DialogFile &file, int index)
 {
-    while (--index >= 0 && !ReadsBackAsPage(file.GetPage(index)->GetFemaleSpeech())) {
+    while (--index >= 0 && !ReadsBackAsPage(file.GetPage(index)->ViewFields()[2])) {
     }
     return index;
 }

@@ -3,6 +3,7 @@
 // findings and plays on small files built for each.
 #include "CheckCases.h"
 #include "TestFiles.h"
+#include "cli/JsonWriter.h"
 #include "cli/PlayCommand.h"
 #include "model/UnifiedDiff.h"
 
@@ -251,6 +252,56 @@ std::string CheckOne(const std::string &bytes, int *status)
             findings += result.out.substr(start + 1, lf - start);
     }
     return findings;
+}
+
+// A text goes into JSON in runs of the bytes that stand for themselves:
+// each kind of byte at the start, inside and at the end of a run.
+TEST(Dlgtool, JsonShowsEveryByteThroughWindows1252)
+{
+    const struct {
+        std::string bytes;
+        std::string json;
+    } cases[] = {
+        {"", "\"\""},
+        {"plain", "\"plain\""},
+        {"\"a\\", "\"\\\"a\\\\\""},
+        {"\n\r\tx", "\"\\n\\r\\tx\""},
+        {std::string("\x00\x01", 2) + "\x1f\x7f", "\"\\u0000\\u0001\\u001f\\u007f\""},
+        {"x\x80\x81\xe9\xff", "\"x\u20ac\u0081\u00e9\u00ff\""},
+        {"\x9d ~ \x20", "\"\u009d ~  \""},
+    };
+    for (const auto &c : cases) {
+        JsonWriter json;
+        json.String(c.bytes);
+        EXPECT_EQ(json.Text(), c.json) << c.json;
+    }
+}
+
+// dump hands its JSON out in pieces once it has grown long: a document of
+// many equal pages prints as the JSON of one of them, repeated.
+TEST(Dlgtool, DumpOfManyPagesIsTheirJsonInOrder)
+{
+    TestFiles files;
+    ASSERT_EQ(chmod(files.Dir().c_str(), 0777), 0); // the binary runs unprivileged
+    const std::string page = "// [LABEL] P\n{1}{Hi \"there\"}{Hi}{}{}{}{}\n{2}{E:}{}{1}{}{}{}\n";
+    const std::string one = files.Write("one.dlg", page);
+    std::string text;
+    for (int i = 0; i < 2000; ++i)
+        text += page;
+    const std::string many = files.Write("many.dlg", text);
+
+    const std::string head = "{\"file\":\"" + one + "\",\"pages\":[";
+    const std::string single = RunDlgtool({{"dump", one}}).out;
+    ASSERT_EQ(single.substr(0, head.size()), head);
+    const std::string pageJson = single.substr(head.size(), single.size() - head.size() - 3);
+    std::string expected = "{\"file\":\"" + many + "\",\"pages\":[" + pageJson;
+    for (int i = 1; i < 2000; ++i)
+        expected += "," + pageJson;
+    expected += "]}\n";
+    ASSERT_GT(expected.size(), 200000U) << "long enough to go out in pieces";
+    const Result result = RunDlgtool({{"dump", many}});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(result.out == expected) << "the dump of 2,000 equal pages differs from their JSON";
 }
 
 TEST(Check, Findings)

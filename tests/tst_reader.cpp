@@ -5,6 +5,7 @@
 #include "model/DialogLine.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace std::string_literals;
 
@@ -157,6 +158,71 @@ TEST(Reader, SpeechOfPages)
     EXPECT_EQ(file.GetPage(0)->GetOption(0)->GetSpeechCode().g, nullptr) << "0 is Exit";
     EXPECT_FALSE(file.GetPage(0)->IsSameSpeechForBoth());
     EXPECT_TRUE(file.GetPage(1)->IsSameSpeechForBoth());
+}
+
+// A line read from a file reads its texts in its document's copy of the
+// file. One taken out of the document must take them along: read after the
+// document is gone, they would be freed memory, which AddressSanitizer
+// reports (without it they may still come out right by chance).
+TEST(Reader, ALineTakenOutKeepsItsTextsWithoutItsDocument)
+{
+    struct Case {
+        const char *what;
+        std::unique_ptr<DialogLine> (*takeOut)(DialogFile &);
+        std::string label, speech, description, comment;
+        int options;
+    };
+    const Case cases[] = {
+        {"a page", [](DialogFile &file) { return file.RemovePageAt(0); }, "Start", "Hello.", "First", "note\n", 1},
+        {"an option", [](DialogFile &file) { return file.GetPage(0)->RemoveOptionAt(0); }, "2", "Who?", "Asks", "", 0},
+    };
+    for (const Case &c : cases) {
+        auto file = std::make_unique<DialogFile>();
+        ASSERT_TRUE(file->ReadText("// note\n// [LABEL] Start\n// [DESCRIPTION] First\n{1}{Hello.}{Hello.}{}{1}{}{}\n"
+                                   "// [DESCRIPTION] Asks\n{2}{Who?}{1}{5}{}{21}{}\n"));
+        const std::unique_ptr<DialogLine> line = c.takeOut(*file);
+        file.reset();
+        EXPECT_EQ(line->ViewFields()[0], c.label) << c.what;
+        EXPECT_EQ(line->ViewFields()[1], c.speech) << c.what;
+        EXPECT_EQ(line->ViewDescription(), c.description) << c.what;
+        EXPECT_EQ(line->ViewComment(), c.comment) << c.what;
+        ASSERT_EQ(line->GetOptionCount(), c.options) << c.what;
+        if (c.options > 0) {
+            EXPECT_EQ(line->GetOption(0)->ViewFields()[1], "Who?") << c.what << ": its option";
+        }
+    }
+}
+
+// A page's name read in place is the one GetLabel gives.
+TEST(Reader, NamesReadInPlace)
+{
+    DialogFile file;
+    ASSERT_TRUE(file.ReadText("// [LABEL] Start\n{1}{Hi}{Hi}{}{}{}{}\n{2}{Go}{}{}{}{}{}\n{21}{Bye}{Bye}{}{}{}{}\n{41}{Ho}{Ho}{}{}{}{}\n"));
+    file.GetPage(2)->SetLabel("edited");
+    EXPECT_EQ(file.GetPage(1)->ViewLabel(), "21");
+    for (const DialogLine *line : {file.GetPage(0), file.GetPage(0)->GetOption(0), file.GetPage(1), file.GetPage(2)}) {
+        const std::string inPlace(line->ViewLabel()); // before GetLabel makes the line copy its texts
+        EXPECT_EQ(inPlace, line->GetLabel());
+    }
+}
+
+// The copy that work off the user interface thread reads: its links lead to
+// its own pages, and it lives on unchanged without the document it was
+// copied from, whether its lines were read or edited.
+TEST(Reader, ACopyHasItsOwnPagesAndLinks)
+{
+    auto file = std::make_unique<DialogFile>();
+    ASSERT_TRUE(file->ReadText("// [LABEL] Start\n{1}{M:100,21}{M:100,21}{}{}{}{}\n{2}{Go}{}{}{}{21}{}\n"
+                               "// [LABEL] Paid\n{21}{Thanks}{Thanks}{}{}{}{}\n{22}{Back}{}{}{}{1}{}\n"));
+    file->GetPage(1)->GetOption(0)->SetLabel("edited");
+    const std::string bytes = file->WriteText();
+    const std::unique_ptr<DialogFile> copy = file->Copy();
+    file->GetPage(0)->SetLabel("after");
+    file.reset();
+    EXPECT_EQ(copy->GetPage(0)->GetSpeechCode().g, copy->GetPage(1));
+    EXPECT_EQ(copy->GetPage(0)->GetOption(0)->GetTarget(), copy->GetPage(1));
+    EXPECT_EQ(copy->GetPage(1)->GetOption(0)->GetTarget(), copy->GetPage(0));
+    EXPECT_EQ(copy->WriteText(), bytes);
 }
 
 } // namespace

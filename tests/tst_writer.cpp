@@ -106,6 +106,35 @@ private:
     int m_wrote = 0;
 };
 
+// An option as read whose text is its seven fields alone is written from
+// its bytes, its numbers put in; any other field by field. Either way, what
+// is written is what the fields say: a brace the bytes hold in a field, a
+// speech that could be a code, text the fields do not hold.
+TEST(Writer, OptionsAsRead)
+{
+    const struct {
+        std::string option; // read under one page
+        std::string written;
+    } cases[] = {
+        {"{5}{Go}{1}{+3}{c}{1}{r}", "{2}{Go}{1}{+3}{c}{1}{r}"},
+        {"{5}{}{}{}{}{}{}", "{2}{}{}{}{}{}{}"},
+        {"{5}{E}{}{}{}{}{}", "{2}{E}{}{}{}{}{}"},
+        {"{5}{Z:7,3}{}{}{}{}{}", "{2}{Z:7}{}{}{}{}{}"},
+        {"{5}{a:b}{}{}{}{}{}", "{2}{a:b}{}{}{}{}{}"},
+        {"{5}{Hi:}{}{}{}{}{}", "{2}{Hi:}{}{}{}{}{}"},
+        {"{5}{Go}{}{}{}{1}{x{}", "{2}{Go}{}{}{}{1}{x{}"},
+        {"{5}{a{1}{}{}{}{}{}", "{2}{a{1}{1}{}{}{}{}"},
+        {"{5} {Go}{}{}{}{1}{}", "{2}{Go}{}{}{}{1}{}"},
+        {"{5}{Go}{}{}{}{1}{} x", "{2}{Go}{}{}{}{1}{}"},
+        {"{5}{Go}{}{}{}{77}{}", "{2}{Go}{}{}{}{}{}"},
+    };
+    for (const auto &c : cases) {
+        DialogFile file;
+        ASSERT_TRUE(file.ReadText("{1}{Hi}{Hi}{}{}{}{}\n" + c.option + "\n")) << c.option;
+        EXPECT_EQ(file.WriteText(), TestFiles::Crlf("// [LABEL] 1\n{1}{Hi}{Hi}{}{1}{}{}\n" + c.written + "\n\n")) << c.option;
+    }
+}
+
 TEST(Writer, AFailedSaveKeepsTheOldFile)
 {
     const std::pair<FailingOps::Step, std::string> steps[] = {

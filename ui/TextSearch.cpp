@@ -74,7 +74,7 @@ std::vector<TextSearch::Hit> TextSearch::FindAll(const DialogFile &file) const
         return hits; // a character no dialog file can hold
     DocumentText::ForEach(file, [&](const DocumentText::Place &place, std::string_view bytes) {
         if (m_plain) {
-            std::vector<std::pair<qsizetype, qsizetype>> matches;
+            Matches matches;
             FindBytes(bytes, matches);
             // One byte is one character of the text shown.
             if (!matches.empty())
@@ -94,7 +94,7 @@ std::vector<TextSearch::Hit> TextSearch::FindAll(const DialogFile &file) const
     return hits;
 }
 
-void TextSearch::FindBytes(std::string_view text, std::vector<std::pair<qsizetype, qsizetype>> &matches) const
+void TextSearch::FindBytes(std::string_view text, Matches &matches) const
 {
     const ByteClasses &classes = Classes();
     const auto same = [&classes](char a, char b) { return classes.lower[static_cast<unsigned char>(a)] == static_cast<unsigned char>(b); };

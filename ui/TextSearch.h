@@ -28,11 +28,13 @@ public:
     bool IsValid() const;
     QString GetError() const;
 
+    // Where each match stands in a text: start, length.
+    using Matches = std::vector<std::pair<qsizetype, qsizetype>>;
     // A text that holds at least one match, and where each match stands in it.
     struct Hit {
         DocumentText::Place place;
         QString text;
-        std::vector<std::pair<qsizetype, qsizetype>> matches; // start, length
+        Matches matches;
     };
     std::vector<Hit> FindAll(const DialogFile &file) const;
 
@@ -55,7 +57,7 @@ public:
 
 private:
     // Plain text is matched on the file's bytes, with no conversion.
-    void FindBytes(std::string_view text, std::vector<std::pair<qsizetype, qsizetype>> &matches) const;
+    void FindBytes(std::string_view text, Matches &matches) const;
 
     QRegularExpression m_expression;
     bool m_empty;

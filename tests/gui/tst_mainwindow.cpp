@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 // A file, the option row selected (-1: none), and whether it can move up and down.
@@ -44,6 +45,14 @@ private slots:
         m_dialog->RefreshPage();
         Act(window, {"speechCaption?Speech to both genders:", "speechEdit?Hello", view + "?-View speech to female PC"});
         QCOMPARE(Name(), QStringLiteral("Caf\u00e9 [*]"));
+    }
+
+    // A text too long to lay out is shown in part, and says how much is left.
+    void showsALongTextInPart()
+    {
+        const QByteArray speech(20005, 'a');
+        Open("{1}{" + speech + "}{" + speech + "}{}{}{}{}\n");
+        QCOMPARE(Find<QPlainTextEdit>("speechEdit")->toPlainText(), QString(20000, u'a') + QStringLiteral("\u2026 (5 more characters)"));
     }
 
     void optionCommandsFollowTheSelection_data()

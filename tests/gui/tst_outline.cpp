@@ -73,6 +73,10 @@ private slots:
         QTest::keyClicks(bar.findEdit, QStringLiteral("mill"));
         QTest::keyClick(bar.findEdit, Qt::Key_Return);
         QCOMPARE(bar.results->topLevelItemCount(), 5);
+        const QTreeWidgetItem *first = bar.results->topLevelItem(0);
+        QCOMPARE((QStringList{first->text(0), first->text(1), first->text(2), first->text(3)}),
+                 (QStringList{"Inn", "option 1 speech", "3", "To the mill"}));
+        QCOMPARE(first->data(3, Qt::UserRole + 1).toString(), QStringLiteral("To the <b><u>mill</u></b>"));
         QCOMPARE(Page(), Doc()->GetPage(0));
         QCOMPARE(List()->currentRow(), 0);
         Trigger("actionFindNext");
