@@ -13,11 +13,13 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected="bin/dlgtool
+share/doc/talkwright/changelog.gz
 share/doc/talkwright/copyright
 share/man/man1/dlgtool.1.gz"
 if [ "$editor" = ON ]; then
     expected="$expected
 bin/talkwright
+share/man/man1/talkwright.1.gz
 share/applications/talkwright.desktop
 share/icons/hicolor/scalable/apps/talkwright.svg
 share/icons/hicolor/scalable/mimetypes/application-x-quorvel-dialog.svg
@@ -33,6 +35,12 @@ echo "$expected" | LC_ALL=C sort >"$work/expected"
 (cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort) >"$work/installed"
 if ! diff -u "$work/expected" "$work/installed"; then
     echo "installed files differ from the expected ones (+ unexpected, - missing)"
+    exit 1
+fi
+# The changelog's latest entry is the version the programs say they are.
+version=$("$prefix/bin/dlgtool" --version | cut -d' ' -f2)
+if ! gzip -dc "$prefix/share/doc/talkwright/changelog.gz" | head -n 1 | grep -qF "talkwright ($version)"; then
+    echo "the changelog's latest entry is not version $version"
     exit 1
 fi
 [ "$editor" = ON ] || exit 0
