@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QtConcurrent/QtConcurrentRun>
 #include <ctime>
 #include <unistd.h>
 
@@ -48,7 +49,9 @@ RecoveryKeeper::RecoveryKeeper(EditingSession &session, Prompter &prompter, File
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(Delay);
-    connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::KeepNow);
+    connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::KeepInBackground);
+    m_writer.setMaxThreadCount(1);
+    connect(&m_writingWatcher, &QFutureWatcherBase::finished, this, &RecoveryKeeper::FinishWrite);
     connect(&session.GetUndoStack(), &QUndoStack::indexChanged, this, &RecoveryKeeper::OnIndexChanged);
     connect(&session.GetUndoStack(), &QUndoStack::cleanChanged, this, &RecoveryKeeper::OnCleanChanged);
 }
@@ -56,6 +59,7 @@ RecoveryKeeper::RecoveryKeeper(EditingSession &session, Prompter &prompter, File
 // The program's normal end: nothing is left to recover.
 RecoveryKeeper::~RecoveryKeeper()
 {
+    m_writingWatcher.disconnect(this);
     Release();
 }
 
@@ -129,27 +133,42 @@ void RecoveryKeeper::OnCleanChanged(bool clean)
 // for the offer.
 void RecoveryKeeper::RemoveKept()
 {
+    FinishWrite();
     if (m_kept)
         m_folder.Remove(m_slot);
     m_kept = false;
 }
 
-bool RecoveryKeeper::KeepNow()
+RecoveryRecord RecoveryKeeper::MakeRecord() const
 {
-    m_timer.stop();
-    Follow();
-    if (m_slot.empty())
-        return true;
-    if (!m_edited || !m_session.IsModified()) {
-        RemoveKept();
-        return true;
-    }
     RecoveryRecord record;
     record.untitled = m_untitled;
     record.path = m_untitled ? m_files.GetDisplayName().toStdString() : m_identity;
     if (!m_untitled)
         record.base = m_files.GetDiskStamp();
     record.writtenAt = std::time(nullptr);
+    return record;
+}
+
+bool RecoveryKeeper::NeedsKeeping()
+{
+    m_timer.stop();
+    Follow();
+    if (m_slot.empty())
+        return false;
+    if (!m_edited || !m_session.IsModified()) {
+        RemoveKept();
+        return false;
+    }
+    return true;
+}
+
+bool RecoveryKeeper::KeepNow()
+{
+    FinishWrite();
+    if (!NeedsKeeping())
+        return true;
+    RecoveryRecord record = MakeRecord();
     record.bytes = m_session.GetDocument()->WriteText();
     std::string error;
     if (m_folder.Write(m_slot, record, *m_ops, error)) {
@@ -157,14 +176,56 @@ bool RecoveryKeeper::KeepNow()
         m_failureTold = false;
         return true;
     }
-    // Said once: editing goes on, and a later write may succeed.
-    if (!m_failureTold) {
-        m_failureTold = true;
-        const QString folder = FolderPath().isEmpty() ? QString() : QStringLiteral(" in ") + FolderPath();
-        m_window.SetStatusMessage(QStringLiteral("Unsaved changes to %1 cannot be kept for recovery%2: %3")
-                                      .arg(Quoted(m_files.GetDisplayName()), folder, QString::fromStdString(error)));
-    }
+    TellFailure(error);
     return false;
+}
+
+void RecoveryKeeper::KeepInBackground()
+{
+    if (!NeedsKeeping())
+        return;
+    if (!m_writeTakenIn && !m_writing.isFinished()) {
+        m_timer.start(); // once the write under way is done
+        return;
+    }
+    FinishWrite();
+    // The copy shares the bytes read with the document; writing it out,
+    // and the disk, take their time off the user interface thread.
+    std::shared_ptr<DialogFile> copy = m_session.GetDocument()->Copy();
+    m_writeTakenIn = false;
+    m_writing = QtConcurrent::run(&m_writer, [folder = m_folder, slot = m_slot, record = MakeRecord(), copy, ops = m_ops]() mutable {
+        record.bytes = copy->WriteText();
+        std::string error;
+        if (!folder.Write(slot, record, *ops, error) && error.empty())
+            error = "it could not be written";
+        return error;
+    });
+    m_writingWatcher.setFuture(m_writing);
+}
+
+void RecoveryKeeper::FinishWrite()
+{
+    if (m_writeTakenIn)
+        return;
+    m_writeTakenIn = true;
+    const std::string error = m_writing.result(); // waits for it
+    if (error.empty()) {
+        m_kept = true;
+        m_failureTold = false;
+    } else {
+        TellFailure(error);
+    }
+}
+
+// Said once: editing goes on, and a later write may succeed.
+void RecoveryKeeper::TellFailure(const std::string &error)
+{
+    if (m_failureTold)
+        return;
+    m_failureTold = true;
+    const QString folder = FolderPath().isEmpty() ? QString() : QStringLiteral(" in ") + FolderPath();
+    m_window.SetStatusMessage(QStringLiteral("Unsaved changes to %1 cannot be kept for recovery%2: %3")
+                                  .arg(Quoted(m_files.GetDisplayName()), folder, QString::fromStdString(error)));
 }
 
 void RecoveryKeeper::OfferForFile(const QString &displayName)

@@ -2,8 +2,11 @@
 
 #include "model/RecoveryFolder.h"
 
+#include <QFuture>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 #include <string>
 #include <sys/types.h>
@@ -49,6 +52,9 @@ public:
     // Writes the recovery file now, or removes it when nothing needs
     // keeping. False when it could not be written.
     bool KeepNow();
+    // The same off the user interface thread, from a copy of the document,
+    // as the timer does after changes; said in the status line if it fails.
+    void KeepInBackground();
     // The calls that write recovery files, for tests to make them fail.
     void SetFileOps(FileOps &ops) { m_ops = &ops; }
     // This window's recovery file, whether it exists or not.
@@ -59,6 +65,15 @@ private:
     void Follow();
     void Release();
     void RemoveKept();
+    // Follows the document's name; false when nothing needs keeping, the
+    // recovery file gone if it is saved or unchanged.
+    bool NeedsKeeping();
+    // What the document would be saved as, ready for the recovery file but
+    // for its bytes.
+    RecoveryRecord MakeRecord() const;
+    // Waits for the write under way, if any, and takes in how it went.
+    void FinishWrite();
+    void TellFailure(const std::string &error);
     void OnIndexChanged();
     void OnCleanChanged(bool clean);
     // Asks about each entry in turn until one is restored; name is the
@@ -81,4 +96,10 @@ private:
     bool m_edited = false;   // changed here since it became the session's
     bool m_kept = false;     // the slot's recovery file is one this window wrote
     bool m_failureTold = false;
+    // Writes in the background, one at a time: a file that goes waits for
+    // the write of it under way.
+    QThreadPool m_writer;
+    QFuture<std::string> m_writing; // its error, empty when written
+    QFutureWatcher<std::string> m_writingWatcher;
+    bool m_writeTakenIn = true;
 };
