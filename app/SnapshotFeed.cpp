@@ -3,6 +3,7 @@
 #include "EditingSession.h"
 #include "model/DialogFile.h"
 
+#include <QThreadPool>
 #include <QTimer>
 
 SnapshotFeed &SnapshotFeed::Of(EditingSession &session)
@@ -38,6 +39,10 @@ void SnapshotFeed::Schedule()
 void SnapshotFeed::Take()
 {
     const DialogFile *document = m_session.GetDocument();
+    std::shared_ptr<const DialogFile> before = std::move(m_latest);
     m_latest = document ? std::shared_ptr<const DialogFile>(document->Copy()) : nullptr;
     emit changed(m_latest, m_generation);
+    // Taking a large copy apart takes as long as making it: off this thread.
+    if (before)
+        QThreadPool::globalInstance()->start([before = std::move(before)]() mutable { before.reset(); });
 }
