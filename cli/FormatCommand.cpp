@@ -1,6 +1,7 @@
 #include "FormatCommand.h"
 
 #include "DialogFiles.h"
+#include "FileArguments.h"
 #include "FileName.h"
 #include "model/DialogFile.h"
 #include "model/UnifiedDiff.h"
@@ -20,20 +21,11 @@ int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out,
             return ReportUsage(err);
         return Check(paths, diff, out, err);
     }
-    std::string input;
-    std::string output = "-";
-    bool haveInput = false;
-    bool haveOutput = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o" && i + 1 < args.size() && !haveOutput)
-            output = args[++i], haveOutput = true;
-        else if (!haveInput && (args[i] == "-" || args[i].empty() || args[i].front() != '-'))
-            input = args[i], haveInput = true;
-        else
-            return ReportUsage(err);
-    }
-    if (!haveInput)
+    FileArguments parsed;
+    if (!FileArguments::Parse(args, {}, parsed))
         return ReportUsage(err);
+    const std::string &input = parsed.input;
+    const std::string &output = parsed.output;
 
     DialogFile file;
     std::string error;

@@ -1,6 +1,7 @@
 #include "GraphCommand.h"
 
 #include "DialogFiles.h"
+#include "FileArguments.h"
 #include "graph/GraphvizLayout.h"
 #include "model/AtomicFile.h"
 #include "model/ConversationGraph.h"
@@ -12,24 +13,12 @@
 
 int GraphCommand::Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
 {
-    std::string input;
-    std::string output = "-";
-    std::string format = "dot";
-    bool haveInput = false;
-    bool haveOutput = false;
-    bool haveFormat = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o" && i + 1 < args.size() && !haveOutput)
-            output = args[++i], haveOutput = true;
-        else if (args[i] == "--format" && i + 1 < args.size() && !haveFormat && (args[i + 1] == "dot" || args[i + 1] == "svg"))
-            format = args[++i], haveFormat = true;
-        else if (!haveInput && (args[i] == "-" || args[i].empty() || args[i].front() != '-'))
-            input = args[i], haveInput = true;
-        else
-            return ReportUsage(err);
-    }
-    if (!haveInput)
+    FileArguments parsed;
+    if (!FileArguments::Parse(args, {"dot", "svg"}, parsed))
         return ReportUsage(err);
+    const std::string &input = parsed.input;
+    const std::string &output = parsed.output;
+    const std::string format = parsed.format.empty() ? "dot" : parsed.format;
 
     DialogFile file;
     std::string error;

@@ -209,6 +209,8 @@ TEST(Dlgtool, KeepsItsContract)
         {"format two files", {{"format", "a", "b"}}, 2, "", kFormatUsage},
         {"-o without a file", {{"format", "a", "-o"}}, 2, "", kFormatUsage},
         {"format --check without a path", {{"format", "--check"}}, 2, "", kFormatUsage},
+        {"format --format dot", {{"format", "a", "--format", "dot"}}, 2, "", kFormatUsage},
+        {"graph --format png", {{"graph", "a", "--format", "png"}}, 2, "", "usage: dlgtool graph FILE [--format dot|svg] [-o OUT]\n"},
         {"dump without a file", {{"dump"}}, 2, "", "usage: dlgtool dump FILE\n"},
         {"dump --json", {{"dump", "--json"}}, 2, "", "usage: dlgtool dump FILE\n"},
         {"check without a path", {{"check"}}, 2, "", kCheckUsage},
