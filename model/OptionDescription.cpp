@@ -6,9 +6,15 @@
 
 std::string OptionDescription::Build(const DialogLine &option)
 {
-    std::string text = option.GetSpeech();
+    // Read in place: a line read from a file copies none of its texts for it.
+    const DialogLine::Fields fields = option.ViewFields();
+    const std::string_view intelligence = fields[3];
+    const std::string_view conditions = fields[4];
+    const std::string_view results = fields[6];
+    const std::string_view description = option.ViewDescription();
+    std::string text(fields[1]);
     text += "\n     {Displayed ";
-    switch (GenderCheck(option.GetFemaleSpeech()).GetWho()) {
+    switch (GenderCheck(fields[2]).GetWho()) {
     case GenderCheck::Anyone:
         text += "for either gender";
         break;
@@ -23,7 +29,7 @@ std::string OptionDescription::Build(const DialogLine &option)
     }
     text += ", ";
     // An empty check reads as "at least" with no number here, as it always has.
-    if (const IntelligenceCheck check(option.GetIntelligenceCheck()); option.GetIntelligenceCheck() == "1") {
+    if (const IntelligenceCheck check(intelligence); intelligence == "1") {
         text += "regardless of intelligence";
     } else {
         text += "if intelligence ";
@@ -39,17 +45,17 @@ std::string OptionDescription::Build(const DialogLine &option)
             break;
         }
     }
-    if (!option.GetConditions().empty())
-        text += " and \"" + option.GetConditions() + "\"";
+    if (!conditions.empty())
+        ((text += " and \"") += conditions) += "\"";
     text += "}\n     {If selected, ";
     if (const DialogLine *target = option.GetTarget())
-        text += "go to page " + target->GetLabel();
+        (text += "go to page ") += target->ViewLabel();
     else
         text += "dialog is finished";
-    if (!option.GetResults().empty())
-        text += ", and set \"" + option.GetResults() + "\"";
+    if (!results.empty())
+        ((text += ", and set \"") += results) += "\"";
     text += "}";
-    if (!option.GetDescription().empty())
-        text += "\n     (" + option.GetDescription() + ")";
+    if (!description.empty())
+        ((text += "\n     (") += description) += ")";
     return text;
 }
