@@ -63,6 +63,13 @@ QString Marked(const TextSearch::Hit &hit)
     return html.replace(QLatin1Char('\n'), QStringLiteral(" | "));
 }
 
+// Which text of its page a place is: "page name", "option 2 speech", ...
+QString WhichText(const DocumentText::Place &place)
+{
+    return (place.option < 0 ? QStringLiteral("page ") : QStringLiteral("option %1 ").arg(place.option + 1))
+        + QString::fromLatin1(DocumentText::KindName(place.kind));
+}
+
 // One match in the list. Its texts are made when the list shows them, so
 // that listing a word found in every text of a large file takes no time;
 // it refers to no line of the document, which may change meanwhile.
@@ -82,8 +89,7 @@ public:
             case PageColumn:
                 return m_page;
             case KindColumn:
-                return (m_hit.place.option < 0 ? QStringLiteral("page ") : QStringLiteral("option %1 ").arg(m_hit.place.option + 1))
-                    + QString::fromLatin1(DocumentText::KindName(m_hit.place.kind));
+                return WhichText(m_hit.place);
             case LineColumn:
                 return m_line > 0 ? QString::number(m_line) : QStringLiteral("new");
             case TextColumn:
@@ -106,9 +112,7 @@ private:
 
 QString Where(const DocumentText::Place &place)
 {
-    return AnsiText::ToDisplay(place.page->GetLabel()) + QStringLiteral(", ")
-        + (place.option < 0 ? QStringLiteral("page") : QStringLiteral("option %1").arg(place.option + 1)) + QStringLiteral(" ")
-        + QString::fromLatin1(DocumentText::KindName(place.kind));
+    return AnsiText::ToDisplay(place.page->ViewLabel()) + QStringLiteral(", ") + WhichText(place);
 }
 
 } // namespace

@@ -168,16 +168,8 @@ bool RecoveryKeeper::KeepNow()
     FinishWrite();
     if (!NeedsKeeping())
         return true;
-    RecoveryRecord record = MakeRecord();
-    record.bytes = m_session.GetDocument()->WriteText();
-    std::string error;
-    if (m_folder.Write(m_slot, record, *m_ops, error)) {
-        m_kept = true;
-        m_failureTold = false;
-        return true;
-    }
-    TellFailure(error);
-    return false;
+    StartWrite();
+    return FinishWrite();
 }
 
 void RecoveryKeeper::KeepInBackground()
@@ -189,6 +181,11 @@ void RecoveryKeeper::KeepInBackground()
         return;
     }
     FinishWrite();
+    StartWrite();
+}
+
+void RecoveryKeeper::StartWrite()
+{
     // The copy shares the bytes read with the document; writing it out,
     // and the disk, take their time off the user interface thread.
     std::shared_ptr<DialogFile> copy = m_session.GetDocument()->Copy();
@@ -203,18 +200,19 @@ void RecoveryKeeper::KeepInBackground()
     m_writingWatcher.setFuture(m_writing);
 }
 
-void RecoveryKeeper::FinishWrite()
+bool RecoveryKeeper::FinishWrite()
 {
     if (m_writeTakenIn)
-        return;
+        return true;
     m_writeTakenIn = true;
     const std::string error = m_writing.result(); // waits for it
-    if (error.empty()) {
-        m_kept = true;
-        m_failureTold = false;
-    } else {
+    if (!error.empty()) {
         TellFailure(error);
+        return false;
     }
+    m_kept = true;
+    m_failureTold = false;
+    return true;
 }
 
 // Said once: editing goes on, and a later write may succeed.

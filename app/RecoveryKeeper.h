@@ -71,8 +71,11 @@ private:
     // What the document would be saved as, ready for the recovery file but
     // for its bytes.
     RecoveryRecord MakeRecord() const;
-    // Waits for the write under way, if any, and takes in how it went.
-    void FinishWrite();
+    // Writes the recovery file from a copy of the document, off this thread.
+    void StartWrite();
+    // Waits for the write under way, if any, and takes in how it went:
+    // false when it failed.
+    bool FinishWrite();
     void TellFailure(const std::string &error);
     void OnIndexChanged();
     void OnCleanChanged(bool clean);

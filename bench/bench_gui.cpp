@@ -88,6 +88,14 @@ double RunUntil(const std::function<bool()> &done, double &longest, double limit
 // The time from starting a process of this program with args to its first
 // window shown, in ms: the process prints the moment it was shown on the
 // same clock, so that what it does on its way out is not counted.
+// Runs the event loop until the problems and map panels have caught up
+// with the window's document.
+void CatchUp(CMainDialog &dialog)
+{
+    double longest = 0;
+    RunUntil([&] { return dialog.Problems().IsUpToDate() && dialog.Map().IsUpToDate(); }, longest);
+}
+
 double TimeProcess(const QStringList &args)
 {
     double best = 1e9;
@@ -144,9 +152,8 @@ int main(int argc, char **argv)
         if (args.value(1) == QLatin1String("--startup"))
             PrintShown();
         // Opening is done once the panels have caught up with the file.
-        double longest = 0;
         if (args.value(1) == QLatin1String("--peak"))
-            RunUntil([&] { return dialog.Problems().IsUpToDate() && dialog.Map().IsUpToDate(); }, longest);
+            CatchUp(dialog);
         // The peak of this process image alone: getrusage would count the
         // memory of the large process that started it.
         QFile status(QStringLiteral("/proc/self/status"));
@@ -187,9 +194,7 @@ int main(int argc, char **argv)
         // The other figures are taken with the panels caught up, as the
         // writer's next step finds them: the work they do off this thread
         // would slow what is measured on it.
-        double longest = 0;
-        const auto settle = [&] { RunUntil([&] { return dialog.Problems().IsUpToDate() && dialog.Map().IsUpToDate(); }, longest); };
-        settle();
+        CatchUp(dialog);
         for (int run = 0; run < 5; ++run) {
             const auto start = Clock::now();
             dialog.RefreshPage();
@@ -203,18 +208,18 @@ int main(int argc, char **argv)
         dialog.RefreshPage();
         dialog.OnMoveOptionDown();
         for (int run = 0; run < 5; ++run) {
-            settle();
+            CatchUp(dialog);
             auto start = Clock::now();
             session.GetUndoStack().undo();
             QApplication::processEvents();
             undo = std::min(undo, Ms(start));
-            settle();
+            CatchUp(dialog);
             start = Clock::now();
             session.GetUndoStack().redo();
             QApplication::processEvents();
             redo = std::min(redo, Ms(start));
         }
-        settle();
+        CatchUp(dialog);
         // One keystroke in the outline's filter, each narrowing further.
         QLineEdit *filterEdit = dialog.Outline().filterEdit;
         for (const char *text : {"P", "Pa", "Pag", "Page1", "Page12", "Page123"}) {
