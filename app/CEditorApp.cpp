@@ -1,7 +1,7 @@
-#include "CEditorApp.h"
+#include "app/CEditorApp.h"
 
-#include "CMainDialog.h"
-#include "QtPrompter.h"
+#include "app/CMainDialog.h"
+#include "app/QtPrompter.h"
 #include "Version.h"
 
 #include <QApplication>

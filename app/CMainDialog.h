@@ -1,11 +1,11 @@
 #pragma once
 
-#include "EditingSession.h"
-#include "CPageView.h"
-#include "FileCommands.h"
-#include "PageCommands.h"
-#include "RecoveryKeeper.h"
-#include "StatusLabel.h"
+#include "app/EditingSession.h"
+#include "app/CPageView.h"
+#include "app/FileCommands.h"
+#include "app/PageCommands.h"
+#include "app/RecoveryKeeper.h"
+#include "app/StatusLabel.h"
 
 #include <QMainWindow>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "COptionListBox.h"
+#include "app/COptionListBox.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,9 +1,9 @@
-#include "CPageView.h"
+#include "app/CPageView.h"
 
-#include "COptionListBox.h"
-#include "StatusLabel.h"
+#include "app/COptionListBox.h"
+#include "app/StatusLabel.h"
 #include "model/DialogLine.h"
-#include "model/OptionDescription.h"
+#include "rules/OptionDescription.h"
 #include "ui/AnsiText.h"
 #include "ui/DialogUnits.h"
 

@@ -1,6 +1,6 @@
-#include "CPlayDlg.h"
+#include "app/CPlayDlg.h"
 
-#include "EditingSession.h"
+#include "app/EditingSession.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "speech/ShownSpeech.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ConversationPlay.h"
+#include "rules/ConversationPlay.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "CRecoverDlg.h"
+#include "app/CRecoverDlg.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

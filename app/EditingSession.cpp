@@ -1,7 +1,7 @@
-#include "EditingSession.h"
+#include "app/EditingSession.h"
 
 #include "model/DialogFile.h"
-#include "model/DocumentEdit.h"
+#include "edits/DocumentEdit.h"
 
 #include <QUndoCommand>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/DiskStamp.h"
+#include "storage/DiskStamp.h"
 #include "model/DroppedLine.h"
 
 #include <QObject>

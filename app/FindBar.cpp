@@ -1,7 +1,7 @@
-#include "FindBar.h"
+#include "app/FindBar.h"
 
-#include "EditingSession.h"
-#include "Prompter.h"
+#include "app/EditingSession.h"
+#include "app/Prompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/AnsiText.h"

@@ -1,6 +1,6 @@
-#include "LinksHereLabel.h"
+#include "app/LinksHereLabel.h"
 
-#include "EditingSession.h"
+#include "app/EditingSession.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/AnsiText.h"

@@ -1,7 +1,7 @@
-#include "MapPanel.h"
+#include "app/MapPanel.h"
 
-#include "EditingSession.h"
-#include "SnapshotFeed.h"
+#include "app/EditingSession.h"
+#include "app/SnapshotFeed.h"
 #include "model/DialogFile.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MapView.h"
+#include "app/MapView.h"
 
 #include <QDockWidget>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "MapView.h"
+#include "app/MapView.h"
 
 #include "ui/AnsiText.h"
 

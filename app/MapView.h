@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graph/GraphvizLayout.h"
-#include "model/ConversationGraph.h"
+#include "rules/ConversationGraph.h"
 
 #include <QGraphicsView>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
-#include "OutlinePanel.h"
+#include "app/OutlinePanel.h"
 
-#include "EditingSession.h"
-#include "PageCommands.h"
-#include "PageListModel.h"
+#include "app/EditingSession.h"
+#include "app/PageCommands.h"
+#include "app/PageListModel.h"
 #include "model/DialogFile.h"
 
 #include <QHeaderView>

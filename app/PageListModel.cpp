@@ -1,6 +1,6 @@
-#include "PageListModel.h"
+#include "app/PageListModel.h"
 
-#include "EditingSession.h"
+#include "app/EditingSession.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/AnsiText.h"

@@ -1,4 +1,4 @@
-#include "ProblemListModel.h"
+#include "app/ProblemListModel.h"
 
 #include "ui/AnsiText.h"
 

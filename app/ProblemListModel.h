@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/Finding.h"
+#include "rules/Finding.h"
 
 #include <QAbstractTableModel>
 #include <vector>

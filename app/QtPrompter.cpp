@@ -1,4 +1,4 @@
-#include "QtPrompter.h"
+#include "app/QtPrompter.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Prompter.h"
+#include "app/Prompter.h"
 
 // The program's prompts: Qt's message boxes and file dialogs.
 class QtPrompter : public Prompter {

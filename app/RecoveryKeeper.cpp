@@ -1,13 +1,13 @@
-#include "RecoveryKeeper.h"
+#include "app/RecoveryKeeper.h"
 
-#include "CMainDialog.h"
-#include "CRecoverDlg.h"
-#include "EditingSession.h"
-#include "FileCommands.h"
-#include "Prompter.h"
+#include "app/CMainDialog.h"
+#include "app/CRecoverDlg.h"
+#include "app/EditingSession.h"
+#include "app/FileCommands.h"
+#include "app/Prompter.h"
 #include "model/DialogFile.h"
-#include "model/FileOps.h"
-#include "model/UnifiedDiff.h"
+#include "storage/FileOps.h"
+#include "storage/UnifiedDiff.h"
 #include "ui/AnsiText.h"
 
 #include <QDateTime>

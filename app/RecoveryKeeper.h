@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/RecoveryFolder.h"
+#include "storage/RecoveryFolder.h"
 
 #include <QFuture>
 #include <QFutureWatcher>

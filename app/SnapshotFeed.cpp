@@ -1,6 +1,6 @@
-#include "SnapshotFeed.h"
+#include "app/SnapshotFeed.h"
 
-#include "EditingSession.h"
+#include "app/EditingSession.h"
 #include "model/DialogFile.h"
 
 #include <QThreadPool>

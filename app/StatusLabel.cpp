@@ -1,4 +1,4 @@
-#include "StatusLabel.h"
+#include "app/StatusLabel.h"
 
 #include <QTimer>
 

@@ -1,4 +1,4 @@
-#include "StatusLine.h"
+#include "app/StatusLine.h"
 
 void StatusLine::SetStatusMessage(std::string text)
 {

@@ -1,4 +1,4 @@
-#include "CEditorApp.h"
+#include "app/CEditorApp.h"
 #include "Version.h"
 
 #include <QApplication>

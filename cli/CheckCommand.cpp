@@ -1,8 +1,8 @@
-#include "CheckCommand.h"
+#include "cli/CheckCommand.h"
 
-#include "DialogFiles.h"
-#include "JsonWriter.h"
-#include "Linter.h"
+#include "storage/DialogFiles.h"
+#include "cli/JsonWriter.h"
+#include "rules/Linter.h"
 
 #include <algorithm>
 #include <iterator>

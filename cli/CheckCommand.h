@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Command.h"
-#include "Finding.h"
+#include "cli/Command.h"
+#include "rules/Finding.h"
 
 // Checks whole folders of conversations before a build ships them.
 class CheckCommand : public Command {

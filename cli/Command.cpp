@@ -1,6 +1,6 @@
-#include "Command.h"
+#include "cli/Command.h"
 
-#include "FileName.h"
+#include "storage/FileName.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "DumpCommand.h"
+#include "cli/DumpCommand.h"
 
-#include "DialogFiles.h"
-#include "JsonWriter.h"
+#include "storage/DialogFiles.h"
+#include "cli/JsonWriter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 

@@ -1,4 +1,4 @@
-#include "FileArguments.h"
+#include "cli/FileArguments.h"
 
 #include <algorithm>
 

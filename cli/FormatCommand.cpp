@@ -1,10 +1,10 @@
-#include "FormatCommand.h"
+#include "cli/FormatCommand.h"
 
-#include "DialogFiles.h"
-#include "FileArguments.h"
-#include "FileName.h"
+#include "storage/DialogFiles.h"
+#include "cli/FileArguments.h"
+#include "storage/FileName.h"
 #include "model/DialogFile.h"
-#include "model/UnifiedDiff.h"
+#include "storage/UnifiedDiff.h"
 
 #include <algorithm>
 #include <map>

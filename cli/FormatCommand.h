@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "cli/Command.h"
 
 // Writes a file exactly as the editor's Save would; with --check, tells
 // which files a save would change (and how, with --diff).

@@ -1,12 +1,12 @@
-#include "GraphCommand.h"
+#include "cli/GraphCommand.h"
 
-#include "DialogFiles.h"
-#include "FileArguments.h"
+#include "storage/DialogFiles.h"
+#include "cli/FileArguments.h"
 #include "graph/GraphvizLayout.h"
-#include "model/AtomicFile.h"
-#include "model/ConversationGraph.h"
+#include "storage/AtomicFile.h"
+#include "rules/ConversationGraph.h"
 #include "model/DialogFile.h"
-#include "model/FileOps.h"
+#include "storage/FileOps.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "cli/Command.h"
 
 // Writes the map of a conversation, as the editor draws it, for
 // documentation and reviews: DOT text, or SVG laid out by Graphviz.

@@ -1,8 +1,8 @@
-#include "PlayCommand.h"
+#include "cli/PlayCommand.h"
 
-#include "DialogFiles.h"
-#include "JsonWriter.h"
-#include "model/ConversationPlay.h"
+#include "storage/DialogFiles.h"
+#include "cli/JsonWriter.h"
+#include "rules/ConversationPlay.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/Windows1252.h"

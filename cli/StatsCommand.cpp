@@ -1,7 +1,7 @@
-#include "StatsCommand.h"
+#include "cli/StatsCommand.h"
 
-#include "DialogFiles.h"
-#include "FileName.h"
+#include "storage/DialogFiles.h"
+#include "storage/FileName.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/Windows1252.h"

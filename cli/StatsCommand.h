@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "cli/Command.h"
 
 // Counts pages, options, words of speech and generated speech by kind.
 class StatsCommand : public Command {

@@ -1,4 +1,4 @@
-#include "TextCommand.h"
+#include "cli/TextCommand.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "cli/Command.h"
 
 // A switch that prints a fixed text and succeeds: --help, --version.
 class TextCommand : public Command {

@@ -1,10 +1,10 @@
-#include "CheckCommand.h"
-#include "DumpCommand.h"
-#include "FormatCommand.h"
-#include "GraphCommand.h"
-#include "PlayCommand.h"
-#include "StatsCommand.h"
-#include "TextCommand.h"
+#include "cli/CheckCommand.h"
+#include "cli/DumpCommand.h"
+#include "cli/FormatCommand.h"
+#include "cli/GraphCommand.h"
+#include "cli/PlayCommand.h"
+#include "cli/StatsCommand.h"
+#include "cli/TextCommand.h"
 #include "Version.h"
 
 #include <csignal>

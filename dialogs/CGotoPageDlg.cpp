@@ -1,6 +1,6 @@
-#include "CGotoPageDlg.h"
+#include "dialogs/CGotoPageDlg.h"
 
-#include "DialogTemplate.h"
+#include "dialogs/DialogTemplate.h"
 #include "ui/AnsiText.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"

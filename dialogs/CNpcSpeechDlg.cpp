@@ -1,7 +1,7 @@
-#include "CNpcSpeechDlg.h"
+#include "dialogs/CNpcSpeechDlg.h"
 
-#include "DialogTemplate.h"
-#include "TextGuard.h"
+#include "dialogs/DialogTemplate.h"
+#include "dialogs/TextGuard.h"
 #include "model/DialogLine.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "CPageInfoDlg.h"
+#include "dialogs/CPageInfoDlg.h"
 
-#include "DialogTemplate.h"
-#include "TextGuard.h"
+#include "dialogs/DialogTemplate.h"
+#include "dialogs/TextGuard.h"
 
 #include <QLabel>
 #include <QLineEdit>

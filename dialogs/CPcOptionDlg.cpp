@@ -1,11 +1,11 @@
-#include "CPcOptionDlg.h"
+#include "dialogs/CPcOptionDlg.h"
 
-#include "DialogTemplate.h"
-#include "TextGuard.h"
+#include "dialogs/DialogTemplate.h"
+#include "dialogs/TextGuard.h"
 #include "ui/AnsiText.h"
 #include "model/DialogLine.h"
-#include "model/GenderCheck.h"
-#include "model/IntelligenceCheck.h"
+#include "rules/GenderCheck.h"
+#include "rules/IntelligenceCheck.h"
 
 #include <QComboBox>
 #include <QLabel>

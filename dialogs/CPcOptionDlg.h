@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParameterPanel.h"
+#include "dialogs/ParameterPanel.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "DialogTemplate.h"
+#include "dialogs/DialogTemplate.h"
 
 #include <QCheckBox>
 #include <QComboBox>

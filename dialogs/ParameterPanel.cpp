@@ -1,4 +1,4 @@
-#include "ParameterPanel.h"
+#include "dialogs/ParameterPanel.h"
 
 #include "ui/AnsiText.h"
 #include "model/DialogField.h"

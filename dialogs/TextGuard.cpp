@@ -1,4 +1,4 @@
-#include "TextGuard.h"
+#include "dialogs/TextGuard.h"
 
 #include "ui/AnsiText.h"
 

@@ -5,7 +5,7 @@
 // print on one line.
 #include "cli/CheckCommand.h"
 #include "cli/DumpCommand.h"
-#include "cli/Linter.h"
+#include "rules/Linter.h"
 #include "model/DialogFile.h"
 
 #include <cstddef>

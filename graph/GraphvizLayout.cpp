@@ -1,4 +1,4 @@
-#include "GraphvizLayout.h"
+#include "graph/GraphvizLayout.h"
 
 #include "model/Windows1252.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ConversationGraph.h"
+#include "rules/ConversationGraph.h"
 
 #include <string>
 #include <vector>

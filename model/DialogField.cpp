@@ -1,4 +1,4 @@
-#include "DialogField.h"
+#include "model/DialogField.h"
 
 
 bool DialogField::Parse(std::string_view text)

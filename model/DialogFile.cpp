@@ -1,8 +1,8 @@
-#include "DialogFile.h"
+#include "model/DialogFile.h"
 
-#include "AtomicFile.h"
-#include "DialogLine.h"
-#include "FileOps.h"
+#include "storage/AtomicFile.h"
+#include "model/DialogLine.h"
+#include "storage/FileOps.h"
 #include "speech/GeneratedSpeechKind.h"
 
 #include <algorithm>

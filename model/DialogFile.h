@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DroppedLine.h"
+#include "model/DroppedLine.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "DialogLine.h"
+#include "model/DialogLine.h"
 
 #include "speech/GeneratedSpeechKind.h"
 

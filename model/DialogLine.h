@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DialogField.h"
+#include "model/DialogField.h"
 #include "speech/SpeechText.h"
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "DroppedLine.h"
+#include "model/DroppedLine.h"
 
 const char *DroppedLine::What(Kind kind)
 {

@@ -1,7 +1,7 @@
-#include "TextRules.h"
+#include "model/TextRules.h"
 
-#include "DialogFile.h"
-#include "DialogLine.h"
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
 
 std::string TextRules::Check(std::string_view text, Place place)
 {

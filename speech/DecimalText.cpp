@@ -1,4 +1,4 @@
-#include "DecimalText.h"
+#include "speech/DecimalText.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
-#include "GeneratedSpeechKind.h"
+#include "speech/GeneratedSpeechKind.h"
 
-#include "DecimalText.h"
-#include "SpeechText.h"
+#include "speech/DecimalText.h"
+#include "speech/SpeechText.h"
 
 #include <algorithm>
 #include <array>

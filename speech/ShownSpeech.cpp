@@ -1,7 +1,7 @@
-#include "ShownSpeech.h"
+#include "speech/ShownSpeech.h"
 
-#include "GeneratedSpeechKind.h"
-#include "SpeechText.h"
+#include "speech/GeneratedSpeechKind.h"
+#include "speech/SpeechText.h"
 
 std::string ShownSpeech::Of(std::string_view stored)
 {

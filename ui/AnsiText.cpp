@@ -1,4 +1,4 @@
-#include "AnsiText.h"
+#include "ui/AnsiText.h"
 
 #include "model/Windows1252.h"
 

@@ -1,4 +1,4 @@
-#include "DialogUnits.h"
+#include "ui/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "TextSearch.h"
+#include "ui/TextSearch.h"
 
-#include "AnsiText.h"
+#include "ui/AnsiText.h"
 #include "model/Windows1252.h"
 
 #include <algorithm>

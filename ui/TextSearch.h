@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/DocumentText.h"
+#include "edits/DocumentText.h"
 
 #include <QRegularExpression>
 #include <QString>

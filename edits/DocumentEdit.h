@@ -1,0 +1,65 @@
+#pragma once
+
+#include "model/DialogLine.h"
+
+#include <memory>
+#include <vector>
+
+class DialogFile;
+
+// One change of a document that can be taken back exactly and made again.
+// A line it takes out of the document stays alive in the edit, so that its
+// file line number and every link to it come back as they were. An edit is
+// made unapplied; Apply and Revert then alternate, Apply first.
+class DocumentEdit {
+public:
+    enum Kind { AddOption, DeleteOption, MoveOption, AddPage, ChangeLine, DeletePage, MovePage, ChangeLines };
+
+    // A line of the document that goes from before to after.
+    struct LineChange {
+        DialogLine *line;
+        DialogLine::Content before;
+        DialogLine::Content after;
+    };
+
+    static DocumentEdit AddingOption(DialogLine &page, int index, std::unique_ptr<DialogLine> option);
+    static DocumentEdit DeletingOption(DialogLine &page, int index);
+    static DocumentEdit MovingOption(DialogLine &page, int from, int to);
+    static DocumentEdit AddingPage(DialogFile &file, int index, std::unique_ptr<DialogLine> page);
+    // Takes the page out; every option that led to it, and every Request
+    // money speech that named it, ends the dialog instead until Revert.
+    static DocumentEdit DeletingPage(DialogFile &file, int index);
+    static DocumentEdit MovingPage(DialogFile &file, int from, int to);
+    // The line goes from before to after; page is the page it shows on.
+    static DocumentEdit ChangingLine(DialogLine &page, DialogLine &line, DialogLine::Content before, DialogLine::Content after);
+    // Many lines at once, as one edit; page is the page of the first.
+    static DocumentEdit ChangingLines(DialogLine &page, std::vector<LineChange> changes);
+
+    void Apply();
+    void Revert();
+
+    Kind GetKind() const { return m_kind; }
+    // The page the edit works on, and the line it touches there: an option,
+    // or the page itself. The index is the option's place on the page
+    // (after the edit, for a move); 0 for an edit of pages.
+    DialogLine *GetPage() const { return m_page; }
+    DialogLine *GetLine() const { return m_line; }
+    int GetIndex() const;
+    // The lines that DeletePage changed because they led to the page, or
+    // that ChangeLines changes.
+    const std::vector<LineChange> &GetLineChanges() const { return m_changes; }
+
+private:
+    DocumentEdit(Kind kind, DialogLine *page, DialogLine *line) : m_kind(kind), m_page(page), m_line(line) {}
+
+    Kind m_kind;
+    DialogLine *m_page;
+    DialogLine *m_line;
+    DialogFile *m_file = nullptr;
+    int m_index = 0;
+    int m_to = 0;
+    std::unique_ptr<DialogLine> m_held; // the line while it is out of the document
+    DialogLine::Content m_before;
+    DialogLine::Content m_after;
+    std::vector<LineChange> m_changes;
+};

@@ -1,0 +1,36 @@
+#include "rules/Finding.h"
+
+#include "storage/FileName.h"
+#include "model/Windows1252.h"
+
+#include <tuple>
+
+const char *Finding::SeverityName(Severity severity)
+{
+    switch (severity) {
+    case Error:
+        return "error";
+    case Warning:
+        return "warning";
+    case Note:
+        break;
+    }
+    return "note";
+}
+
+std::string Finding::ToText() const
+{
+    std::string text = FileName::Printable(file);
+    if (line > 0)
+        text += ':' + std::to_string(line);
+    text += ": ";
+    text += SeverityName(severity);
+    text += ": ";
+    text += Windows1252::ToUtf8(message); // names and speeches are the file's bytes
+    return text;
+}
+
+bool Finding::operator<(const Finding &other) const
+{
+    return std::tie(file, line, severity, message) < std::tie(other.file, other.line, other.severity, other.message);
+}

@@ -1,0 +1,248 @@
+#include "rules/Linter.h"
+
+#include "storage/DialogFiles.h"
+
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+#include "rules/GenderCheck.h"
+#include "rules/IntelligenceCheck.h"
+#include "rules/Reachability.h"
+#include "model/TextRules.h"
+#include "speech/GeneratedSpeechKind.h"
+
+#include <unordered_map>
+
+namespace {
+
+using Place = TextRules::Place;
+
+std::string PageName(const DialogLine &page)
+{
+    return "page \"" + std::string(page.ViewFields()[0]) + "\" (line " + std::to_string(page.GetFileLine()) + ")";
+}
+
+// What a finding on a page or an option is about: "page "Start" (line 3)"
+// or "the option on line 4".
+std::string Subject(const DialogLine &line, bool page)
+{
+    return page ? PageName(line) : "the option on line " + std::to_string(line.GetFileLine());
+}
+
+using BandSet = Reachability::BandSet;
+
+class FileCheck {
+public:
+    FileCheck(const DialogFile &file, const std::string &path) : m_file(file), m_path(path) {}
+
+    std::vector<Finding> Run()
+    {
+        CheckDroppedLines();
+        CheckNumbers();
+        const std::vector<int> numbers = m_file.GetRenumberedPageNumbers();
+        for (int i = 0; i < m_file.GetPageCount(); ++i) {
+            const DialogLine &page = *m_file.GetPage(i);
+            m_page = i;
+            m_option = -1;
+            CheckPage(page);
+            // Saved, a page without a name is written "// [LABEL] " and
+            // read back named by its number.
+            if (page.ViewFields()[0].empty())
+                Add(page.GetFileLine(), Finding::Note, PageName(page) + " has no name: once saved, it reads back named \""
+                                                           + std::to_string(numbers[static_cast<size_t>(i)]) + "\"");
+            for (int o = 0; o < page.GetOptionCount(); ++o) {
+                m_option = o;
+                CheckOption(*page.GetOption(o));
+            }
+        }
+        m_option = -1;
+        CheckReachability();
+        return std::move(m_findings);
+    }
+
+private:
+    void Add(int line, Finding::Severity severity, std::string message)
+    {
+        m_findings.push_back({m_path, line, severity, std::move(message), m_page, m_option});
+    }
+
+    void CheckDroppedLines()
+    {
+        bool loneCr = false;
+        for (const DroppedLine &dropped : m_file.GetDroppedLines()) {
+            if (dropped.kind == DroppedLine::LoneCr) {
+                loneCr = true;
+                continue;
+            }
+            if (dropped.kind == DroppedLine::TooFewFields)
+                Add(dropped.line, Finding::Warning, "this line holds braces but fewer than seven fields, so the game skips it "
+                                                    "(does a text hold \"//\"?) and the editor drops it when it saves the file");
+            else
+                Add(dropped.line, Finding::Warning,
+                    std::string(DroppedLine::What(dropped.kind))
+                        + (DroppedLine::IsWholeLine(dropped.kind) ? ": the editor drops this line when it saves the file"
+                                                                  : ": the editor drops this text when it saves the file"));
+        }
+        if (loneCr)
+            Add(1, Finding::Error, "the lines of this file end in a lone CR, which reading does not take for a line end: "
+                                   "the editor would keep only the first dialog line of each run of them");
+    }
+
+    // The subject of a finding is named only when there is one.
+    void CheckText(const DialogLine &line, bool page, std::string_view what, std::string_view text, Place place)
+    {
+        const std::string reason = TextRules::Check(text, place);
+        if (!reason.empty())
+            Add(line.GetFileLine(), Finding::Error, Subject(line, page) + ": its " + std::string(what) + " cannot be written back as it reads. " + reason);
+    }
+
+    void CheckComments(const DialogLine &line, bool page)
+    {
+        CheckText(line, page, "description", line.ViewDescription(), Place::Description);
+        std::string_view remarks = line.ViewComment();
+        while (!remarks.empty()) {
+            const size_t lf = remarks.find('\n');
+            CheckText(line, page, "remark", remarks.substr(0, lf), Place::Remark);
+            remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
+        }
+    }
+
+    void NoteCanonical(const DialogLine &line, bool page, const SpeechText &code, std::string_view text)
+    {
+        if (code.kind == 0)
+            return;
+        const std::string canonical = EncodeSpeech(code);
+        if (canonical != text)
+            Add(line.GetFileLine(), Finding::Note,
+                Subject(line, page) + ": generated speech \"" + std::string(text) + "\" would be saved as \"" + canonical + "\"");
+    }
+
+    void CheckPage(const DialogLine &page)
+    {
+        const DialogLine::Fields fields = page.ViewFields();
+        if (!TextRules::ReadsBackAsPage(fields[2]))
+            Add(page.GetFileLine(), Finding::Error, Subject(page, true) + " would not read back as a page: its speech to female PCs is empty or starts with a digit");
+        CheckText(page, true, "name", fields[0], Place::Label);
+        CheckText(page, true, "speech", fields[1], Place::Field);
+        CheckText(page, true, "speech to female PCs", fields[2], Place::Field);
+        CheckText(page, true, "field 3", fields[3], Place::Field);
+        CheckText(page, true, "field 6", fields[6], Place::Field);
+        CheckComments(page, true);
+        NoteCanonical(page, true, page.CopySpeechCode(), fields[1]);
+        if (!page.IsSameSpeechForBoth())
+            NoteCanonical(page, true, page.CopyFemaleSpeechCode(), fields[2]);
+    }
+
+    void CheckOption(const DialogLine &option)
+    {
+        const DialogLine::Fields fields = option.ViewFields();
+        CheckText(option, false, "speech", fields[1], Place::Field);
+        CheckText(option, false, "gender check", fields[2], Place::Field);
+        CheckText(option, false, "intelligence check", fields[3], Place::Field);
+        CheckText(option, false, "conditions", fields[4], Place::Field);
+        CheckText(option, false, "results", fields[6], Place::Field);
+        CheckComments(option, false);
+        NoteCanonical(option, false, option.CopySpeechCode(), fields[1]);
+
+        if (const int target = DialogField::ToInt(fields[5]); target != 0 && !option.GetTarget())
+            Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " leads to page number " + std::to_string(target)
+                                                            + ", which no page has: the conversation ends there");
+        if (const std::string_view gender = fields[2]; !GenderCheck(gender).IsKnownForm())
+            Add(option.GetFileLine(), Finding::Warning,
+                Subject(option, false) + " has the gender check \"" + std::string(gender) + "\", which is neither empty, \"0\" nor \"1\"");
+        if (const std::string_view check = fields[3]; !IntelligenceCheck(check).IsKnownForm())
+            Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " has the intelligence check \"" + std::string(check)
+                                                            + "\", which is none of \"1\", \"N\", \"+N\" and \"-N\"");
+    }
+
+    void CheckNumbers()
+    {
+        std::unordered_map<int, const DialogLine *> first;
+        for (int i = 0; i < m_file.GetPageCount(); ++i) {
+            const DialogLine &page = *m_file.GetPage(i);
+            m_page = i;
+            const auto [at, inserted] = first.try_emplace(page.GetNumber(), &page);
+            if (!inserted)
+                Add(page.GetFileLine(), Finding::Warning, PageName(page) + " has the number " + std::to_string(page.GetNumber())
+                                                              + " of " + PageName(*at->second) + ": jumps to it go to the first");
+        }
+    }
+
+    // "below 8", "8 or above", "8 to 11", joined with "or".
+    static std::string Bands(const BandSet &missing, const std::vector<long long> &bounds)
+    {
+        const size_t bands = bounds.size() + 1;
+        std::string text;
+        for (const auto &[first, last] : missing) {
+            std::string range;
+            if (first == 0)
+                range = "below " + std::to_string(bounds[last - 1]);
+            else if (last == bands)
+                range = std::to_string(bounds[first - 1]) + " or above";
+            else
+                range = std::to_string(bounds[first - 1]) + " to " + std::to_string(bounds[last - 1] - 1);
+            text += (text.empty() ? "" : " or ") + range;
+        }
+        return text;
+    }
+
+    // "for female PCs", "for male PCs of intelligence below 8".
+    static std::string Players(const char *gender, const BandSet &missed, const std::vector<long long> &bounds)
+    {
+        if (missed == BandSet{{0, bounds.size() + 1}})
+            return std::string("for ") + gender + " PCs";
+        return std::string("for ") + gender + " PCs of intelligence " + Bands(missed, bounds);
+    }
+
+    void CheckReachability()
+    {
+        const Reachability reachability(m_file);
+        const std::vector<long long> &bounds = reachability.GetBoundaries();
+        const BandSet everyBand{{0, reachability.GetBandCount()}};
+        for (int i = 1; i < m_file.GetPageCount(); ++i) {
+            const DialogLine &page = *m_file.GetPage(i);
+            m_page = i;
+            if (!reachability.IsLinked(i)) {
+                Add(page.GetFileLine(), Finding::Warning, PageName(page) + ": no option leads to it");
+                continue;
+            }
+            const BandSet male = reachability.GetMissed(i, false);
+            const BandSet female = reachability.GetMissed(i, true);
+            if (male.empty() && female.empty())
+                continue;
+            std::string who;
+            if (male == everyBand && female == everyBand)
+                who = "for every PC";
+            else if (male == female)
+                who = "for PCs of intelligence " + Bands(male, bounds);
+            else {
+                if (!female.empty())
+                    who = Players("female", female, bounds);
+                if (!male.empty())
+                    who += (who.empty() ? "" : " and ") + Players("male", male, bounds);
+            }
+            Add(page.GetFileLine(), Finding::Warning, PageName(page) + " is unreachable " + who);
+        }
+    }
+
+    const DialogFile &m_file;
+    const std::string &m_path;
+    std::vector<Finding> m_findings;
+    int m_page = -1; // what is being checked
+    int m_option = -1;
+};
+
+} // namespace
+
+std::vector<Finding> Linter::CheckFile(const std::string &path)
+{
+    DialogFile file;
+    std::string error;
+    if (!DialogFiles::Read(path, file, error))
+        return {{path, file.GetErrorLine(), Finding::Error, "cannot read the file: " + error}};
+    return CheckDocument(file, path);
+}
+
+std::vector<Finding> Linter::CheckDocument(const DialogFile &file, const std::string &path)
+{
+    return FileCheck(file, path).Run();
+}

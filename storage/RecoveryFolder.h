@@ -1,0 +1,60 @@
+#pragma once
+
+#include "storage/RecoveryRecord.h"
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+class FileOps;
+
+// The folder of recovery files: one per document with unsaved changes,
+// "<slot>.recovery", with its lock "<slot>.lock" beside it (see
+// RecoveryLock). A named file's slot comes from its absolute path, so that
+// opening the file again finds it; an untitled document's is made unique.
+class RecoveryFolder {
+public:
+    struct Entry {
+        std::string slot;
+        RecoveryRecord record;
+    };
+
+    explicit RecoveryFolder(std::string path);
+
+    const std::string &GetPath() const { return m_path; }
+    std::string RecoveryPath(const std::string &slot) const { return m_path + "/" + slot + ".recovery"; }
+    std::string LockPath(const std::string &slot) const { return m_path + "/" + slot + ".lock"; }
+
+    // path made absolute, without "." and ".." steps: the name a record keeps.
+    static std::string Absolute(const std::string &path);
+    static std::string SlotForFile(const std::string &absolutePath);
+    // Unique to this process and call.
+    static std::string SlotForUntitled();
+
+    // Takes the slot's lock for this process (see RecoveryLock::Take),
+    // creating the folder when it is missing, and clears what writes of the
+    // slot that were cut short left; releases it if this process holds it.
+    pid_t TakeLock(const std::string &slot) const;
+    void ReleaseLock(const std::string &slot) const;
+
+    // Replaces the slot's recovery file with the record, as a whole or not
+    // at all, creating the folder (for this user only) when it is missing.
+    // False with the system's reason when it could not.
+    bool Write(const std::string &slot, const RecoveryRecord &record, FileOps &ops, std::string &error) const;
+    void Remove(const std::string &slot) const;
+
+    // The recovery files that no live process other than this one keeps,
+    // but for the slot except, newest first. Files that are not whole
+    // records are left out.
+    std::vector<Entry> Unkept(const std::string &except = {}) const;
+    // What to offer when the file at absolutePath is opened, and at
+    // start-up with an untitled document: the entries of it, newest first.
+    static std::vector<Entry> ForFile(const std::vector<Entry> &entries, const std::string &absolutePath);
+    static std::vector<Entry> ForUntitled(const std::vector<Entry> &entries);
+
+private:
+    // The folder, for this user only; false when it is not there to write in.
+    bool MakeFolder(std::string &error) const;
+
+    std::string m_path;
+};
