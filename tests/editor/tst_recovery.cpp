@@ -4,7 +4,7 @@
 #include "GuiTestFiles.h"
 #include "ScriptedEdits.h"
 #include "FullDisk.h"
-#include "app/RecoveryKeeper.h"
+#include "session/RecoveryKeeper.h"
 #include "storage/RecoveryFolder.h"
 
 #include <QDateTime>

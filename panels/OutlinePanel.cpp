@@ -1,7 +1,7 @@
-#include "app/OutlinePanel.h"
+#include "panels/OutlinePanel.h"
 
-#include "app/EditingSession.h"
-#include "app/PageListModel.h"
+#include "session/EditingSession.h"
+#include "panels/PageListModel.h"
 #include "model/DialogFile.h"
 
 #include <QHeaderView>
@@ -93,16 +93,17 @@ OutlinePanel::OutlinePanel(EditingSession &session, QWidget *parent)
     connect(filterEdit, &QLineEdit::returnPressed, this, [this] {
         const QModelIndex current = pageView->currentIndex();
         if (DialogLine *page = PageAt(current.isValid() ? current : m_filter->index(0, 0)))
-            emit pageActivated(page);
+            m_session.ShowLine(page, page);
     });
     connect(pageView, &QTreeView::activated, this, [this](const QModelIndex &index) {
         if (DialogLine *page = PageAt(index))
-            emit pageActivated(page);
+            m_session.ShowLine(page, page);
     });
     connect(pageView, &QTreeView::clicked, pageView, &QTreeView::activated);
     connect(pageView, &QWidget::customContextMenuRequested, this, &OutlinePanel::ShowMenu);
     // After a reset (an edit, undo or redo) the page on display is found again.
     connect(m_model, &QAbstractItemModel::modelReset, this, &OutlinePanel::ShowCurrentPage);
+    connect(&session, &EditingSession::currentPageChanged, this, &OutlinePanel::ShowCurrentPage);
 }
 
 DialogLine *OutlinePanel::PageAt(const QModelIndex &index) const
@@ -122,7 +123,7 @@ void OutlinePanel::ShowMenu(const QPoint &position)
     DialogLine *page = PageAt(pageView->indexAt(position));
     if (!page || m_contextActions.isEmpty())
         return;
-    emit pageActivated(page);
+    m_session.ShowLine(page, page);
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("outlineContextMenu"));
     for (QAction *action : std::as_const(m_contextActions)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompter.h"
+#include "ui/Prompter.h"
 
 // The program's prompts: Qt's message boxes and file dialogs.
 class QtPrompter : public Prompter {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/MapView.h"
+#include "panels/MapView.h"
+#include "session/LatestJob.h"
 
 #include <QDockWidget>
 #include <memory>
@@ -11,8 +12,6 @@ class EditingSession;
 class QComboBox;
 class QLabel;
 class QSpinBox;
-template <typename T>
-class QFutureWatcher;
 
 // The conversation map in a panel, with a profile selector above it: seen
 // as anyone, or as a PC of one gender and intelligence, the pages and arrows
@@ -20,7 +19,7 @@ class QFutureWatcher;
 // every edit, undo and redo: the graph is built and laid out on a copy of
 // the document off the user interface thread (an edit that leaves the shape
 // as it was keeps the layout), and a result that a later edit made stale is
-// dropped. Clicking a box asks to show its page.
+// dropped. Clicking a box shows its page.
 class MapPanel : public QDockWidget {
     Q_OBJECT
 public:
@@ -42,19 +41,17 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 signals:
-    void pageActivated(DialogLine *page);
     void updated();
 
 private:
     void Lay(std::shared_ptr<const DialogFile> document, quint64 generation);
-    void Show();
+    void Show(std::shared_ptr<MapView::Map> map);
     void UpdateDimmed();
 
     EditingSession &m_session;
-    QFutureWatcher<std::shared_ptr<MapView::Map>> *m_watcher;
-    std::shared_ptr<const DialogFile> m_pending;
-    quint64 m_pendingGeneration = 0;
-    quint64 m_runningGeneration = 0;
-    quint64 m_shownGeneration = 0;
+    LatestJob<std::shared_ptr<MapView::Map>> m_job;
+    // A copy that waits for the map to be shown.
+    std::shared_ptr<const DialogFile> m_hidden;
+    quint64 m_hiddenGeneration = 0;
     bool m_fitted = false;
 };

@@ -12,8 +12,8 @@ class QSortFilterProxyModel;
 class QTreeView;
 
 // The page outline: every page of the document in file order, narrowed by a
-// filter on name or description. Activating an entry asks to show its page;
-// its context menu runs the page commands on it.
+// filter on name or description. Activating an entry shows its page; its
+// context menu runs the page commands on it, made the page on display.
 class OutlinePanel : public QDockWidget {
     Q_OBJECT
 public:
@@ -22,16 +22,13 @@ public:
     // The commands of the entries' context menu (null: a separator).
     void SetContextActions(QList<QAction *> actions);
 
-    // The page on display changed.
+    // Marks the page on display and scrolls to it.
     void ShowCurrentPage();
     // The page of the entry with the focus, or null.
     DialogLine *GetSelectedPage() const;
 
     QLineEdit *filterEdit = nullptr;
     QTreeView *pageView = nullptr;
-
-signals:
-    void pageActivated(DialogLine *page);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

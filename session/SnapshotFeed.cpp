@@ -1,6 +1,6 @@
-#include "app/SnapshotFeed.h"
+#include "session/SnapshotFeed.h"
 
-#include "app/EditingSession.h"
+#include "session/EditingSession.h"
 #include "model/DialogFile.h"
 
 #include <QThreadPool>
@@ -23,9 +23,8 @@ SnapshotFeed::SnapshotFeed(EditingSession &session)
     m_settle->setSingleShot(true);
     m_settle->setInterval(40);
     connect(m_settle, &QTimer::timeout, this, &SnapshotFeed::Take);
-    connect(&session, &EditingSession::edited, this, &SnapshotFeed::Schedule);
+    connect(&session, &EditingSession::changed, this, &SnapshotFeed::Schedule);
     connect(&session, &EditingSession::documentReplaced, this, &SnapshotFeed::Schedule);
-    connect(&session.GetUndoStack(), &QUndoStack::indexChanged, this, &SnapshotFeed::Schedule);
     Schedule();
 }
 

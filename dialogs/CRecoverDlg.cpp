@@ -1,4 +1,4 @@
-#include "app/CRecoverDlg.h"
+#include "dialogs/CRecoverDlg.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/MapView.h"
+#include "panels/MapView.h"
 
 #include "ui/AnsiText.h"
 
@@ -64,6 +64,12 @@ MapView::MapView(QWidget *parent)
 void MapView::SetMap(std::shared_ptr<const Map> map)
 {
     m_map = std::move(map);
+    if (!m_map) {
+        scene()->setSceneRect(QRectF());
+        m_dimmed = {};
+        viewport()->update();
+        return;
+    }
     const GraphvizLayout::Layout &layout = m_map->layout;
     scene()->setSceneRect(QRectF(-20, -20, layout.width + 40, layout.height + 40));
     if (m_dimmed.nodes.size() != layout.nodes.size() || m_dimmed.edges.size() != layout.edges.size())

@@ -1,6 +1,6 @@
-#include "app/PageListModel.h"
+#include "panels/PageListModel.h"
 
-#include "app/EditingSession.h"
+#include "session/EditingSession.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/AnsiText.h"

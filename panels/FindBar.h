@@ -18,8 +18,8 @@ class QWidget;
 
 // Find and replace: a search through every text of the document, its
 // matches listed (page, which text, line of the file, the text with the
-// matches marked). Going to a match asks the window to show its page with
-// its option selected. "Replace all" is one step of the undo stack.
+// matches marked). Going to a match shows its page with its option
+// selected. "Replace all" is one step of the undo stack.
 class FindBar : public QDockWidget {
     Q_OBJECT
 public:
@@ -42,10 +42,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-
-signals:
-    // Show page, with line selected when it is one of its options.
-    void matchActivated(DialogLine *page, DialogLine *line);
 
 private:
     TextSearch MakeSearch() const;

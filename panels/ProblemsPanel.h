@@ -1,22 +1,21 @@
 #pragma once
 
+#include "session/LatestJob.h"
+
 #include <QDockWidget>
 #include <memory>
 
 class DialogFile;
-class DialogLine;
 class EditingSession;
 class ProblemListModel;
 class QTreeView;
-template <typename T>
-class QFutureWatcher;
 struct ProblemsResult;
 
 // The problems of the open document, as dlgtool check finds them, kept up
 // to date as the writer edits: the checks run on a copy of the document off
 // the user interface thread, and a result that a later edit made stale is
 // dropped. The title counts the errors and warnings. Activating an entry
-// asks to show its page, with its option selected.
+// shows its page, with its option selected.
 class ProblemsPanel : public QDockWidget {
     Q_OBJECT
 public:
@@ -29,21 +28,17 @@ public:
 
     QTreeView *problemView = nullptr;
 
+signals:
+    void updated();
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
-signals:
-    void problemActivated(DialogLine *page, DialogLine *option);
-    void updated();
-
 private:
     void Check(std::shared_ptr<const DialogFile> document, quint64 generation);
-    void Show();
+    void Show(std::shared_ptr<ProblemsResult> result);
 
     EditingSession &m_session;
     ProblemListModel *m_model;
-    QFutureWatcher<std::shared_ptr<ProblemsResult>> *m_watcher;
-    std::shared_ptr<const DialogFile> m_pending; // a copy waiting for the running check to end
-    quint64 m_pendingGeneration = 0;
-    quint64 m_shownGeneration = 0;
+    LatestJob<std::shared_ptr<ProblemsResult>> m_job;
 };

@@ -1,6 +1,6 @@
-#include "app/CPlayDlg.h"
+#include "dialogs/CPlayDlg.h"
 
-#include "app/EditingSession.h"
+#include "session/EditingSession.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "speech/ShownSpeech.h"

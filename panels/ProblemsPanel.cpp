@@ -1,18 +1,16 @@
-#include "app/ProblemsPanel.h"
+#include "panels/ProblemsPanel.h"
 
-#include "app/EditingSession.h"
-#include "app/ProblemListModel.h"
-#include "app/SnapshotFeed.h"
+#include "session/EditingSession.h"
+#include "panels/ProblemListModel.h"
+#include "session/SnapshotFeed.h"
 #include "rules/Linter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/AnsiText.h"
 
-#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTreeView>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 // What a check of one copy found, sorted as dlgtool check sorts.
@@ -25,7 +23,7 @@ ProblemsPanel::ProblemsPanel(EditingSession &session, QWidget *parent)
     : QDockWidget(QStringLiteral("Problems"), parent)
     , m_session(session)
     , m_model(new ProblemListModel(this))
-    , m_watcher(new QFutureWatcher<std::shared_ptr<ProblemsResult>>(this))
+    , m_job(this, [this](std::shared_ptr<ProblemsResult> result) { Show(std::move(result)); })
 {
     setObjectName(QStringLiteral("problemsPanel"));
     problemView = new QTreeView(this);
@@ -45,9 +43,8 @@ ProblemsPanel::ProblemsPanel(EditingSession &session, QWidget *parent)
         if (!page)
             return;
         const int option = entry->finding.option;
-        emit problemActivated(page, option >= 0 && option < page->GetOptionCount() ? page->GetOption(option) : page);
+        m_session.ShowLine(page, option >= 0 && option < page->GetOptionCount() ? page->GetOption(option) : page);
     });
-    connect(m_watcher, &QFutureWatcherBase::finished, this, &ProblemsPanel::Show);
     SnapshotFeed &feed = SnapshotFeed::Of(session);
     connect(&feed, &SnapshotFeed::changed, this, &ProblemsPanel::Check);
     Check(feed.GetLatest(), feed.GetGeneration());
@@ -64,47 +61,33 @@ void ProblemsPanel::keyPressEvent(QKeyEvent *event)
 }
 
 // A check under way works on its own copy: it ends by itself.
-ProblemsPanel::~ProblemsPanel()
-{
-    m_watcher->disconnect(this);
-}
+ProblemsPanel::~ProblemsPanel() = default;
 
 bool ProblemsPanel::IsUpToDate() const
 {
-    return m_shownGeneration == SnapshotFeed::Of(m_session).GetGeneration() && !m_watcher->isRunning() && !m_pending;
+    return m_job.IsUpToDate() && m_job.GetRequested() == SnapshotFeed::Of(m_session).GetGeneration();
 }
 
 void ProblemsPanel::Check(std::shared_ptr<const DialogFile> document, quint64 generation)
 {
-    if (m_watcher->isRunning()) {
-        m_pending = std::move(document);
-        m_pendingGeneration = generation;
-        return;
-    }
-    m_pending.reset();
     if (!document) {
-        m_shownGeneration = generation;
+        m_job.Skip(generation);
         m_model->SetEntries({});
         setWindowTitle(QStringLiteral("Problems"));
         emit updated();
         return;
     }
-    m_watcher->setFuture(QtConcurrent::run([document, generation] {
+    m_job.Run(generation, [document, generation] {
         auto result = std::make_shared<ProblemsResult>();
         result->generation = generation;
         result->findings = Linter::CheckDocument(*document, document->GetFileName());
         std::sort(result->findings.begin(), result->findings.end());
         return result;
-    }));
+    });
 }
 
-void ProblemsPanel::Show()
+void ProblemsPanel::Show(std::shared_ptr<ProblemsResult> result)
 {
-    const std::shared_ptr<ProblemsResult> result = m_watcher->result();
-    if (m_pending) {
-        Check(std::move(m_pending), m_pendingGeneration);
-        return;
-    }
     // Only the latest copy matches the document as it stands.
     if (result->generation != SnapshotFeed::Of(m_session).GetGeneration())
         return;
@@ -117,7 +100,6 @@ void ProblemsPanel::Show()
         entries.push_back({std::move(finding), std::move(name)});
     }
     m_model->SetEntries(std::move(entries));
-    m_shownGeneration = result->generation;
     const int errors = m_model->Count(Finding::Error);
     const int warnings = m_model->Count(Finding::Warning);
     setWindowTitle(QStringLiteral("Problems (%1 error%2, %3 warning%4)")

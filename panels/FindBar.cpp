@@ -1,7 +1,7 @@
-#include "app/FindBar.h"
+#include "panels/FindBar.h"
 
-#include "app/EditingSession.h"
-#include "app/Prompter.h"
+#include "session/EditingSession.h"
+#include "ui/Prompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/AnsiText.h"
@@ -289,7 +289,7 @@ void FindBar::Go(int row)
         return;
     results->setCurrentItem(results->topLevelItem(row));
     const DocumentText::Place &place = m_hits[static_cast<size_t>(row)].place;
-    emit matchActivated(place.page, place.line);
+    m_session.ShowLine(place.page, place.line);
 }
 
 void FindBar::ReplaceAll()

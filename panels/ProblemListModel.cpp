@@ -1,4 +1,4 @@
-#include "app/ProblemListModel.h"
+#include "panels/ProblemListModel.h"
 
 #include "ui/AnsiText.h"
 

@@ -1,4 +1,4 @@
-#include "app/CAboutDlg.h"
+#include "dialogs/CAboutDlg.h"
 
 #include "Version.h"
 #include "ui/DialogUnits.h"

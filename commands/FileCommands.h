@@ -1,28 +1,24 @@
 #pragma once
 
-#include "storage/DiskStamp.h"
-#include "model/DroppedLine.h"
-
 #include <QObject>
 #include <QString>
 #include <string>
-#include <vector>
 
-class CMainDialog;
 class EditingSession;
 class Prompter;
 class QMenu;
+class QWidget;
 
 // The commands that replace or store the session's document: New, Open and
 // loading (with the offer to create a missing file), Save and Save As with
 // the questions that guard them, the save question, and the recent files.
-// They ask through the prompter and have the window redisplay.
+// They ask through the prompter, over parent; the document tells the rest.
 class FileCommands : public QObject {
     Q_OBJECT
 public:
     enum class LoadAnswer { Read, Yes, No, Cancel };
 
-    FileCommands(EditingSession &session, Prompter &prompter, CMainDialog &window);
+    FileCommands(EditingSession &session, Prompter &prompter, QWidget *parent);
 
     void NewFile();
     void OpenFile();
@@ -38,17 +34,16 @@ public:
     bool SaveFileAs();
     bool QuerySaveChanges();
 
-    void SetDocumentName(const std::string &path, const QString &displayName);
-    // The name that the title and messages show for the document.
-    const QString &GetDisplayName() const { return m_displayName; }
-    // The file as it was when read or last saved.
-    const DiskStamp &GetDiskStamp() const { return m_diskStamp; }
-
     // What loading had to say, once the page is on the screen.
-    bool HasLoadNote() const { return !m_loadNote.isEmpty(); }
     void TellLoadNote();
 
     void FillRecentMenu(QMenu *menu);
+
+signals:
+    // For the status line.
+    void message(const QString &text);
+    // A file was opened, or named to be created: what was kept of it may be offered.
+    void opened(const QString &displayName);
 
 private:
     bool SaveDocument(bool chooseName);
@@ -60,13 +55,9 @@ private:
     bool ConfirmDroppedLines();
     void AddRecentFile(const std::string &path);
     void OpenRecentFile(const std::string &path);
+    void Tell(const QString &text);
 
     EditingSession &m_session;
     Prompter &m_prompter;
-    CMainDialog &m_window;
-    QString m_displayName;
-    DiskStamp m_diskStamp;
-    // What reading the file could not keep, until a save has dropped it.
-    std::vector<DroppedLine> m_unsavedDrops;
-    QString m_loadNote;
+    QWidget *m_parent;
 };

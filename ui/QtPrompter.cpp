@@ -1,4 +1,4 @@
-#include "app/QtPrompter.h"
+#include "ui/QtPrompter.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

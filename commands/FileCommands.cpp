@@ -1,9 +1,7 @@
-#include "app/FileCommands.h"
+#include "commands/FileCommands.h"
 
-#include "app/CMainDialog.h"
-#include "app/EditingSession.h"
-#include "app/Prompter.h"
-#include "app/RecoveryKeeper.h"
+#include "session/EditingSession.h"
+#include "ui/Prompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/TextRules.h"
@@ -13,6 +11,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QSettings>
+#include <QWidget>
 #include <QStringList>
 #include <filesystem>
 #include <utility>
@@ -26,24 +25,24 @@ QString Quoted(const QString &text)
 
 } // namespace
 
-FileCommands::FileCommands(EditingSession &session, Prompter &prompter, CMainDialog &window)
-    : m_session(session)
+FileCommands::FileCommands(EditingSession &session, Prompter &prompter, QWidget *parent)
+    : QObject(parent)
+    , m_session(session)
     , m_prompter(prompter)
-    , m_window(window)
+    , m_parent(parent)
 {
 }
 
-void FileCommands::SetDocumentName(const std::string &path, const QString &displayName)
+void FileCommands::Tell(const QString &text)
 {
-    m_session.GetDocument()->SetFileName(path);
-    m_displayName = displayName;
+    m_prompter.Tell(m_parent, QStringLiteral("talkwright"), text, Prompter::Exclamation);
 }
 
 bool FileCommands::QuerySaveChanges()
 {
     if (!m_session.IsModified())
         return true;
-    switch (m_prompter.Ask(&m_window, QStringLiteral("Save changes?"), QStringLiteral("Save changes to ") + Quoted(m_displayName) + QLatin1Char('?'),
+    switch (m_prompter.Ask(m_parent, QStringLiteral("Save changes?"), QStringLiteral("Save changes to ") + Quoted(m_session.GetDisplayName()) + QLatin1Char('?'),
                            Prompter::YesNoCancel, Prompter::Exclamation, Prompter::Cancel)) {
     case Prompter::Cancel:
         return false;
@@ -59,14 +58,15 @@ void FileCommands::NewFile()
 {
     if (!QuerySaveChanges())
         return;
-    m_session.SetDocument(std::make_unique<DialogFile>(), true);
-    m_session.GetDocument()->SetUntitled();
+    auto document = std::make_unique<DialogFile>();
+    document->SetUntitled();
     const QString name = m_session.NextUntitledName();
-    SetDocumentName(name.toStdString(), name);
-    m_diskStamp = {};
-    m_window.Recovery().Replaced();
-    m_session.SetCurrentPage(m_session.AddFirstPage());
-    m_window.RefreshPage();
+    document->SetFileName(name.toStdString());
+    m_session.SetDocument(std::move(document), true);
+    m_session.SetDocumentName(name.toStdString(), name);
+    m_session.SetDiskStamp({});
+    m_session.SetUnsavedDrops({});
+    m_session.AddFirstPage();
 }
 
 // A document named for a file that does not exist yet: its first page,
@@ -75,9 +75,9 @@ FileCommands::LoadAnswer FileCommands::OpenPath(const std::string &path, const Q
 {
     const LoadAnswer answer = LoadFile(path, displayName);
     if (answer == LoadAnswer::Yes) {
-        SetDocumentName(path, displayName);
+        m_session.SetDocumentName(path, displayName);
         BeginNewDocument();
-        m_window.Recovery().OfferForFile(displayName);
+        emit opened(displayName);
     }
     return answer;
 }
@@ -86,52 +86,51 @@ void FileCommands::BeginNewDocument()
 {
     m_session.GetDocument()->ClearUntitled();
     m_session.MarkUnsaved();
-    m_session.SetCurrentPage(m_session.AddFirstPage());
-    m_window.RefreshPage();
+    m_session.AddFirstPage();
 }
 
 FileCommands::LoadAnswer FileCommands::LoadFile(const std::string &path, const QString &displayName)
 {
-    m_unsavedDrops.clear();
-    m_loadNote.clear();
     auto document = std::make_unique<DialogFile>();
     const bool read = document->Read(path);
     const std::string reason = document->GetErrorText();
-    m_session.SetDocument(std::move(document), false);
     if (read) {
-        m_displayName = displayName;
-        m_diskStamp = DiskStamp::Of(path);
-        m_window.Recovery().Replaced();
+        const std::vector<DroppedLine> drops = document->GetDroppedLines();
+        m_session.SetDocument(std::move(document), false);
+        m_session.SetDocumentName(path, displayName);
+        m_session.SetDiskStamp(DiskStamp::Of(path));
+        m_session.SetUnsavedDrops(drops);
+        m_session.SetLoadNote({});
         m_session.SetCurrentPage(m_session.GetDocument()->GetPage(0));
-        m_window.SetStatusMessage(QStringLiteral("%1 read okay (%2 dialog pages read)").arg(displayName).arg(m_session.GetDocument()->GetPageCount()));
-        m_window.RefreshPage();
-        m_unsavedDrops = m_session.GetDocument()->GetDroppedLines();
-        if (!m_unsavedDrops.empty()) {
-            m_loadNote = Quoted(displayName)
+        emit message(QStringLiteral("%1 read okay (%2 dialog pages read)").arg(displayName).arg(m_session.GetDocument()->GetPageCount()));
+        if (!drops.empty()) {
+            m_session.SetLoadNote(Quoted(displayName)
                 + QStringLiteral(" holds %1 that the editor cannot keep: saving the file would drop them.\n\n")
-                      .arg(m_unsavedDrops.size() == 1 ? QStringLiteral("a line or part of a line")
-                                                      : QStringLiteral("%1 lines or parts of lines").arg(m_unsavedDrops.size()))
-                + QString::fromStdString(DroppedLine::List(m_unsavedDrops, 5)) + QStringLiteral("\nSave asks before it drops them.");
+                      .arg(drops.size() == 1 ? QStringLiteral("a line or part of a line")
+                                             : QStringLiteral("%1 lines or parts of lines").arg(drops.size()))
+                + QString::fromStdString(DroppedLine::List(drops, 5)) + QStringLiteral("\nSave asks before it drops them."));
             // Said once the page is on the screen: at start-up, when the window shows.
-            if (m_window.isVisible())
+            if (m_parent->isVisible())
                 TellLoadNote();
         }
         AddRecentFile(path);
-        m_window.Recovery().OfferForFile(displayName);
+        emit opened(displayName);
         return LoadAnswer::Read;
     }
 
     // What is left is an empty document that has no name of its own: a
     // later Save asks for one rather than overwrite the file that failed.
-    m_session.SetDocument(std::make_unique<DialogFile>(), false);
-    m_session.GetDocument()->SetUntitled();
-    m_displayName.clear();
-    m_diskStamp = {};
-    m_window.Recovery().Replaced();
-    m_window.RefreshPage();
+    auto empty = std::make_unique<DialogFile>();
+    empty->SetUntitled();
+    m_session.SetDocument(std::move(empty), false);
+    m_session.SetDocumentName(std::string(), QString());
+    m_session.SetDiskStamp({});
+    m_session.SetUnsavedDrops({});
+    m_session.SetLoadNote({});
+    m_session.SetCurrentPage(nullptr);
 
     if (DiskStamp::IsMissing(path)) {
-        switch (m_prompter.Ask(&m_window, QStringLiteral("Dialog file not found"),
+        switch (m_prompter.Ask(m_parent, QStringLiteral("Dialog file not found"),
                                Quoted(displayName) + QStringLiteral(" does not exist.\n\nWould you like to create a new dialog file?"),
                                Prompter::YesNoCancel, Prompter::Question, Prompter::Yes)) {
         case Prompter::Yes:
@@ -145,7 +144,7 @@ FileCommands::LoadAnswer FileCommands::LoadFile(const std::string &path, const Q
     }
     // The file is there but cannot be read: offer another, never to create it.
     const Prompter::Answer answer =
-        m_prompter.Ask(&m_window, QStringLiteral("Dialog file cannot be read"),
+        m_prompter.Ask(m_parent, QStringLiteral("Dialog file cannot be read"),
                        Quoted(displayName) + QStringLiteral(" cannot be read: ") + QString::fromStdString(reason)
                            + QStringLiteral(".\n\nWould you like to open another dialog file?"),
                        Prompter::YesCancel, Prompter::Exclamation, Prompter::Yes);
@@ -160,7 +159,7 @@ void FileCommands::OpenFile()
         const QString folder = m_session.GetDocument() && !m_session.GetDocument()->IsUntitled()
             ? QFileInfo(QFile::decodeName(QByteArray::fromStdString(m_session.GetDocument()->GetFileName()))).absolutePath()
             : QString();
-        const QString path = m_prompter.GetOpenFileName(&m_window, folder);
+        const QString path = m_prompter.GetOpenFileName(m_parent, folder);
         if (path.isEmpty())
             return;
         const QString name = QFileInfo(path).fileName();
@@ -171,10 +170,10 @@ void FileCommands::OpenFile()
 
 bool FileCommands::ConfirmOverwriteChangedFile()
 {
-    if (!m_diskStamp.ChangedOnDisk(m_session.GetDocument()->GetFileName()))
+    if (!m_session.GetDiskStamp().ChangedOnDisk(m_session.GetDocument()->GetFileName()))
         return true;
-    return m_prompter.Ask(&m_window, QStringLiteral("File changed on disk"),
-                          Quoted(m_displayName) + QStringLiteral(" has been changed by another program since it was opened or saved "
+    return m_prompter.Ask(m_parent, QStringLiteral("File changed on disk"),
+                          Quoted(m_session.GetDisplayName()) + QStringLiteral(" has been changed by another program since it was opened or saved "
                                                                  "here.\n\nOverwrite it with this version?"),
                           Prompter::YesNo, Prompter::Exclamation, Prompter::No)
         == Prompter::Yes;
@@ -205,12 +204,10 @@ bool FileCommands::ConfirmUnreadablePages()
     }
     text += QStringLiteral("\nSave anyway, or go to page ") + name(pages.front()) + QStringLiteral(" to mend it?");
     const Prompter::Answer answer =
-        m_prompter.Ask(&m_window, QStringLiteral("Pages would be lost"), text, Prompter::YesNoCancel, Prompter::Exclamation, Prompter::No,
+        m_prompter.Ask(m_parent, QStringLiteral("Pages would be lost"), text, Prompter::YesNoCancel, Prompter::Exclamation, Prompter::No,
                        {QStringLiteral("&Save anyway"), QStringLiteral("&Go to page"), QStringLiteral("Cancel")});
-    if (answer == Prompter::No) {
+    if (answer == Prompter::No)
         m_session.SetCurrentPage(file.GetPage(pages.front()));
-        m_window.RefreshPage();
-    }
     return answer == Prompter::Yes;
 }
 
@@ -218,12 +215,13 @@ bool FileCommands::ConfirmUnreadablePages()
 // that save asks first.
 bool FileCommands::ConfirmDroppedLines()
 {
-    if (m_unsavedDrops.empty())
+    const std::vector<DroppedLine> &drops = m_session.GetUnsavedDrops();
+    if (drops.empty())
         return true;
-    const QString text = QStringLiteral("Saving ") + Quoted(m_displayName)
-        + QStringLiteral(" drops what the editor could not read in it:\n\n") + QString::fromStdString(DroppedLine::List(m_unsavedDrops, 10))
+    const QString text = QStringLiteral("Saving ") + Quoted(m_session.GetDisplayName())
+        + QStringLiteral(" drops what the editor could not read in it:\n\n") + QString::fromStdString(DroppedLine::List(drops, 10))
         + QStringLiteral("\nSave anyway?");
-    return m_prompter.Ask(&m_window, QStringLiteral("Lines would be dropped"), text, Prompter::YesNo, Prompter::Exclamation, Prompter::No)
+    return m_prompter.Ask(m_parent, QStringLiteral("Lines would be dropped"), text, Prompter::YesNo, Prompter::Exclamation, Prompter::No)
         == Prompter::Yes;
 }
 
@@ -238,17 +236,16 @@ bool FileCommands::SaveFileAs()
         return false;
     // The document keeps its old name unless it was saved under the new one.
     const std::string oldPath = m_session.GetDocument()->GetFileName();
-    const QString oldName = m_displayName;
+    const QString oldName = m_session.GetDisplayName();
     const bool wasUntitled = m_session.GetDocument()->IsUntitled();
-    const DiskStamp oldStamp = m_diskStamp;
+    const DiskStamp oldStamp = m_session.GetDiskStamp();
     if (SaveDocument(true))
         return true;
     if (m_session.GetDocument()->GetFileName() != oldPath) {
-        SetDocumentName(oldPath, oldName);
         if (wasUntitled)
             m_session.GetDocument()->SetUntitled();
-        m_diskStamp = oldStamp;
-        m_window.UpdateTitle();
+        m_session.SetDocumentName(oldPath, oldName);
+        m_session.SetDiskStamp(oldStamp);
     }
     return false;
 }
@@ -256,40 +253,36 @@ bool FileCommands::SaveFileAs()
 bool FileCommands::SaveDocument(bool chooseName)
 {
     if (chooseName) {
-        const QString path = m_prompter.GetSaveFileName(&m_window, m_displayName);
+        const QString path = m_prompter.GetSaveFileName(m_parent, m_session.GetDisplayName());
         if (path.isEmpty())
             return false;
-        SetDocumentName(QFile::encodeName(path).toStdString(), QFileInfo(path).fileName());
         m_session.GetDocument()->ClearUntitled();
+        m_session.SetDocumentName(QFile::encodeName(path).toStdString(), QFileInfo(path).fileName());
         // The Save As dialog has asked already whether to replace a file there.
-        m_diskStamp = DiskStamp::Of(m_session.GetDocument()->GetFileName());
+        m_session.SetDiskStamp(DiskStamp::Of(m_session.GetDocument()->GetFileName()));
     }
-    if (!ConfirmOverwriteChangedFile() || !ConfirmDroppedLines() || !ConfirmUnreadablePages()) {
-        m_window.UpdateTitle(); // the name may be new
+    if (!ConfirmOverwriteChangedFile() || !ConfirmDroppedLines() || !ConfirmUnreadablePages())
         return false;
-    }
     if (!m_session.GetDocument()->Write()) {
         const Prompter::Answer answer =
-            m_prompter.Ask(&m_window, QStringLiteral("talkwright"),
-                           Quoted(m_displayName) + QStringLiteral(" could not be saved: ") + QString::fromStdString(m_session.GetDocument()->GetErrorText())
+            m_prompter.Ask(m_parent, QStringLiteral("talkwright"),
+                           Quoted(m_session.GetDisplayName()) + QStringLiteral(" could not be saved: ") + QString::fromStdString(m_session.GetDocument()->GetErrorText())
                                + QStringLiteral(".\n\nThe file on disk has not been changed. Save it under another name?"),
                            Prompter::YesNo, Prompter::Error, Prompter::No);
-        m_window.UpdateTitle();
         return answer == Prompter::Yes && SaveFileAs();
     }
-    m_diskStamp = DiskStamp::Of(m_session.GetDocument()->GetFileName());
+    m_session.SetDiskStamp(DiskStamp::Of(m_session.GetDocument()->GetFileName()));
     AddRecentFile(m_session.GetDocument()->GetFileName());
+    m_session.SetUnsavedDrops({});
     m_session.MarkSaved();
-    m_unsavedDrops.clear();
-    m_window.SetStatusMessage(m_displayName + QStringLiteral(" saved"));
-    m_window.UpdateTitle();
+    emit message(m_session.GetDisplayName() + QStringLiteral(" saved"));
     return true;
 }
 
 void FileCommands::TellLoadNote()
 {
-    if (!m_loadNote.isEmpty())
-        m_window.Tell(std::exchange(m_loadNote, QString()));
+    if (m_session.HasLoadNote())
+        Tell(m_session.TakeLoadNote());
 }
 
 // ---- Recent files ---------------------------------------------------------

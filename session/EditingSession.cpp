@@ -1,14 +1,15 @@
-#include "app/EditingSession.h"
+#include "session/EditingSession.h"
 
-#include "model/DialogFile.h"
 #include "edits/DocumentEdit.h"
+#include "model/DialogFile.h"
 
 #include <QUndoCommand>
+#include <algorithm>
 #include <cstdio>
 
-// One step of the undo stack: a document edit and its name. The first redo
-// is the push itself, which the command that pushed it shows; later ones,
-// and every undo, tell the session's listeners what changed.
+// One step of the undo stack: a document edit and its name. Doing it,
+// undoing it and doing it again tell the session's listeners what changed
+// and show the page it changed.
 class EditingSession::EditCommand : public QUndoCommand {
 public:
     EditCommand(EditingSession &session, DocumentEdit edit, const QString &text)
@@ -21,73 +22,150 @@ public:
     void redo() override
     {
         m_edit.Apply();
-        Changed();
-        if (!m_pushed) {
-            m_pushed = true;
-            return;
-        }
         Tell();
     }
     void undo() override
     {
         m_edit.Revert();
-        Changed();
         Tell();
     }
 
 private:
-    void Changed()
+    void Tell()
     {
         const DocumentEdit::Kind kind = m_edit.GetKind();
         const bool pages = kind == DocumentEdit::AddPage || kind == DocumentEdit::DeletePage || kind == DocumentEdit::MovePage
             || kind == DocumentEdit::ChangeLines;
         emit m_session.changed(m_edit.GetPage(), pages);
+        m_session.ShowEdited(m_edit.GetPage(), m_edit.GetLine(), m_edit.GetIndex());
     }
-    void Tell() { emit m_session.edited(m_edit.GetPage(), m_edit.GetLine(), m_edit.GetIndex()); }
 
     EditingSession &m_session;
     DocumentEdit m_edit;
-    bool m_pushed = false;
 };
 
 EditingSession::EditingSession(QObject *parent)
     : QObject(parent)
 {
+    connect(&m_undoStack, &QUndoStack::cleanChanged, this, [this] {
+        if (IsModified() != m_modified)
+            emit modifiedChanged(m_modified = IsModified());
+    });
 }
 
 // The stack's commands hold lines out of the document: they go first.
 EditingSession::~EditingSession()
 {
-    CloseDocument();
+    m_undoStack.disconnect(this);
+    m_undoStack.clear();
+}
+
+void EditingSession::Reset()
+{
+    m_undoStack.clear();
+    m_history.clear();
+    m_historyAt = 0;
+    m_currentPage = nullptr;
+    m_selectedOption = -1;
 }
 
 void EditingSession::SetDocument(std::unique_ptr<DialogFile> document, bool modified)
 {
-    m_undoStack.clear();
-    m_history.clear();
-    m_currentPage = nullptr;
+    Reset();
     m_document = std::move(document);
     if (modified)
         m_undoStack.resetClean();
     else
         m_undoStack.setClean();
+    if (IsModified() != m_modified)
+        emit modifiedChanged(m_modified = IsModified());
     emit documentReplaced();
 }
 
 void EditingSession::CloseDocument()
 {
-    m_undoStack.clear();
-    m_history.clear();
-    m_currentPage = nullptr;
+    Reset();
     m_document.reset();
+    m_displayName.clear();
+    m_diskStamp = {};
+    m_unsavedDrops.clear();
+    m_loadNote.clear();
+    if (m_modified)
+        emit modifiedChanged(m_modified = false);
     emit documentReplaced();
+}
+
+void EditingSession::MarkUnsaved()
+{
+    m_undoStack.resetClean();
+    if (IsModified() != m_modified)
+        emit modifiedChanged(m_modified = IsModified());
+}
+
+void EditingSession::SetDocumentName(const std::string &path, const QString &displayName)
+{
+    m_document->SetFileName(path);
+    m_displayName = displayName;
+    emit nameChanged();
 }
 
 DialogLine *EditingSession::AddFirstPage()
 {
     DialogLine *page = m_document->NewPage(NextPageName());
     emit documentReplaced();
+    SetCurrentPage(page);
     return page;
+}
+
+void EditingSession::SetCurrentPage(DialogLine *page)
+{
+    m_currentPage = page;
+    Visit(page);
+    m_selectedOption = page && page->GetOptionCount() > 0 ? 0 : -1;
+    emit currentPageChanged(page);
+    emit selectedOptionChanged(m_selectedOption);
+}
+
+void EditingSession::Redisplay()
+{
+    SetCurrentPage(m_currentPage);
+}
+
+void EditingSession::ShowLine(DialogLine *page, const DialogLine *line)
+{
+    ShowEdited(page, line, -1);
+}
+
+void EditingSession::ShowEdited(DialogLine *page, const DialogLine *line, int index)
+{
+    if (!m_document)
+        return;
+    // A page taken out again gives way to the page visited before it.
+    if (!page || m_document->IndexOf(page) < 0) {
+        DialogLine *before = PageBefore();
+        SetCurrentPage(before ? before : m_document->GetPage(0));
+        return;
+    }
+    SetCurrentPage(page);
+    const int option = page->IndexOfOption(line);
+    const int row = option >= 0 ? option : std::min(index, page->GetOptionCount() - 1);
+    if (row >= 0)
+        SetSelectedOption(row);
+}
+
+DialogLine *EditingSession::GetSelectedLine() const
+{
+    return m_currentPage && m_selectedOption >= 0 && m_selectedOption < m_currentPage->GetOptionCount()
+        ? m_currentPage->GetOption(m_selectedOption)
+        : nullptr;
+}
+
+void EditingSession::SetSelectedOption(int row)
+{
+    if (row == m_selectedOption)
+        return;
+    m_selectedOption = row;
+    emit selectedOptionChanged(row);
 }
 
 void EditingSession::Push(DocumentEdit edit, const QString &text)
@@ -105,14 +183,25 @@ void EditingSession::Visit(DialogLine *page)
     m_historyAt = m_history.size() - 1;
 }
 
-DialogLine *EditingSession::Back()
+bool EditingSession::Back()
 {
-    return Step(-1);
+    DialogLine *page = Step(-1);
+    if (page)
+        SetCurrentPage(page);
+    return page;
 }
 
-DialogLine *EditingSession::Forward()
+bool EditingSession::Forward()
 {
-    return Step(1);
+    DialogLine *page = Step(1);
+    if (page)
+        SetCurrentPage(page);
+    return page;
+}
+
+DialogLine *EditingSession::PageBefore()
+{
+    return Step(-1);
 }
 
 DialogLine *EditingSession::Step(int by)

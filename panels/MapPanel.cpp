@@ -1,19 +1,17 @@
-#include "app/MapPanel.h"
+#include "panels/MapPanel.h"
 
-#include "app/EditingSession.h"
-#include "app/SnapshotFeed.h"
+#include "session/EditingSession.h"
+#include "session/SnapshotFeed.h"
 #include "model/DialogFile.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -42,7 +40,7 @@ std::shared_ptr<MapView::Map> MakeMap(const DialogFile &document, const std::sha
 MapPanel::MapPanel(EditingSession &session, QWidget *parent)
     : QDockWidget(QStringLiteral("Map"), parent)
     , m_session(session)
-    , m_watcher(new QFutureWatcher<std::shared_ptr<MapView::Map>>(this))
+    , m_job(this, [this](std::shared_ptr<MapView::Map> map) { Show(std::move(map)); })
 {
     setObjectName(QStringLiteral("mapPanel"));
     auto *body = new QWidget(this);
@@ -71,6 +69,9 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
     statusLabel = new QLabel(body);
     statusLabel->setObjectName(QStringLiteral("mapStatus"));
     statusLabel->setAccessibleName(QStringLiteral("Map status"));
+    // However long its message, it never widens the window.
+    statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusLabel->setWordWrap(true);
     row->addWidget(statusLabel);
 
     view = new MapView(body);
@@ -101,13 +102,18 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
     connect(intelligenceBox, &QSpinBox::valueChanged, this, &MapPanel::UpdateDimmed);
     connect(view, &MapView::pageClicked, this, [this](int index) {
         if (const DialogFile *document = m_session.GetDocument(); document && document->GetPage(index))
-            emit pageActivated(document->GetPage(index));
+            m_session.ShowLine(document->GetPage(index), document->GetPage(index));
     });
-    connect(m_watcher, &QFutureWatcherBase::finished, this, &MapPanel::Show);
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (visible && m_pending && !m_watcher->isRunning())
-            Lay(std::move(m_pending), m_pendingGeneration);
+        if (visible && m_hidden)
+            Lay(std::move(m_hidden), m_hiddenGeneration);
     });
+    // Another document's map is never shown for this one.
+    connect(&session, &EditingSession::documentReplaced, this, [this] {
+        view->SetMap(nullptr);
+        m_fitted = false;
+    });
+    connect(&session, &EditingSession::currentPageChanged, this, &MapPanel::ShowCurrentPage);
     SnapshotFeed &feed = SnapshotFeed::Of(session);
     connect(&feed, &SnapshotFeed::changed, this, &MapPanel::Lay);
     Lay(feed.GetLatest(), feed.GetGeneration());
@@ -124,14 +130,11 @@ void MapPanel::keyPressEvent(QKeyEvent *event)
 }
 
 // A layout under way works on its own copy: it ends by itself.
-MapPanel::~MapPanel()
-{
-    m_watcher->disconnect(this);
-}
+MapPanel::~MapPanel() = default;
 
 bool MapPanel::IsUpToDate() const
 {
-    return m_shownGeneration == SnapshotFeed::Of(m_session).GetGeneration() && !m_watcher->isRunning() && !m_pending;
+    return m_job.IsUpToDate() && !m_hidden && m_job.GetRequested() == SnapshotFeed::Of(m_session).GetGeneration();
 }
 
 ConversationGraph::Profile MapPanel::GetProfile() const
@@ -150,40 +153,31 @@ constexpr int kMostPagesLaidOut = 2000;
 
 void MapPanel::Lay(std::shared_ptr<const DialogFile> document, quint64 generation)
 {
+    m_hidden.reset();
     if (document && document->GetPageCount() > kMostPagesLaidOut) {
-        m_pending.reset();
-        m_shownGeneration = generation;
+        m_job.Skip(generation);
+        view->SetMap(nullptr);
         statusLabel->setText(QStringLiteral("The map is drawn for conversations of up to %1 pages; this one has %2.")
                                  .arg(kMostPagesLaidOut)
                                  .arg(document->GetPageCount()));
         return;
     }
-    if (m_watcher->isRunning() || !isVisible()) {
-        m_pending = std::move(document);
-        m_pendingGeneration = generation;
+    if (!isVisible()) {
+        m_hidden = std::move(document);
+        m_hiddenGeneration = generation;
         return;
     }
-    m_pending.reset();
     if (!document) {
-        m_shownGeneration = generation;
+        m_job.Skip(generation);
         return;
     }
-    m_runningGeneration = generation;
     statusLabel->setText(QStringLiteral("Laying out\u2026"));
-    m_watcher->setFuture(QtConcurrent::run([document, before = view->GetMap()] { return MakeMap(*document, before); }));
+    m_job.Run(generation, [document, before = view->GetMap()] { return MakeMap(*document, before); });
 }
 
-void MapPanel::Show()
+void MapPanel::Show(std::shared_ptr<MapView::Map> map)
 {
-    std::shared_ptr<MapView::Map> map = m_watcher->result();
-    if (m_pending) {
-        Lay(std::move(m_pending), m_pendingGeneration);
-        return;
-    }
     statusLabel->clear();
-    if (m_runningGeneration != SnapshotFeed::Of(m_session).GetGeneration())
-        return;
-    m_shownGeneration = m_runningGeneration;
     view->SetMap(std::move(map));
     UpdateDimmed();
     ShowCurrentPage();
