@@ -11,6 +11,7 @@
 #include "words/SpellingCheck.h"
 #include "words/WordList.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -67,13 +68,71 @@ const char *TextName(SpellingCheck::Text text)
     return "option";
 }
 
-std::vector<std::string> FirstSuggestions(const SpellChecker &checker, const std::string &word)
-{
-    std::vector<std::string> suggestions = checker.Suggest(word);
-    if (suggestions.size() > kSuggestions)
-        suggestions.resize(kSuggestions);
-    return suggestions;
-}
+// Prints each misspelt word as it comes, as a line of text or a JSON
+// object, then the summary.
+class Report {
+public:
+    Report(std::FILE *out, bool json)
+        : m_out(out)
+        , m_json(json)
+    {
+        m_writer.BeginObject();
+        m_writer.Key("findings");
+        m_writer.BeginArray();
+    }
+
+    void Add(const std::string &file, const SpellingCheck::Finding &finding, const std::vector<std::string> &suggestions)
+    {
+        ++m_misspelt;
+        if (!m_json) {
+            std::string text = FileName::Printable(file) + ":" + std::to_string(finding.line) + ": spelling: \"" + Windows1252::ToUtf8(finding.word) + "\" ";
+            for (size_t s = 0; s < suggestions.size(); ++s)
+                text += (s == 0 ? "(suggestions: " : ", ") + Windows1252::ToUtf8(suggestions[s]);
+            text += suggestions.empty() ? "(no suggestions)\n" : ")\n";
+            std::fputs(text.c_str(), m_out);
+            return;
+        }
+        m_writer.BeginObject();
+        m_writer.Key("file");
+        m_writer.NativeString(file);
+        m_writer.Key("line");
+        m_writer.Int(finding.line);
+        m_writer.Key("text");
+        m_writer.String(TextName(finding.text));
+        m_writer.Key("word");
+        m_writer.String(finding.word);
+        m_writer.Key("suggestions");
+        m_writer.BeginArray();
+        for (const std::string &suggestion : suggestions)
+            m_writer.String(suggestion);
+        m_writer.EndArray();
+        m_writer.EndObject();
+        m_writer.Flush([&](std::string_view text) { std::fwrite(text.data(), 1, text.size(), m_out); });
+    }
+
+    // The summary; how many words were misspelt.
+    size_t Finish(size_t files)
+    {
+        if (!m_json) {
+            std::fprintf(m_out, "%zu file%s checked: %zu misspelt word%s\n", files, files == 1 ? "" : "s", m_misspelt, m_misspelt == 1 ? "" : "s");
+            return m_misspelt;
+        }
+        m_writer.EndArray();
+        m_writer.Key("files");
+        m_writer.Int(static_cast<long long>(files));
+        m_writer.Key("misspelt");
+        m_writer.Int(static_cast<long long>(m_misspelt));
+        m_writer.EndObject();
+        std::fprintf(m_out, "%s\n", m_writer.Text().c_str());
+        return m_misspelt;
+    }
+
+private:
+    std::FILE *m_out;
+    bool m_json;
+    JsonWriter m_writer;
+    size_t m_misspelt = 0;
+};
 
 } // namespace
 
@@ -119,57 +178,19 @@ int SpellCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
     int status = Success;
     for (const auto &[folder, reason] : unreadable)
         status = ReportFailure(err, "read", folder, reason);
-    size_t misspelt = 0;
-    JsonWriter json;
-    json.BeginObject();
-    json.Key("findings");
-    json.BeginArray();
+    Report report(out, parsed.json);
     for (size_t i = 0; i < files.size(); ++i) {
-        if (!errors[i].empty() || !results[i].unreadable.empty()) {
-            status = ReportFailure(err, "read", errors[i].empty() ? results[i].unreadable : files[i], errors[i].empty() ? results[i].reason : errors[i]);
-            continue;
-        }
-        const std::string name = FileName::Printable(files[i]);
+        if (!errors[i].empty())
+            status = ReportFailure(err, "read", files[i], errors[i]);
+        else if (!results[i].unreadable.empty())
+            status = ReportFailure(err, "read", results[i].unreadable, results[i].reason);
         for (const SpellingCheck::Finding &finding : results[i].findings) {
-            ++misspelt;
-            const std::vector<std::string> suggestions = FirstSuggestions(checker, finding.word);
-            if (!parsed.json) {
-                std::string text = name + ":" + std::to_string(finding.line) + ": spelling: \"" + Windows1252::ToUtf8(finding.word) + "\" ";
-                for (size_t s = 0; s < suggestions.size(); ++s)
-                    text += (s == 0 ? "(suggestions: " : ", ") + Windows1252::ToUtf8(suggestions[s]);
-                text += suggestions.empty() ? "(no suggestions)\n" : ")\n";
-                std::fputs(text.c_str(), out);
-                continue;
-            }
-            json.BeginObject();
-            json.Key("file");
-            json.NativeString(files[i]);
-            json.Key("line");
-            json.Int(finding.line);
-            json.Key("text");
-            json.String(TextName(finding.text));
-            json.Key("word");
-            json.String(finding.word);
-            json.Key("suggestions");
-            json.BeginArray();
-            for (const std::string &suggestion : suggestions)
-                json.String(suggestion);
-            json.EndArray();
-            json.EndObject();
-            json.Flush([&](std::string_view text) { std::fwrite(text.data(), 1, text.size(), out); });
+            std::vector<std::string> suggestions = checker.Suggest(finding.word);
+            suggestions.resize(std::min(suggestions.size(), kSuggestions));
+            report.Add(files[i], finding, suggestions);
         }
     }
-    json.EndArray();
-    json.Key("files");
-    json.Int(static_cast<long long>(files.size()));
-    json.Key("misspelt");
-    json.Int(static_cast<long long>(misspelt));
-    json.EndObject();
-    if (parsed.json)
-        std::fprintf(out, "%s\n", json.Text().c_str());
-    else
-        std::fprintf(out, "%zu file%s checked: %zu misspelt word%s\n", files.size(), files.size() == 1 ? "" : "s", misspelt, misspelt == 1 ? "" : "s");
-    if (misspelt > 0)
+    if (report.Finish(files.size()) > 0)
         status = Failure;
     return FinishOutput(out, err, status);
 }
