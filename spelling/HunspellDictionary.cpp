@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <hunspell.hxx>
 #include <iconv.h>
@@ -114,8 +115,8 @@ std::unique_ptr<HunspellDictionary> HunspellDictionary::Load(const std::string &
     }
     for (const std::string &folder : folders) {
         const std::string base = folder + "/" + language;
-        std::ifstream aff(base + ".aff"), dic(base + ".dic");
-        if (aff && dic)
+        std::error_code ignored;
+        if (std::filesystem::exists(base + ".aff", ignored) && std::filesystem::exists(base + ".dic", ignored))
             return Open(base + ".aff", base + ".dic", error);
     }
     error = "no dictionary for " + language + " (the Debian package " + PackageOf(language) + " provides it)";

@@ -34,6 +34,8 @@ bool SpellChecker::DictionaryKnows(std::string_view word) const
 
 std::vector<std::string> SpellChecker::Suggest(std::string_view word) const
 {
+    if (word.size() > kLongestSuggested)
+        return {};
     return Remembered(m_suggestions, word, [&] { return m_dictionary->Suggest(word); });
 }
 

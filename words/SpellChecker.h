@@ -32,7 +32,11 @@ public:
     bool Knows(std::string_view word, const KnownWords &known) const;
     // What the dictionary says, remembered.
     bool DictionaryKnows(std::string_view word) const;
-    // The dictionary's suggestions for word, best first.
+    // The dictionary's suggestions for word, best first. A word of more
+    // than kLongestSuggested bytes has none: no word is that long, and the
+    // dictionary's search grows slow with the length (a tenth of a second
+    // at 60 letters).
+    static constexpr size_t kLongestSuggested = 40;
     std::vector<std::string> Suggest(std::string_view word) const;
     // Takes word as right, and offers it as a suggestion, from now on for
     // every text of every document: "Ignore", and the words of lists that

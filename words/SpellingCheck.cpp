@@ -7,11 +7,14 @@
 
 bool SpellingCheck::ReadsOption(const DialogLine &option, const Options &options)
 {
-    if (option.CopySpeechCode().kind != 0)
-        return false;
+    return option.CopySpeechCode().kind == 0 && ReadsOptionChecking(option.ViewFields()[3], options);
+}
+
+bool SpellingCheck::ReadsOptionChecking(std::string_view intelligenceCheck, const Options &options)
+{
     if (options.lowIntelligenceOptions)
         return true;
-    const IntelligenceCheck check(option.ViewFields()[3]);
+    const IntelligenceCheck check(intelligenceCheck);
     return check.ChecksNothing() || check.GetComparison() != IntelligenceCheck::Below;
 }
 

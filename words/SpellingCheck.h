@@ -46,8 +46,11 @@ public:
     // all when it is the same for both), and that to female PCs.
     static bool ReadsSpeech(const DialogLine &page);
     static bool ReadsFemaleSpeech(const DialogLine &page);
-    // Whether spelling reads the option's speech.
+    // Whether spelling reads the option's speech: unique speech, of an
+    // option whose intelligence check (as an option dialog holds it while
+    // it is typed, say) lets it read.
     static bool ReadsOption(const DialogLine &option, const Options &options);
+    static bool ReadsOptionChecking(std::string_view intelligenceCheck, const Options &options);
     // Every misspelt word of the document, in file order. Reads the document
     // only, so it may run on a copy of it on another thread.
     static std::vector<Finding> CheckDocument(const DialogFile &file, const SpellChecker &checker, const KnownWords &known,

@@ -106,16 +106,18 @@ std::vector<std::string> WordList::ProjectLists(const std::string &dialogPath, c
     return lists;
 }
 
-std::string WordList::NearestList(const std::string &dialogPath, const std::string &home)
+std::string WordList::NearestList(const std::string &dialogPath, const std::string &home, const std::string &dataFolder)
 {
     if (dialogPath.empty())
-        return {};
+        return PersonalList(dataFolder);
     const std::vector<std::string> lists = ProjectLists(dialogPath, home);
     return lists.empty() ? (StartFolder(dialogPath) / kFileName).string() : lists.front();
 }
 
 std::string WordList::PersonalList(const std::string &dataFolder)
 {
+    if (dataFolder.empty())
+        return {};
     return (fs::path(dataFolder) / kFileName).string();
 }
 

@@ -31,10 +31,11 @@ public:
     // untitled document) has none.
     static std::vector<std::string> ProjectLists(const std::string &dialogPath, const std::string &home);
     // Where "Add to word list" puts a word for the dialog file at path: the
-    // nearest project list, or a new one beside the file; empty for an
-    // untitled document.
-    static std::string NearestList(const std::string &dialogPath, const std::string &home);
-    // The personal list in the user's data folder.
+    // nearest project list, or a new one beside the file; for an untitled
+    // document (an empty path), which has no folder, the personal list
+    // (empty without a data folder).
+    static std::string NearestList(const std::string &dialogPath, const std::string &home, const std::string &dataFolder);
+    // The personal list in the user's data folder; empty without one.
     static std::string PersonalList(const std::string &dataFolder);
     // Every list that applies to the dialog file at path, personal first,
     // those that exist.

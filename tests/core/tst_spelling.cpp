@@ -148,6 +148,20 @@ TEST(Spelling, LearntWordsCountFromThenOn)
     EXPECT_EQ(Joined(checker->Suggest("Quorvell")), "Quorvel ");
 }
 
+// A word too long to be one gets no suggestions, which would take the
+// dictionary a long search each.
+TEST(Spelling, SuggestsNothingForOverlongWords)
+{
+    TestFiles files;
+    const auto checker = Checker(files);
+    ASSERT_TRUE(checker);
+    for (const size_t length : {SpellChecker::kLongestSuggested, SpellChecker::kLongestSuggested + 1}) {
+        const std::string word(length, 'a');
+        checker->Learn(word);
+        EXPECT_EQ(Joined(checker->Suggest(word.substr(1) + "e")), length > SpellChecker::kLongestSuggested ? "" : word + " ") << length;
+    }
+}
+
 // Words of a list and of page names, with the capitals a dictionary allows.
 TEST(KnownWords, TakeCapitalsAsDictionariesDo)
 {
@@ -199,6 +213,20 @@ TEST(Spelling, ReadsTheSpeechTheGameShows)
     EXPECT_EQ(SpellingCheck::CheckDocument(file, *checker, known, {true}), all);
 }
 
+// The intelligence checks whose options are skipped unless asked for: an
+// option dialog asks this of the check being typed.
+TEST(Spelling, SkipsOnlyOptionsForPCsBelowAnIntelligence)
+{
+    const struct {
+        const char *check;
+        bool read;
+    } cases[] = {{"-4", false}, {"-", false}, {"-1", false}, {"1", true}, {"", true}, {"+4", true}, {"12", true}, {"x", true}};
+    for (const auto &c : cases) {
+        EXPECT_EQ(SpellingCheck::ReadsOptionChecking(c.check, {}), c.read) << c.check;
+        EXPECT_TRUE(SpellingCheck::ReadsOptionChecking(c.check, {true})) << c.check;
+    }
+}
+
 // The project lists of a file: beside it and above, up to the folder that
 // holds .git or is home, never beyond; additions go to the nearest.
 TEST(WordList, FoundUpTheFolders)
@@ -219,9 +247,10 @@ TEST(WordList, FoundUpTheFolders)
     EXPECT_EQ(WordList::ProjectLists(files.Path("home/notes/y.dlg"), files.Path("home") + "/"), (std::vector<std::string>{home}));
     EXPECT_EQ(WordList::ProjectLists(root + "/z.dlg", noHome), (std::vector<std::string>{project}));
     EXPECT_EQ(WordList::ProjectLists("", noHome), (std::vector<std::string>{}));
-    EXPECT_EQ(WordList::NearestList(dialog, noHome), act);
-    EXPECT_EQ(WordList::NearestList(files.Path("home/notes/y.dlg"), files.Path("home/notes")),
+    EXPECT_EQ(WordList::NearestList(dialog, noHome, noHome), act);
+    EXPECT_EQ(WordList::NearestList(files.Path("home/notes/y.dlg"), files.Path("home/notes"), noHome),
               files.Path("home/notes/") + WordList::kFileName);
+    EXPECT_EQ(WordList::NearestList("", noHome, files.Path("data")), files.Path("data/") + WordList::kFileName) << "untitled";
     EXPECT_EQ(WordList::ListsFor(dialog, noHome, files.Path("home")), (std::vector<std::string>{home, act, project}));
     (void)outside;
 }
