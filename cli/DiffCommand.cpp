@@ -213,15 +213,17 @@ int DiffCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
 
     DialogFile was;
     DialogFile now;
-    std::string error;
+    const std::string *const paths[] = {&before, &after};
+    DialogFile *const versions[] = {&was, &now};
+    std::string errors[2];
+    bool read[2] = {};
+    DialogFiles::ForEach(2, [&](size_t i) { read[i] = ReadVersion(*paths[i], *versions[i], errors[i]); });
     // As diff does, trouble of any kind is 2: 1 says the files differ.
-    if (!ReadVersion(before, was, error)) {
-        ReportFailure(err, "read", before, error);
-        return UsageError;
-    }
-    if (!ReadVersion(after, now, error)) {
-        ReportFailure(err, "read", after, error);
-        return UsageError;
+    for (size_t i = 0; i < 2; ++i) {
+        if (!read[i]) {
+            ReportFailure(err, "read", *paths[i], errors[i]);
+            return UsageError;
+        }
     }
     const ConversationDiff diff = ConversationDiff::Compare(was, now);
     if (json) {

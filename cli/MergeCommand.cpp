@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <thread>
 
 int MergeCommand::Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
 {
@@ -27,14 +29,16 @@ int MergeCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
     if (files.size() != 3 || std::count(files.begin(), files.end(), "-") > 1)
         return ReportUsage(err);
 
-    DialogFile base;
+    auto base = std::make_unique<DialogFile>();
     DialogFile ours;
-    DialogFile theirs;
-    DialogFile *const versions[] = {&base, &ours, &theirs};
+    auto theirs = std::make_unique<DialogFile>();
+    DialogFile *const versions[] = {base.get(), &ours, theirs.get()};
+    std::string errors[3];
+    bool read[3] = {};
+    DialogFiles::ForEach(files.size(), [&](size_t i) { read[i] = DialogFiles::Read(files[i], *versions[i], errors[i]); });
     for (size_t i = 0; i < files.size(); ++i) {
-        std::string error;
-        if (!DialogFiles::Read(files[i], *versions[i], error))
-            return ReportFailure(err, "read", files[i], error);
+        if (!read[i])
+            return ReportFailure(err, "read", files[i], errors[i]);
     }
     // What a save drops of ours, and of theirs' changes, is named, as format does.
     for (size_t i = 1; i < files.size(); ++i) {
@@ -42,7 +46,12 @@ int MergeCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
             std::fprintf(err, "dlgtool: %s:%d: drops %s\n", FileName::Printable(files[i]).c_str(), dropped.line, DroppedLine::What(dropped.kind));
     }
 
-    const int conflicts = ConversationMerge::Merge(base, ours, theirs);
+    const int conflicts = ConversationMerge::Merge(*base, ours, *theirs);
+    // Base and theirs go while ours is written (and are gone when this returns).
+    const std::jthread discard([gone = std::move(base), alsoGone = std::move(theirs)]() mutable {
+        gone.reset();
+        alsoGone.reset();
+    });
     if (output != "-") {
         ours.SetFileName(output);
         if (!ours.Write())

@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <deque>
+#include <exception>
 #include <list>
 #include <memory>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -139,12 +141,15 @@ void Rearrange(const std::vector<DialogLine *> &current, const std::vector<Dialo
 
 class Merger {
 public:
-    Merger(const DialogFile &base, DialogFile &ours, const DialogFile &theirs)
+    // theirsUnchanged: for each page of base, whether theirs left it as it was.
+    Merger(const DialogFile &base, DialogFile &ours, const DialogFile &theirs, const DocumentMatch &withOurs,
+           const DocumentMatch &withTheirs, const std::vector<char> &theirsUnchanged)
         : m_base(base)
         , m_ours(ours)
         , m_theirs(theirs)
-        , m_withOurs(base, ours)
-        , m_withTheirs(base, theirs)
+        , m_withOurs(withOurs)
+        , m_withTheirs(withTheirs)
+        , m_theirsUnchanged(theirsUnchanged)
     {
     }
 
@@ -285,7 +290,7 @@ private:
         const DialogLine *theirs = node.theirs >= 0 ? m_theirs.GetPage(node.theirs) : nullptr;
         if (node.base >= 0 && ours && theirs) {
             plan.page = LinePlan(ours, Side::Ours, theirs);
-            if (!m_withTheirs.IsUnchanged(node.base))
+            if (!m_theirsUnchanged[static_cast<size_t>(node.base)])
                 MergePage(node, plan);
         } else if (node.base >= 0 && ours) {
             if (m_withOurs.IsUnchanged(node.base))
@@ -426,6 +431,9 @@ private:
     // is kept, with a conflict.
     void KeepWhatIsLedTo()
     {
+        // Only a page one side has can be led to.
+        if (std::none_of(m_nodes.begin(), m_nodes.end(), [](const Node &node) { return !node.kept && (node.ours >= 0 || node.theirs >= 0); }))
+            return;
         std::vector<int> work;
         for (size_t n = 0; n < m_nodes.size(); ++n) {
             if (m_nodes[n].kept)
@@ -619,8 +627,9 @@ private:
     const DialogFile &m_base;
     DialogFile &m_ours;
     const DialogFile &m_theirs;
-    const DocumentMatch m_withOurs;
-    const DocumentMatch m_withTheirs;
+    const DocumentMatch &m_withOurs;
+    const DocumentMatch &m_withTheirs;
+    const std::vector<char> &m_theirsUnchanged;
     std::vector<Node> m_nodes;
     std::vector<int> m_oursNode;
     std::vector<int> m_theirsNode;
@@ -634,5 +643,28 @@ private:
 
 int ConversationMerge::Merge(const DialogFile &base, DialogFile &ours, const DialogFile &theirs)
 {
-    return Merger(base, ours, theirs).Run();
+    // Base and theirs are compared on another core while base and ours are.
+    std::unique_ptr<DocumentMatch> withTheirs;
+    std::vector<char> theirsUnchanged(static_cast<size_t>(base.GetPageCount()), 0);
+    std::exception_ptr failure;
+    std::thread other([&] {
+        try {
+            withTheirs = std::make_unique<DocumentMatch>(base, theirs);
+            for (int b = 0; b < base.GetPageCount(); ++b)
+                theirsUnchanged[static_cast<size_t>(b)] = withTheirs->IsUnchanged(b);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    std::unique_ptr<DocumentMatch> withOurs;
+    try {
+        withOurs = std::make_unique<DocumentMatch>(base, ours);
+    } catch (...) {
+        other.join();
+        throw;
+    }
+    other.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    return Merger(base, ours, theirs, *withOurs, *withTheirs, theirsUnchanged).Run();
 }

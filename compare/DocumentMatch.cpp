@@ -3,9 +3,10 @@
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 
-#include <deque>
+#include <algorithm>
 #include <span>
 #include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -22,12 +23,16 @@ void AddToKey(std::string &key, std::string_view text)
 template <typename KeyOf>
 void PairByKey(SequenceMatch &match, KeyOf keyOf)
 {
-    std::unordered_map<std::string, std::deque<int>> waiting;
+    struct Waiting {
+        std::vector<int> items;
+        size_t next = 0;
+    };
+    std::unordered_map<std::string, Waiting> waiting;
     for (int a = 0; a < match.AfterCount(); ++a) {
         if (match.BeforeOf(a) < 0) {
             std::string key = keyOf(a, false);
             if (!key.empty())
-                waiting[std::move(key)].push_back(a);
+                waiting[std::move(key)].items.push_back(a);
         }
     }
     if (waiting.empty())
@@ -36,11 +41,22 @@ void PairByKey(SequenceMatch &match, KeyOf keyOf)
         if (match.AfterOf(b) >= 0)
             continue;
         const auto it = waiting.find(keyOf(b, true));
-        if (it == waiting.end() || it->second.empty())
+        if (it == waiting.end() || it->second.next == it->second.items.size())
             continue;
-        match.Pair(b, it->second.front());
-        it->second.pop_front();
+        match.Pair(b, it->second.items[it->second.next++]);
     }
+}
+
+// Whether two pages of the file share a name.
+bool HasNamesakes(const DialogFile &file)
+{
+    std::unordered_set<std::string_view> names;
+    names.reserve(static_cast<size_t>(file.GetPageCount()));
+    for (int p = 0; p < file.GetPageCount(); ++p) {
+        if (!names.insert(file.GetPage(p)->ViewLabel()).second)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -87,13 +103,30 @@ bool DocumentMatch::SameField(const DialogLine &before, const DialogLine &after,
         && SamePage(LineFields::Page(before, field), LineFields::Page(after, field));
 }
 
+bool DocumentMatch::SameFields(const DialogLine &before, const DialogLine &after, bool page) const
+{
+    // Most lines are as they were, byte for byte but for their numbers: that
+    // is quickly seen. Any other line is compared field by field.
+    const DialogLine::Fields was = before.ViewFields();
+    const DialogLine::Fields now = after.ViewFields();
+    const auto requestsMoney = [page](const DialogLine::Fields &fields) {
+        return fields[1].starts_with("M:") || (page && fields[2].starts_with("M:"));
+    };
+    // A page's field 4 is its place in the file, which is no part of it.
+    bool quick = was[1] == now[1] && was[2] == now[2] && was[3] == now[3] && (page || was[4] == now[4]) && was[6] == now[6]
+        && before.ViewDescription() == after.ViewDescription() && before.ViewComment() == after.ViewComment() && !requestsMoney(was);
+    if (quick && !page)
+        quick = before.GetTarget() || after.GetTarget() ? SamePage(before.GetTarget(), after.GetTarget())
+                                                         : DialogField::ToInt(was[5]) == DialogField::ToInt(now[5]);
+    if (quick)
+        return true;
+    const auto fields = page ? LineFields::OfPage() : LineFields::OfOption();
+    return std::all_of(fields.begin(), fields.end(), [&](LineField field) { return SameField(before, after, field); });
+}
+
 bool DocumentMatch::SameOption(const DialogLine &before, const DialogLine &after) const
 {
-    for (const LineField field : LineFields::OfOption()) {
-        if (!SameField(before, after, field))
-            return false;
-    }
-    return true;
+    return SameFields(before, after, false);
 }
 
 bool DocumentMatch::IsUnchanged(int beforePage) const
@@ -103,12 +136,8 @@ bool DocumentMatch::IsUnchanged(int beforePage) const
         return false;
     const DialogLine &before = *m_before.GetPage(beforePage);
     const DialogLine &after = *m_after.GetPage(afterPage);
-    if (!SameField(before, after, LineField::Name) || before.GetOptionCount() != after.GetOptionCount())
+    if (!SameField(before, after, LineField::Name) || before.GetOptionCount() != after.GetOptionCount() || !SameFields(before, after, true))
         return false;
-    for (const LineField field : LineFields::OfPage()) {
-        if (!SameField(before, after, field))
-            return false;
-    }
     for (int o = 0; o < before.GetOptionCount(); ++o) {
         if (!SameOption(*before.GetOption(o), *after.GetOption(o)))
             return false;
@@ -119,14 +148,8 @@ bool DocumentMatch::IsUnchanged(int beforePage) const
 void DocumentMatch::MatchPages()
 {
     const auto pageOf = [this](int index, bool before) { return (before ? m_before : m_after).GetPage(index); };
-    // By name, pages of one name in their order.
-    PairByKey(m_pages, [&](int i, bool before) {
-        std::string key = "=";
-        key += pageOf(i, before)->ViewLabel();
-        return key;
-    });
-    // Renamed, otherwise alike: everything but the name and where options lead.
-    PairByKey(m_pages, [&](int i, bool before) {
+    // What a page says: everything but its name and where its options lead.
+    const auto content = [&](int i, bool before) {
         const DialogLine &page = *pageOf(i, before);
         std::string key;
         for (const LineField field : LineFields::OfPage())
@@ -138,7 +161,18 @@ void DocumentMatch::MatchPages()
             }
         }
         return key;
-    });
+    };
+    const auto name = [&](int i, bool before) {
+        std::string key = "=";
+        key += pageOf(i, before)->ViewLabel();
+        return key;
+    };
+    // By name, pages of one name in their order, those alike first.
+    if (HasNamesakes(m_before) || HasNamesakes(m_after))
+        PairByKey(m_pages, [&](int i, bool before) { return name(i, before) + content(i, before); });
+    PairByKey(m_pages, name);
+    // Renamed, otherwise alike.
+    PairByKey(m_pages, content);
     // Renamed and changed, its NPC speech as it was.
     PairByKey(m_pages, [&](int i, bool before) {
         const DialogLine &page = *pageOf(i, before);

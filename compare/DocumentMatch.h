@@ -39,6 +39,8 @@ public:
 
 private:
     void MatchPages();
+    // Whether every field of a page (or an option) is as it was.
+    bool SameFields(const DialogLine &before, const DialogLine &after, bool page) const;
     // A key that equal options share: every field, pages by their place in after.
     std::string OptionKey(const DialogLine &option, bool before) const;
 

@@ -155,14 +155,26 @@ std::string LineFields::Shown(const DialogLine &line, LineField field)
     case LineField::IntelligenceCheck: {
         const std::string text = Text(line, field);
         const IntelligenceCheck check(text);
-        if (text == "1")
-            return "none";
+        if (text == "1" || text.empty())
+            return text.empty() ? "none (empty)" : "none";
         if (!check.IsKnownForm())
             return "\"" + text + "\"";
         const char *comparison = check.GetComparison() == IntelligenceCheck::Above   ? "above "
                                  : check.GetComparison() == IntelligenceCheck::Below ? "below "
                                                                                        : "at least ";
         return comparison + check.GetValue();
+    }
+    case LineField::Remarks: {
+        // One line each; shown on one line.
+        std::string shown;
+        std::string_view remarks = line.ViewComment();
+        while (!remarks.empty()) {
+            const size_t lf = remarks.find('\n');
+            if (lf != 0)
+                shown.append(shown.empty() ? "" : " / ").append(remarks.substr(0, lf));
+            remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
+        }
+        return shown;
     }
     case LineField::Speech:
     case LineField::FemaleSpeech:
@@ -181,7 +193,7 @@ bool LineFields::IsDefault(const DialogLine &line, LineField field)
 {
     switch (field) {
     case LineField::IntelligenceCheck:
-        return Text(line, field) == "1";
+        return Text(line, field) == "1" || Text(line, field).empty();
     case LineField::Target:
         return !line.GetTarget() && Text(line, field) == "0";
     default:

@@ -58,13 +58,22 @@ std::vector<WordDiff::Piece> WordDiff::Compare(std::string_view before, std::str
     std::vector<Piece> pieces;
     std::string removed;
     std::string added;
+    std::string blanks; // blanks that both changed texts end with go after them
     const auto flushChange = [&] {
+        while (!removed.empty() && !added.empty() && removed.back() == added.back() && IsBlank(static_cast<unsigned char>(removed.back()))) {
+            blanks.insert(blanks.begin(), removed.back());
+            removed.pop_back();
+            added.pop_back();
+        }
         if (!removed.empty())
             pieces.push_back({Piece::Removed, std::move(removed)});
         if (!added.empty())
             pieces.push_back({Piece::Added, std::move(added)});
+        if (!blanks.empty())
+            pieces.push_back({Piece::Same, std::move(blanks)});
         removed.clear();
         added.clear();
+        blanks.clear();
     };
     for (size_t i = 0; i < edits.size(); ++i) {
         const auto &[kind, text] = edits[i];
