@@ -34,6 +34,10 @@ check "dlgtool --version" 0 "dlgtool $version" "" "$dlgtool" --version
 check "dlgtool --help" 0 "usage: dlgtool format *dlgtool --help | --version*" "" "$dlgtool" --help
 check "dlgtool without a command" 2 "" "usage: dlgtool format *dlgtool --help | --version" "$dlgtool"
 check "dlgtool --version with an argument" 2 "" "usage: dlgtool --version" "$dlgtool" --version now
+check "dlgtool --help names diff, show and merge" 0 "*dlgtool diff OLD NEW*dlgtool show FILE*dlgtool merge BASE OURS THEIRS*" "" "$dlgtool" --help
+check "dlgtool diff of one file" 2 "" "usage: dlgtool diff OLD NEW *" "$dlgtool" diff a
+check "dlgtool show without a file" 2 "" "usage: dlgtool show FILE" "$dlgtool" show
+check "dlgtool merge of two files" 2 "" "usage: dlgtool merge BASE OURS THEIRS *" "$dlgtool" merge a b
 if [ -n "$talkwright" ]; then
     check "talkwright --version" 0 "talkwright $version" "" "$talkwright" --version
     check "talkwright --help" 0 "usage: talkwright *talkwright --help | --version*" "" "$talkwright" --help
