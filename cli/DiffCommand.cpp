@@ -7,6 +7,8 @@
 #include "storage/FileName.h"
 #include "textdiff/WordDiff.h"
 
+#include <utility>
+
 namespace {
 
 using Diff = ConversationDiff;
@@ -91,13 +93,20 @@ const char *ChangeName(Diff::Change change)
     return change == Diff::Change::Added ? "added" : change == Diff::Change::Removed ? "removed" : "changed";
 }
 
-void WriteIndex(JsonWriter &json, const char *key, int index)
+// What became of a page or an option, and where it stands in each version.
+void WriteChange(JsonWriter &json, Diff::Change change, int before, int after, bool moved)
 {
-    json.Key(key);
-    if (index < 0)
-        json.Null();
-    else
-        json.Int(index);
+    json.Key("change");
+    json.String(ChangeName(change));
+    for (const auto &[key, index] : {std::pair{"before", before}, std::pair{"after", after}}) {
+        json.Key(key);
+        if (index < 0)
+            json.Null();
+        else
+            json.Int(index);
+    }
+    json.Key("moved");
+    json.Bool(moved);
 }
 
 } // namespace
@@ -141,29 +150,19 @@ std::string DiffCommand::Json(const ConversationDiff &diff, const std::string &b
     json.BeginArray();
     for (const Diff::Page &page : diff.GetPages()) {
         json.BeginObject();
-        json.Key("change");
-        json.String(ChangeName(page.change));
+        WriteChange(json, page.change, page.before, page.after, page.moved);
         json.Key("name");
         json.String(page.name);
         json.Key("oldName");
         json.String(page.renamed ? page.oldName : page.name);
-        WriteIndex(json, "before", page.before);
-        WriteIndex(json, "after", page.after);
         json.Key("renamed");
         json.Bool(page.renamed);
-        json.Key("moved");
-        json.Bool(page.moved);
         WriteFields(json, page.fields, page.change == Diff::Change::Added);
         json.Key("options");
         json.BeginArray();
         for (const Diff::Option &option : page.options) {
             json.BeginObject();
-            json.Key("change");
-            json.String(ChangeName(option.change));
-            WriteIndex(json, "before", option.before);
-            WriteIndex(json, "after", option.after);
-            json.Key("moved");
-            json.Bool(option.moved);
+            WriteChange(json, option.change, option.before, option.after, option.moved);
             json.Key("speech");
             json.String(option.speech);
             WriteFields(json, option.fields, option.change == Diff::Change::Added);

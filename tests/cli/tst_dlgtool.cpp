@@ -177,8 +177,8 @@ TEST(Dlgtool, KeepsItsContract)
         {"diff of a page renumbered", {{"diff", messy, files.Write("renumbered.dlg", "// [LABEL] 1\n{7}{Hi}{Hi}{}{3}{}{}\n")}}, 0, "", ""},
         {"diff", {{"diff", worked, farewell}}, 1, "--- " + worked + "\n+++ " + farewell + "\npage \"Farewell\": changed\n  speech: [-Bye-]{+Farewell+}.\n", ""},
         {"diff in JSON", {{"diff", "--format", "json", worked, farewell}}, 1,
-         "{\"before\":\"" + worked + "\",\"after\":\"" + farewell + "\",\"same\":false,\"pages\":[{\"change\":\"changed\",\"name\":\"Farewell\","
-         "\"oldName\":\"Farewell\",\"before\":1,\"after\":1,\"renamed\":false,\"moved\":false,\"fields\":[{\"field\":\"speech\",\"before\":\"Bye.\","
+         "{\"before\":\"" + worked + "\",\"after\":\"" + farewell + "\",\"same\":false,\"pages\":[{\"change\":\"changed\",\"before\":1,\"after\":1,\"moved\":false,"
+         "\"name\":\"Farewell\",\"oldName\":\"Farewell\",\"renamed\":false,\"fields\":[{\"field\":\"speech\",\"before\":\"Bye.\","
          "\"after\":\"Farewell.\",\"words\":[{\"removed\":\"Bye\"},{\"added\":\"Farewell\"},{\"same\":\".\"}]}],\"options\":[]}]}\n", ""},
         {"diff as git's external diff, of a new file", {{"diff", "x.dlg", "/dev/null", "0000000", "100644", worked, "1111111", "100644"}}, 0,
          "--- a/x.dlg\n+++ b/x.dlg\n" + workedAdded, ""},
