@@ -122,9 +122,10 @@ void CMainDialog::CreatePanels()
     }
 }
 
+// Every dock of the window is a panel: Tab reaches it, Escape leaves it.
 QList<QDockWidget *> CMainDialog::Panels() const
 {
-    return {m_outline, m_find, m_problems, m_map};
+    return findChildren<QDockWidget *>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 void CMainDialog::CreateMenu()
