@@ -1,5 +1,7 @@
 #include "model/Windows1252.h"
 
+#include "model/Utf8.h"
+
 namespace {
 
 // 0x80 to 0x9F; the rest of the bytes are their own code points.
@@ -36,18 +38,27 @@ std::string Windows1252::ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
-    for (const char b : bytes) {
-        const char32_t c = ToUnicode(static_cast<unsigned char>(b));
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (const char b : bytes)
+        Utf8::Append(out, ToUnicode(static_cast<unsigned char>(b)));
     return out;
+}
+
+bool Windows1252::FromUtf8(std::string_view utf8, std::string &bytes, char32_t &missing)
+{
+    bytes.clear();
+    bytes.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t c;
+        unsigned char byte;
+        if (!Utf8::Next(utf8, i, c)) {
+            missing = 0xFFFD;
+            return false;
+        }
+        if (!FromUnicode(c, byte)) {
+            missing = c;
+            return false;
+        }
+        bytes += static_cast<char>(byte);
+    }
+    return true;
 }

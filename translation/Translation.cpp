@@ -1,0 +1,124 @@
+#include "translation/Translation.h"
+
+#include "model/DialogFile.h"
+#include "model/DialogLine.h"
+#include "model/TextRules.h"
+#include "model/Utf8.h"
+#include "model/Windows1252.h"
+#include "speech/GeneratedSpeechKind.h"
+#include "speech/SpeechText.h"
+#include "translation/SpokenLine.h"
+
+#include <cstdio>
+#include <unordered_map>
+
+namespace {
+
+// A sentence of TextRules as the rest of a sentence: "it holds ...".
+std::string AsClause(std::string sentence)
+{
+    if (!sentence.empty() && sentence.front() >= 'A' && sentence.front() <= 'Z')
+        sentence.front() = static_cast<char>(sentence.front() - 'A' + 'a');
+    if (sentence.ends_with('.'))
+        sentence.pop_back();
+    return sentence;
+}
+
+} // namespace
+
+Translation::Translation(DialogFile &file, const std::vector<TranslationEntry> &entries)
+    : m_file(file)
+    , m_bytes(entries.size())
+{
+    std::unordered_map<std::string, size_t> index;
+    std::vector<bool> translates(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const TranslationEntry &entry = entries[i];
+        if (entry.source.empty())
+            continue;
+        ++m_entryCount;
+        if (entry.translation.empty())
+            ++m_untranslated;
+        else if (entry.fuzzy)
+            ++m_fuzzy;
+        else
+            translates[i] = true;
+        index.try_emplace(TranslationEntry::Key(entry.context, entry.source), i);
+    }
+
+    std::vector<bool> used(entries.size());
+    std::vector<std::string> refused(entries.size());
+    for (const SpokenLine &spoken : SpokenLine::Collect(m_file)) {
+        if (spoken.generated)
+            continue;
+        const auto at = index.find(TranslationEntry::Key(SpokenLine::Context(spoken.voice), Windows1252::ToUtf8(spoken.text)));
+        if (at == index.end()) {
+            ++m_unlisted;
+            continue;
+        }
+        const size_t i = at->second;
+        if (!translates[i]) {
+            used[i] = true;
+            continue;
+        }
+        const Use use{spoken.line, spoken.InSpeech(), spoken.InFemaleSpeech(), i};
+        // Its context puts an entry into the same field each time.
+        if (!used[i]) {
+            char32_t missing = 0;
+            const bool valid = Windows1252::FromUtf8(entries[i].translation, m_bytes[i], missing);
+            refused[i] = Refuse(missing, m_bytes[i], use, valid);
+        }
+        used[i] = true;
+        m_uses.push_back(use);
+    }
+
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (!refused[i].empty())
+            m_refusals.push_back({i, std::move(refused[i])});
+        if (!entries[i].source.empty() && !used[i])
+            m_gone.push_back(i);
+        const size_t source = Utf8::Length(entries[i].source);
+        const size_t translation = Utf8::Length(entries[i].translation);
+        if (translates[i] && used[i] && translation > 2 * source)
+            m_overlong.push_back({i, static_cast<double>(translation) / static_cast<double>(source)});
+    }
+}
+
+std::string Translation::Refuse(char32_t missing, const std::string &bytes, const Use &use, bool valid)
+{
+    if (!valid && missing == 0xFFFD)
+        return "it is not valid UTF-8";
+    if (!valid) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(missing));
+        std::string character;
+        Utf8::Append(character, missing);
+        return "it holds \"" + character + "\" (" + code + "), which Windows-1252 lacks";
+    }
+    if (std::string problem = TextRules::Check(bytes, TextRules::Place::Field); !problem.empty())
+        return AsClause(std::move(problem));
+    SpeechText code;
+    DecodeSpeech(code, bytes);
+    if (code.kind != 0)
+        return "it starts with \"" + bytes.substr(0, 2) + "\", which the game reads as generated speech (" + std::string(GetSpeechKindLabel(code.kind)) + ")";
+    if (use.femaleSpeech && !TextRules::ReadsBackAsPage(bytes))
+        return "it starts with a digit, and a page whose speech to female PCs starts with one is read back as a PC option";
+    return {};
+}
+
+bool Translation::Apply()
+{
+    if (!m_refusals.empty())
+        return false;
+    for (const Use &use : m_uses) {
+        const std::string &bytes = m_bytes[use.entry];
+        const DialogLine::Fields fields = use.line->ViewFields();
+        const bool speech = use.speech && fields[1] != bytes;
+        const bool femaleSpeech = use.femaleSpeech && fields[2] != bytes;
+        if (speech)
+            use.line->SetSpeech(bytes);
+        if (femaleSpeech)
+            use.line->SetFemaleSpeech(bytes);
+    }
+    return true;
+}
