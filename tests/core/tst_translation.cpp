@@ -31,6 +31,7 @@ const char *const kGate = "// [LABEL] Gate\n"
                           "{3}{Here, for your trouble.}{1}{+8}{HasGold}{}{}\n"
                           "{4}{E:}{}{1}{}{}{}\n"
                           "{5}{}{0}{-4}{}{}{}\n"
+                          "{6}{Let me pass.}{}{1}{}{}{}\n"
                           "// [LABEL] Caf\xe9\n"
                           "{21}{Welcome, sir.}{Welcome, madam.}{}{}{}{}\n"
                           "{22}{Let me pass.}{0}{-4}{}{}{}\n"
@@ -42,7 +43,7 @@ const char *const kGate = "// [LABEL] Gate\n"
 // Every kind of text, in file order: a page's speech to both genders, or
 // to each; an option's by its gender check (one that names no one is for
 // either); generated speech and empty speech left out; one text said in one
-// context in two places is one entry, its comments each once.
+// context in several places is one entry, its comments each once.
 TEST(Translation, TemplateListsEveryTextTheGameShows)
 {
     DialogFile file;
@@ -57,13 +58,13 @@ TEST(Translation, TemplateListsEveryTextTheGameShows)
     const std::vector<std::string> expected = {
         "NPC to any PC | Halt! | page \"Gate\": The guard looks up; | gate.dlg:3",
         "PC of either gender | Let me pass. | page \"Gate\": The guard looks up; answers: \"Halt!\"; page \"Caf\u00e9\";"
-        " answers (NPC to a male PC): \"Welcome, sir.\"; answers (NPC to a female PC): \"Welcome, madam.\"; | gate.dlg:4 gate.dlg:12",
+        " answers (NPC to a male PC): \"Welcome, sir.\"; answers (NPC to a female PC): \"Welcome, madam.\"; | gate.dlg:4 gate.dlg:9 gate.dlg:13",
         "male PC | Here, for your trouble. | page \"Gate\": The guard looks up; option: A bribe;"
         " shown only to male PCs of intelligence above 8 if \"HasGold\"; answers: \"Halt!\"; | gate.dlg:6",
-        "NPC to a male PC | Welcome, sir. | page \"Caf\u00e9\"; | gate.dlg:10",
-        "NPC to a female PC | Welcome, madam. | page \"Caf\u00e9\"; | gate.dlg:10",
-        "female PC | Let me pass. | page \"Caf\u00e9\"; shown only to female PCs of intelligence below 4; answers: \"Welcome, madam.\"; | gate.dlg:11",
-        "NPC to a female PC | Pay \u20ac 5. | page \"Toll\"; | gate.dlg:15",
+        "NPC to a male PC | Welcome, sir. | page \"Caf\u00e9\"; | gate.dlg:11",
+        "NPC to a female PC | Welcome, madam. | page \"Caf\u00e9\"; | gate.dlg:11",
+        "female PC | Let me pass. | page \"Caf\u00e9\"; shown only to female PCs of intelligence below 4; answers: \"Welcome, madam.\"; | gate.dlg:12",
+        "NPC to a female PC | Pay \u20ac 5. | page \"Toll\"; | gate.dlg:16",
     };
     ASSERT_EQ(entries.size(), expected.size() + 1);
     for (size_t i = 0; i < expected.size(); ++i)
