@@ -118,7 +118,7 @@ int PoCommand::Apply(const std::string &input, const std::string &po, const std:
     std::vector<TranslationEntry> entries;
     if (!ReadBoth(input, po, file, entries, err))
         return Failure;
-    Translation translation(file, entries);
+    Translation translation(file, input, entries);
     if (!translation.Apply()) {
         Print(err, po, Refusals(translation, entries));
         return Failure;
@@ -145,7 +145,7 @@ int PoCommand::Check(const std::string &input, const std::string &po, std::FILE 
     std::vector<TranslationEntry> entries;
     if (!ReadBoth(input, po, file, entries, err))
         return Failure;
-    const Translation translation(file, entries);
+    const Translation translation(file, input, entries);
     const std::string name = FileName::Printable(input);
     std::vector<Finding> findings = Refusals(translation, entries);
     for (const size_t gone : translation.GetGone()) {

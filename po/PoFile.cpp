@@ -338,6 +338,10 @@ bool PoFile::Read(std::string_view bytes, std::vector<TranslationEntry> &entries
         entry.poLine = static_cast<int>(LineOf(message, iterator));
         const char *msgstr = po_message_msgid_plural(message) ? po_message_msgstr_plural(message, 0) : po_message_msgstr(message);
         entry.fuzzy = po_message_is_fuzzy(message);
+        for (int i = 0; po_filepos_t place = po_message_filepos(message, i); ++i) {
+            const size_t line = po_filepos_start_line(place);
+            entry.places.push_back({TextOf(po_filepos_file(place)), line == kNoPlace ? 0 : static_cast<int>(line)});
+        }
         if (!text(po_message_msgctxt(message), entry.context) || !text(po_message_msgid(message), entry.source) || !text(msgstr, entry.translation)) {
             problem = {static_cast<size_t>(entry.poLine), 0, "a text is not in the charset that the header names, " + charset};
             converted = false;

@@ -24,8 +24,8 @@ public:
     // The PO text of entries, the header first (an entry without source).
     static bool Write(const std::vector<TranslationEntry> &entries, std::string &text, std::string &error);
     // The entries of PO text, in its order, their texts in UTF-8 whatever
-    // the file's charset, each with the line of its translation; obsolete
-    // entries are left out. False with the first problem gettext found when
+    // the file's charset, each with its places and the line of its
+    // translation; obsolete entries are left out, and so are comments. False with the first problem gettext found when
     // the text is no PO file.
     static bool Read(std::string_view text, std::vector<TranslationEntry> &entries, Problem &problem);
 };

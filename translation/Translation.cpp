@@ -9,6 +9,7 @@
 #include "speech/SpeechText.h"
 #include "translation/SpokenLine.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 
@@ -24,27 +25,23 @@ std::string AsClause(std::string sentence)
     return sentence;
 }
 
+std::string_view BaseName(std::string_view path)
+{
+    return path.substr(path.find_last_of('/') + 1);
+}
+
 } // namespace
 
-Translation::Translation(DialogFile &file, const std::vector<TranslationEntry> &entries)
+Translation::Translation(DialogFile &file, std::string_view path, const std::vector<TranslationEntry> &entries)
     : m_file(file)
     , m_bytes(entries.size())
 {
     std::unordered_map<std::string, size_t> index;
-    std::vector<bool> translates(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
-        const TranslationEntry &entry = entries[i];
-        if (entry.source.empty())
-            continue;
-        ++m_entryCount;
-        if (entry.translation.empty())
-            ++m_untranslated;
-        else if (entry.fuzzy)
-            ++m_fuzzy;
-        else
-            translates[i] = true;
-        index.try_emplace(TranslationEntry::Key(entry.context, entry.source), i);
+        if (!entries[i].source.empty())
+            index.try_emplace(TranslationEntry::Key(entries[i].context, entries[i].source), i);
     }
+    const auto translates = [&entries](size_t i) { return !entries[i].translation.empty() && !entries[i].fuzzy; };
 
     std::vector<bool> used(entries.size());
     std::vector<std::string> refused(entries.size());
@@ -57,29 +54,37 @@ Translation::Translation(DialogFile &file, const std::vector<TranslationEntry> &
             continue;
         }
         const size_t i = at->second;
-        if (!translates[i]) {
-            used[i] = true;
+        const bool first = !used[i];
+        used[i] = true;
+        if (!translates(i))
             continue;
-        }
         const Use use{spoken.line, spoken.InSpeech(), spoken.InFemaleSpeech(), i};
         // Its context puts an entry into the same field each time.
-        if (!used[i]) {
+        if (first) {
             char32_t missing = 0;
             const bool valid = Windows1252::FromUtf8(entries[i].translation, m_bytes[i], missing);
             refused[i] = Refuse(missing, m_bytes[i], use, valid);
         }
-        used[i] = true;
         m_uses.push_back(use);
     }
 
+    const std::string_view name = BaseName(path);
+    const auto names = [name](const TranslationEntry::Place &place) { return BaseName(place.file) == name; };
     for (size_t i = 0; i < entries.size(); ++i) {
+        const TranslationEntry &entry = entries[i];
+        const bool named = entry.places.empty() || std::any_of(entry.places.begin(), entry.places.end(), names);
+        if (entry.source.empty() || !(used[i] || named))
+            continue;
+        ++m_entryCount;
+        m_untranslated += entry.translation.empty();
+        m_fuzzy += !entry.translation.empty() && entry.fuzzy;
         if (!refused[i].empty())
             m_refusals.push_back({i, std::move(refused[i])});
-        if (!entries[i].source.empty() && !used[i])
+        if (!used[i])
             m_gone.push_back(i);
-        const size_t source = Utf8::Length(entries[i].source);
-        const size_t translation = Utf8::Length(entries[i].translation);
-        if (translates[i] && used[i] && translation > 2 * source)
+        const size_t source = Utf8::Length(entry.source);
+        const size_t translation = Utf8::Length(entry.translation);
+        if (translates(i) && used[i] && translation > 2 * source)
             m_overlong.push_back({i, static_cast<double>(translation) / static_cast<double>(source)});
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class DialogFile;
@@ -13,7 +14,9 @@ class DialogLine;
 // document they translate, which translations the file could not carry
 // back, and what a translator should look at again. A text is translated by
 // the entry of its words in its context; fuzzy and untranslated entries
-// leave it as it is.
+// leave it as it is. One PO file may serve many documents: an entry
+// concerns this one when it translates one of its texts, or names it (by
+// its file's name) or no file among its places.
 class Translation {
 public:
     struct Refusal {
@@ -26,17 +29,18 @@ public:
     };
 
     // Reads entries (the header among them, which translates nothing)
-    // against file, which must outlive this.
-    Translation(DialogFile &file, const std::vector<TranslationEntry> &entries);
+    // against file, read from path, which must outlive this.
+    Translation(DialogFile &file, std::string_view path, const std::vector<TranslationEntry> &entries);
 
     // By entry, in the entries' order.
     const std::vector<Refusal> &GetRefusals() const { return m_refusals; }
-    // Entries whose text no longer stands in the document in their context.
+    // Entries of the document whose text no longer stands in it in their
+    // context.
     const std::vector<size_t> &GetGone() const { return m_gone; }
     // Translations more than twice as long as their source: the game's
     // window may cut them.
     const std::vector<Overlong> &GetOverlong() const { return m_overlong; }
-    // The entries other than the header, and of them those that translate.
+    // The entries that concern the document, and how they stand.
     size_t GetEntryCount() const { return m_entryCount; }
     size_t GetTranslatedCount() const { return m_entryCount - m_untranslated - m_fuzzy; }
     size_t GetUntranslatedCount() const { return m_untranslated; }

@@ -74,7 +74,8 @@ TEST(Po, RoundTripThroughGettextsTools)
 
 // What apply and check say of PO files, and that apply writes nothing
 // when it refuses one: translations the file cannot carry, a PO file that
-// is none, one in another charset, one read from standard input.
+// is none, one in another charset, one read from standard input, one that
+// also serves another file (whose entries are none of this one's).
 TEST(Po, ApplyAndCheckSayWhatTheyFind)
 {
     const Scratch scratch;
@@ -91,7 +92,8 @@ TEST(Po, ApplyAndCheckSayWhatTheyFind)
     const std::string mixed = po("mixed.po", "msgctxt \"NPC to any PC\"\nmsgid \"Dust.\"\nmsgstr \"Staub und Spinnweben.\"\n\n"
                                              "#, fuzzy\nmsgctxt \"male PC\"\nmsgid \"Thanks.\"\nmsgstr \"Danke.\"\n\n"
                                              "msgctxt \"NPC to any PC\"\nmsgid \"Gone.\"\nmsgstr \"Fort.\"\n\n"
-                                             "msgctxt \"NPC to a male PC\"\nmsgid \"Come in, sir.\"\nmsgstr \"\"\n");
+                                             "msgctxt \"NPC to a male PC\"\nmsgid \"Come in, sir.\"\nmsgstr \"\"\n\n"
+                                             "#: quests/other.dlg:3\nmsgctxt \"NPC to any PC\"\nmsgid \"Elsewhere.\"\nmsgstr \"\"\n");
     struct Case {
         const char *what;
         Invocation run;
@@ -177,7 +179,7 @@ TEST(PoFile, WritesWhatItReads)
     entry.translation = "Schwarz";
     entry.fuzzy = true;
     entry.comments = {"page \"A\"", "answers: \"B\""};
-    entry.places = {{"a b.dlg", 3}, {"c.dlg", 0}};
+    entry.places = {{"a.dlg", 3}, {"c.dlg", 0}};
     std::string text, error;
     ASSERT_TRUE(PoFile::Write({header, entry, {"", "Plain", "Schlicht"}}, text, error)) << error;
     std::vector<TranslationEntry> read;
@@ -187,7 +189,8 @@ TEST(PoFile, WritesWhatItReads)
     EXPECT_EQ(read[1].context + "|" + read[1].source + "|" + read[1].translation + "|" + std::to_string(read[1].fuzzy),
               entry.context + "|" + entry.source + "|" + entry.translation + "|1");
     EXPECT_EQ(read[2].context + "|" + read[2].source + "|" + read[2].translation + "|" + std::to_string(read[2].fuzzy), "|Plain|Schlicht|0");
-    EXPECT_NE(text.find("#. page \"A\"\n#. answers: \"B\"\n#: a b.dlg:3 c.dlg\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("#. page \"A\"\n#. answers: \"B\"\n#: a.dlg:3 c.dlg\n"), std::string::npos) << text;
+    EXPECT_EQ(read[1].places, entry.places);
     for (const TranslationEntry &back : {read[1], read[2]}) {
         const size_t line = static_cast<size_t>(std::count(text.begin(), text.begin() + static_cast<long>(text.find("msgstr \"" + back.translation.substr(0, 6))), '\n') + 1);
         EXPECT_EQ(static_cast<size_t>(back.poLine), line) << back.source;

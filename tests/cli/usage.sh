@@ -34,6 +34,9 @@ check "dlgtool --version" 0 "dlgtool $version" "" "$dlgtool" --version
 check "dlgtool --help" 0 "usage: dlgtool format *dlgtool --help | --version*" "" "$dlgtool" --help
 check "dlgtool without a command" 2 "" "usage: dlgtool format *dlgtool --help | --version" "$dlgtool"
 check "dlgtool --version with an argument" 2 "" "usage: dlgtool --version" "$dlgtool" --version now
+check "dlgtool --help names po and script" 0 "*dlgtool po extract FILE...*dlgtool po check FILE LANG.po*dlgtool script FILE...*" "" "$dlgtool" --help
+check "dlgtool po without what to do" 2 "" "usage: dlgtool po extract *" "$dlgtool" po
+check "dlgtool script without a file" 2 "" "usage: dlgtool script FILE... [[]--format csv] [[]-o OUT]" "$dlgtool" script
 if [ -n "$talkwright" ]; then
     check "talkwright --version" 0 "talkwright $version" "" "$talkwright" --version
     check "talkwright --help" 0 "usage: talkwright *talkwright --help | --version*" "" "$talkwright" --help

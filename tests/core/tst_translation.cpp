@@ -128,7 +128,7 @@ TEST(Translation, AppliesWhatTheFileCanCarry)
         entry.source = c.source;
         entry.translation = c.translation;
         entry.fuzzy = c.fuzzy;
-        Translation translation(file, {header, entry});
+        Translation translation(file, "a.dlg", {header, entry});
         std::string result;
         if (translation.Apply()) {
             for (int p = 0; p < file.GetPageCount(); ++p) {
