@@ -110,25 +110,10 @@ bool RecordingScript::Add(const DialogFile &file, std::string_view path, std::st
             error = "two of its lines would take the id " + row.id;
             return false;
         }
-        switch (spoken.voice) {
-        case SpokenLine::NpcToAnyPc:
-            row.spokenTo = "any PC";
-            break;
-        case SpokenLine::NpcToMalePc:
-            row.spokenTo = "a male PC";
-            break;
-        case SpokenLine::NpcToFemalePc:
-            row.spokenTo = "a female PC";
-            break;
-        case SpokenLine::AnyPc:
-            row.speaker = "PC";
-            break;
-        case SpokenLine::MalePc:
-        case SpokenLine::FemalePc:
-            row.speaker = SpokenLine::Context(spoken.voice);
-            break;
-        }
-        (spoken.IsNpc() ? row.speaker : row.spokenTo) = name;
+        // "NPC to a male PC": the NPC speaks to "a male PC".
+        const std::string_view context = SpokenLine::Context(spoken.voice);
+        row.speaker = spoken.IsNpc() ? name : spoken.voice == SpokenLine::AnyPc ? "PC" : std::string(context);
+        row.spokenTo = spoken.IsNpc() ? std::string(context.substr(context.find(" to ") + 4)) : name;
         row.text = spoken.generated ? ShownSpeech::Kind(spoken.text) : Windows1252::ToUtf8(spoken.text);
         row.words = spoken.generated ? 0 : SpeechWords::Count(spoken.text);
         row.before = spoken.IsNpc() ? LeadIn(spoken, leads) : Answered(spoken);
