@@ -38,8 +38,12 @@ std::string Windows1252::ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
-    for (const char b : bytes)
-        Utf8::Append(out, ToUnicode(static_cast<unsigned char>(b)));
+    for (const char b : bytes) {
+        if (static_cast<unsigned char>(b) < 0x80)
+            out += b;
+        else
+            Utf8::Append(out, ToUnicode(static_cast<unsigned char>(b)));
+    }
     return out;
 }
 

@@ -4,43 +4,45 @@
 #include "model/DialogLine.h"
 #include "model/Utf8.h"
 #include "model/Windows1252.h"
-#include "rules/GenderCheck.h"
 #include "speech/ShownSpeech.h"
 #include "speech/SpeechWords.h"
 #include "translation/SpokenLine.h"
 
+#include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 namespace {
 
-using Leads = std::unordered_map<const DialogLine *, std::vector<const DialogLine *>>;
+// The PC's speeches that lead to each page, in file order.
+using Leads = std::unordered_map<const DialogLine *, std::vector<const SpokenLine *>>;
 
 std::string Shown(std::string_view stored)
 {
     return Windows1252::ToUtf8(ShownSpeech::Of(stored));
 }
 
-// The first PC speech that leads to the NPC's line, among the options that
-// PCs it speaks to are offered, and how many more there are.
+// The first PC speech that leads to the NPC's line, among those that PCs
+// it speaks to say, and how many more there are.
 std::string LeadIn(const SpokenLine &npc, const Leads &leads)
 {
     const auto at = leads.find(npc.page);
     if (at == leads.end())
         return {};
-    std::string first;
+    const SpokenLine::Voice unheard = npc.voice == SpokenLine::NpcToMalePc ? SpokenLine::FemalePc
+                                      : npc.voice == SpokenLine::NpcToFemalePc ? SpokenLine::MalePc
+                                                                               : SpokenLine::AnyPc;
+    const SpokenLine *first = nullptr;
     size_t more = 0;
-    for (const DialogLine *option : at->second) {
-        const DialogLine::Fields fields = option->ViewFields();
-        const GenderCheck gender(fields[2]);
-        const bool heard = npc.voice == SpokenLine::NpcToAnyPc || gender.Passes(npc.voice == SpokenLine::NpcToFemalePc);
-        if (!heard || fields[1].empty())
+    for (const SpokenLine *pc : at->second) {
+        if (pc->voice == unheard && unheard != SpokenLine::AnyPc)
             continue;
-        if (first.empty())
-            first = Shown(fields[1]);
-        else
-            ++more;
+        more += first != nullptr;
+        first = first ? first : pc;
     }
-    return more == 0 ? first : first + " (and " + std::to_string(more) + " more)";
+    if (!first)
+        return {};
+    return more == 0 ? Shown(first->text) : Shown(first->text) + " (and " + std::to_string(more) + " more)";
 }
 
 // The NPC's speech that the PC's line answers; both, each with whom it is
@@ -58,17 +60,16 @@ std::string Answered(const SpokenLine &pc)
 
 void AppendField(std::string &csv, std::string_view field)
 {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    // A loop of its own: find_first_of looks for each character in turn.
+    const bool plain = std::none_of(field.begin(), field.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (plain) {
         csv += field;
         return;
     }
     csv += '"';
-    for (const char c : field) {
-        if (c == '"')
-            csv += '"';
-        csv += c;
-    }
-    csv += '"';
+    for (size_t quote; (quote = field.find('"')) != std::string_view::npos; field.remove_prefix(quote + 1))
+        csv.append(field.substr(0, quote + 1)) += '"';
+    csv.append(field) += '"';
 }
 
 } // namespace
@@ -90,46 +91,61 @@ bool RecordingScript::Add(const DialogFile &file, std::string_view path, std::st
         error = "the rows of another file named " + name + " take its ids";
         return false;
     }
+    const std::vector<SpokenLine> lines = SpokenLine::Collect(file);
     Leads leads;
-    for (int p = 0; p < file.GetPageCount(); ++p) {
-        const DialogLine &page = *file.GetPage(p);
-        for (int o = 0; o < page.GetOptionCount(); ++o) {
-            if (const DialogLine *target = page.GetOption(o)->GetTarget())
-                leads[target].push_back(page.GetOption(o));
-        }
+    for (const SpokenLine &spoken : lines) {
+        if (const DialogLine *target = spoken.IsNpc() ? nullptr : spoken.line->GetTarget())
+            leads[target].push_back(&spoken);
     }
 
-    std::vector<Row> rows;
-    std::unordered_set<std::string> ids;
-    for (const SpokenLine &spoken : SpokenLine::Collect(file)) {
-        Row row;
-        const char *suffix = spoken.voice == SpokenLine::NpcToMalePc ? "m" : spoken.voice == SpokenLine::NpcToFemalePc ? "f" : "";
-        row.id = name + "-" + std::to_string(spoken.line->GetFileLine()) + suffix;
-        // Lines made since the file was read have no file line of their own.
-        if (!ids.insert(row.id).second) {
-            error = "two of its lines would take the id " + row.id;
+    const size_t before = m_rows.size();
+    m_rows.reserve(before + lines.size());
+    const DialogLine *page = nullptr;
+    std::string pageName;
+    // What the PC answers on the page, by the PC's voice: each once a page.
+    std::string answers[3];
+    bool answered[3] = {};
+    for (const SpokenLine &spoken : lines) {
+        if (spoken.line->GetFileLine() == 0) {
+            m_rows.resize(before);
+            error = "it has lines made since it was read, which no line of the file names";
             return false;
         }
+        if (spoken.page != page) {
+            page = spoken.page;
+            pageName = Windows1252::ToUtf8(page->ViewLabel());
+            std::fill(std::begin(answered), std::end(answered), false);
+        }
+        Row &row = m_rows.emplace_back();
+        const char *suffix = spoken.voice == SpokenLine::NpcToMalePc ? "m" : spoken.voice == SpokenLine::NpcToFemalePc ? "f" : "";
+        row.id = name + "-" + std::to_string(spoken.line->GetFileLine()) + suffix;
         // "NPC to a male PC": the NPC speaks to "a male PC".
         const std::string_view context = SpokenLine::Context(spoken.voice);
         row.speaker = spoken.IsNpc() ? name : spoken.voice == SpokenLine::AnyPc ? "PC" : std::string(context);
         row.spokenTo = spoken.IsNpc() ? std::string(context.substr(context.find(" to ") + 4)) : name;
         row.text = spoken.generated ? ShownSpeech::Kind(spoken.text) : Windows1252::ToUtf8(spoken.text);
         row.words = spoken.generated ? 0 : SpeechWords::Count(spoken.text);
-        row.before = spoken.IsNpc() ? LeadIn(spoken, leads) : Answered(spoken);
-        row.page = Windows1252::ToUtf8(spoken.page->ViewLabel());
+        if (spoken.IsNpc()) {
+            row.before = LeadIn(spoken, leads);
+        } else {
+            const size_t pc = static_cast<size_t>(spoken.voice - SpokenLine::AnyPc);
+            if (!answered[pc])
+                answers[pc] = Answered(spoken);
+            answered[pc] = true;
+            row.before = answers[pc];
+        }
+        row.page = pageName;
         row.description = Windows1252::ToUtf8(spoken.line->ViewDescription());
         row.audio = row.id + ".wav";
-        rows.push_back(std::move(row));
     }
     m_names.insert(name);
-    m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     return true;
 }
 
 std::string RecordingScript::ToCsv() const
 {
     std::string csv = "\xEF\xBB\xBFid,speaker,spoken to,text,words,line before,page,description,audio file\r\n";
+    csv.reserve(csv.size() + m_rows.size() * 256);
     for (const Row &row : m_rows) {
         for (const std::string_view field : {std::string_view(row.id), std::string_view(row.speaker), std::string_view(row.spokenTo),
                                              std::string_view(row.text)}) {

@@ -37,7 +37,10 @@ public:
     static std::string NameOf(std::string_view path);
 
     // Adds the rows of file, read from path. False, adding nothing, when
-    // its rows would take ids that rows have already: error says why.
+    // its rows would take ids that rows have already, or a line has no
+    // line of the file to be named by (made since the file was read; a
+    // document read back from its saved bytes has one for each): error
+    // says why.
     bool Add(const DialogFile &file, std::string_view path, std::string &error);
     const std::vector<Row> &GetRows() const { return m_rows; }
     // The rows under a header row as CSV (RFC 4180: CR LF line ends, fields

@@ -65,7 +65,9 @@ Translation::Translation(DialogFile &file, std::string_view path, const std::vec
             const bool valid = Windows1252::FromUtf8(entries[i].translation, m_bytes[i], missing);
             refused[i] = Refuse(missing, m_bytes[i], use, valid);
         }
-        m_uses.push_back(use);
+        // A text that its translation leaves as it is stays as read.
+        if (m_bytes[i] != spoken.text)
+            m_uses.push_back(use);
     }
 
     const std::string_view name = BaseName(path);
@@ -116,14 +118,10 @@ bool Translation::Apply()
     if (!m_refusals.empty())
         return false;
     for (const Use &use : m_uses) {
-        const std::string &bytes = m_bytes[use.entry];
-        const DialogLine::Fields fields = use.line->ViewFields();
-        const bool speech = use.speech && fields[1] != bytes;
-        const bool femaleSpeech = use.femaleSpeech && fields[2] != bytes;
-        if (speech)
-            use.line->SetSpeech(bytes);
-        if (femaleSpeech)
-            use.line->SetFemaleSpeech(bytes);
+        if (use.speech)
+            use.line->SetSpeech(m_bytes[use.entry]);
+        if (use.femaleSpeech)
+            use.line->SetFemaleSpeech(m_bytes[use.entry]);
     }
     return true;
 }

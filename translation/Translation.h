@@ -53,7 +53,7 @@ public:
     bool Apply();
 
 private:
-    // One text of the document to replace by an entry's translation.
+    // One text of the document that an entry's translation changes.
     struct Use {
         DialogLine *line;
         bool speech;       // field 1

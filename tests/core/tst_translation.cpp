@@ -180,6 +180,11 @@ TEST(Translation, RecordingScriptRows)
     // A second file of the same name would give its rows the same ids.
     EXPECT_FALSE(script.Add(file, "other/gate.dlg", error));
     EXPECT_EQ(error, "the rows of another file named gate take its ids");
+    // A line made since the file was read has no file line to name its row.
+    DialogFile made;
+    made.NewPage("A")->SetSpeech("Hi");
+    EXPECT_FALSE(script.Add(made, "made.dlg", error));
+    EXPECT_EQ(error, "it has lines made since it was read, which no line of the file names");
     EXPECT_EQ(script.GetRows().size(), 7u);
     for (const auto &[path, name] : {std::pair{"-", "stdin"}, {"a/b.c.dlg", "b.c"}, {".dlg", ".dlg"}, {"tavern", "tavern"}})
         EXPECT_EQ(RecordingScript::NameOf(path), name);
