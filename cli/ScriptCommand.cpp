@@ -21,5 +21,5 @@ int ScriptCommand::Execute(const std::vector<std::string> &args, std::FILE *out,
         if (!script.Add(file, input, error))
             return ReportFailure(err, "script", input, error);
     }
-    return WriteOutput(script.ToCsv(), parsed.output, out, err);
+    return WriteOutput(script.GetCsv(), parsed.output, out, err);
 }

@@ -38,13 +38,18 @@ std::string Windows1252::ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
+    AppendUtf8(out, bytes);
+    return out;
+}
+
+void Windows1252::AppendUtf8(std::string &out, std::string_view bytes)
+{
     for (const char b : bytes) {
         if (static_cast<unsigned char>(b) < 0x80)
             out += b;
         else
             Utf8::Append(out, ToUnicode(static_cast<unsigned char>(b)));
     }
-    return out;
 }
 
 bool Windows1252::FromUtf8(std::string_view utf8, std::string &bytes, char32_t &missing)

@@ -14,6 +14,7 @@ public:
     static bool FromUnicode(char32_t c, unsigned char &byte);
 
     static std::string ToUtf8(std::string_view bytes);
+    static void AppendUtf8(std::string &out, std::string_view bytes);
     // The bytes of UTF-8 text; false when it is not valid UTF-8 (missing is
     // then U+FFFD) or holds a character that Windows-1252 lacks (missing is
     // that character).

@@ -84,6 +84,11 @@ std::string RecordingScript::NameOf(std::string_view path)
     return Utf8::IsValid(name) ? std::string(name) : Windows1252::ToUtf8(name);
 }
 
+RecordingScript::RecordingScript()
+    : m_csv("\xEF\xBB\xBFid,speaker,spoken to,text,words,line before,page,description,audio file\r\n")
+{
+}
+
 bool RecordingScript::Add(const DialogFile &file, std::string_view path, std::string &error)
 {
     const std::string name = NameOf(path);
@@ -98,16 +103,17 @@ bool RecordingScript::Add(const DialogFile &file, std::string_view path, std::st
             leads[target].push_back(&spoken);
     }
 
-    const size_t before = m_rows.size();
-    m_rows.reserve(before + lines.size());
+    const size_t before = m_csv.size();
     const DialogLine *page = nullptr;
     std::string pageName;
     // What the PC answers on the page, by the PC's voice: each once a page.
     std::string answers[3];
     bool answered[3] = {};
+    std::string id;
+    std::string text; // room for a text in UTF-8, used again and again
     for (const SpokenLine &spoken : lines) {
         if (spoken.line->GetFileLine() == 0) {
-            m_rows.resize(before);
+            m_csv.resize(before);
             error = "it has lines made since it was read, which no line of the file names";
             return false;
         }
@@ -116,49 +122,45 @@ bool RecordingScript::Add(const DialogFile &file, std::string_view path, std::st
             pageName = Windows1252::ToUtf8(page->ViewLabel());
             std::fill(std::begin(answered), std::end(answered), false);
         }
-        Row &row = m_rows.emplace_back();
         const char *suffix = spoken.voice == SpokenLine::NpcToMalePc ? "m" : spoken.voice == SpokenLine::NpcToFemalePc ? "f" : "";
-        row.id = name + "-" + std::to_string(spoken.line->GetFileLine()) + suffix;
+        id = name + "-" + std::to_string(spoken.line->GetFileLine()) + suffix;
+        AppendField(m_csv, id);
+        m_csv += ',';
         // "NPC to a male PC": the NPC speaks to "a male PC".
         const std::string_view context = SpokenLine::Context(spoken.voice);
-        row.speaker = spoken.IsNpc() ? name : spoken.voice == SpokenLine::AnyPc ? "PC" : std::string(context);
-        row.spokenTo = spoken.IsNpc() ? std::string(context.substr(context.find(" to ") + 4)) : name;
-        row.text = spoken.generated ? ShownSpeech::Kind(spoken.text) : Windows1252::ToUtf8(spoken.text);
-        row.words = spoken.generated ? 0 : SpeechWords::Count(spoken.text);
+        AppendField(m_csv, spoken.IsNpc() ? std::string_view(name) : spoken.voice == SpokenLine::AnyPc ? "PC" : context);
+        m_csv += ',';
+        AppendField(m_csv, spoken.IsNpc() ? context.substr(context.find(" to ") + 4) : std::string_view(name));
+        m_csv += ',';
+        text.clear();
+        if (spoken.generated)
+            text = ShownSpeech::Kind(spoken.text);
+        else
+            Windows1252::AppendUtf8(text, spoken.text);
+        AppendField(m_csv, text);
+        m_csv += ',';
+        m_csv += std::to_string(spoken.generated ? 0 : SpeechWords::Count(spoken.text));
+        m_csv += ',';
         if (spoken.IsNpc()) {
-            row.before = LeadIn(spoken, leads);
+            AppendField(m_csv, LeadIn(spoken, leads));
         } else {
             const size_t pc = static_cast<size_t>(spoken.voice - SpokenLine::AnyPc);
             if (!answered[pc])
                 answers[pc] = Answered(spoken);
             answered[pc] = true;
-            row.before = answers[pc];
+            AppendField(m_csv, answers[pc]);
         }
-        row.page = pageName;
-        row.description = Windows1252::ToUtf8(spoken.line->ViewDescription());
-        row.audio = row.id + ".wav";
+        m_csv += ',';
+        AppendField(m_csv, pageName);
+        m_csv += ',';
+        text.clear();
+        Windows1252::AppendUtf8(text, spoken.line->ViewDescription());
+        AppendField(m_csv, text);
+        m_csv += ',';
+        AppendField(m_csv, id + ".wav");
+        m_csv += "\r\n";
     }
+    m_rows += lines.size();
     m_names.insert(name);
     return true;
-}
-
-std::string RecordingScript::ToCsv() const
-{
-    std::string csv = "\xEF\xBB\xBFid,speaker,spoken to,text,words,line before,page,description,audio file\r\n";
-    csv.reserve(csv.size() + m_rows.size() * 256);
-    for (const Row &row : m_rows) {
-        for (const std::string_view field : {std::string_view(row.id), std::string_view(row.speaker), std::string_view(row.spokenTo),
-                                             std::string_view(row.text)}) {
-            AppendField(csv, field);
-            csv += ',';
-        }
-        csv += std::to_string(row.words);
-        for (const std::string_view field : {std::string_view(row.before), std::string_view(row.page), std::string_view(row.description),
-                                             std::string_view(row.audio)}) {
-            csv += ',';
-            AppendField(csv, field);
-        }
-        csv += "\r\n";
-    }
-    return csv;
 }

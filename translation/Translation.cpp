@@ -45,10 +45,14 @@ Translation::Translation(DialogFile &file, std::string_view path, const std::vec
 
     std::vector<bool> used(entries.size());
     std::vector<std::string> refused(entries.size());
+    std::string key;
     for (const SpokenLine &spoken : SpokenLine::Collect(m_file)) {
         if (spoken.generated)
             continue;
-        const auto at = index.find(TranslationEntry::Key(SpokenLine::Context(spoken.voice), Windows1252::ToUtf8(spoken.text)));
+        // TranslationEntry::Key, in room that each text uses again.
+        key.assign(SpokenLine::Context(spoken.voice)) += '\x04';
+        Windows1252::AppendUtf8(key, spoken.text);
+        const auto at = index.find(key);
         if (at == index.end()) {
             ++m_unlisted;
             continue;

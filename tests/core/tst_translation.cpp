@@ -168,7 +168,7 @@ TEST(Translation, RecordingScriptRows)
     RecordingScript script;
     std::string error;
     ASSERT_TRUE(script.Add(file, "quests/gate.dlg", error)) << error;
-    EXPECT_EQ(script.ToCsv(),
+    EXPECT_EQ(script.GetCsv(),
               "\xEF\xBB\xBFid,speaker,spoken to,text,words,line before,page,description,audio file\r\n"
               "gate-3,gate,any PC,\"Halt, who goes there?\",4,Back to the gate (and 1 more),Gate,\"Night, \"\"rain\"\"\",gate-3.wav\r\n"
               "gate-4,male PC,gate,A friend.,2,\"Halt, who goes there?\",Gate,,gate-4.wav\r\n"
@@ -185,7 +185,7 @@ TEST(Translation, RecordingScriptRows)
     made.NewPage("A")->SetSpeech("Hi");
     EXPECT_FALSE(script.Add(made, "made.dlg", error));
     EXPECT_EQ(error, "it has lines made since it was read, which no line of the file names");
-    EXPECT_EQ(script.GetRows().size(), 7u);
+    EXPECT_EQ(script.GetRowCount(), 7u);
     for (const auto &[path, name] : {std::pair{"-", "stdin"}, {"a/b.c.dlg", "b.c"}, {".dlg", ".dlg"}, {"tavern", "tavern"}})
         EXPECT_EQ(RecordingScript::NameOf(path), name);
 }
