@@ -9,7 +9,7 @@
 #include "translation/TranslationTemplate.h"
 
 #include <algorithm>
-#include <climits>
+#include <cstdint>
 #include <unistd.h>
 
 namespace {

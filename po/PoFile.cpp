@@ -9,6 +9,7 @@
 #include <iconv.h>
 #include <memory>
 #include <mutex>
+#include <strings.h>
 #include <sys/mman.h>
 #include <unistd.h>
 

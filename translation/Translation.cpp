@@ -33,8 +33,7 @@ std::string_view BaseName(std::string_view path)
 } // namespace
 
 Translation::Translation(DialogFile &file, std::string_view path, const std::vector<TranslationEntry> &entries)
-    : m_file(file)
-    , m_bytes(entries.size())
+    : m_bytes(entries.size())
 {
     std::unordered_map<std::string, size_t> index;
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -46,7 +45,7 @@ Translation::Translation(DialogFile &file, std::string_view path, const std::vec
     std::vector<bool> used(entries.size());
     std::vector<std::string> refused(entries.size());
     std::string key;
-    for (const SpokenLine &spoken : SpokenLine::Collect(m_file)) {
+    for (const SpokenLine &spoken : SpokenLine::Collect(file)) {
         if (spoken.generated)
             continue;
         // TranslationEntry::Key, in room that each text uses again.

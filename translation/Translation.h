@@ -66,7 +66,6 @@ private:
     // it can.
     static std::string Refuse(char32_t missing, const std::string &bytes, const Use &use, bool valid);
 
-    DialogFile &m_file;
     std::vector<Use> m_uses;
     std::vector<std::string> m_bytes; // by entry: the translation in Windows-1252
     std::vector<Refusal> m_refusals;
