@@ -3,13 +3,8 @@
 #include "storage/DialogFiles.h"
 #include "cli/FileArguments.h"
 #include "graph/GraphvizLayout.h"
-#include "storage/AtomicFile.h"
 #include "rules/ConversationGraph.h"
 #include "model/DialogFile.h"
-#include "storage/FileOps.h"
-
-#include <cerrno>
-#include <cstring>
 
 int GraphCommand::Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
 {
@@ -32,13 +27,5 @@ int GraphCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
         text = std::move(svg);
     }
 
-    if (output != "-") {
-        AtomicFile target(FileOps::Default());
-        if (!target.Open(output) || !target.Append(text) || !target.Commit())
-            return ReportFailure(err, "write", output, target.GetErrorText());
-        return Success;
-    }
-    if (std::fwrite(text.data(), 1, text.size(), out) != text.size())
-        return ReportFailure(err, "write", "standard output", std::strerror(errno));
-    return FinishOutput(out, err, Success);
+    return WriteOutput(text, output, out, err);
 }
