@@ -60,9 +60,13 @@ public:
     // Lays graph out. Before is the layout shown until now, if any: when
     // graph has its shape (the same jumps, in the same order, between boxes
     // of the same sizes) the layout is a copy of it. Otherwise it is laid
-    // out anew, and moved as a whole so that the anchor's page, if it names
-    // one, stays where it was. Returns false, leaving the layout empty, when stop is requested
-    // before it is done; it looks every few thousand boxes or jumps.
+    // out anew, the same graph always the same way, and moved as a whole so
+    // that the anchor's page, if it names one, stays where it was; an edit
+    // then moves the subtrees it did not touch only as wholes, and a jump
+    // that changes no first arrival moves no box. Returns false, leaving
+    // the layout empty, when stop is requested before it is done: it looks
+    // every few thousand boxes or jumps. It touches nothing else, so any
+    // thread may call it.
     static bool Lay(const ConversationGraph &graph, const MapLayout *before, const Anchor &anchor, const std::stop_token &stop,
                     MapLayout &layout);
 
@@ -78,7 +82,8 @@ public:
     // edge its marker's index or -1 (for an edge that leads to a page).
     static std::vector<Marker> Markers(const ConversationGraph &graph, std::vector<int> &markerOf);
 
-    // The rectangle that holds every box and route.
+    // The rectangle that holds every box and route (a moved layout's need
+    // not start at 0).
     double left = 0, top = 0, width = 0, height = 0;
     std::vector<Box> nodes;    // per page
     std::vector<Route> edges;  // per edge of the graph
