@@ -1,7 +1,6 @@
 #include "layout/JumpRouter.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
