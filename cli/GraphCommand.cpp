@@ -29,6 +29,7 @@ int GraphCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
     const ConversationGraph graph(file);
     std::string text;
     if (format == "svg") {
+        // Never asked to stop, the layout is always made.
         MapLayout layout;
         MapLayout::Lay(graph, nullptr, {}, {}, layout);
         text = MapSvg::Write(graph, layout);
