@@ -3,6 +3,8 @@
 #include "storage/DialogFiles.h"
 #include "cli/FileArguments.h"
 #include "graph/GraphvizLayout.h"
+#include "layout/MapLayout.h"
+#include "layout/MapSvg.h"
 #include "rules/ConversationGraph.h"
 #include "model/DialogFile.h"
 
@@ -19,12 +21,15 @@ int GraphCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
     std::string error;
     if (!DialogFiles::Read(input, file, error))
         return ReportFailure(err, "read", input, error);
-    std::string text = GraphvizLayout::Dot(ConversationGraph(file));
+    const ConversationGraph graph(file);
+    std::string text;
     if (format == "svg") {
-        std::string svg;
-        if (!GraphvizLayout::Render(text, "svg", svg, error))
-            return ReportFailure(err, "lay out", input, error);
-        text = std::move(svg);
+        // Never asked to stop, the layout is always made.
+        MapLayout layout;
+        MapLayout::Lay(graph, nullptr, {}, {}, layout);
+        text = MapSvg::Write(graph, layout);
+    } else {
+        text = GraphvizLayout::Dot(graph);
     }
 
     return WriteOutput(text, output, out, err);
