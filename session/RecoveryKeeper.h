@@ -91,6 +91,7 @@ private:
     bool m_kept = false;     // the slot's recovery file is one this window wrote
     bool m_failureTold = false;
     bool m_writeOk = true;   // how the last write taken in went
+    bool m_removeWhenWritten = false; // the document went back to what was saved meanwhile
     quint64 m_writes = 0;
     // Writes in the background, one at a time: a file that goes waits for
     // the write of it under way.
