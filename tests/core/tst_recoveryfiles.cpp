@@ -1,28 +1,24 @@
 // Recovery files: the record read back, where each document's file goes,
-// what is offered, stale locks, and a write that fails.
+// what is offered, locks that hold and locks that do not, a write that
+// fails, and the privacy of unsaved work.
 #include "FullDisk.h"
+#include "LockHolder.h"
 #include "TestFiles.h"
 #include "storage/RecoveryFolder.h"
 #include "storage/RecoveryLock.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-// A process that is alive until killed, and one that is gone.
-pid_t LiveProcess()
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        pause();
-        _exit(0);
-    }
-    return child;
-}
+// A process that is gone.
 pid_t GoneProcess()
 {
     const pid_t child = fork();
@@ -57,9 +53,17 @@ TEST(RecoveryRecord, ReadsBackWhatItWroteAndNothingLess)
     EXPECT_FALSE(back.BaseChanged(record.base));
     EXPECT_EQ(back.writtenAt, record.writtenAt);
     EXPECT_EQ(back.bytes, record.bytes);
-    // A file cut short anywhere, or with anything after the bytes, is no record.
-    for (size_t cut = 0; cut < text.size(); ++cut)
-        EXPECT_FALSE(RecoveryRecord::Parse(text.substr(0, cut), back)) << "cut at " << cut;
+    EXPECT_EQ(back.missing, 0u);
+    // A file cut short in its header, or with anything after the bytes, is
+    // no record; one cut short in its bytes holds what is left of them.
+    const size_t header = record.Header().size();
+    for (size_t cut = 0; cut < text.size(); ++cut) {
+        ASSERT_EQ(RecoveryRecord::Parse(text.substr(0, cut), back), cut >= header) << "cut at " << cut;
+        if (cut >= header) {
+            EXPECT_EQ(back.bytes, record.bytes.substr(0, cut - header)) << "cut at " << cut;
+            EXPECT_EQ(back.missing, text.size() - cut) << "cut at " << cut;
+        }
+    }
     EXPECT_FALSE(RecoveryRecord::Parse(text + "\n", back));
 }
 
@@ -83,32 +87,41 @@ TEST(RecoveryRecord, BaseChangedByAnotherProgram)
     EXPECT_FALSE(RecoveryRecord{}.BaseChanged(DiskStamp{}));
 }
 
-TEST(RecoveryLock, LocksOfProcessesGoneAreTakenOver)
+// Only a lock that a live process holds counts: not one whose process is
+// gone, nor one that names a live process (its id reused, after a reboot,
+// by another program) that does not hold it.
+TEST(RecoveryLock, OnlyALockHeldCounts)
 {
     TestFiles files;
     const std::string lock = files.Path("a.lock");
     EXPECT_EQ(RecoveryLock::Take(lock), 0);
     EXPECT_EQ(TestFiles::ReadBytes(lock), std::to_string(getpid()) + "\n");
     EXPECT_EQ(RecoveryLock::Take(lock), 0) << "taken again by its holder";
+    EXPECT_EQ(RecoveryLock::HolderOf(lock), 0) << "this process's own";
+    RecoveryLock::Release(lock);
+    EXPECT_EQ(files.EntryCount(), 0) << "released, and no temporary lock stays behind";
 
-    const pid_t live = LiveProcess();
-    const std::pair<std::string, pid_t> cases[] = {
-        {std::to_string(live) + "\n", live},
-        {std::to_string(GoneProcess()) + "\n", 0},
-        {"", 0},
-        {"not a number", 0},
-    };
-    for (const auto &[text, holder] : cases) {
+    const std::string unheld[] = {std::to_string(GoneProcess()) + "\n", std::to_string(getppid()) + "\n", "1\n", "", "not a number"};
+    for (const std::string &text : unheld) {
         files.Write("a.lock", text);
-        EXPECT_EQ(RecoveryLock::HolderOf(lock), holder) << text;
-        EXPECT_EQ(RecoveryLock::Take(lock), holder) << text;
-        EXPECT_EQ(TestFiles::ReadBytes(lock), holder ? text : std::to_string(getpid()) + "\n") << text;
+        EXPECT_EQ(RecoveryLock::HolderOf(lock), 0) << text;
+        EXPECT_EQ(RecoveryLock::Take(lock), 0) << text;
+        EXPECT_EQ(TestFiles::ReadBytes(lock), std::to_string(getpid()) + "\n") << "taken over: " << text;
         RecoveryLock::Release(lock);
-        EXPECT_EQ(TestFiles::ReadBytes(lock).empty(), holder == 0) << "released only by its holder: " << text;
     }
-    kill(live, SIGKILL);
-    waitpid(live, nullptr, 0);
-    EXPECT_EQ(files.EntryCount(), 0) << "no temporary lock stays behind";
+
+    LockHolder other(lock);
+    ASSERT_GT(other.Pid(), 0);
+    EXPECT_EQ(RecoveryLock::HolderOf(lock), other.Pid());
+    EXPECT_EQ(RecoveryLock::Take(lock), other.Pid());
+    RecoveryLock::Release(lock);
+    EXPECT_EQ(TestFiles::ReadBytes(lock), std::to_string(other.Pid()) + "\n") << "released only by its holder";
+    other.Kill(); // a crash: the system releases the lock, the file stays
+    EXPECT_EQ(RecoveryLock::HolderOf(lock), 0);
+    EXPECT_EQ(RecoveryLock::Take(lock), 0);
+    EXPECT_EQ(TestFiles::ReadBytes(lock), std::to_string(getpid()) + "\n");
+    RecoveryLock::Release(lock);
+    EXPECT_EQ(files.EntryCount(), 0);
 }
 
 TEST(RecoveryFolder, OffersWhatNoLiveProcessKeeps)
@@ -135,8 +148,7 @@ TEST(RecoveryFolder, OffersWhatNoLiveProcessKeeps)
     for (const auto &[slot, record] : written)
         ASSERT_TRUE(folder.Write(slot, record, FileOps::Default(), error)) << error;
     files.Write("data/recovery/junk.recovery", "Talkwright recovery 1\npath 3");
-    const pid_t live = LiveProcess();
-    files.Write("data/recovery/" + kept + ".lock", std::to_string(live) + "\n");
+    const LockHolder live(folder.LockPath(kept));
     files.Write("data/recovery/" + stale + ".lock", std::to_string(GoneProcess()) + "\n");
 
     std::vector<std::string> slots;
@@ -150,8 +162,6 @@ TEST(RecoveryFolder, OffersWhatNoLiveProcessKeeps)
     const auto forUntitled = RecoveryFolder::ForUntitled(folder.Unkept());
     ASSERT_EQ(forUntitled.size(), 1u);
     EXPECT_EQ(forUntitled[0].record.path, "00001Untitled");
-    kill(live, SIGKILL);
-    waitpid(live, nullptr, 0);
 }
 
 TEST(RecoveryFolder, AFailedWriteKeepsTheLastRecoveryFile)
@@ -170,7 +180,7 @@ TEST(RecoveryFolder, AFailedWriteKeepsTheLastRecoveryFile)
     EXPECT_EQ(TestFiles::ReadBytes(folder.RecoveryPath(slot)), before);
     EXPECT_EQ(files.EntryCount(), 1) << "no temporary file stays behind";
     // One that a crash left is cleared when the slot is taken again.
-    files.Write("." + slot + ".recovery.Xy12Zq", "cut sh");
+    files.Write("." + slot + ".recovery.talkwright-Xy12Zq", "cut sh");
     EXPECT_EQ(folder.TakeLock(slot), 0);
     folder.ReleaseLock(slot);
     EXPECT_EQ(files.EntryCount(), 1);
@@ -182,3 +192,98 @@ TEST(RecoveryFolder, AFailedWriteKeepsTheLastRecoveryFile)
 }
 
 } // namespace
+
+unsigned ModeOf(const std::string &path)
+{
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// Unsaved work is private: under the widest umask and a narrow one, and
+// over a folder and files that an older version left readable, the folder
+// is this user's alone and each file in it too.
+TEST(RecoveryFolder, UnsavedWorkIsThisUsersAlone)
+{
+    TestFiles files;
+    std::filesystem::create_directories(files.Path("old/recovery"));
+    chmod(files.Path("old/recovery").c_str(), 0755);
+    const std::string slot = RecoveryFolder::SlotForFile("/w/a.dlg");
+    const std::string other = RecoveryFolder::SlotForFile("/w/b.dlg");
+    const mode_t umaskBefore = umask(0);
+    for (const auto &[name, mask] : {std::pair<std::string, mode_t>{"new/recovery", 0}, {"old/recovery", 0}, {"narrow/recovery", 0277}}) {
+        umask(mask);
+        const std::string path = files.Path(name);
+        const RecoveryFolder folder(path);
+        std::string error;
+        ASSERT_TRUE(folder.Write(other, Record("/w/b.dlg", false, 100), FileOps::Default(), error)) << error;
+        chmod(folder.RecoveryPath(other).c_str(), 0644);
+        files.Write(name + "/" + slot + ".lock", "1\n");
+        chmod(folder.LockPath(slot).c_str(), 0644);
+        chmod(path.c_str(), 0755);
+        ASSERT_TRUE(folder.Write(slot, Record("/w/a.dlg", false, 100), FileOps::Default(), error)) << error;
+        EXPECT_EQ(ModeOf(path), 0700u) << path;
+        EXPECT_EQ(ModeOf(folder.RecoveryPath(slot)), 0600u) << path;
+        EXPECT_EQ(folder.TakeLock(slot), 0) << path;
+        EXPECT_EQ(ModeOf(folder.LockPath(slot)), 0600u) << path;
+        folder.ReleaseLock(slot);
+        EXPECT_EQ(folder.Unkept().size(), 2u) << path;
+        EXPECT_EQ(ModeOf(folder.RecoveryPath(other)), 0600u) << "tightened when read: " << path;
+    }
+    umask(umaskBefore);
+}
+
+// Only regular files of this user's are recovery files and locks: a link
+// is never followed (what it points to is neither replaced nor offered), a
+// FIFO never waited on, another user's file never read; each is left as it
+// is. A file cut short is offered for what it holds, and stays.
+TEST(RecoveryFolder, TakesOnlyRecoveryFilesOfThisUsers)
+{
+    TestFiles files;
+    const RecoveryFolder folder(files.Path("recovery"));
+    const std::string precious = files.Write("precious.dlg", "mine");
+    const std::string elsewhere = files.Write("elsewhere.recovery", "");
+    const std::string slots[] = {"file-link", "file-linkedrecord", "file-fifo", "file-fifolock", "file-linklock", "file-theirs", "file-cut"};
+    std::string error;
+    for (const std::string &slot : slots)
+        ASSERT_TRUE(folder.Write(slot, Record("/w/" + slot, false, 100), FileOps::Default(), error)) << error;
+    std::filesystem::rename(folder.RecoveryPath("file-linkedrecord"), elsewhere);
+    for (const std::string &slot : {"file-link", "file-fifo"})
+        std::filesystem::remove(folder.RecoveryPath(slot));
+    ASSERT_EQ(symlink(precious.c_str(), folder.RecoveryPath("file-link").c_str()), 0);
+    ASSERT_EQ(symlink(elsewhere.c_str(), folder.RecoveryPath("file-linkedrecord").c_str()), 0);
+    ASSERT_EQ(mkfifo(folder.RecoveryPath("file-fifo").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(folder.LockPath("file-fifolock").c_str(), 0600), 0);
+    ASSERT_EQ(symlink(precious.c_str(), folder.LockPath("file-linklock").c_str()), 0);
+    const bool asRoot = geteuid() == 0;
+    if (asRoot)
+        ASSERT_EQ(chown(folder.RecoveryPath("file-theirs").c_str(), 65534, 65534), 0);
+    const std::string whole = TestFiles::ReadBytes(folder.RecoveryPath("file-cut"));
+    std::filesystem::resize_file(folder.RecoveryPath("file-cut"), whole.size() - 10);
+
+    EXPECT_FALSE(folder.Write("file-link", Record("/w/new", false, 200), FileOps::Default(), error));
+    EXPECT_EQ(error, folder.RecoveryPath("file-link") + " is not a regular file of this user's");
+    for (const std::string &slot : {"file-fifolock", "file-linklock"}) {
+        EXPECT_EQ(folder.TakeLock(slot), 0) << slot;
+        folder.ReleaseLock(slot);
+    }
+    std::vector<std::string> offered;
+    for (const RecoveryFolder::Entry &entry : folder.Unkept()) {
+        offered.push_back(entry.slot);
+        EXPECT_EQ(entry.record.missing, entry.slot == "file-cut" ? 10u : 0u) << entry.slot;
+        const std::string bytes = Record("/w/" + entry.slot, false, 100).bytes;
+        EXPECT_EQ(entry.record.bytes, bytes.substr(0, bytes.size() - entry.record.missing)) << entry.slot;
+    }
+    std::sort(offered.begin(), offered.end());
+    std::vector<std::string> expected{"file-cut", "file-fifolock", "file-linklock"};
+    if (!asRoot)
+        expected.push_back("file-theirs");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(offered, expected);
+
+    EXPECT_EQ(TestFiles::ReadBytes(precious), "mine");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.RecoveryPath("file-link")));
+    EXPECT_EQ(std::filesystem::status(folder.RecoveryPath("file-fifo")).type(), std::filesystem::file_type::fifo);
+    EXPECT_EQ(std::filesystem::status(folder.LockPath("file-fifolock")).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.LockPath("file-linklock")));
+    EXPECT_EQ(TestFiles::ReadBytes(folder.RecoveryPath("file-cut")), whole.substr(0, whole.size() - 10));
+}
