@@ -88,10 +88,15 @@ void RecoveryKeeper::Follow()
     m_slot = untitled ? RecoveryFolder::SlotForUntitled() : RecoveryFolder::SlotForFile(identity);
     m_otherWindow = m_folder.TakeLock(m_slot);
     // Open in another window too: each keeps its own changes.
-    if (m_otherWindow != 0) {
-        m_slot += "-" + std::to_string(getpid());
-        m_folder.TakeLock(m_slot);
-    }
+    if (m_otherWindow != 0)
+        KeepBeside();
+}
+
+void RecoveryKeeper::KeepBeside()
+{
+    m_folder.ReleaseLock(m_slot);
+    m_slot += "-" + std::to_string(getpid());
+    m_folder.TakeLock(m_slot);
 }
 
 void RecoveryKeeper::Release()
@@ -251,11 +256,14 @@ bool RecoveryKeeper::Offer(const std::vector<RecoveryFolder::Entry> &entries, co
         const QString shown = name.isEmpty() ? NameOf(entry.record) : name;
         QString text = Quoted(shown) + QStringLiteral(" has unsaved changes from ") + When(entry.record.writtenAt)
             + QStringLiteral(" that were not saved.");
+        QStringList notes;
         if (!entry.record.untitled && entry.record.BaseChanged(DiskStamp::Of(entry.record.path)))
-            text += QStringLiteral("\n\nThe file on disk has been changed since then: saving the restored changes would replace "
-                                   "that version.\n\n");
-        else
-            text += QLatin1Char(' ');
+            notes << QStringLiteral("The file on disk has been changed since then: saving the restored changes would replace that version.");
+        if (entry.record.missing != 0)
+            notes << QStringLiteral("The recovery file is incomplete: its last %1 bytes are missing, so only what comes before them "
+                                    "can be restored.")
+                         .arg(entry.record.missing);
+        text += notes.isEmpty() ? QStringLiteral(" ") : QStringLiteral("\n\n") + notes.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n");
         text += QStringLiteral("Restore them?");
         for (;;) {
             const Prompter::Answer answer =
@@ -269,6 +277,8 @@ bool RecoveryKeeper::Offer(const std::vector<RecoveryFolder::Entry> &entries, co
                 return true;
             if (answer == Prompter::No)
                 m_folder.Remove(entry.slot);
+            else if (entry.slot == m_slot)
+                KeepBeside(); // one that could not be restored is kept, not written over
             break;
         }
     }
@@ -329,6 +339,8 @@ void RecoveryKeeper::ShowUnkept()
             row += QStringLiteral(" (never saved)");
         else if (DiskStamp::IsMissing(entry.record.path))
             row += QStringLiteral(" (the file no longer exists)");
+        if (entry.record.missing != 0)
+            row += QStringLiteral(" (incomplete)");
         rows << row;
     }
     CRecoverDlg dialog(rows, &m_window);

@@ -64,6 +64,9 @@ private:
     // The slot follows the document's name; the old one's file and lock go.
     void Follow();
     void Release();
+    // This window's changes go beside the recovery file in its slot, which
+    // stays as it is: another window's, or one that could not be restored.
+    void KeepBeside();
     void RemoveKept();
     // Follows the document's name; false when nothing needs keeping, the
     // recovery file gone if it is saved or unchanged.

@@ -4,6 +4,7 @@
 #include "GuiTestFiles.h"
 #include "ScriptedEdits.h"
 #include "FullDisk.h"
+#include "LockHolder.h"
 #include "app/RecoveryKeeper.h"
 #include "storage/RecoveryFolder.h"
 
@@ -193,18 +194,62 @@ private slots:
         const std::string slot = RecoveryFolder::SlotForFile(RecoveryFolder::Absolute(Sys(path)));
         QVERIFY(QDir().mkpath(Folder()));
         const QString lock = Folder() + "/" + QString::fromStdString(slot) + ".lock";
-        const QByteArray other = QByteArray::number(getppid()) + "\n"; // alive, and not this process
-        QFile file(lock);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(other) == other.size());
-        file.close();
+        const LockHolder holder(Sys(lock));
+        const QByteArray other = QByteArray::number(holder.Pid()) + "\n";
         QVERIFY(Start(path));
         QCOMPARE(Asked(), QStringList{"talkwright|\"" + path + "\" is open in another Talkwright window (process "
-                                      + QString::number(getppid()) + "). Whichever window saves it last replaces what the other saved."});
+                                      + QString::number(holder.Pid()) + "). Whichever window saves it last replaces what the other saved."});
         Edit("mine");
         QVERIFY(Keeper().KeepNow());
         QVERIFY(Kept().endsWith(QString::fromStdString(slot) + "-" + QString::number(getpid()) + ".recovery"));
         m_dialog.reset();
         QCOMPARE(Read(lock), other);
+    }
+
+    // A recovery file cut short is offered for what it holds, said to be
+    // incomplete, and listed so; it goes only when the user says so.
+    void aRecoveryFileCutShort()
+    {
+        const QString path = Write("inn.dlg", QByteArray::fromStdString(kBase));
+        const QString gone = Path("gone.dlg");
+        for (const QString &file : {path, gone}) {
+            Leave(Sys(file), false, kRecovered, DiskStamp::Of(Sys(file)));
+            const QString kept = Folder() + "/" + QString::fromStdString(RecoveryFolder::SlotForFile(RecoveryFolder::Absolute(Sys(file))))
+                + ".recovery";
+            QVERIFY(QFile::resize(kept, QFileInfo(kept).size() - 10));
+        }
+        m_prompter.answers << Prompter::Yes;
+        QVERIFY(Start(path));
+        QCOMPARE(Asked(), QStringList{"Recover unsaved changes|\"" + path + "\" has unsaved changes from " + When()
+                                      + " that were not saved.\n\nThe recovery file is incomplete: its last 10 bytes are missing, so "
+                                        "only what comes before them can be restored.\n\nRestore them?"});
+        QCOMPARE(Doc()->WriteText(), Canonical(kRecovered.substr(0, kRecovered.size() - 10)));
+        QCOMPARE(Left(), 2);
+        WhenModal([&](QWidget *dialog) {
+            auto *list = In<QListWidget>(dialog, "recoveryList");
+            QCOMPARE(list->count(), 1);
+            QCOMPARE(list->item(0)->text(), gone + " - " + When() + " (the file no longer exists) (incomplete)");
+            Click(dialog, "closeButton");
+        });
+        Find<QAction>("actionRecover")->trigger();
+        QCOMPARE(Left(), 2);
+    }
+
+    // One that cannot be restored stays as it is: this window's changes are
+    // kept beside it, not over it.
+    void aRecoveryFileThatCannotBeRestoredStays()
+    {
+        const QString path = Write("inn.dlg", QByteArray::fromStdString(kBase));
+        Leave(Sys(path), false, "{1}{A PC option first}{}{}{}{}{}\r\n", DiskStamp::Of(Sys(path)));
+        const QString left = Folder() + "/" + QString::fromStdString(RecoveryFolder::SlotForFile(RecoveryFolder::Absolute(Sys(path))));
+        const QByteArray before = Read(left + ".recovery");
+        m_prompter.answers << Prompter::Yes;
+        QVERIFY(Start(path));
+        QCOMPARE(Asked().size(), 2); // the offer, and why it cannot be restored
+        Edit("mine");
+        QVERIFY(Keeper().KeepNow());
+        QCOMPARE(Kept(), left + "-" + QString::number(getpid()) + ".recovery");
+        QCOMPARE(Read(left + ".recovery"), before);
     }
 
     void recoverWorkOfAFileDeletedSince()
