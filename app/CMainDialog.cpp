@@ -13,8 +13,12 @@
 #include "ui/AnsiText.h"
 #include "ui/DialogUnits.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMap>
+#include <algorithm>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -63,7 +67,7 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     setCentralWidget(central);
 
     // The outline's model follows undo and redo before the window shows them.
-    m_outline = new OutlinePanel(m_session, m_pages, this);
+    m_outline = new OutlinePanel(m_session, this);
     addDockWidget(Qt::LeftDockWidgetArea, m_outline);
     m_outline->setMinimumWidth(DialogUnits(font()).X(100));
     m_find = new FindBar(m_session, prompter, this);
@@ -82,6 +86,11 @@ CMainDialog::CMainDialog(std::string cmdLineFile, Prompter &prompter, QWidget *p
     QSettings settings;
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
     restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_outline, m_find, m_problems, m_map}) {
+        connect(panel, &QDockWidget::dockLocationChanged, this, &CMainDialog::ChainFocus);
+        connect(panel, &QDockWidget::topLevelChanged, this, &CMainDialog::ChainFocus);
+    }
+    ChainFocus();
 }
 
 // The session goes after the window's other members: it must not call back,
@@ -103,6 +112,19 @@ void CMainDialog::SaveLayout()
     settings.setValue(QStringLiteral("window/state"), saveState());
 }
 
+namespace {
+
+// A push button that shows an action: pressing it runs the action, and it
+// is enabled exactly while the action is.
+void Bind(QPushButton *button, QAction *action)
+{
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+    button->setEnabled(action->isEnabled());
+}
+
+} // namespace
+
 void CMainDialog::ConnectCommands()
 {
     connect(m_view->optionList, &QListWidget::itemSelectionChanged, this, &CMainDialog::UpdateOptionCommands);
@@ -111,20 +133,7 @@ void CMainDialog::ConnectCommands()
             OnGoToResultPage();
     });
     connect(m_view->optionList, &QWidget::customContextMenuRequested, m_view, &CPageView::OnContextMenu);
-    PageCommands *pages = &m_pages;
-    connect(m_view->goToResultButton, &QPushButton::clicked, pages, &PageCommands::OnGoToResultPage);
-    connect(m_view->editSpeechButton, &QPushButton::clicked, pages, &PageCommands::OnEditSpeech);
-    connect(m_view->addOptionButton, &QPushButton::clicked, pages, &PageCommands::OnAddOption);
-    connect(m_view->editOptionButton, &QPushButton::clicked, pages, &PageCommands::OnEditOption);
-    connect(m_view->goToButton, &QPushButton::clicked, pages, &PageCommands::OnGoTo);
-    connect(m_view->changeButton, &QPushButton::clicked, pages, &PageCommands::OnChangePageInfo);
-    connect(m_view->deleteOptionButton, &QPushButton::clicked, pages, &PageCommands::OnDeleteOption);
-    connect(m_view->moveUpButton, &QPushButton::clicked, pages, &PageCommands::OnMoveOptionUp);
-    connect(m_view->moveDownButton, &QPushButton::clicked, pages, &PageCommands::OnMoveOptionDown);
-    connect(m_view->newPageButton, &QPushButton::clicked, pages, &PageCommands::OnNewPage);
-    connect(m_view->openButton, &QPushButton::clicked, this, &CMainDialog::OpenFile);
-    connect(m_view->saveButton, &QPushButton::clicked, this, &CMainDialog::OnOK);
-    connect(m_view->exitButton, &QPushButton::clicked, this, &CMainDialog::OnCancel);
+    connect(m_view, &CPageView::enterPressed, this, &CMainDialog::OnOK);
     connect(m_linksHere, &LinksHereLabel::optionActivated, this, [this](DialogLine *page, DialogLine *option) { ShowEdit(page, option); });
     connect(m_outline, &OutlinePanel::pageActivated, this, [this](DialogLine *page) { ShowEdit(page, page); });
     connect(m_find, &FindBar::matchActivated, this, [this](DialogLine *page, DialogLine *line) { ShowEdit(page, line); });
@@ -143,14 +152,15 @@ void CMainDialog::CreateMenu()
         addAction(action);
         return action;
     };
+    PageCommands *pages = &m_pages;
 
     QMenu *file = menuBar->addMenu(QStringLiteral("&File"));
     connect(add(file, "actionNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N)), &QAction::triggered, this,
             &CMainDialog::NewFile);
-    connect(add(file, "actionOpen", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O)), &QAction::triggered,
-            this, &CMainDialog::OpenFile);
-    connect(add(file, "actionSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered,
-            this, &CMainDialog::OnOK);
+    QAction *open = add(file, "actionOpen", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(open, &QAction::triggered, this, &CMainDialog::OpenFile);
+    QAction *save = add(file, "actionSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this, &CMainDialog::OnOK);
     connect(add(file, "actionSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this, &CMainDialog::SaveFileAs);
     connect(add(file, "actionRecover", QStringLiteral("Re&cover unsaved work..."), QKeySequence()), &QAction::triggered,
@@ -161,15 +171,15 @@ void CMainDialog::CreateMenu()
     connect(recent, &QMenu::aboutToShow, this, [this, recent] { m_files.FillRecentMenu(recent); });
     m_files.FillRecentMenu(recent); // so that its entries can be reached before it is first shown
     file->addSeparator();
-    connect(add(file, "actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered,
-            this, &CMainDialog::OnCancel);
+    QAction *exit = add(file, "actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4));
+    connect(exit, &QAction::triggered, this, &CMainDialog::OnCancel);
 
     QMenu *edit = menuBar->addMenu(QStringLiteral("&Edit"));
     QUndoStack &undoStack = m_session.GetUndoStack();
-    QAction *undo = undoStack.createUndoAction(this, QStringLiteral("&Undo"));
+    QAction *undo = undoStack.createUndoAction(this, QStringLiteral("U&ndo"));
     undo->setObjectName(QStringLiteral("actionUndo"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction *redo = undoStack.createRedoAction(this, QStringLiteral("&Redo"));
+    QAction *redo = undoStack.createRedoAction(this, QStringLiteral("Red&o"));
     redo->setObjectName(QStringLiteral("actionRedo"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     for (QAction *action : {undo, redo}) {
@@ -178,62 +188,84 @@ void CMainDialog::CreateMenu()
         addAction(action);
     }
     edit->addSeparator();
-    QAction *addOption = add(edit, "actionAddOption", QStringLiteral("&Add PC speech option"), QKeySequence(Qt::Key_Insert));
-    connect(addOption, &QAction::triggered, m_view->addOptionButton, &QPushButton::click);
+    m_actAddOption = add(edit, "actionAddOption", QStringLiteral("&Add PC speech option"), QKeySequence(Qt::Key_Insert));
+    connect(m_actAddOption, &QAction::triggered, pages, &PageCommands::OnAddOption);
     m_actEditOption = add(edit, "actionEditOption", QStringLiteral("&Edit PC speech option"), QKeySequence(Qt::CTRL | Qt::Key_E));
-    connect(m_actEditOption, &QAction::triggered, m_view->editOptionButton, &QPushButton::click);
+    connect(m_actEditOption, &QAction::triggered, pages, &PageCommands::OnEditOption);
     m_actDeleteOption = add(edit, "actionDeleteOption", QStringLiteral("&Delete PC speech option"), QKeySequence(Qt::Key_Delete));
-    connect(m_actDeleteOption, &QAction::triggered, m_view->deleteOptionButton, &QPushButton::click);
-    QAction *goToResult = add(edit, "actionGoToResult", QStringLiteral("Go to &result dialog page"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    connect(goToResult, &QAction::triggered, &m_pages, &PageCommands::OnGoToResultPage);
+    connect(m_actDeleteOption, &QAction::triggered, pages, &PageCommands::OnDeleteOption);
+    m_actGoToResult = add(edit, "actionGoToResult", QStringLiteral("Go to &result dialog page"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(m_actGoToResult, &QAction::triggered, pages, &PageCommands::OnGoToResultPage);
     m_actMoveUp = add(edit, "actionMoveUp", QStringLiteral("Move option &up"), QKeySequence(Qt::CTRL | Qt::Key_U));
-    connect(m_actMoveUp, &QAction::triggered, m_view->moveUpButton, &QPushButton::click);
-    m_actMoveDown = add(edit, "actionMoveDown", QStringLiteral("Move option &down"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    connect(m_actMoveDown, &QAction::triggered, m_view->moveDownButton, &QPushButton::click);
+    connect(m_actMoveUp, &QAction::triggered, pages, &PageCommands::OnMoveOptionUp);
+    m_actMoveDown = add(edit, "actionMoveDown", QStringLiteral("Move option do&wn"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    connect(m_actMoveDown, &QAction::triggered, pages, &PageCommands::OnMoveOptionDown);
     edit->addSeparator();
     QAction *editNpcSpeech = add(edit, "actionEditNpcSpeech", QStringLiteral("Edit NPC &speech"), QKeySequence(Qt::CTRL | Qt::Key_A));
-    connect(editNpcSpeech, &QAction::triggered, m_view->editSpeechButton, &QPushButton::click);
-    m_actGotoPage = add(edit, "actionGotoPage", QStringLiteral("&Goto dialog page.."), QKeySequence(Qt::CTRL | Qt::Key_G));
-    connect(m_actGotoPage, &QAction::triggered, m_view->goToButton, &QPushButton::click);
+    connect(editNpcSpeech, &QAction::triggered, pages, &PageCommands::OnEditSpeech);
+    QAction *goTo = add(edit, "actionGotoPage", QStringLiteral("&Goto dialog page.."), QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(goTo, &QAction::triggered, pages, &PageCommands::OnGoTo);
     edit->addSeparator();
     connect(add(edit, "actionBack", QStringLiteral("&Back"), QKeySequence(Qt::ALT | Qt::Key_Left)), &QAction::triggered, this,
             &CMainDialog::OnBack);
     connect(add(edit, "actionForward", QStringLiteral("&Forward"), QKeySequence(Qt::ALT | Qt::Key_Right)), &QAction::triggered, this,
             &CMainDialog::OnForward);
     edit->addSeparator();
-    connect(add(edit, "actionFind", QStringLiteral("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)), &QAction::triggered, this,
+    connect(add(edit, "actionFind", QStringLiteral("F&ind..."), QKeySequence(Qt::CTRL | Qt::Key_F)), &QAction::triggered, this,
             [this] { m_find->Open(false); });
     connect(add(edit, "actionReplace", QStringLiteral("Re&place..."), QKeySequence(Qt::CTRL | Qt::Key_H)), &QAction::triggered, this,
             [this] { m_find->Open(true); });
-    connect(add(edit, "actionFindNext", QStringLiteral("Find &next"), QKeySequence(Qt::Key_F3)), &QAction::triggered, this,
+    connect(add(edit, "actionFindNext", QStringLiteral("Find ne&xt"), QKeySequence(Qt::Key_F3)), &QAction::triggered, this,
             [this] { m_find->Step(1); });
     connect(add(edit, "actionFindPrevious", QStringLiteral("Find pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3)),
             &QAction::triggered, this, [this] { m_find->Step(-1); });
 
     QMenu *page = menuBar->addMenu(QStringLiteral("&Page"));
-    connect(add(page, "actionNewPage", QStringLiteral("&New page"), {}), &QAction::triggered, m_view->newPageButton, &QPushButton::click);
-    connect(add(page, "actionChangePageInfo", QStringLiteral("&Change name and description..."), {}), &QAction::triggered,
-            m_view->changeButton, &QPushButton::click);
-    connect(add(page, "actionDuplicatePage", QStringLiteral("D&uplicate page"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)),
-            &QAction::triggered, this, [this] { m_pages.OnDuplicatePage(); });
-    connect(add(page, "actionDeletePage", QStringLiteral("&Delete page..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete)),
-            &QAction::triggered, this, [this] { m_pages.OnDeletePage(); });
+    QAction *newPage = add(page, "actionNewPage", QStringLiteral("&New page"), {});
+    connect(newPage, &QAction::triggered, pages, &PageCommands::OnNewPage);
+    QAction *change = add(page, "actionChangePageInfo", QStringLiteral("&Change name and description..."), {});
+    connect(change, &QAction::triggered, pages, &PageCommands::OnChangePageInfo);
+    QAction *duplicate = add(page, "actionDuplicatePage", QStringLiteral("D&uplicate page"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    connect(duplicate, &QAction::triggered, this, [this] { m_pages.OnDuplicatePage(); });
+    QAction *deletePage = add(page, "actionDeletePage", QStringLiteral("&Delete page..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
+    connect(deletePage, &QAction::triggered, this, [this] { m_pages.OnDeletePage(); });
     page->addSeparator();
-    QAction *pageUp = add(page, "actionMovePageUp", QStringLiteral("Move page &up"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
+    QAction *pageUp = add(page, "actionMovePageUp", QStringLiteral("Move page u&p"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
     pageUp->setStatusTip(QStringLiteral("Moves the page earlier in the file; the first page is where the conversation starts"));
     connect(pageUp, &QAction::triggered, this, [this] { m_pages.OnMovePage(-1); });
     QAction *pageDown = add(page, "actionMovePageDown", QStringLiteral("Move page do&wn"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
     pageDown->setStatusTip(QStringLiteral("Moves the page later in the file; moving the first page changes where the conversation starts"));
     connect(pageDown, &QAction::triggered, this, [this] { m_pages.OnMovePage(1); });
+    m_outline->SetContextActions({duplicate, deletePage, nullptr, pageUp, pageDown});
 
+    // Each panel's item shows or hides it; shown, it takes the focus, so
+    // that the keys reach every panel.
     QMenu *view = menuBar->addMenu(QStringLiteral("&View"));
-    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_outline, m_find, m_problems, m_map}) {
-        QAction *toggle = panel->toggleViewAction();
+    const struct {
+        QDockWidget *panel;
+        const char *text;
+        QKeySequence keys;
+    } panels[] = {{m_outline, "&Outline", QKeySequence(Qt::CTRL | Qt::Key_L)},
+                  {m_find, "&Find bar", QKeySequence()},
+                  {m_problems, "&Problems", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+                  {m_map, "&Map", QKeySequence(Qt::CTRL | Qt::Key_M)}};
+    for (const auto &entry : panels) {
+        QDockWidget *panel = entry.panel;
+        QAction *toggle = add(view, "", QString::fromLatin1(entry.text), entry.keys);
         toggle->setObjectName(QStringLiteral("action_") + panel->objectName());
-        view->addAction(toggle);
+        toggle->setCheckable(true);
+        toggle->setChecked(!panel->isHidden());
+        connect(panel, &QDockWidget::visibilityChanged, toggle, [panel, toggle] { toggle->setChecked(!panel->isHidden()); });
+        connect(toggle, &QAction::triggered, this, [this, panel](bool on) {
+            panel->setVisible(on);
+            if (on) {
+                panel->raise();
+                panel->widget()->setFocus(Qt::ShortcutFocusReason);
+            } else {
+                m_view->optionList->setFocus();
+            }
+        });
     }
-    m_outline->toggleViewAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    addAction(m_outline->toggleViewAction());
 
     QMenu *tools = menuBar->addMenu(QStringLiteral("&Tools"));
     connect(add(tools, "actionPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5)), &QAction::triggered, this, [this] { m_pages.OnPlay(false); });
@@ -244,8 +276,22 @@ void CMainDialog::CreateMenu()
     connect(help->addAction(QStringLiteral("&About")), &QAction::triggered, this, &CMainDialog::OnAbout);
     help->actions().constLast()->setObjectName(QStringLiteral("actionAbout"));
 
-    for (QAction *action : {m_actEditOption, m_actDeleteOption, m_actMoveUp, m_actMoveDown, m_actGotoPage})
-        action->setEnabled(false);
+    // The page's buttons are views of the same commands.
+    Bind(m_view->addOptionButton, m_actAddOption);
+    Bind(m_view->editOptionButton, m_actEditOption);
+    Bind(m_view->deleteOptionButton, m_actDeleteOption);
+    Bind(m_view->goToResultButton, m_actGoToResult);
+    Bind(m_view->moveUpButton, m_actMoveUp);
+    Bind(m_view->moveDownButton, m_actMoveDown);
+    Bind(m_view->editSpeechButton, editNpcSpeech);
+    Bind(m_view->goToButton, goTo);
+    Bind(m_view->changeButton, change);
+    Bind(m_view->newPageButton, newPage);
+    Bind(m_view->openButton, open);
+    Bind(m_view->saveButton, save);
+    Bind(m_view->exitButton, exit);
+    m_view->SetOptionActions(m_actAddOption, {m_actEditOption, m_actDeleteOption, m_actMoveUp, m_actMoveDown, m_actGoToResult});
+    UpdateOptionCommands();
 }
 
 bool CMainDialog::OnInitDialog()
@@ -284,6 +330,8 @@ void CMainDialog::UpdateTitle()
     setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
 
+// The focus stays where the writer is: in a panel, it stays there; from
+// the page, a dialog or nowhere, it goes to the option list.
 void CMainDialog::RefreshPage()
 {
     m_session.Visit(CurrentPage());
@@ -293,25 +341,63 @@ void CMainDialog::RefreshPage()
     m_outline->ShowCurrentPage();
     m_linksHere->ShowPage(CurrentPage());
     m_map->ShowCurrentPage();
+    ChainFocus();
+    if (!PanelOf(QApplication::focusWidget()))
+        m_view->optionList->setFocus();
+}
+
+// Tab follows the page from top to bottom (see CPageView), then what leads
+// to it, then the panels where they stand: left, top, right, bottom, each
+// from the top left; a floating panel is a window of its own.
+void CMainDialog::ChainFocus()
+{
+    QList<QDockWidget *> panels;
+    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_outline, m_find, m_problems, m_map}) {
+        if (!panel->isFloating())
+            panels << panel;
+    }
+    const auto rank = [this](QDockWidget *panel) {
+        switch (dockWidgetArea(panel)) {
+        case Qt::LeftDockWidgetArea:
+            return 0;
+        case Qt::TopDockWidgetArea:
+            return 1;
+        case Qt::RightDockWidgetArea:
+            return 2;
+        default:
+            return 3;
+        }
+    };
+    std::stable_sort(panels.begin(), panels.end(), [&rank](QDockWidget *a, QDockWidget *b) {
+        if (rank(a) != rank(b))
+            return rank(a) < rank(b);
+        const QPoint pa = a->geometry().topLeft(), pb = b->geometry().topLeft();
+        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    });
+    // Each panel's controls keep the order they have among themselves.
+    QList<QWidget *> order{m_view->exitButton};
+    for (QLabel *link : m_linksHere->GetLinks())
+        order << link;
+    QMap<QDockWidget *, QList<QWidget *>> inside;
+    for (QWidget *w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (QDockWidget *panel = PanelOf(w); panel && w != panel && (w->focusPolicy() & Qt::TabFocus))
+            inside[panel] << w;
+    }
+    for (QDockWidget *panel : std::as_const(panels))
+        order << inside.value(panel);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void CMainDialog::UpdateOptionCommands()
 {
-    m_view->addOptionButton->setEnabled(true);
     const int row = m_view->SelectedRow();
     const bool any = row >= 0;
-    m_view->deleteOptionButton->setEnabled(any);
-    m_actDeleteOption->setEnabled(any);
-    m_view->editOptionButton->setEnabled(any);
     m_actEditOption->setEnabled(any);
-    const bool canMoveDown = any && row + 1 < m_view->optionList->count();
-    m_view->moveDownButton->setEnabled(canMoveDown);
-    m_actMoveDown->setEnabled(canMoveDown);
-    const bool canMoveUp = any && row > 0;
-    m_view->moveUpButton->setEnabled(canMoveUp);
-    m_actMoveUp->setEnabled(canMoveUp);
-    m_view->goToResultButton->setEnabled(any);
-    m_actGotoPage->setEnabled(any);
+    m_actDeleteOption->setEnabled(any);
+    m_actGoToResult->setEnabled(any);
+    m_actMoveUp->setEnabled(any && row > 0);
+    m_actMoveDown->setEnabled(any && row + 1 < m_view->optionList->count());
 }
 
 // ---- The status line ----------------------------------------------------
@@ -377,26 +463,32 @@ void CMainDialog::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-// In the page view, Enter saves, as "&Save" does, unless a push button has
-// the focus: then it presses that button. Escape is Exit.
+QDockWidget *CMainDialog::PanelOf(const QWidget *widget) const
+{
+    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_outline, m_find, m_problems, m_map}) {
+        if (widget && (widget == panel || panel->isAncestorOf(widget)))
+            return panel;
+    }
+    return nullptr;
+}
+
+// Escape is Exit, but from a panel it goes back to the page (closing the
+// find bar). Enter saves only from the page view itself (see CPageView):
+// an Enter that a panel or its list passes on goes no further.
 void CMainDialog::keyPressEvent(QKeyEvent *event)
 {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    const bool inPanel = m_outline->isAncestorOf(focusWidget()) || m_find->isAncestorOf(focusWidget());
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain && !inPanel) {
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
-            button->click();
-        else
-            OnOK();
-        return;
-    }
     if (event->key() == Qt::Key_Escape && plain) {
-        // From a panel, Escape goes back to the page (closing the find bar).
-        if (!inPanel)
+        QDockWidget *panel = PanelOf(focusWidget());
+        if (!panel)
             OnCancel();
-        else if (m_find->isAncestorOf(focusWidget()))
+        else if (panel == m_find)
             m_find->hide();
         m_view->optionList->setFocus();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
         return;
     }
     QMainWindow::keyPressEvent(event);

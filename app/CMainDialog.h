@@ -20,6 +20,7 @@ class OutlinePanel;
 class ProblemsPanel;
 class Prompter;
 class QAction;
+class QDockWidget;
 
 // The main window: one dialog page at a time, the PC options under it, what
 // leads to the page, the outline of all pages and the find bar beside it,
@@ -97,6 +98,9 @@ private:
     DialogFile *Document() const { return m_session.GetDocument(); }
     DialogLine *CurrentPage() const { return m_session.GetCurrentPage(); }
     bool OnMouseButton(Qt::MouseButton button);
+    void ChainFocus();
+    // The panel that holds widget, or null.
+    QDockWidget *PanelOf(const QWidget *widget) const;
     void ConnectCommands();
     void CreateMenu();
     void SaveLayout();
@@ -113,9 +117,10 @@ private:
     FindBar *m_find = nullptr;
     ProblemsPanel *m_problems = nullptr;
     MapPanel *m_map = nullptr;
+    QAction *m_actAddOption = nullptr;
     QAction *m_actEditOption = nullptr;
     QAction *m_actDeleteOption = nullptr;
+    QAction *m_actGoToResult = nullptr;
     QAction *m_actMoveUp = nullptr;
     QAction *m_actMoveDown = nullptr;
-    QAction *m_actGotoPage = nullptr;
 };

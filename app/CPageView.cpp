@@ -14,7 +14,9 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QResizeEvent>
+#include <iterator>
 
 namespace {
 // The size of the window's client area in dialog units.
@@ -49,22 +51,22 @@ CPageView::CPageView(QWidget *parent)
     optionList = new COptionListBox(this);
     optionList->setObjectName(QStringLiteral("optionList"));
     optionList->setGeometry(units.Rect(13, 149, 293, 101));
-    goToResultButton = AddButton(1014, "goToResultButton", QStringLiteral("Go to result page"), units.Rect(13, 254, 80, 14));
-    editOptionButton = AddButton(1013, "editOptionButton", QStringLiteral("Edit option"), units.Rect(13, 273, 80, 14));
-    moveUpButton = AddButton(1010, "moveUpButton", QStringLiteral("Move option up"), units.Rect(119, 254, 80, 14));
-    moveDownButton = AddButton(1011, "moveDownButton", QStringLiteral("Move option down"), units.Rect(119, 273, 80, 14));
-    deleteOptionButton = AddButton(1012, "deleteOptionButton", QStringLiteral("Delete option"), units.Rect(226, 254, 80, 14));
+    goToResultButton = AddButton(1014, "goToResultButton", QStringLiteral("Go to &result page"), units.Rect(13, 254, 80, 14));
+    editOptionButton = AddButton(1013, "editOptionButton", QStringLiteral("Edit opt&ion"), units.Rect(13, 273, 80, 14));
+    moveUpButton = AddButton(1010, "moveUpButton", QStringLiteral("Move option &up"), units.Rect(119, 254, 80, 14));
+    moveDownButton = AddButton(1011, "moveDownButton", QStringLiteral("Move option do&wn"), units.Rect(119, 273, 80, 14));
+    deleteOptionButton = AddButton(1012, "deleteOptionButton", QStringLiteral("De&lete option"), units.Rect(226, 254, 80, 14));
     for (QPushButton *button : {goToResultButton, editOptionButton, moveUpButton, moveDownButton, deleteOptionButton})
         button->setEnabled(false);
-    addOptionButton = AddButton(1009, "addOptionButton", QStringLiteral("Add option..."), units.Rect(226, 273, 80, 14));
-    changeButton = AddButton(1021, "changeButton", QStringLiteral("Change"), units.Rect(145, 21, 43, 14));
-    editSpeechButton = AddButton(1024, "editSpeechButton", QStringLiteral("Edit speech"), units.Rect(140, 81, 56, 14));
-    viewFemaleButton = AddButton(1003, "viewFemaleButton", QStringLiteral("View speech to female PC"), units.Rect(201, 81, 103, 14));
+    addOptionButton = AddButton(1009, "addOptionButton", QStringLiteral("&Add option..."), units.Rect(226, 273, 80, 14));
+    changeButton = AddButton(1021, "changeButton", QStringLiteral("&Change"), units.Rect(145, 21, 43, 14));
+    editSpeechButton = AddButton(1024, "editSpeechButton", QStringLiteral("E&dit speech"), units.Rect(140, 81, 56, 14));
+    viewFemaleButton = AddButton(1003, "viewFemaleButton", QStringLiteral("View speech to fe&male PC"), units.Rect(201, 81, 103, 14));
     goToButton = AddButton(1005, "goToButton", QStringLiteral("&Go To..."), units.Rect(7, 309, 50, 14));
     newPageButton = AddButton(4, "newPageButton", QStringLiteral("&New page"), units.Rect(64, 309, 50, 14));
     openButton = AddButton(3, "openButton", QStringLiteral("&Open"), units.Rect(151, 309, 50, 14));
     saveButton = AddButton(1, "saveButton", QStringLiteral("&Save"), units.Rect(208, 309, 50, 14));
-    exitButton = AddButton(2, "exitButton", QStringLiteral("Exit"), units.Rect(263, 309, 50, 14));
+    exitButton = AddButton(2, "exitButton", QStringLiteral("E&xit"), units.Rect(263, 309, 50, 14));
 
     (new QLabel(QStringLiteral("Name:"), this))->setGeometry(units.Rect(15, 22, 24, 12));
     m_grpNpcSpeech = new QGroupBox(QStringLiteral("NPC Speech"), this);
@@ -120,6 +122,16 @@ CPageView::CPageView(QWidget *parent)
     m_editSpeech->setReadOnly(true);
     m_editSpeech->setFrameShape(QFrame::NoFrame);
     m_editSpeech->setTabChangesFocus(true);
+    m_editSpeech->setAccessibleName(QStringLiteral("NPC speech"));
+    m_editName->setAccessibleName(QStringLiteral("Page name"));
+    m_editDescription->setAccessibleName(QStringLiteral("Page description"));
+
+    // Tab follows the page as it reads, top to bottom and left to right.
+    QWidget *order[] = {changeButton, editSpeechButton, viewFemaleButton, m_editSpeech, optionList,
+                        goToResultButton, moveUpButton, deleteOptionButton, editOptionButton, moveDownButton, addOptionButton,
+                        goToButton, newPageButton, openButton, saveButton, exitButton};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     connect(viewFemaleButton, &QPushButton::clicked, this, &CPageView::OnViewFemaleSpeech);
 }
 
@@ -151,7 +163,6 @@ void CPageView::ShowPage(const DialogLine *page)
             InsertOptionLine(-1, page->GetOption(i));
     }
     optionList->setCurrentRow(optionList->count() > 0 ? 0 : -1);
-    optionList->setFocus();
 }
 
 void CPageView::ShowNpcSpeech()
@@ -191,6 +202,22 @@ int CPageView::SelectedRow() const
     return selected.isEmpty() ? -1 : optionList->row(selected.constFirst());
 }
 
+// Enter that reaches the page from its own controls saves, as "&Save"
+// does, unless a push button has the focus: then it presses that button.
+// Enter in a panel, a bar or a dialog never comes here.
+void CPageView::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && isAncestorOf(button))
+            button->click();
+        else
+            emit enterPressed();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void CPageView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -228,19 +255,29 @@ void CPageView::OnSize(QSize oldSize, QSize newSize)
 }
 
 
-// The option commands, at the option list.
+void CPageView::SetOptionActions(QAction *add, QList<QAction *> actions)
+{
+    m_addOption = add;
+    m_optionActions = std::move(actions);
+}
+
+// The option commands, at the option list: the buttons' own commands,
+// under the buttons' captions, enabled as they are.
 void CPageView::OnContextMenu(const QPoint &listPosition)
 {
-    if (!optionList->viewport()->rect().contains(listPosition))
+    if (!optionList->viewport()->rect().contains(listPosition) || !m_addOption)
         return;
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("optionContextMenu"));
-    connect(menu.addAction(QStringLiteral("Add option..")), &QAction::triggered, addOptionButton, &QPushButton::click);
+    const auto entry = [&menu](const QString &text, QAction *action) {
+        QAction *item = menu.addAction(text);
+        item->setEnabled(action->isEnabled());
+        connect(item, &QAction::triggered, action, &QAction::trigger);
+    };
+    entry(QStringLiteral("&Add option.."), m_addOption);
     menu.addSeparator();
-    for (QPushButton *button : {editOptionButton, deleteOptionButton, moveUpButton, moveDownButton, goToResultButton}) {
-        QAction *item = menu.addAction(button->text());
-        item->setEnabled(button->isEnabled());
-        connect(item, &QAction::triggered, button, &QPushButton::click);
-    }
+    const QPushButton *buttons[] = {editOptionButton, deleteOptionButton, moveUpButton, moveDownButton, goToResultButton};
+    for (qsizetype i = 0; i < m_optionActions.size() && i < qsizetype(std::size(buttons)); ++i)
+        entry(buttons[i]->text(), m_optionActions[i]);
     menu.exec(optionList->viewport()->mapToGlobal(listPosition));
 }

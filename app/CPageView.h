@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 class COptionListBox;
+class QAction;
 class DialogLine;
 class QGroupBox;
 class QLabel;
@@ -25,6 +27,9 @@ public:
     void ShowNpcSpeech();
     void OnViewFemaleSpeech();
     int InsertOptionLine(int index, DialogLine *option);
+    // The commands of the option list's context menu: add, then edit,
+    // delete, move up, move down and go to the result page.
+    void SetOptionActions(QAction *add, QList<QAction *> actions);
     // The option commands' menu, at a point of the option list.
     void OnContextMenu(const QPoint &listPosition);
     // The row of the selected option; -1 with none.
@@ -48,7 +53,12 @@ public:
     QPushButton *exitButton = nullptr;
     StatusLabel *statusLabel = nullptr;
 
+signals:
+    // Enter in the page, with no push button focused: the page is saved.
+    void enterPressed();
+
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -56,6 +66,8 @@ private:
     void OnSize(QSize oldSize, QSize newSize);
 
     const DialogLine *m_page = nullptr;
+    QAction *m_addOption = nullptr;
+    QList<QAction *> m_optionActions;
     QSize m_laidOutSize; // the size the controls are placed for
     bool m_bShowMaleSpeech = true;
     QGroupBox *m_grpPage = nullptr;

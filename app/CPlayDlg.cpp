@@ -271,9 +271,12 @@ void CPlayDlg::ShowConditions(const ConversationPlay::Step &step)
             const DialogLine &option = *step.page->GetOption(i);
             if (option.GetConditions().empty())
                 continue;
+            // The texts are the file's: an "&" in them is shown, not taken for an Alt key.
             auto *passes = new QCheckBox(QStringLiteral("\u201c%1\u201d passes, for \u201c%2\u201d")
-                                             .arg(AnsiText::ToDisplay(option.GetConditions()), AnsiText::ToDisplay(ShownSpeech::Of(option.GetSpeech()))),
+                                             .arg(AnsiText::ToDisplay(option.GetConditions()), AnsiText::ToDisplay(ShownSpeech::Of(option.GetSpeech())))
+                                             .replace(QLatin1Char('&'), QStringLiteral("&&")),
                                          m_conditions);
+            passes->setObjectName(QStringLiteral("conditionPasses"));
             passes->setChecked(m_play.ConditionsPass(option));
             connect(passes, &QCheckBox::toggled, this, [this, line = &option](bool pass) {
                 m_play.SetConditionsPass(*line, pass);

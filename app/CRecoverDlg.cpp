@@ -12,7 +12,7 @@ CRecoverDlg::CRecoverDlg(const QStringList &rows, QWidget *parent)
     setObjectName(QStringLiteral("recoverDialog"));
     setWindowTitle(QStringLiteral("Recover Unsaved Work"));
     auto *layout = new QVBoxLayout(this);
-    auto *label = new QLabel(QStringLiteral("Unsaved changes kept from earlier sessions:"), this);
+    auto *label = new QLabel(QStringLiteral("&Unsaved changes kept from earlier sessions:"), this);
     layout->addWidget(label);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("recoveryList"));

@@ -336,7 +336,8 @@ void FileCommands::FillRecentMenu(QMenu *menu)
     const QList<QByteArray> paths = RecentFiles();
     for (int i = 0; i < paths.size(); ++i) {
         const QString shown = QFile::decodeName(paths[i]);
-        QAction *entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        // An "&" in a path is shown, not taken for an Alt key.
+        QAction *entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QString(shown).replace(QLatin1Char('&'), QStringLiteral("&&"))));
         entry->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
         const std::string path = paths[i].toStdString();
         connect(entry, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });

@@ -13,7 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPushButton>
+#include <QKeyEvent>
+#include <QToolButton>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 #include <QTimer>
@@ -132,7 +133,7 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
         auto *label = new QLabel(caption, body);
         edit = new QLineEdit(body);
         edit->setObjectName(QLatin1String(name));
-        edit->setAccessibleName(QString(caption).remove(QLatin1Char('&')).remove(QLatin1Char(':')));
+        edit->setAccessibleName(QString(caption).remove(QLatin1Char(':')));
         label->setBuddy(edit);
         auto *row = new QHBoxLayout;
         row->setContentsMargins(0, 0, 0, 0);
@@ -140,21 +141,31 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
         row->addWidget(edit, 1);
         return row;
     };
-    QHBoxLayout *findRow = labelled(QStringLiteral("F&ind:"), findEdit, "findText");
-    matchCase = new QCheckBox(QStringLiteral("Match &case"), body);
-    wholeWords = new QCheckBox(QStringLiteral("&Whole words"), body);
-    regularExpression = new QCheckBox(QStringLiteral("Regular e&xpression"), body);
-    auto *previous = new QPushButton(QStringLiteral("&Previous"), body);
-    auto *next = new QPushButton(QStringLiteral("&Next"), body);
+    // A panel's controls take no Alt keys: the window's menus and page have
+    // them all. Enter and F3 go to the next match, Shift+F3 to the one before.
+    const auto toolButton = [](const QString &text, const QString &tip, const char *name, QWidget *parent) {
+        auto *button = new QToolButton(parent);
+        button->setText(text);
+        button->setToolTip(tip);
+        button->setAccessibleName(text);
+        button->setObjectName(QLatin1String(name));
+        return button;
+    };
+    QHBoxLayout *findRow = labelled(QStringLiteral("Find:"), findEdit, "findText");
+    matchCase = new QCheckBox(QStringLiteral("Match case"), body);
+    wholeWords = new QCheckBox(QStringLiteral("Whole words"), body);
+    regularExpression = new QCheckBox(QStringLiteral("Regular expression"), body);
+    QToolButton *previous = toolButton(QStringLiteral("Previous"), QStringLiteral("The match before (Shift+F3)"), "previousButton", body);
+    QToolButton *next = toolButton(QStringLiteral("Next"), QStringLiteral("The next match (Enter, F3)"), "nextButton", body);
     for (QWidget *control : std::initializer_list<QWidget *>{matchCase, wholeWords, regularExpression, previous, next})
         findRow->addWidget(control);
     layout->addLayout(findRow);
 
     m_replaceRow = new QWidget(body);
-    QHBoxLayout *replaceRow = labelled(QStringLiteral("Replace wi&th:"), replaceEdit, "replaceText");
+    QHBoxLayout *replaceRow = labelled(QStringLiteral("Replace with:"), replaceEdit, "replaceText");
     replaceEdit->setParent(m_replaceRow);
-    auto *replaceAll = new QPushButton(QStringLiteral("Replace &all"), m_replaceRow);
-    replaceAll->setObjectName(QStringLiteral("replaceAllButton"));
+    QToolButton *replaceAll = toolButton(QStringLiteral("Replace all"), QStringLiteral("Replaces every match, as one step (Enter)"),
+                                         "replaceAllButton", m_replaceRow);
     replaceRow->addWidget(replaceAll);
     m_replaceRow->setLayout(replaceRow);
     layout->addWidget(m_replaceRow);
@@ -193,9 +204,9 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
     connect(&session, &EditingSession::documentReplaced, this, changed);
     connect(findEdit, &QLineEdit::returnPressed, this, [this] { Step(1); });
     connect(replaceEdit, &QLineEdit::returnPressed, this, &FindBar::ReplaceAll);
-    connect(next, &QPushButton::clicked, this, [this] { Step(1); });
-    connect(previous, &QPushButton::clicked, this, [this] { Step(-1); });
-    connect(replaceAll, &QPushButton::clicked, this, &FindBar::ReplaceAll);
+    connect(next, &QToolButton::clicked, this, [this] { Step(1); });
+    connect(previous, &QToolButton::clicked, this, [this] { Step(-1); });
+    connect(replaceAll, &QToolButton::clicked, this, &FindBar::ReplaceAll);
     connect(results, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) { Go(results->indexOfTopLevelItem(item)); });
 }
 
@@ -203,6 +214,17 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
 FindBar::~FindBar()
 {
     results->clear();
+}
+
+void FindBar::keyPressEvent(QKeyEvent *event)
+{
+    // Enter has done its work in the bar (next match, replace all, the
+    // match chosen): it never saves.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDockWidget::keyPressEvent(event);
 }
 
 void FindBar::Open(bool replace)
@@ -305,7 +327,7 @@ void FindBar::ReplaceAll()
     }
     text += QStringLiteral("\n\nReplace them? (Undo takes it back.)");
     if (m_prompter.Ask(this, QStringLiteral("Replace all"), text, Prompter::YesCancel, Prompter::Question, Prompter::Cancel,
-                       {QStringLiteral("Replace"), QString(), QStringLiteral("Cancel")})
+                       {QStringLiteral("&Replace"), QString(), QStringLiteral("Cancel")})
         != Prompter::Yes)
         return;
     m_session.ReplaceTexts(replacement.changes);

@@ -40,6 +40,9 @@ public:
     QTreeWidget *results = nullptr;
     QLabel *summary = nullptr;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 signals:
     // Show page, with line selected when it is one of its options.
     void matchActivated(DialogLine *page, DialogLine *line);

@@ -1,24 +1,40 @@
 #pragma once
 
-#include <QLabel>
+#include <QScrollArea>
 
 class DialogLine;
 class EditingSession;
+class QLabel;
+class QVBoxLayout;
 
-// Under the page view: the options that lead to the page on display, each
-// a link to its page, or that none does; and whether the conversation
-// starts on this page.
-class LinksHereLabel : public QLabel {
+// Under the page view, in a place of its own that scrolls when it is full:
+// whether the conversation starts on the page on display, and the options
+// that lead to it, each a link of its own that Tab reaches and that is
+// read by its text (the page's name and the option's speech), or that
+// none does.
+class LinksHereLabel : public QScrollArea {
     Q_OBJECT
 public:
     explicit LinksHereLabel(EditingSession &session, QWidget *parent = nullptr);
 
     void ShowPage(const DialogLine *page);
+    // The links shown, in order.
+    QList<QLabel *> GetLinks() const;
+
+    QSize sizeHint() const override;
 
 signals:
     // A link was followed: show page with option selected.
     void optionActivated(DialogLine *page, DialogLine *option);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void Follow(const QString &target);
+
     EditingSession &m_session;
+    QWidget *m_body;
+    QVBoxLayout *m_rows;
+    QLabel *m_caption;
 };

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFutureWatcher>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSpinBox>
 #include <QToolButton>
@@ -48,13 +49,13 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
     auto *layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);
     auto *row = new QHBoxLayout;
-    auto *label = new QLabel(QStringLiteral("See&n as:"), body);
+    auto *label = new QLabel(QStringLiteral("Seen as:"), body);
     profileBox = new QComboBox(body);
     profileBox->setObjectName(QStringLiteral("mapProfile"));
     profileBox->setAccessibleName(QStringLiteral("Seen as"));
     profileBox->addItems({QStringLiteral("Anyone"), QStringLiteral("Male PC"), QStringLiteral("Female PC")});
     label->setBuddy(profileBox);
-    auto *intelligenceLabel = new QLabel(QStringLiteral("&Intelligence:"), body);
+    auto *intelligenceLabel = new QLabel(QStringLiteral("Intelligence:"), body);
     intelligenceBox = new QSpinBox(body);
     intelligenceBox->setObjectName(QStringLiteral("mapIntelligence"));
     intelligenceBox->setAccessibleName(QStringLiteral("Intelligence"));
@@ -110,6 +111,16 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
     SnapshotFeed &feed = SnapshotFeed::Of(session);
     connect(&feed, &SnapshotFeed::changed, this, &MapPanel::Lay);
     Lay(feed.GetLatest(), feed.GetGeneration());
+}
+
+void MapPanel::keyPressEvent(QKeyEvent *event)
+{
+    // Enter has done its work in the map: it never saves.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDockWidget::keyPressEvent(event);
 }
 
 // A layout under way works on its own copy: it ends by itself.

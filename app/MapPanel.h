@@ -38,6 +38,9 @@ public:
     QSpinBox *intelligenceBox = nullptr;
     QLabel *statusLabel = nullptr;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 signals:
     void pageActivated(DialogLine *page);
     void updated();

@@ -3,6 +3,9 @@
 #include "ui/AnsiText.h"
 
 #include <QGraphicsScene>
+#include <QKeyEvent>
+#include <algorithm>
+#include <iterator>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -78,6 +81,7 @@ void MapView::SetDimmed(ConversationGraph::Dimmed dimmed)
 void MapView::SetCurrentPage(int page, bool scroll)
 {
     m_current = page;
+    m_chosen = page;
     if (scroll)
         ScrollToCurrent();
     viewport()->update();
@@ -211,6 +215,13 @@ void MapView::drawBackground(QPainter *painter, const QRectF &exposed)
         painter->setPen(pen);
         painter->setBrush(current ? QColor(225, 238, 255) : dimmed ? QColor(248, 248, 248) : QColor(255, 255, 240));
         painter->drawRoundedRect(rect, 6, 6);
+        if (static_cast<int>(i) == m_chosen && hasFocus()) {
+            QPen focus(kCurrent, 1, Qt::DashLine);
+            focus.setCosmetic(true);
+            painter->setPen(focus);
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRoundedRect(rect.adjusted(-4, -4, 4, 4), 8, 8);
+        }
         if (!text)
             continue;
         const ConversationGraph::Node &node = graph.GetNodes()[i];
@@ -247,4 +258,61 @@ void MapView::mouseReleaseEvent(QMouseEvent *event)
         return;
     if (const int page = PageAt(event->position().toPoint()); page >= 0)
         emit pageClicked(page);
+}
+
+// The keys choose a box: the arrows the nearest one that way, Enter or
+// Space shows its page.
+void MapView::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && m_map && m_chosen >= 0) {
+        emit pageClicked(m_chosen);
+        event->accept();
+        return;
+    }
+    const QPointF ways[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    const int keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+    const auto way = std::find(std::begin(keys), std::end(keys), key);
+    if (way == std::end(keys) || !m_map || m_map->layout.nodes.empty() || event->modifiers() != Qt::NoModifier) {
+        QGraphicsView::keyPressEvent(event);
+        return;
+    }
+    const std::vector<GraphvizLayout::Box> &nodes = m_map->layout.nodes;
+    const QPointF direction = ways[way - std::begin(keys)];
+    if (m_chosen < 0 || static_cast<size_t>(m_chosen) >= nodes.size()) {
+        m_chosen = 0;
+    } else {
+        const QPointF from = BoxRect(nodes[static_cast<size_t>(m_chosen)]).center();
+        double best = 0;
+        int found = -1;
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            const QPointF to = BoxRect(nodes[i]).center() - from;
+            const double along = to.x() * direction.x() + to.y() * direction.y();
+            if (along <= 0.5)
+                continue;
+            const double across = std::abs(to.x() * direction.y() - to.y() * direction.x());
+            const double cost = along + 2 * across;
+            if (found < 0 || cost < best) {
+                best = cost;
+                found = static_cast<int>(i);
+            }
+        }
+        if (found >= 0)
+            m_chosen = found;
+    }
+    centerOn(BoxRect(nodes[static_cast<size_t>(m_chosen)]).center());
+    viewport()->update();
+    event->accept();
+}
+
+void MapView::focusInEvent(QFocusEvent *event)
+{
+    QGraphicsView::focusInEvent(event);
+    viewport()->update();
+}
+
+void MapView::focusOutEvent(QFocusEvent *event)
+{
+    QGraphicsView::focusOutEvent(event);
+    viewport()->update();
 }

@@ -50,6 +50,9 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QRectF BoxRect(const GraphvizLayout::Box &box) const;
@@ -58,5 +61,6 @@ private:
     std::shared_ptr<const Map> m_map;
     ConversationGraph::Dimmed m_dimmed;
     int m_current = -1;
+    int m_chosen = -1; // the box the keys have chosen
     QPoint m_pressedAt;
 };

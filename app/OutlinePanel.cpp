@@ -1,11 +1,11 @@
 #include "app/OutlinePanel.h"
 
 #include "app/EditingSession.h"
-#include "app/PageCommands.h"
 #include "app/PageListModel.h"
 #include "model/DialogFile.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -46,10 +46,9 @@ private:
 
 } // namespace
 
-OutlinePanel::OutlinePanel(EditingSession &session, PageCommands &commands, QWidget *parent)
+OutlinePanel::OutlinePanel(EditingSession &session, QWidget *parent)
     : QDockWidget(QStringLiteral("Outline"), parent)
     , m_session(session)
-    , m_commands(commands)
     , m_model(new PageListModel(session, this))
     , m_filter(new PageFilter(this))
 {
@@ -57,7 +56,8 @@ OutlinePanel::OutlinePanel(EditingSession &session, PageCommands &commands, QWid
     auto *body = new QWidget(this);
     auto *layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);
-    auto *label = new QLabel(QStringLiteral("&Filter:"), body);
+    // A panel's controls take no Alt keys: the window's menus and page have them all.
+    auto *label = new QLabel(QStringLiteral("Filter:"), body);
     filterEdit = new QLineEdit(body);
     filterEdit->setObjectName(QStringLiteral("outlineFilter"));
     filterEdit->setAccessibleName(QStringLiteral("Filter"));
@@ -89,6 +89,12 @@ OutlinePanel::OutlinePanel(EditingSession &session, PageCommands &commands, QWid
     connect(filterEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
         static_cast<PageFilter *>(m_filter)->SetText(text);
     });
+    // Enter in the filter shows the entry chosen, or the first one listed.
+    connect(filterEdit, &QLineEdit::returnPressed, this, [this] {
+        const QModelIndex current = pageView->currentIndex();
+        if (DialogLine *page = PageAt(current.isValid() ? current : m_filter->index(0, 0)))
+            emit pageActivated(page);
+    });
     connect(pageView, &QTreeView::activated, this, [this](const QModelIndex &index) {
         if (DialogLine *page = PageAt(index))
             emit pageActivated(page);
@@ -105,19 +111,37 @@ DialogLine *OutlinePanel::PageAt(const QModelIndex &index) const
     return index.isValid() && document ? document->GetPage(m_filter->mapToSource(index).row()) : nullptr;
 }
 
+void OutlinePanel::SetContextActions(QList<QAction *> actions)
+{
+    m_contextActions = std::move(actions);
+}
+
+// The page commands act on the page on display: the entry clicked becomes it.
 void OutlinePanel::ShowMenu(const QPoint &position)
 {
     DialogLine *page = PageAt(pageView->indexAt(position));
-    if (!page)
+    if (!page || m_contextActions.isEmpty())
         return;
+    emit pageActivated(page);
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("outlineContextMenu"));
-    connect(menu.addAction(QStringLiteral("Duplicate page")), &QAction::triggered, this, [this, page] { m_commands.OnDuplicatePage(page); });
-    connect(menu.addAction(QStringLiteral("Delete page...")), &QAction::triggered, this, [this, page] { m_commands.OnDeletePage(page); });
-    menu.addSeparator();
-    connect(menu.addAction(QStringLiteral("Move page up")), &QAction::triggered, this, [this, page] { m_commands.OnMovePage(-1, page); });
-    connect(menu.addAction(QStringLiteral("Move page down")), &QAction::triggered, this, [this, page] { m_commands.OnMovePage(1, page); });
+    for (QAction *action : std::as_const(m_contextActions)) {
+        if (action)
+            menu.addAction(action);
+        else
+            menu.addSeparator();
+    }
     menu.exec(pageView->viewport()->mapToGlobal(position));
+}
+
+void OutlinePanel::keyPressEvent(QKeyEvent *event)
+{
+    // Enter has done its work in the list or the filter: it never saves.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDockWidget::keyPressEvent(event);
 }
 
 DialogLine *OutlinePanel::GetSelectedPage() const

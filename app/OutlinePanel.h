@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QList>
 
 class DialogLine;
 class EditingSession;
-class PageCommands;
+class QAction;
 class PageListModel;
 class QLineEdit;
 class QSortFilterProxyModel;
@@ -16,7 +17,10 @@ class QTreeView;
 class OutlinePanel : public QDockWidget {
     Q_OBJECT
 public:
-    OutlinePanel(EditingSession &session, PageCommands &commands, QWidget *parent = nullptr);
+    OutlinePanel(EditingSession &session, QWidget *parent = nullptr);
+
+    // The commands of the entries' context menu (null: a separator).
+    void SetContextActions(QList<QAction *> actions);
 
     // The page on display changed.
     void ShowCurrentPage();
@@ -29,12 +33,15 @@ public:
 signals:
     void pageActivated(DialogLine *page);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     DialogLine *PageAt(const QModelIndex &index) const;
     void ShowMenu(const QPoint &position);
 
     EditingSession &m_session;
-    PageCommands &m_commands;
+    QList<QAction *> m_contextActions;
     PageListModel *m_model;
     QSortFilterProxyModel *m_filter;
 };

@@ -208,7 +208,7 @@ void PageCommands::OnDeletePage(DialogLine *page)
                         .arg(links.size() == 1 ? QStringLiteral("s") : QString());
     }
     if (m_prompter.Ask(&m_window, QStringLiteral("Delete page"), question, Prompter::YesCancel, Prompter::Question, Prompter::Cancel,
-                       {QStringLiteral("Delete"), QString(), QStringLiteral("Cancel")})
+                       {QStringLiteral("&Delete"), QString(), QStringLiteral("Cancel")})
         != Prompter::Yes)
         return;
     const bool shown = page == m_session.GetCurrentPage();

@@ -10,6 +10,7 @@
 
 #include <QFutureWatcher>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTreeView>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
@@ -50,6 +51,16 @@ ProblemsPanel::ProblemsPanel(EditingSession &session, QWidget *parent)
     SnapshotFeed &feed = SnapshotFeed::Of(session);
     connect(&feed, &SnapshotFeed::changed, this, &ProblemsPanel::Check);
     Check(feed.GetLatest(), feed.GetGeneration());
+}
+
+void ProblemsPanel::keyPressEvent(QKeyEvent *event)
+{
+    // Enter has shown the finding chosen: it never saves.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDockWidget::keyPressEvent(event);
 }
 
 // A check under way works on its own copy: it ends by itself.

@@ -29,6 +29,9 @@ public:
 
     QTreeView *problemView = nullptr;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 signals:
     void problemActivated(DialogLine *page, DialogLine *option);
     void updated();

@@ -17,7 +17,7 @@ public:
 
     // A question. Enter gives defaultAnswer, which must be the one that
     // changes no file. buttonTexts, when given, name the buttons in the
-    // order Yes, No, Cancel.
+    // order Yes, No, Cancel; an empty one keeps its button's usual text.
     virtual Answer Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon,
                        Answer defaultAnswer, const QStringList &buttonTexts = {}) = 0;
     // A message with an OK button.
@@ -28,4 +28,21 @@ public:
     virtual QString GetOpenFileName(QWidget *parent, const QString &folder) = 0;
     // The path chosen in the Save As dialog, which proposes the given name.
     virtual QString GetSaveFileName(QWidget *parent, const QString &proposed) = 0;
+
+    // The texts of a question's buttons, in the order Yes, No, Cancel:
+    // those given, the usual ones where none is, empty for a button the
+    // question does not have.
+    static QStringList ButtonTexts(Buttons buttons, const QStringList &given)
+    {
+        QStringList texts{QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")};
+        for (int i = 0; i < 3; ++i) {
+            if (!given.value(i).isEmpty())
+                texts[i] = given[i];
+        }
+        if (buttons == YesCancel)
+            texts[No].clear();
+        if (buttons == YesNo)
+            texts[Cancel].clear();
+        return texts;
+    }
 };

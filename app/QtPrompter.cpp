@@ -28,31 +28,32 @@ QMessageBox::Icon ToQt(Prompter::Icon icon)
 
 } // namespace
 
+// Every answer is a button of its own text, with no icon: a standard "No"
+// button would show a mark that says nothing of what Discard or Delete do.
 Prompter::Answer QtPrompter::Ask(QWidget *parent, const QString &caption, const QString &text, Buttons buttons, Icon icon,
                                  Answer defaultAnswer, const QStringList &buttonTexts)
 {
     QMessageBox box(ToQt(icon), caption, text, QMessageBox::NoButton, parent);
-    QList<QMessageBox::StandardButton> shown{QMessageBox::Yes};
-    if (buttons != YesCancel)
-        shown << QMessageBox::No;
-    if (buttons != YesNo)
-        shown << QMessageBox::Cancel;
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        QPushButton *button = box.addButton(shown[i]);
-        if (i < buttonTexts.size())
-            button->setText(buttonTexts[i]);
+    const QStringList texts = ButtonTexts(buttons, buttonTexts);
+    const QMessageBox::ButtonRole roles[] = {QMessageBox::YesRole, QMessageBox::NoRole, QMessageBox::RejectRole};
+    const char *names[] = {"yesButton", "noButton", "cancelButton"};
+    QPushButton *shown[3] = {};
+    for (Answer answer : {Yes, No, Cancel}) {
+        if (texts[answer].isEmpty())
+            continue;
+        shown[answer] = box.addButton(texts[answer], roles[answer]);
+        shown[answer]->setObjectName(QLatin1String(names[answer]));
+        shown[answer]->setAccessibleName(QString(texts[answer]).remove(QLatin1Char('&')));
     }
-    const QMessageBox::StandardButton preset = defaultAnswer == Yes ? QMessageBox::Yes : defaultAnswer == No ? QMessageBox::No : QMessageBox::Cancel;
-    box.setDefaultButton(shown.contains(preset) ? preset : QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Yes;
-    case QMessageBox::No:
-        return No;
-    default:
-        // Escape or the close box: No where there is no Cancel.
-        return buttons == YesNo ? No : Cancel;
+    box.setDefaultButton(shown[defaultAnswer] ? shown[defaultAnswer] : shown[Cancel]);
+    // Escape or the close box: Cancel, or No where there is no Cancel.
+    box.setEscapeButton(shown[Cancel] ? shown[Cancel] : shown[No]);
+    box.exec();
+    for (Answer answer : {Yes, No, Cancel}) {
+        if (box.clickedButton() && box.clickedButton() == shown[answer])
+            return answer;
     }
+    return shown[Cancel] ? Cancel : No;
 }
 
 void QtPrompter::Tell(QWidget *parent, const QString &caption, const QString &text, Icon icon)

@@ -268,7 +268,7 @@ bool RecoveryKeeper::Offer(const std::vector<RecoveryFolder::Entry> &entries, co
         for (;;) {
             const Prompter::Answer answer =
                 m_prompter.Ask(&m_window, kCaption, text, Prompter::YesNoCancel, Prompter::Question, Prompter::Yes,
-                               {QStringLiteral("&Restore"), QStringLiteral("&Discard"), QStringLiteral("Show &differences")});
+                               {QStringLiteral("&Restore"), QStringLiteral("&Discard"), QStringLiteral("&Show differences")});
             if (answer == Prompter::Cancel) {
                 m_prompter.ShowText(&m_window, QStringLiteral("Differences"), Differences(entry, shown));
                 continue;

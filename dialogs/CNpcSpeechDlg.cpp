@@ -1,6 +1,7 @@
 #include "dialogs/CNpcSpeechDlg.h"
 
 #include "dialogs/DialogTemplate.h"
+#include "dialogs/RadioGroup.h"
 #include "dialogs/TextGuard.h"
 #include "model/DialogLine.h"
 
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <iterator>
 
 namespace {
 // The kinds that NPCs speak.
@@ -32,14 +34,14 @@ CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *
     m_male.pageList = t.Combo(1060, "malePage", 153, 81, 88, 52);
     m_maleUnique = t.Radio(1056, "maleUnique", QStringLiteral("&Unique speech"), 16, 85, 89, 12);
     m_maleText = t.MultiLineEdit(1025, "maleText", 16, 98, 228, 30);
-    m_different = t.CheckBox(1026, "different", QStringLiteral("Display different speech to female PCs"), 7, 138, 143, 12);
-    m_femaleGenerated = t.Radio(1049, "femaleGenerated", QStringLiteral("Generated speech"), 16, 163, 97, 12);
+    m_different = t.CheckBox(1026, "different", QStringLiteral("&Display different speech to female PCs"), 7, 138, 143, 12);
+    m_femaleGenerated = t.Radio(1049, "femaleGenerated", QStringLiteral("Ge&nerated speech"), 16, 163, 97, 12);
     m_female.kindList = t.Combo(1051, "femaleKind", 28, 176, 100, 70);
     m_female.moneyField = t.DigitsEdit(1045, "femaleMoney", 208, 180, 36, 13);
     m_female.listField = t.Edit(1046, "femaleList", 202, 195, 42, 13);
     m_female.numberField = t.DigitsEdit(1037, "femaleNumber", 220, 210, 23, 13);
     m_female.pageList = t.Combo(1020, "femalePage", 154, 226, 88, 52);
-    m_femaleUnique = t.Radio(1050, "femaleUnique", QStringLiteral("Unique speech"), 16, 230, 89, 12);
+    m_femaleUnique = t.Radio(1050, "femaleUnique", QStringLiteral("Un&ique speech"), 16, 230, 89, 12);
     m_femaleText = t.MultiLineEdit(1029, "femaleText", 16, 243, 228, 30);
     QPushButton *ok = t.Button(1, "ok", QStringLiteral("OK"), 146, 287, 50, 14);
     ok->setDefault(true);
@@ -87,6 +89,16 @@ CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *
     m_guard->Load(m_femaleText, m_page->GetFemaleSpeech());
     connect(m_male.kindList, &QComboBox::currentIndexChanged, this, [this] { m_male.ShowParameterPrompts(); });
     connect(m_female.kindList, &QComboBox::currentIndexChanged, this, [this] { m_female.ShowParameterPrompts(); });
+    // Tab reads the dialog top to bottom; each pair of radio buttons is one stop.
+    new RadioGroup({m_maleGenerated, m_maleUnique}, this);
+    new RadioGroup({m_femaleGenerated, m_femaleUnique}, this);
+    QWidget *order[] = {m_maleGenerated, m_maleUnique, m_male.kindList, m_male.moneyField, m_male.listField, m_male.numberField,
+                        m_male.pageList, m_maleText, m_different, m_femaleGenerated, m_femaleUnique, m_female.kindList,
+                        m_female.moneyField, m_female.listField, m_female.numberField, m_female.pageList, m_femaleText, ok, cancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    m_maleText->setAccessibleName(QStringLiteral("Speech to male PCs"));
+    m_femaleText->setAccessibleName(QStringLiteral("Speech to female PCs"));
     m_male.kindList->setFocus();
     m_loadedMale = m_male.State(m_maleGenerated->isChecked(), m_maleText->toPlainText());
     m_loadedFemale = m_female.State(m_femaleGenerated->isChecked(), m_femaleText->toPlainText());

@@ -1,6 +1,7 @@
 #include "dialogs/CPcOptionDlg.h"
 
 #include "dialogs/DialogTemplate.h"
+#include "dialogs/RadioGroup.h"
 #include "dialogs/TextGuard.h"
 #include "ui/AnsiText.h"
 #include "model/DialogLine.h"
@@ -14,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -46,9 +48,9 @@ CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *
     QPushButton *ok = t.Button(1, "ok", QStringLiteral("OK"), 257, 219, 50, 14);
     ok->setDefault(true);
     QPushButton *cancel = t.Button(2, "cancel", QStringLiteral("Cancel"), 315, 219, 50, 14);
-    t.Label(-1, "", QStringLiteral("Dialog page to jump to:"), 258, 74, 74, 8)->setBuddy(m_jumpTo);
-    t.Label(-1, "", QStringLiteral("Extra conditional requirements:"), 258, 18, 97, 8)->setBuddy(m_conditions);
-    t.Label(-1, "", QStringLiteral("Results to set:"), 258, 105, 46, 8)->setBuddy(m_results);
+    t.Label(-1, "", QStringLiteral("Dialog page to &jump to:"), 258, 74, 74, 8)->setBuddy(m_jumpTo);
+    t.Label(-1, "", QStringLiteral("E&xtra conditional requirements:"), 258, 18, 97, 8)->setBuddy(m_conditions);
+    t.Label(-1, "", QStringLiteral("Results to &set:"), 258, 105, 46, 8)->setBuddy(m_results);
     t.Group(QStringLiteral("Intelligence check"), 7, 152, 204, 48);
     t.Group(QStringLiteral("Speech text"), 7, 7, 240, 140);
     m_panel.firstPrompt = t.Label(1043, "firstPrompt", QStringLiteral("Gen1"), 25, 50, 22, 10);
@@ -58,12 +60,15 @@ CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *
     t.Group(QStringLiteral("Results"), 252, 63, 113, 84);
     t.Group(QStringLiteral("Description"), 217, 152, 148, 61);
     m_description = t.MultiLineEdit(1061, "description", 223, 168, 135, 38);
-    QLabel *genderLabel = t.Label(-1, "", QStringLiteral("Line can be spoken by"), 14, 217, 73, 8);
+    QLabel *genderLabel = t.Label(-1, "", QStringLiteral("Line can be spoken &by"), 14, 217, 73, 8);
     m_gender = t.Combo(1064, "gender", 92, 215, 111, 48);
     genderLabel->setBuddy(m_gender);
     t.Group(QStringLiteral("Gender check"), 7, 205, 204, 29);
     // The lists hold their entries in the order of IntelligenceCheck::Comparison and GenderCheck::Who.
     m_comparison->addItems({QStringLiteral("at least"), QStringLiteral("above"), QStringLiteral("below")});
+    m_description->setAccessibleName(QStringLiteral("Description"));
+    m_comparison->setAccessibleName(QStringLiteral("Comparison"));
+    m_intelligence->setAccessibleName(QStringLiteral("Intelligence"));
     m_gender->addItems({QStringLiteral("anyone"), QStringLiteral("male PCs only"), QStringLiteral("female PCs only")});
 
     m_guard = new TextGuard(t.NoteLine(), this);
@@ -107,6 +112,17 @@ CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *
     ParameterPanel::FillPageCombo(m_jumpTo, file, m_option->GetTarget());
     m_guard->Load(m_description, m_option->GetDescription());
     connect(m_panel.kindList, &QComboBox::currentIndexChanged, this, [this] { m_panel.ShowParameterPrompts(); });
+    // Tab reads the dialog left to right, top to bottom: the speech, the
+    // conditions and results beside it, the intelligence check and the
+    // description under them, the gender check, then OK and Cancel.
+    // Each pair of radio buttons is one stop.
+    new RadioGroup({m_generated, m_unique}, this);
+    new RadioGroup({m_checkOn, m_checkOff}, this);
+    QWidget *order[] = {m_generated, m_unique, m_panel.kindList, m_panel.moneyField, m_panel.listField, m_panel.numberField,
+                        m_panel.pageList, m_speech, m_conditions, m_jumpTo, m_results, m_checkOn, m_checkOff, m_comparison,
+                        m_intelligence, m_description, m_gender, ok, cancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     m_panel.kindList->setFocus();
     m_loadedSpeech = m_panel.State(m_generated->isChecked(), m_speech->toPlainText());
     m_loadedIntelligence = IntelligenceState();

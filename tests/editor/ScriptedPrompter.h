@@ -19,10 +19,11 @@ public:
     // and cancel each file dialog (nothing typed), instead of failing.
     bool pressEnter = false;
 
-    Answer Ask(QWidget *, const QString &caption, const QString &text, Buttons, Icon, Answer defaultAnswer,
-               const QStringList & = {}) override
+    Answer Ask(QWidget *, const QString &caption, const QString &text, Buttons buttons, Icon, Answer defaultAnswer,
+               const QStringList &buttonTexts = {}) override
     {
         asked << caption + QLatin1Char('|') + text;
+        CheckButtons(Prompter::ButtonTexts(buttons, buttonTexts));
         if (!answers.isEmpty())
             return answers.dequeue();
         if (!pressEnter)
@@ -43,6 +44,23 @@ public:
     bool Done() const { return answers.isEmpty() && fileNames.isEmpty(); }
 
 private:
+    // Every question the program asks in any test: no answer takes another's
+    // Alt key, so that Alt and a letter never lands on a destructive answer
+    // meant for another.
+    static void CheckButtons(const QStringList &texts)
+    {
+        QString keys;
+        for (const QString &text : texts) {
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            if (at < 0 || at + 1 >= text.size())
+                continue;
+            const QChar key = text[at + 1].toLower();
+            if (keys.contains(key))
+                QTest::qFail(qPrintable(QStringLiteral("two answers take Alt+%1: ").arg(key) + texts.join(QStringLiteral(", "))), __FILE__, __LINE__);
+            keys += key;
+        }
+    }
+
     QString FileName(const QString &dialog)
     {
         asked << dialog;

@@ -37,13 +37,13 @@ private slots:
 
         QWidget *window = m_dialog.get();
         const QString view = QStringLiteral("viewFemaleButton");
-        Act(window, {"speechCaption?Speech to male PC:", "speechEdit?Hi man", view + "?View speech to female PC", view,
+        Act(window, {"speechCaption?Speech to male PC:", "speechEdit?Hi man", view + "?View speech to fe&male PC", view,
                      "speechCaption?Speech to female PC:", "speechEdit?Hi woman", view, "speechEdit?Hi man", view});
         m_dialog->RefreshPage();
-        Act(window, {"speechCaption?Speech to male PC:", view + "?View speech to female PC"});
+        Act(window, {"speechCaption?Speech to male PC:", view + "?View speech to fe&male PC"});
         m_dialog->Session().SetCurrentPage(Doc()->GetPage(1));
         m_dialog->RefreshPage();
-        Act(window, {"speechCaption?Speech to both genders:", "speechEdit?Hello", view + "?-View speech to female PC"});
+        Act(window, {"speechCaption?Speech to both genders:", "speechEdit?Hello", view + "?-View speech to fe&male PC"});
         QCOMPARE(Name(), QStringLiteral("Caf\u00e9 [*]"));
     }
 
@@ -78,14 +78,14 @@ private slots:
             List()->setCurrentRow(row);
         const struct { const char *button, *action; bool enabled; } commands[] = {
             {"deleteOptionButton", "actionDeleteOption", row >= 0}, {"editOptionButton", "actionEditOption", row >= 0},
-            {"goToResultButton", "actionGotoPage", row >= 0}, {"moveUpButton", "actionMoveUp", up},
+            {"goToResultButton", "actionGoToResult", row >= 0}, {"moveUpButton", "actionMoveUp", up},
             {"moveDownButton", "actionMoveDown", down}, {"addOptionButton", "actionAddOption", true}};
         for (const auto &command : commands) {
             QVERIFY2(Find<QWidget>(command.button)->isEnabled() == command.enabled, command.button);
             QVERIFY2(Find<QAction>(command.action)->isEnabled() == command.enabled, command.action);
         }
         // Never disabled, whatever the selection.
-        QVERIFY(Find<QAction>("actionGoToResult")->isEnabled() && Find<QAction>("actionEditNpcSpeech")->isEnabled());
+        QVERIFY(Find<QAction>("actionGotoPage")->isEnabled() && Find<QAction>("actionEditNpcSpeech")->isEnabled());
         QVERIFY(Find<QWidget>("goToButton")->isEnabled());
     }
 
@@ -169,8 +169,8 @@ private slots:
         QCOMPARE(list->currentRow(), 1);
         QVERIFY(Find<QWidget>("moveUpButton")->isEnabled());
         m_dialog->OnContextMenu(second);
-        QCOMPARE(menuItems, (QStringList{"Add option..", "", "Edit option", "Delete option", "Move option up",
-                                         "Move option down", "Go to result page"}));
+        QCOMPARE(menuItems, (QStringList{"&Add option..", "", "Edit opt&ion", "De&lete option", "Move option &up",
+                                         "Move option do&wn", "Go to &result page"}));
         QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, second);
     }
 
