@@ -4,6 +4,7 @@
 #include "FullDisk.h"
 #include "LockHolder.h"
 #include "TestFiles.h"
+#include "Unprivileged.h"
 #include "storage/RecoveryFolder.h"
 #include "storage/RecoveryLock.h"
 
@@ -93,35 +94,25 @@ TEST(RecoveryRecord, BaseChangedByAnotherProgram)
 TEST(RecoveryLock, OnlyALockHeldCounts)
 {
     TestFiles files;
-    const std::string lock = files.Path("a.lock");
-    EXPECT_EQ(RecoveryLock::Take(lock), 0);
-    EXPECT_EQ(TestFiles::ReadBytes(lock), std::to_string(getpid()) + "\n");
-    EXPECT_EQ(RecoveryLock::Take(lock), 0) << "taken again by its holder";
-    EXPECT_EQ(RecoveryLock::HolderOf(lock), 0) << "this process's own";
-    RecoveryLock::Release(lock);
-    EXPECT_EQ(files.EntryCount(), 0) << "released, and no temporary lock stays behind";
-
-    const std::string unheld[] = {std::to_string(GoneProcess()) + "\n", std::to_string(getppid()) + "\n", "1\n", "", "not a number"};
-    for (const std::string &text : unheld) {
+    const std::string lock = files.Path("a.lock"), mine = std::to_string(getpid()) + "\n";
+    for (const std::string &text : {std::string(), std::to_string(GoneProcess()) + "\n", std::to_string(getppid()) + "\n", std::string("x")}) {
         files.Write("a.lock", text);
         EXPECT_EQ(RecoveryLock::HolderOf(lock), 0) << text;
         EXPECT_EQ(RecoveryLock::Take(lock), 0) << text;
-        EXPECT_EQ(TestFiles::ReadBytes(lock), std::to_string(getpid()) + "\n") << "taken over: " << text;
+        EXPECT_EQ(RecoveryLock::Take(lock), 0) << "taken again by its holder";
+        EXPECT_EQ(TestFiles::ReadBytes(lock), mine) << "taken over: " << text;
         RecoveryLock::Release(lock);
     }
-
+    EXPECT_EQ(files.EntryCount(), 0) << "released, and no temporary lock stays behind";
     LockHolder other(lock);
-    ASSERT_GT(other.Pid(), 0);
     EXPECT_EQ(RecoveryLock::HolderOf(lock), other.Pid());
     EXPECT_EQ(RecoveryLock::Take(lock), other.Pid());
     RecoveryLock::Release(lock);
     EXPECT_EQ(TestFiles::ReadBytes(lock), std::to_string(other.Pid()) + "\n") << "released only by its holder";
-    other.Kill(); // a crash: the system releases the lock, the file stays
+    other.Kill(); // a crash: the system releases the lock; the file stays
     EXPECT_EQ(RecoveryLock::HolderOf(lock), 0);
     EXPECT_EQ(RecoveryLock::Take(lock), 0);
-    EXPECT_EQ(TestFiles::ReadBytes(lock), std::to_string(getpid()) + "\n");
     RecoveryLock::Release(lock);
-    EXPECT_EQ(files.EntryCount(), 0);
 }
 
 TEST(RecoveryFolder, OffersWhatNoLiveProcessKeeps)
@@ -191,99 +182,78 @@ TEST(RecoveryFolder, AFailedWriteKeepsTheLastRecoveryFile)
     EXPECT_FALSE(RecoveryFolder("").Write(slot, record, FileOps::Default(), error)) << "no data folder at all";
 }
 
-} // namespace
-
 unsigned ModeOf(const std::string &path)
 {
     struct stat st {};
     return lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
-// Unsaved work is private: under the widest umask and a narrow one, and
-// over a folder and files that an older version left readable, the folder
-// is this user's alone and each file in it too.
+// Unsaved work is private, under the widest umask and a narrow one: the
+// folder is this user's alone and so is each file in it, also when an
+// older version left them readable.
 TEST(RecoveryFolder, UnsavedWorkIsThisUsersAlone)
 {
     TestFiles files;
-    std::filesystem::create_directories(files.Path("old/recovery"));
-    chmod(files.Path("old/recovery").c_str(), 0755);
-    const std::string slot = RecoveryFolder::SlotForFile("/w/a.dlg");
-    const std::string other = RecoveryFolder::SlotForFile("/w/b.dlg");
+    const std::string slot = "file-a", other = "file-b";
     const mode_t umaskBefore = umask(0);
-    for (const auto &[name, mask] : {std::pair<std::string, mode_t>{"new/recovery", 0}, {"old/recovery", 0}, {"narrow/recovery", 0277}}) {
+    for (const auto &[name, mask] : {std::pair{"wide", 0}, {"narrow", 0277}}) {
         umask(mask);
-        const std::string path = files.Path(name);
-        const RecoveryFolder folder(path);
+        const RecoveryFolder folder(files.Path(name) + "/recovery");
         std::string error;
-        ASSERT_TRUE(folder.Write(other, Record("/w/b.dlg", false, 100), FileOps::Default(), error)) << error;
-        chmod(folder.RecoveryPath(other).c_str(), 0644);
-        files.Write(name + "/" + slot + ".lock", "1\n");
-        chmod(folder.LockPath(slot).c_str(), 0644);
-        chmod(path.c_str(), 0755);
-        ASSERT_TRUE(folder.Write(slot, Record("/w/a.dlg", false, 100), FileOps::Default(), error)) << error;
-        EXPECT_EQ(ModeOf(path), 0700u) << path;
-        EXPECT_EQ(ModeOf(folder.RecoveryPath(slot)), 0600u) << path;
-        EXPECT_EQ(folder.TakeLock(slot), 0) << path;
-        EXPECT_EQ(ModeOf(folder.LockPath(slot)), 0600u) << path;
+        ASSERT_TRUE(folder.Write(other, Record("/w/b", false, 1), FileOps::Default(), error)) << error;
+        EXPECT_EQ(ModeOf(folder.GetPath()), 0700u);
+        files.Write(name + std::string("/recovery/") + slot + ".lock", "1\n");
+        for (const std::string &path : {folder.GetPath(), folder.RecoveryPath(other), folder.LockPath(slot)})
+            chmod(path.c_str(), 0755);
+        ASSERT_TRUE(folder.Write(slot, Record("/w/a", false, 1), FileOps::Default(), error)) << error;
+        EXPECT_EQ(folder.TakeLock(slot), 0);
+        EXPECT_EQ(folder.Unkept().size(), 2u);
+        for (const std::string &path : {folder.RecoveryPath(slot), folder.LockPath(slot), folder.RecoveryPath(other)})
+            EXPECT_EQ(ModeOf(path), 0600u) << path;
+        EXPECT_EQ(ModeOf(folder.GetPath()), 0700u);
         folder.ReleaseLock(slot);
-        EXPECT_EQ(folder.Unkept().size(), 2u) << path;
-        EXPECT_EQ(ModeOf(folder.RecoveryPath(other)), 0600u) << "tightened when read: " << path;
     }
     umask(umaskBefore);
 }
 
 // Only regular files of this user's are recovery files and locks: a link
 // is never followed (what it points to is neither replaced nor offered), a
-// FIFO never waited on, another user's file never read; each is left as it
-// is. A file cut short is offered for what it holds, and stays.
+// FIFO never waited on, another user's file never read, and each is left as
+// it is. A file cut short is offered for what it holds, and stays.
 TEST(RecoveryFolder, TakesOnlyRecoveryFilesOfThisUsers)
 {
     TestFiles files;
-    const RecoveryFolder folder(files.Path("recovery"));
-    const std::string precious = files.Write("precious.dlg", "mine");
-    const std::string elsewhere = files.Write("elsewhere.recovery", "");
-    const std::string slots[] = {"file-link", "file-linkedrecord", "file-fifo", "file-fifolock", "file-linklock", "file-theirs", "file-cut"};
+    const RecoveryFolder folder(files.Dir());
+    const std::string precious = files.Write("precious", "mine");
     std::string error;
-    for (const std::string &slot : slots)
-        ASSERT_TRUE(folder.Write(slot, Record("/w/" + slot, false, 100), FileOps::Default(), error)) << error;
-    std::filesystem::rename(folder.RecoveryPath("file-linkedrecord"), elsewhere);
-    for (const std::string &slot : {"file-link", "file-fifo"})
-        std::filesystem::remove(folder.RecoveryPath(slot));
-    ASSERT_EQ(symlink(precious.c_str(), folder.RecoveryPath("file-link").c_str()), 0);
-    ASSERT_EQ(symlink(elsewhere.c_str(), folder.RecoveryPath("file-linkedrecord").c_str()), 0);
-    ASSERT_EQ(mkfifo(folder.RecoveryPath("file-fifo").c_str(), 0600), 0);
-    ASSERT_EQ(mkfifo(folder.LockPath("file-fifolock").c_str(), 0600), 0);
-    ASSERT_EQ(symlink(precious.c_str(), folder.LockPath("file-linklock").c_str()), 0);
-    const bool asRoot = geteuid() == 0;
-    if (asRoot)
-        ASSERT_EQ(chown(folder.RecoveryPath("file-theirs").c_str(), 65534, 65534), 0);
-    const std::string whole = TestFiles::ReadBytes(folder.RecoveryPath("file-cut"));
-    std::filesystem::resize_file(folder.RecoveryPath("file-cut"), whole.size() - 10);
+    for (const std::string slot : {"link", "linked", "fifo", "fifolock", "linklock", "theirs", "cut"})
+        ASSERT_TRUE(folder.Write(slot, Record(slot, false, 1), FileOps::Default(), error)) << error;
+    std::filesystem::rename(folder.RecoveryPath("linked"), files.Path("record"));
+    std::filesystem::remove(folder.RecoveryPath("link"));
+    std::filesystem::remove(folder.RecoveryPath("fifo"));
+    ASSERT_EQ(symlink(precious.c_str(), folder.RecoveryPath("link").c_str()) | symlink("record", folder.RecoveryPath("linked").c_str())
+                  | symlink(precious.c_str(), folder.LockPath("linklock").c_str()) | mkfifo(folder.RecoveryPath("fifo").c_str(), 0600)
+                  | mkfifo(folder.LockPath("fifolock").c_str(), 0600),
+              0);
+    ASSERT_EQ(chown(folder.RecoveryPath("theirs").c_str(), 65534, 65534) == 0, Unprivileged::AsRoot());
+    const std::string cut = TestFiles::ReadBytes(folder.RecoveryPath("cut"));
+    std::filesystem::resize_file(folder.RecoveryPath("cut"), cut.size() - 10);
 
-    EXPECT_FALSE(folder.Write("file-link", Record("/w/new", false, 200), FileOps::Default(), error));
-    EXPECT_EQ(error, folder.RecoveryPath("file-link") + " is not a regular file of this user's");
-    for (const std::string &slot : {"file-fifolock", "file-linklock"}) {
-        EXPECT_EQ(folder.TakeLock(slot), 0) << slot;
+    EXPECT_FALSE(folder.Write("link", Record("new", false, 2), FileOps::Default(), error));
+    EXPECT_EQ(error, folder.RecoveryPath("link") + " is not a regular file of this user's");
+    for (const std::string slot : {"fifolock", "linklock"}) {
+        EXPECT_EQ(folder.TakeLock(slot), 0);
         folder.ReleaseLock(slot);
     }
-    std::vector<std::string> offered;
+    std::string offered;
     for (const RecoveryFolder::Entry &entry : folder.Unkept()) {
-        offered.push_back(entry.slot);
-        EXPECT_EQ(entry.record.missing, entry.slot == "file-cut" ? 10u : 0u) << entry.slot;
-        const std::string bytes = Record("/w/" + entry.slot, false, 100).bytes;
+        const std::string bytes = Record(entry.slot, false, 1).bytes;
         EXPECT_EQ(entry.record.bytes, bytes.substr(0, bytes.size() - entry.record.missing)) << entry.slot;
+        offered += entry.slot + " " + std::to_string(entry.record.missing) + ", ";
     }
-    std::sort(offered.begin(), offered.end());
-    std::vector<std::string> expected{"file-cut", "file-fifolock", "file-linklock"};
-    if (!asRoot)
-        expected.push_back("file-theirs");
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(offered, expected);
-
+    EXPECT_EQ(offered, std::string("cut 10, fifolock 0, linklock 0, ") + (Unprivileged::AsRoot() ? "" : "theirs 0, "));
     EXPECT_EQ(TestFiles::ReadBytes(precious), "mine");
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.RecoveryPath("file-link")));
-    EXPECT_EQ(std::filesystem::status(folder.RecoveryPath("file-fifo")).type(), std::filesystem::file_type::fifo);
-    EXPECT_EQ(std::filesystem::status(folder.LockPath("file-fifolock")).type(), std::filesystem::file_type::fifo);
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.LockPath("file-linklock")));
-    EXPECT_EQ(TestFiles::ReadBytes(folder.RecoveryPath("file-cut")), whole.substr(0, whole.size() - 10));
+    EXPECT_EQ(TestFiles::ReadBytes(folder.RecoveryPath("cut")), cut.substr(0, cut.size() - 10));
+    EXPECT_EQ(files.EntryCount(), 11) << "all left where they are";
 }
+} // namespace

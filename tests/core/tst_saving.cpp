@@ -1,7 +1,6 @@
-// Saving, in the core: temporary names that fit any name the system allows
-// and are known again, the stale ones that go and those that stay, a copy
-// into a file written in place that fails half way, and signals that end
-// a save under way.
+// Saving, in the core: temporary names that fit and are known again, the
+// stale ones that go, a copy into a file written in place that fails, and
+// signals that end a save under way.
 #include "TestFiles.h"
 #include "Unprivileged.h"
 #include "model/DialogFile.h"
@@ -12,178 +11,103 @@
 #include "storage/TemporaryFiles.h"
 
 #include <cerrno>
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
-std::string Repeat(std::string_view text, int count)
+// A name is cut only where the whole would pass 255 bytes, and never inside
+// a UTF-8 character; a stale file of ours goes, and nothing else.
+TEST(TemporaryFiles, NamesFitAndOnlyStaleOnesOfOursGo)
 {
-    std::string repeated;
-    for (int i = 0; i < count; ++i)
-        repeated += text;
-    return repeated;
-}
+    const std::string e = "\xC3\xA9", euro = "\xE2\x82\xAC", n = std::string(234, 'n');
+    const std::pair<std::string, size_t> cases[] = {{"a.dlg", 5}, {std::string(255, 'n'), 236}, {n + e, 236}, {"n" + n + e, 235}, {n + euro, 234}};
+    for (const auto &[name, kept] : cases)
+        EXPECT_EQ(TemporaryFiles::Prefix(name, 255), "." + name.substr(0, kept) + ".talkwright-") << name.size();
 
-// A name is cut only where the whole would not fit 255 bytes, and never
-// inside a UTF-8 character; the names made are known again, and no other.
-TEST(TemporaryFiles, NamesFitAndAreKnownAgain)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        {"a.dlg", "a.dlg"},
-        {std::string(236, 'n'), std::string(236, 'n')},
-        {std::string(255, 'n'), std::string(236, 'n')},
-        {Repeat("\xC3\xA9", 120), Repeat("\xC3\xA9", 118)},
-        {"x" + Repeat("\xC3\xA9", 120), "x" + Repeat("\xC3\xA9", 117)},
-        {"x" + Repeat("\xE2\x82\xAC", 90), "x" + Repeat("\xE2\x82\xAC", 78)},
-    };
     TestFiles files;
-    for (const auto &[name, kept] : cases) {
-        EXPECT_EQ(TemporaryFiles::Prefix(name, 255), "." + kept + ".talkwright-") << name.size();
-        std::string path = TemporaryFiles::Template(files.Dir(), name);
-        const int fd = mkstemp(path.data());
-        EXPECT_GE(fd, 0) << name.size() << ": " << std::strerror(errno);
-        close(fd);
-        const std::string entry = path.substr(files.Dir().size() + 1);
-        EXPECT_LE(entry.size(), 255u);
-        EXPECT_TRUE(TemporaryFiles::IsTemporary(entry)) << entry;
-    }
-    for (const char *other : {"a.dlg", ".a.dlg.Ab12Cd", ".a.dlg.talkwright-Ab12C", ".a.dlg.talkwright-Ab12C!", "a.dlg.talkwright-Ab12Cd"})
-        EXPECT_FALSE(TemporaryFiles::IsTemporary(other)) << other;
-}
-
-// Only this user's regular files named as ours and older than the age go:
-// not a save under way, not another program's, not what a link points to.
-TEST(TemporaryFiles, OnlyStaleOnesOfOursGo)
-{
-    TestFiles files;
-    const std::string stale = files.Write(".a.dlg.talkwright-Ab12Cd", "");
-    files.Write(".a.dlg.talkwright-Yo0ng1", "");
-    const std::string rsync = files.Write(".a.dlg.Ab12Cd", "");
-    const std::string target = files.Write("target", "");
-    std::filesystem::create_directory(files.Path(".b.dlg.talkwright-Dir123"));
-    ASSERT_EQ(symlink(target.c_str(), files.Path(".c.dlg.talkwright-Link12").c_str()), 0);
-    const std::string theirs = files.Write(".d.dlg.talkwright-Theirs", "");
+    for (const char *name : {".a.talkwright-Stale1", ".a.talkwright-Young1", ".a.Stale1", ".a.talkwright-Stal!1", ".b.talkwright-Theirs"})
+        files.Write(name, "");
+    ASSERT_EQ(symlink("a", files.Path(".c.talkwright-Link12").c_str()), 0);
     const timespec hoursAgo[2] = {{std::time(nullptr) - 7200, 0}, {std::time(nullptr) - 7200, 0}};
-    for (const std::string &path : {stale, rsync, target, files.Path(".b.dlg.talkwright-Dir123"), files.Path(".c.dlg.talkwright-Link12"), theirs})
-        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), hoursAgo, AT_SYMLINK_NOFOLLOW), 0);
-    const bool asRoot = Unprivileged::AsRoot();
-    if (asRoot) {
-        ASSERT_EQ(chown(theirs.c_str(), Unprivileged::User(), Unprivileged::Group()), 0);
-    }
-
-    EXPECT_EQ(AtomicFile::RemoveStaleTemporaries(files.Path("a.dlg")), asRoot ? 1 : 2);
-    EXPECT_FALSE(std::filesystem::exists(stale));
-    EXPECT_EQ(files.EntryCount(), asRoot ? 6 : 5);
-    EXPECT_TRUE(std::filesystem::exists(target));
+    for (const char *name : {".a.talkwright-Stale1", ".a.Stale1", ".a.talkwright-Stal!1", ".b.talkwright-Theirs", ".c.talkwright-Link12"})
+        ASSERT_EQ(utimensat(AT_FDCWD, files.Path(name).c_str(), hoursAgo, AT_SYMLINK_NOFOLLOW), 0);
+    ASSERT_EQ(lchown(files.Path(".b.talkwright-Theirs").c_str(), getuid() + 1, getgid()) == 0, Unprivileged::AsRoot());
+    EXPECT_EQ(AtomicFile::RemoveStaleTemporaries(files.Path("a")), Unprivileged::AsRoot() ? 1 : 2);
+    EXPECT_EQ(files.EntryCount(), Unprivileged::AsRoot() ? 5 : 4);
 }
 
-// Fails writes into the file written in place after the first allowed.
-class FailingCopy : public FileOps {
-public:
-    explicit FailingCopy(int allowed) : m_allowed(allowed) {}
-    int OpenInPlace(const std::string &path) override { return m_target = FileOps::OpenInPlace(path); }
+// Writes into the file written in place fail after the first allowed.
+struct FailingCopy : FileOps {
+    int allowed = 0, target = -1;
+    int OpenInPlace(const std::string &path) override { return target = FileOps::OpenInPlace(path); }
     ssize_t Write(int fd, const char *data, size_t size) override
     {
-        if (fd == m_target && m_allowed-- <= 0) {
-            errno = EIO;
-            return -1;
-        }
-        return FileOps::Write(fd, data, size);
+        errno = EIO;
+        return fd == target && allowed-- <= 0 ? -1 : FileOps::Write(fd, data, size);
     }
-
-private:
-    int m_allowed;
-    int m_target = -1;
 };
 
-// A file with two links is written in place. A copy into it that fails
-// before it writes anything leaves it as it was; one that fails half way
-// says the file is incomplete and where the whole new text is.
+// A file with another link is written in place: a copy into it that fails
+// before it writes leaves it as it was, one that fails half way says the
+// file is incomplete and where the whole new text is.
 TEST(AtomicFile, ACopyInPlaceThatFailsSaysSo)
 {
     for (const int allowed : {0, 1}) {
         TestFiles files;
-        const std::string old = "{1}{Old}{Old}{}{}{}{}\r\n";
-        const std::string path = files.Write("a.dlg", old);
+        const std::string path = files.Write("a.dlg", "{1}{Old}{Old}{}{}{}{}\r\n");
         ASSERT_EQ(link(path.c_str(), files.Path("b.dlg").c_str()), 0);
         DialogFile file;
         ASSERT_TRUE(file.Read(path));
         file.GetPage(0)->SetSpeech(std::string(200000, 'x')); // more than one piece to copy
-        FailingCopy ops(allowed);
+        FailingCopy ops;
+        ops.allowed = allowed;
         EXPECT_FALSE(file.Write(ops));
         EXPECT_EQ(file.LeftFileIncomplete(), allowed == 1);
-        const std::string reason = "Input/output error";
-        if (allowed == 0) {
-            EXPECT_EQ(file.GetErrorText(), reason);
-            EXPECT_EQ(TestFiles::ReadBytes(path), old);
-            EXPECT_EQ(files.EntryCount(), 2) << "no temporary file stays behind";
-            continue;
-        }
-        const std::string told = reason + "; the file is left incomplete, and the whole new text is in ";
-        ASSERT_EQ(file.GetErrorText().substr(0, told.size()), told);
-        const std::string kept = file.GetErrorText().substr(told.size());
-        EXPECT_TRUE(TemporaryFiles::IsTemporary(kept.substr(kept.rfind('/') + 1))) << kept;
-        EXPECT_EQ(TestFiles::ReadBytes(kept), file.WriteText());
-        EXPECT_EQ(TestFiles::ReadBytes(files.Path("b.dlg")), TestFiles::ReadBytes(path)) << "one file still";
+        const std::string told = "Input/output error; the file is left incomplete, and the whole new text is in ";
+        const std::string kept = allowed ? file.GetErrorText().substr(told.size()) : "";
+        EXPECT_EQ(file.GetErrorText(), allowed ? told + kept : "Input/output error");
+        EXPECT_EQ(TestFiles::ReadBytes(kept), allowed ? file.WriteText() : "");
+        EXPECT_EQ(files.EntryCount(), allowed ? 3 : 2);
+        EXPECT_EQ(TestFiles::ReadBytes(path) == "{1}{Old}{Old}{}{}{}{}\r\n", !allowed);
     }
 }
 
-// A save under way, as the unprivileged user, in a child that the signal
-// ends; the pipe says when its temporary file is there.
-pid_t SaveUnderWay(const std::string &target, int ignored)
-{
-    int ready[2];
-    if (pipe(ready) != 0)
-        return -1;
-    const pid_t child = fork();
-    if (child == 0) {
-        if (ignored != 0)
-            std::signal(ignored, SIG_IGN); // as nohup starts a program
-        SignalCleanup::Install();
-        AtomicFile file(FileOps::Default());
-        if (!Unprivileged::Become() || !file.Open(target) || !file.Append("new") || write(ready[1], "", 1) != 1)
-            _exit(1);
-        for (;;)
-            pause();
-    }
-    close(ready[1]);
-    char byte;
-    if (read(ready[0], &byte, 1) != 1)
-        waitpid(child, nullptr, 0);
-    close(ready[0]);
-    return child;
-}
-
-// Each signal that ends dlgtool removes the temporary file of the save
-// under way and still ends it by that signal; one that it was started
-// ignoring stays ignored.
+// Each signal that ends dlgtool takes the temporary file of the save under
+// way away and still ends it; one that it was started ignoring, as nohup
+// starts it, stays ignored. The save runs as the unprivileged user.
 TEST(SignalCleanup, ASignalDuringASaveLeavesNoTemporaryFile)
 {
-    const std::pair<int, int> cases[] = {{SIGTERM, 0}, {SIGINT, 0}, {SIGHUP, 0}, {SIGPIPE, 0}, {SIGHUP, SIGHUP}};
-    for (const auto &[signal, ignored] : cases) {
+    for (const auto &[signal, ignored] : {std::pair{SIGTERM, 0}, {SIGINT, 0}, {SIGHUP, 0}, {SIGPIPE, 0}, {SIGHUP, SIGHUP}}) {
         TestFiles files;
-        ASSERT_EQ(chmod(files.Dir().c_str(), 0777), 0);
         const std::string target = files.Write("out.dlg", "old");
-        ASSERT_EQ(chown(target.c_str(), Unprivileged::User(), Unprivileged::Group()), 0);
-        const pid_t child = SaveUnderWay(target, ignored);
-        ASSERT_GT(child, 0);
+        ASSERT_EQ(chmod(files.Dir().c_str(), 0777) | chown(target.c_str(), Unprivileged::User(), Unprivileged::Group()), 0);
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            if (ignored)
+                std::signal(ignored, SIG_IGN);
+            SignalCleanup::Install();
+            AtomicFile file(FileOps::Default());
+            if (Unprivileged::Become() && file.Open(target) && file.Append("new"))
+                write(ready[1], "", 1);
+            pause();
+            _exit(0);
+        }
+        close(ready[1]);
+        char byte;
+        ASSERT_EQ(read(ready[0], &byte, 1), 1);
+        close(ready[0]);
         ASSERT_EQ(files.EntryCount(), 2) << signal << ": its temporary file is there";
         kill(child, signal);
-        if (ignored != 0)
-            kill(child, SIGTERM); // had the first ended it, the first would be its end
+        kill(child, SIGTERM); // had it not ended it, the first signal is ignored
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << signal;
-        EXPECT_EQ(WTERMSIG(status), ignored != 0 ? SIGTERM : signal);
+        EXPECT_EQ(WIFSIGNALED(status) ? WTERMSIG(status) : 0, ignored ? SIGTERM : signal);
         EXPECT_EQ(files.EntryCount(), 1) << signal << ": a temporary file is left";
         EXPECT_EQ(TestFiles::ReadBytes(target), "old");
     }

@@ -207,49 +207,41 @@ private slots:
     }
 
     // A recovery file cut short is offered for what it holds, said to be
-    // incomplete, and listed so; it goes only when the user says so.
+    // incomplete and listed so; one that cannot be restored stays as it is,
+    // this window's changes kept beside it.
     void aRecoveryFileCutShort()
     {
-        const QString path = Write("inn.dlg", QByteArray::fromStdString(kBase));
-        const QString gone = Path("gone.dlg");
-        for (const QString &file : {path, gone}) {
-            Leave(Sys(file), false, kRecovered, DiskStamp::Of(Sys(file)));
-            const QString kept = Folder() + "/" + QString::fromStdString(RecoveryFolder::SlotForFile(RecoveryFolder::Absolute(Sys(file))))
-                + ".recovery";
-            QVERIFY(QFile::resize(kept, QFileInfo(kept).size() - 10));
-        }
+        const QString path = Write("inn.dlg", QByteArray::fromStdString(kBase)), gone = Path("gone.dlg");
+        const auto kept = [](const QString &file) {
+            return Folder() + "/" + QString::fromStdString(RecoveryFolder::SlotForFile(RecoveryFolder::Absolute(Sys(file))));
+        };
+        Leave(Sys(path), false, kRecovered, DiskStamp::Of(Sys(path)));
+        Leave(Sys(gone), false, kRecovered);
+        for (const QString &file : {path, gone})
+            QVERIFY(QFile::resize(kept(file) + ".recovery", QFileInfo(kept(file) + ".recovery").size() - 10));
         m_prompter.answers << Prompter::Yes;
         QVERIFY(Start(path));
         QCOMPARE(Asked(), QStringList{"Recover unsaved changes|\"" + path + "\" has unsaved changes from " + When()
                                       + " that were not saved.\n\nThe recovery file is incomplete: its last 10 bytes are missing, so "
                                         "only what comes before them can be restored.\n\nRestore them?"});
         QCOMPARE(Doc()->WriteText(), Canonical(kRecovered.substr(0, kRecovered.size() - 10)));
-        QCOMPARE(Left(), 2);
         WhenModal([&](QWidget *dialog) {
-            auto *list = In<QListWidget>(dialog, "recoveryList");
-            QCOMPARE(list->count(), 1);
-            QCOMPARE(list->item(0)->text(), gone + " - " + When() + " (the file no longer exists) (incomplete)");
+            QCOMPARE(In<QListWidget>(dialog, "recoveryList")->item(0)->text(), gone + " - " + When() + " (the file no longer exists) (incomplete)");
             Click(dialog, "closeButton");
         });
         Find<QAction>("actionRecover")->trigger();
         QCOMPARE(Left(), 2);
-    }
 
-    // One that cannot be restored stays as it is: this window's changes are
-    // kept beside it, not over it.
-    void aRecoveryFileThatCannotBeRestoredStays()
-    {
-        const QString path = Write("inn.dlg", QByteArray::fromStdString(kBase));
-        Leave(Sys(path), false, "{1}{A PC option first}{}{}{}{}{}\r\n", DiskStamp::Of(Sys(path)));
-        const QString left = Folder() + "/" + QString::fromStdString(RecoveryFolder::SlotForFile(RecoveryFolder::Absolute(Sys(path))));
-        const QByteArray before = Read(left + ".recovery");
-        m_prompter.answers << Prompter::Yes;
-        QVERIFY(Start(path));
-        QCOMPARE(Asked().size(), 2); // the offer, and why it cannot be restored
+        const QString other = Write("other.dlg", QByteArray::fromStdString(kBase));
+        Leave(Sys(other), false, "{1}{A PC option first}{}{}{}{}{}\r\n", DiskStamp::Of(Sys(other)));
+        const QByteArray unreadable = Read(kept(other) + ".recovery");
+        m_prompter.answers << Prompter::Yes; // restore, which cannot be done
+        QCOMPARE(m_dialog->LoadFile(Sys(other), "other.dlg"), CMainDialog::LoadAnswer::Read);
+        QCOMPARE(Asked().size(), 2);
         Edit("mine");
         QVERIFY(Keeper().KeepNow());
-        QCOMPARE(Kept(), left + "-" + QString::number(getpid()) + ".recovery");
-        QCOMPARE(Read(left + ".recovery"), before);
+        QCOMPARE(Kept(), kept(other) + "-" + QString::number(getpid()) + ".recovery");
+        QCOMPARE(Read(kept(other) + ".recovery"), unreadable);
     }
 
     void recoverWorkOfAFileDeletedSince()

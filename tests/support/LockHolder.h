@@ -4,19 +4,12 @@
 #include <sys/types.h>
 
 // Another process that holds the recovery lock at path, as another
-// Talkwright window does: it names itself in the file and holds the lock
-// on it until it is killed, when this goes. Safe to make in a program with
-// threads (a window test): the process makes only the calls that are safe
-// after fork.
+// Talkwright window does, until it is killed (as a crash would end it).
 class LockHolder {
 public:
     explicit LockHolder(const std::string &path);
-    ~LockHolder();
-    LockHolder(const LockHolder &) = delete;
-    LockHolder &operator=(const LockHolder &) = delete;
-
+    ~LockHolder() { Kill(); }
     pid_t Pid() const { return m_pid; }
-    // Ends it; the system releases its lock.
     void Kill();
 
 private:
