@@ -1,7 +1,8 @@
 #include "app/CEditorApp.h"
 
 #include "app/CMainDialog.h"
-#include "app/QtPrompter.h"
+#include "session/EditingSession.h"
+#include "ui/QtPrompter.h"
 #include "Version.h"
 
 #include <QApplication>
@@ -61,8 +62,10 @@ std::optional<int> CEditorApp::PrintInformation(const std::vector<std::string> &
 
 int CEditorApp::InitInstance(const std::vector<std::string> &arguments)
 {
+    // The session outlives the window that shows it.
     QtPrompter prompter;
-    CMainDialog dialog(ParseCommandLine(arguments), prompter);
+    EditingSession session;
+    CMainDialog dialog(session, ParseCommandLine(arguments), prompter);
     if (!dialog.OnInitDialog())
         return 0;
     dialog.show();

@@ -2,11 +2,14 @@
 
 #include "app/COptionListBox.h"
 #include "app/StatusLabel.h"
+#include "commands/EditorActions.h"
+#include "session/EditingSession.h"
 #include "model/DialogLine.h"
 #include "rules/OptionDescription.h"
 #include "ui/AnsiText.h"
 #include "ui/DialogUnits.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QMenu>
 #include <QLabel>
@@ -37,8 +40,9 @@ QString Shown(std::string_view bytes)
 }
 } // namespace
 
-CPageView::CPageView(QWidget *parent)
+CPageView::CPageView(EditingSession &session, QWidget *parent)
     : QWidget(parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("client"));
 
@@ -133,6 +137,69 @@ CPageView::CPageView(QWidget *parent)
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     connect(viewFemaleButton, &QPushButton::clicked, this, &CPageView::OnViewFemaleSpeech);
+
+    connect(&session, &EditingSession::currentPageChanged, this, &CPageView::RefreshPage);
+    connect(&session, &EditingSession::documentReplaced, this, &CPageView::RefreshPage);
+    connect(&session, &EditingSession::selectedOptionChanged, this, &CPageView::ShowSelection);
+    connect(optionList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_showing)
+            m_session.SetSelectedOption(SelectedRow());
+    });
+    connect(optionList, &QWidget::customContextMenuRequested, this, &CPageView::OnContextMenu);
+}
+
+namespace {
+
+// A push button that shows an action: pressing it runs the action, and it
+// is enabled exactly while the action is.
+void Bind(QPushButton *button, QAction *action)
+{
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+    button->setEnabled(action->isEnabled());
+}
+
+} // namespace
+
+void CPageView::BindActions(const EditorActions &actions)
+{
+    Bind(addOptionButton, actions.addOption);
+    Bind(editOptionButton, actions.editOption);
+    Bind(deleteOptionButton, actions.deleteOption);
+    Bind(goToResultButton, actions.goToResult);
+    Bind(moveUpButton, actions.moveOptionUp);
+    Bind(moveDownButton, actions.moveOptionDown);
+    Bind(editSpeechButton, actions.editSpeech);
+    Bind(goToButton, actions.goTo);
+    Bind(changeButton, actions.changePageInfo);
+    Bind(newPageButton, actions.newPage);
+    Bind(openButton, actions.open);
+    Bind(saveButton, actions.save);
+    Bind(exitButton, actions.exit);
+    m_addOption = actions.addOption;
+    m_optionActions = {actions.editOption, actions.deleteOption, actions.moveOptionUp, actions.moveOptionDown, actions.goToResult};
+    connect(optionList, &QListWidget::itemDoubleClicked, actions.goToResult, [this, go = actions.goToResult] {
+        if (SelectedRow() >= 0)
+            go->trigger();
+    });
+}
+
+void CPageView::RefreshPage()
+{
+    ShowPage(m_session.GetDocument() ? m_session.GetCurrentPage() : nullptr);
+    ShowSelection(m_session.GetSelectedOption());
+}
+
+void CPageView::ShowSelection(int row)
+{
+    if (row == SelectedRow())
+        return;
+    m_showing = true;
+    if (row >= 0 && row < optionList->count())
+        optionList->setCurrentRow(row);
+    else
+        optionList->clearSelection();
+    m_showing = false;
 }
 
 QPushButton *CPageView::AddButton(int id, const char *objectName, const QString &caption, QRect rect)
@@ -157,12 +224,14 @@ void CPageView::ShowPage(const DialogLine *page)
     m_bShowMaleSpeech = true;
     ShowNpcSpeech();
 
+    m_showing = true;
     optionList->clear();
     if (page) {
         for (int i = 0; i < page->GetOptionCount(); ++i)
             InsertOptionLine(-1, page->GetOption(i));
     }
     optionList->setCurrentRow(optionList->count() > 0 ? 0 : -1);
+    m_showing = false;
 }
 
 void CPageView::ShowNpcSpeech()
@@ -254,12 +323,6 @@ void CPageView::OnSize(QSize oldSize, QSize newSize)
         shift(control, 0, dy);
 }
 
-
-void CPageView::SetOptionActions(QAction *add, QList<QAction *> actions)
-{
-    m_addOption = add;
-    m_optionActions = std::move(actions);
-}
 
 // The option commands, at the option list: the buttons' own commands,
 // under the buttons' captions, enabled as they are.

@@ -4,8 +4,10 @@
 #include <QWidget>
 
 class COptionListBox;
-class QAction;
 class DialogLine;
+class EditingSession;
+class EditorActions;
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -16,20 +18,22 @@ class StatusLabel;
 // The main window's client area: one dialog page (its name, description
 // and NPC speech), the list of its PC options, the command buttons and the
 // status line, laid out by the window's template and following its size.
-// The window connects the buttons to its commands.
+// It shows the session's page on display and the option selected there,
+// and follows them; the buttons are views of the editor's actions.
 class CPageView : public QWidget {
     Q_OBJECT
 public:
-    explicit CPageView(QWidget *parent = nullptr);
+    explicit CPageView(EditingSession &session, QWidget *parent = nullptr);
 
-    // Shows page (null: none), the first option selected.
-    void ShowPage(const DialogLine *page);
+    // Each button shows its command's action; the option list's context
+    // menu holds the option commands.
+    void BindActions(const EditorActions &actions);
+    // Shows the session's page on display, as it now stands, with the
+    // option selected there.
+    void RefreshPage();
     void ShowNpcSpeech();
     void OnViewFemaleSpeech();
     int InsertOptionLine(int index, DialogLine *option);
-    // The commands of the option list's context menu: add, then edit,
-    // delete, move up, move down and go to the result page.
-    void SetOptionActions(QAction *add, QList<QAction *> actions);
     // The option commands' menu, at a point of the option list.
     void OnContextMenu(const QPoint &listPosition);
     // The row of the selected option; -1 with none.
@@ -64,8 +68,12 @@ protected:
 private:
     QPushButton *AddButton(int id, const char *objectName, const QString &caption, QRect rect);
     void OnSize(QSize oldSize, QSize newSize);
+    void ShowPage(const DialogLine *page);
+    void ShowSelection(int row);
 
+    EditingSession &m_session;
     const DialogLine *m_page = nullptr;
+    bool m_showing = false; // the list's selection is being set from the session
     QAction *m_addOption = nullptr;
     QList<QAction *> m_optionActions;
     QSize m_laidOutSize; // the size the controls are placed for

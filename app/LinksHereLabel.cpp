@@ -1,6 +1,6 @@
 #include "app/LinksHereLabel.h"
 
-#include "app/EditingSession.h"
+#include "session/EditingSession.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/AnsiText.h"
@@ -38,6 +38,8 @@ LinksHereLabel::LinksHereLabel(EditingSession &session, QWidget *parent)
     m_rows->addStretch(1);
     setWidget(m_body);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    connect(&session, &EditingSession::currentPageChanged, this, &LinksHereLabel::ShowPage);
+    connect(&session, &EditingSession::documentReplaced, this, [this] { ShowPage(m_session.GetCurrentPage()); });
 }
 
 QSize LinksHereLabel::sizeHint() const
@@ -54,7 +56,7 @@ void LinksHereLabel::Follow(const QString &target)
     const QStringList places = target.split(QLatin1Char('/'));
     DialogLine *from = shown ? shown->GetPage(places.value(0).toInt()) : nullptr;
     if (from && places.value(1).toInt() < from->GetOptionCount())
-        emit optionActivated(from, from->GetOption(places.value(1).toInt()));
+        m_session.ShowLine(from, from->GetOption(places.value(1).toInt()));
 }
 
 // Enter or Space on a link that has the focus follows it.

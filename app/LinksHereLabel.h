@@ -11,7 +11,8 @@ class QVBoxLayout;
 // whether the conversation starts on the page on display, and the options
 // that lead to it, each a link of its own that Tab reaches and that is
 // read by its text (the page's name and the option's speech), or that
-// none does.
+// none does. It follows the page on display; a link shows its page with
+// its option selected.
 class LinksHereLabel : public QScrollArea {
     Q_OBJECT
 public:
@@ -22,10 +23,6 @@ public:
     QList<QLabel *> GetLinks() const;
 
     QSize sizeHint() const override;
-
-signals:
-    // A link was followed: show page with option selected.
-    void optionActivated(DialogLine *page, DialogLine *option);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -171,6 +171,22 @@ const char *Verdict(double ratio, double goal)
     return ratio <= goal ? "met" : "NOT MET";
 }
 
+// dlgtool spell on the file, with the en_US dictionary and a word list of
+// the one word of the file that it lacks, next to format in the same run.
+void ReportSpell(const char *self, const std::string &dlgtool, const std::string &source, const Run &format)
+{
+    const char *name = "dlgtool spell FILE";
+    if (access("/usr/share/hunspell/en_US.dic", R_OK) != 0) {
+        std::printf("%-46s not measured: no en_US dictionary (hunspell-en-us)\n", name);
+        return;
+    }
+    const std::string words = std::filesystem::path(source).replace_extension("words").string();
+    std::ofstream(words) << "traveller\n";
+    const Run spell = BestOf(self, {{dlgtool, "spell", "--lang", "en_US", "--words", words, source}});
+    std::printf("%-46s %8.1f ms  %5.2f x format (goal 5: %s)\n", name, spell.seconds * 1e3, spell.seconds / format.seconds,
+                Verdict(spell.seconds / format.seconds, 5));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -260,6 +276,7 @@ int main(int argc, char **argv)
                 Verdict(dump.seconds / format.seconds, 1.5));
     std::printf("%-46s %8.1f ms  %5.2f x format (goal 2: %s)\n", "dlgtool check FILE", check.seconds * 1e3, check.seconds / format.seconds,
                 Verdict(check.seconds / format.seconds, 2));
+    ReportSpell(argv[0], dlgtool, source, format);
     std::printf("%-46s %8.1f MB  %5.2f x the file (goal 3: %s)\n", "dlgtool format, peak memory growth",
                 static_cast<double>(format.peakKilobytes - idle.peakKilobytes) / 1024, growth(format), Verdict(growth(format), 3));
     std::printf("%-46s %8.1f MB  %5.2f x the file (goal 3: %s)\n", "dlgtool check, peak memory growth",

@@ -6,11 +6,12 @@
 //        bench_gui --startup FILE | --bare   (one start-up, for timing)
 //        bench_gui --peak FILE   (one start-up; prints the peak resident size in KB)
 #include "app/CMainDialog.h"
-#include "app/FindBar.h"
-#include "app/OutlinePanel.h"
-#include "app/MapPanel.h"
-#include "app/ProblemsPanel.h"
-#include "app/QtPrompter.h"
+#include "session/EditingSession.h"
+#include "panels/FindBar.h"
+#include "panels/OutlinePanel.h"
+#include "panels/MapPanel.h"
+#include "panels/ProblemsPanel.h"
+#include "ui/QtPrompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/TextSearch.h"
@@ -145,7 +146,8 @@ int main(int argc, char **argv)
     }
     QtPrompter prompter;
     if (args.value(1) == QLatin1String("--startup") || args.value(1) == QLatin1String("--peak")) {
-        CMainDialog dialog(args.value(2).toStdString(), prompter);
+        EditingSession session;
+        CMainDialog dialog(session, args.value(2).toStdString(), prompter);
         dialog.OnInitDialog();
         dialog.show();
         QApplication::processEvents();
@@ -181,7 +183,8 @@ int main(int argc, char **argv)
     double linksHere = 1e9;
     double findBar = 1e9;
     {
-        CMainDialog dialog(std::string(), prompter);
+        EditingSession windowSession;
+        CMainDialog dialog(windowSession, std::string(), prompter);
         dialog.OnInitDialog();
         dialog.show();
         QApplication::processEvents();
@@ -263,7 +266,8 @@ int main(int argc, char **argv)
     for (const int pages : {5000, 20000}) {
         const std::string conversation = (dir / "conversation.dlg").string();
         std::ofstream(conversation, std::ios::binary) << GenerateConversation(pages);
-        CMainDialog dialog(std::string(), prompter);
+        EditingSession windowSession;
+        CMainDialog dialog(windowSession, std::string(), prompter);
         dialog.OnInitDialog();
         dialog.show();
         QApplication::processEvents();

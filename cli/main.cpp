@@ -3,6 +3,7 @@
 #include "cli/FormatCommand.h"
 #include "cli/GraphCommand.h"
 #include "cli/PlayCommand.h"
+#include "cli/SpellCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/TextCommand.h"
 #include "Version.h"
@@ -31,6 +32,7 @@ int main(int argc, char **argv)
     commands.push_back(std::make_unique<StatsCommand>());
     commands.push_back(std::make_unique<PlayCommand>());
     commands.push_back(std::make_unique<GraphCommand>());
+    commands.push_back(std::make_unique<SpellCommand>());
     std::string usage;
     for (const auto &command : commands)
         usage.append(usage.empty() ? "usage:" : "      ").append(" dlgtool ").append(command->Usage()).append("\n");

@@ -51,3 +51,45 @@ std::string Windows1252::ToUtf8(std::string_view bytes)
     }
     return out;
 }
+
+bool Windows1252::FromUtf8(std::string_view utf8, std::string &bytes)
+{
+    bytes.clear();
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        // The length of the sequence, the bits of its first byte, and the
+        // smallest code point it may stand for (shorter forms are overlong).
+        size_t length = 1;
+        char32_t c = lead;
+        char32_t least = 0;
+        if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            c = lead & 0x07;
+            least = 0x10000;
+        } else if (lead >= 0xE0) {
+            length = 3;
+            c = lead & 0x0F;
+            least = 0x800;
+        } else if (lead >= 0xC0) {
+            length = 2;
+            c = lead & 0x1F;
+            least = 0x80;
+        } else if (lead >= 0x80) {
+            return false;
+        }
+        if (lead > 0xF4 || i + length > utf8.size())
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (next & 0x3F);
+        }
+        unsigned char byte = 0;
+        if (c < least || !FromUnicode(c, byte)) // no surrogate or large code point maps
+            return false;
+        bytes += static_cast<char>(byte);
+        i += length;
+    }
+    return true;
+}

@@ -14,4 +14,7 @@ public:
     static bool FromUnicode(char32_t c, unsigned char &byte);
 
     static std::string ToUtf8(std::string_view bytes);
+    // The bytes of UTF-8 text; false when it is not strict UTF-8 or holds a
+    // character that Windows-1252 lacks.
+    static bool FromUtf8(std::string_view utf8, std::string &bytes);
 };

@@ -1,7 +1,6 @@
 #include "storage/PrivateFile.h"
 
-#include "model/DialogFile.h"
-
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,8 +28,11 @@ bool PrivateFile::Read(const std::string &path, std::string &bytes)
     const int fd = Open(path, O_RDONLY);
     if (fd < 0)
         return false;
-    std::string error;
-    const bool read = DialogFile::ReadStreamBytes(fd, bytes, error);
+    bytes.clear();
+    char buffer[64 * 1024];
+    ssize_t got = 0;
+    while ((got = read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
+        bytes.append(buffer, static_cast<size_t>(std::max<ssize_t>(got, 0)));
     close(fd);
-    return read;
+    return got == 0;
 }

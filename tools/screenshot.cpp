@@ -2,11 +2,12 @@
 // without a display:
 //   QT_QPA_PLATFORM=offscreen talkwright-screenshot OUT.png FILE [main|find|npc|option|goto|pageinfo|about|play|map]
 #include "app/CMainDialog.h"
-#include "app/QtPrompter.h"
-#include "app/CAboutDlg.h"
-#include "app/CPlayDlg.h"
-#include "app/FindBar.h"
-#include "app/MapPanel.h"
+#include "session/EditingSession.h"
+#include "ui/QtPrompter.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CPlayDlg.h"
+#include "panels/FindBar.h"
+#include "panels/MapPanel.h"
 #include "dialogs/CGotoPageDlg.h"
 #include "dialogs/CNpcSpeechDlg.h"
 #include "dialogs/CPageInfoDlg.h"
@@ -34,7 +35,8 @@ int main(int argc, char **argv)
     // The window's layout as it first shows, not as the user left theirs.
     QStandardPaths::setTestModeEnabled(true);
     QtPrompter prompter;
-    CMainDialog window(args[2].toStdString(), prompter);
+    EditingSession session;
+    CMainDialog window(session, args[2].toStdString(), prompter);
     if (!window.OnInitDialog())
         return 1;
     const QString what = args.value(3, QStringLiteral("main"));

@@ -27,6 +27,7 @@ struct Invocation {
     std::string in = "/dev/null"; // standard input
     std::string out;              // where standard output goes; empty: captured
     rlim_t fileSize = RLIM_INFINITY;
+    std::vector<std::pair<std::string, std::string>> env = {}; // variables set for the run
 };
 
 // Its exit status (128 + the signal that ended it, -1 when it hung) and
@@ -50,6 +51,8 @@ Result RunDlgtool(const Invocation &run)
         // As root, permissions would not hold, and a fault could replace system files.
         if (getuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
             _exit(126);
+        for (const auto &[name, value] : run.env)
+            setenv(name.c_str(), value.c_str(), 1);
         const rlimit limit{run.fileSize, run.fileSize};
         setrlimit(RLIMIT_FSIZE, &limit);
         std::vector<char *> argv{const_cast<char *>(TALKWRIGHT_DLGTOOL)};
@@ -391,6 +394,85 @@ TEST(Play, Runs)
         EXPECT_EQ(result.out.empty(), c.outEnd.empty()) << what;
         EXPECT_EQ(result.err, c.err) << what;
     }
+}
+
+// dlgtool spell with a dictionary of its own, word lists up the folders,
+// in the user's data folder and named, and whatever cannot be read.
+TEST(Spell, ReportsMisspeltWords)
+{
+    TestFiles files;
+    ASSERT_EQ(chmod(files.Dir().c_str(), 0777), 0); // the binary runs unprivileged
+    const std::string dir = files.Dir();
+    for (const char *folder : {"dict", "game/.git", "game/act", "data/Talkwright/talkwright", "locked/.git"})
+        std::filesystem::create_directories(dir + "/" + folder);
+    files.Write("dict/xx_TEST.aff", "SET UTF-8\nTRY esianrtolcdugmfphbyvkw\nSFX S Y 1\nSFX S 0 s .\n");
+    files.Write("dict/xx_TEST.dic", "10\nthe\nroad\nis\nlong\ninn/S\nwelcome\nto\ncaf\u00e9\ntell\nme\n");
+    files.Write("data/Talkwright/talkwright/talkwright-words.txt", "Marta\n");
+    files.Write("game/talkwright-words.txt", "Quorvel\n");
+    const std::string act = files.Write("game/act/a.dlg", "// [LABEL] Gaate\n"
+                                                          "{1}{Welcome to Quorvel, Marta. The raod is long.}{Welcome to Quorvel. The caf\xe9 is lnog.}{}{}{}{}\n"
+                                                          "{2}{Me wantz inns}{}{-4}{}{}{}\n"
+                                                          "{3}{Tell me of Gaate}{}{1}{Gold > x}{}{Set(y)}\n"
+                                                          "{4}{R:5,mispelt}{}{1}{}{}{}\n");
+    const std::string clean = files.Write("game/clean.dlg", "{1}{The road is long.}{The road is long.}{}{}{}{}\n");
+    const std::string extra = files.Write("extra.txt", "raod\nof\n");
+    const std::string locked = files.Write("locked/talkwright-words.txt", "x\n");
+    const std::string behind = files.Write("locked/b.dlg", "{1}{road}{road}{}{}{}{}\n");
+    ASSERT_EQ(chmod(locked.c_str(), 0), 0);
+    const std::vector<std::pair<std::string, std::string>> env = {
+        {"DICPATH", dir + "/dict"}, {"HOME", dir}, {"XDG_DATA_HOME", dir + "/data"}};
+    const std::string usage = "usage: dlgtool spell [--lang LANG] [--words FILE]... [--format text|json] PATH...\n";
+    const std::string found = act + ":2: spelling: \"raod\" (suggestions: road)\n" + act + ":2: spelling: \"lnog\" (suggestions: long)\n";
+    const struct {
+        const char *what;
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {"misspelt words", {"--lang", "xx_TEST", act}, 1, found + act + ":4: spelling: \"of\" (no suggestions)\n1 file checked: 3 misspelt words\n", ""},
+        {"a clean file", {clean, "--lang", "xx_TEST"}, 0, "1 file checked: 0 misspelt words\n", ""},
+        {"a list named", {"--lang", "xx_TEST", "--words", extra, act}, 1, act + ":2: spelling: \"lnog\" (suggestions: long)\n1 file checked: 1 misspelt word\n", ""},
+        {"in JSON", {"--lang", "xx_TEST", "--format", "json", "--words", extra, dir + "/game"}, 1,
+         "{\"findings\":[{\"file\":\"" + act + "\",\"line\":2,\"text\":\"npc speech to female PCs\",\"word\":\"lnog\",\"suggestions\":[\"long\"]}],"
+         "\"files\":2,\"misspelt\":1}\n", ""},
+        {"a list that cannot be read", {"--lang", "xx_TEST", behind, clean}, 1, "2 files checked: 0 misspelt words\n",
+         "dlgtool: cannot read " + locked + ": Permission denied\n"},
+        {"a named list that is not there", {"--lang", "xx_TEST", "--words", dir + "/none.txt", act}, 1, "",
+         "dlgtool: cannot read " + dir + "/none.txt: No such file or directory\n"},
+        {"a file that is not there", {"--lang", "xx_TEST", dir + "/none.dlg"}, 1, "1 file checked: 0 misspelt words\n",
+         "dlgtool: cannot read " + dir + "/none.dlg: No such file or directory\n"},
+        {"no dictionary", {"--lang", "zz_ZZ", act}, 2, "", "dlgtool: no dictionary for zz_ZZ (the Debian package hunspell-zz-zz provides it)\n"},
+        {"no path", {"--lang", "xx_TEST"}, 2, "", usage},
+        {"an unknown format", {"--format", "xml", act}, 2, "", usage},
+        {"a language twice", {"--lang", "xx_TEST", "--lang", "xx_TEST", act}, 2, "", usage},
+        {"an unknown option", {"--all", act}, 2, "", usage},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> args{"spell"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result result = RunDlgtool({args, "/dev/null", "", RLIM_INFINITY, env});
+        EXPECT_EQ(result.status, c.status) << c.what;
+        EXPECT_EQ(result.out, c.out) << c.what;
+        EXPECT_EQ(result.err, c.err) << c.what;
+    }
+    const Result full = RunDlgtool({{"spell", "--lang", "xx_TEST", act}, "/dev/null", "/dev/full", RLIM_INFINITY, env});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "dlgtool: cannot write standard output: No space left on device\n");
+}
+
+// The same command with the en_US dictionary that hunspell-en-us installs.
+TEST(Spell, InstalledEnglish)
+{
+    if (access("/usr/share/hunspell/en_US.dic", R_OK) != 0)
+        GTEST_SKIP() << "hunspell-en-us is not installed";
+    TestFiles files;
+    ASSERT_EQ(chmod(files.Dir().c_str(), 0777), 0);
+    std::filesystem::create_directories(files.Path(".git"));
+    const std::string path = files.Write("e.dlg", "{1}{Welcome to the inn, traveler.}{I recieve a letter.}{}{}{}{}\n");
+    const Result result = RunDlgtool({{"spell", path}, "/dev/null", "", RLIM_INFINITY, {{"DICPATH", ""}, {"HOME", files.Dir()}}});
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(result.out.substr(0, result.out.find(',')), path + ":1: spelling: \"recieve\" (suggestions: receive");
+    EXPECT_EQ(result.out.substr(result.out.find('\n')), "\n1 file checked: 1 misspelt word\n");
 }
 
 } // namespace

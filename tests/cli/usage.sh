@@ -34,6 +34,8 @@ check "dlgtool --version" 0 "dlgtool $version" "" "$dlgtool" --version
 check "dlgtool --help" 0 "usage: dlgtool format *dlgtool --help | --version*" "" "$dlgtool" --help
 check "dlgtool without a command" 2 "" "usage: dlgtool format *dlgtool --help | --version" "$dlgtool"
 check "dlgtool --version with an argument" 2 "" "usage: dlgtool --version" "$dlgtool" --version now
+check "dlgtool --help names spell" 0 "*dlgtool spell ?--lang LANG? ?--words FILE?... ?--format text|json? PATH...*" "" "$dlgtool" --help
+check "dlgtool spell without a path" 2 "" "usage: dlgtool spell *" "$dlgtool" spell --lang en_US
 if [ -n "$talkwright" ]; then
     check "talkwright --version" 0 "talkwright $version" "" "$talkwright" --version
     check "talkwright --help" 0 "usage: talkwright *talkwright --help | --version*" "" "$talkwright" --help

@@ -1,6 +1,6 @@
 #include "GuiTestFiles.h"
 
-#include "app/RecoveryKeeper.h"
+#include "session/RecoveryKeeper.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -22,7 +22,8 @@ const bool kTestSettings = [] {
 bool GuiTest::Start(const std::string &path)
 {
     m_dialog.reset(); // one window at a time, as in the program
-    m_dialog = std::make_unique<CMainDialog>(path, m_prompter);
+    m_session = std::make_unique<EditingSession>();
+    m_dialog = std::make_unique<CMainDialog>(*m_session, path, m_prompter);
     return m_dialog->OnInitDialog();
 }
 
@@ -127,5 +128,6 @@ void GuiTest::init()
 void GuiTest::cleanup()
 {
     m_dialog.reset();
+    m_session.reset();
     QVERIFY2(m_prompter.Done(), "every scripted answer is used");
 }

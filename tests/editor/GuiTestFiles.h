@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 #include "app/CMainDialog.h"
 #include "app/COptionListBox.h"
+#include "session/EditingSession.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 
@@ -26,6 +27,8 @@ class GuiTest : public QObject {
 public:
     TestFiles m_files;
     ScriptedPrompter m_prompter;
+    // The window's session outlives it, as in the program.
+    std::unique_ptr<EditingSession> m_session;
     std::unique_ptr<CMainDialog> m_dialog;
     int m_dialogsRun = 0; // modal dialogs that WhenModal filled
 

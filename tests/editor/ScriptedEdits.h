@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/EditingSession.h"
+#include "session/EditingSession.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 

@@ -6,7 +6,8 @@
 //   recovery_driver ORGANIZATION APPLICATION FILE REPORT
 #include "ScriptedEdits.h"
 #include "app/CMainDialog.h"
-#include "app/Prompter.h"
+#include "session/EditingSession.h"
+#include "ui/Prompter.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -57,7 +58,8 @@ int main(int argc, char **argv)
     if (g_report < 0)
         return 2;
     NotingPrompter prompter;
-    CMainDialog window(argv[3], prompter);
+    EditingSession session;
+    CMainDialog window(session, argv[3], prompter);
     if (!window.OnInitDialog())
         return 1;
     Note("ready", 0);

@@ -3,16 +3,16 @@
 // with Tab in reading order, and a command looks the same wherever it is
 // offered. Everything runs on the real window with every panel shown.
 #include "GuiTestFiles.h"
-#include "app/CAboutDlg.h"
-#include "app/CPlayDlg.h"
-#include "app/CRecoverDlg.h"
-#include "app/FindBar.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CPlayDlg.h"
+#include "dialogs/CRecoverDlg.h"
+#include "panels/FindBar.h"
 #include "app/LinksHereLabel.h"
-#include "app/MapPanel.h"
-#include "app/MapView.h"
-#include "app/OutlinePanel.h"
-#include "app/ProblemsPanel.h"
-#include "app/QtPrompter.h"
+#include "panels/MapPanel.h"
+#include "panels/MapView.h"
+#include "panels/OutlinePanel.h"
+#include "panels/ProblemsPanel.h"
+#include "ui/QtPrompter.h"
 #include "dialogs/CGotoPageDlg.h"
 #include "dialogs/CNpcSpeechDlg.h"
 #include "dialogs/CPageInfoDlg.h"
@@ -29,6 +29,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QTreeView>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {

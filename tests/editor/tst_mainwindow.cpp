@@ -1,9 +1,9 @@
 // The main window as a user sees it: the page view, the option commands'
 // states, the speech switch, the layout rule and the option list.
 #include "GuiTestFiles.h"
-#include "app/MapPanel.h"
-#include "app/ProblemsPanel.h"
-#include "app/OutlinePanel.h"
+#include "panels/MapPanel.h"
+#include "panels/ProblemsPanel.h"
+#include "panels/OutlinePanel.h"
 #include "rules/OptionDescription.h"
 #include "ui/AnsiText.h"
 

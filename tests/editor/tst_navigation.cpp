@@ -107,12 +107,11 @@ private slots:
         QCOMPARE(Page()->GetOptionCount(), 3);
         QCOMPARE(list->count(), 3);
         QCOMPARE(list->item(2)->text().section('\n', 0, 0), QStringLiteral("New"));
-        // Only the new line is added: the old last option stays selected and
-        // "Move option down" stays off until the selection changes.
-        QCOMPARE(list->currentRow(), 1);
+        // The new option is selected, and the commands follow it.
+        QCOMPARE(list->currentRow(), 2);
         QVERIFY(!Find<QPushButton>("moveDownButton")->isEnabled());
+        QVERIFY(Find<QPushButton>("moveUpButton")->isEnabled());
         QVERIFY(Title().startsWith('*')); // the title follows every change
-        list->setCurrentRow(0);
         list->setCurrentRow(1);
         QVERIFY(Find<QPushButton>("moveDownButton")->isEnabled());
 

@@ -1,8 +1,8 @@
 // The outline, the page commands and the find bar, as the window shows them.
 #include "GuiTestFiles.h"
-#include "app/FindBar.h"
+#include "panels/FindBar.h"
 #include "app/LinksHereLabel.h"
-#include "app/OutlinePanel.h"
+#include "panels/OutlinePanel.h"
 
 #include <QTreeView>
 #include <QTreeWidget>

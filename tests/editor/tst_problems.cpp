@@ -1,8 +1,8 @@
 // The problems panel and the map, as the window shows them.
 #include "GuiTestFiles.h"
-#include "app/MapPanel.h"
-#include "app/ProblemListModel.h"
-#include "app/ProblemsPanel.h"
+#include "panels/MapPanel.h"
+#include "panels/ProblemListModel.h"
+#include "panels/ProblemsPanel.h"
 #include "model/Windows1252.h"
 #include "CheckCases.h"
 

@@ -5,7 +5,7 @@
 #include "ScriptedEdits.h"
 #include "FullDisk.h"
 #include "LockHolder.h"
-#include "app/RecoveryKeeper.h"
+#include "session/RecoveryKeeper.h"
 #include "storage/RecoveryFolder.h"
 
 #include <QDateTime>

@@ -1,0 +1,129 @@
+#include "commands/EditorActions.h"
+
+#include "commands/FileCommands.h"
+#include "commands/OptionCommands.h"
+#include "commands/PageCommands.h"
+#include "commands/RecoveryOffer.h"
+#include "model/DialogLine.h"
+#include "session/EditingSession.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QUndoStack>
+#include <QWidget>
+
+namespace {
+
+QAction *Make(QWidget *window, QObject *owner, const char *name, const QString &text, const QKeySequence &keys = {})
+{
+    auto *action = new QAction(text, owner);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(action);
+    return action;
+}
+
+} // namespace
+
+EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options,
+                             RecoveryOffer &recovery, QWidget *window)
+    : QObject(window)
+    , m_session(session)
+{
+    const auto make = [this, window](const char *name, const QString &text, const QKeySequence &keys = {}) {
+        return Make(window, this, name, text, keys);
+    };
+    const auto ctrl = [](int key) { return QKeySequence(Qt::CTRL | key); };
+    const auto ctrlShift = [](int key) { return QKeySequence(Qt::CTRL | Qt::SHIFT | key); };
+
+    newFile = make("actionNew", QStringLiteral("&New"), ctrl(Qt::Key_N));
+    connect(newFile, &QAction::triggered, &files, &FileCommands::NewFile);
+    open = make("actionOpen", QStringLiteral("&Open"), ctrl(Qt::Key_O));
+    connect(open, &QAction::triggered, &files, &FileCommands::OpenFile);
+    save = make("actionSave", QStringLiteral("&Save"), ctrl(Qt::Key_S));
+    connect(save, &QAction::triggered, &files, &FileCommands::SaveFile);
+    saveAs = make("actionSaveAs", QStringLiteral("Save &As..."), ctrlShift(Qt::Key_S));
+    connect(saveAs, &QAction::triggered, &files, &FileCommands::SaveFileAs);
+    recover = make("actionRecover", QStringLiteral("Re&cover unsaved work..."));
+    connect(recover, &QAction::triggered, &recovery, &RecoveryOffer::ShowUnkept);
+    exit = make("actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4));
+    connect(exit, &QAction::triggered, window, &QWidget::close);
+
+    QUndoStack &stack = session.GetUndoStack();
+    undo = stack.createUndoAction(this, QStringLiteral("U&ndo"));
+    undo->setObjectName(QStringLiteral("actionUndo"));
+    undo->setShortcut(ctrl(Qt::Key_Z));
+    redo = stack.createRedoAction(this, QStringLiteral("Red&o"));
+    redo->setObjectName(QStringLiteral("actionRedo"));
+    redo->setShortcuts({ctrlShift(Qt::Key_Z), ctrl(Qt::Key_Y)});
+    for (QAction *action : {undo, redo}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        window->addAction(action);
+    }
+
+    addOption = make("actionAddOption", QStringLiteral("&Add PC speech option"), QKeySequence(Qt::Key_Insert));
+    connect(addOption, &QAction::triggered, &options, &OptionCommands::OnAddOption);
+    editOption = make("actionEditOption", QStringLiteral("&Edit PC speech option"), ctrl(Qt::Key_E));
+    connect(editOption, &QAction::triggered, &options, &OptionCommands::OnEditOption);
+    deleteOption = make("actionDeleteOption", QStringLiteral("&Delete PC speech option"), QKeySequence(Qt::Key_Delete));
+    connect(deleteOption, &QAction::triggered, &options, &OptionCommands::OnDeleteOption);
+    goToResult = make("actionGoToResult", QStringLiteral("Go to &result dialog page"), ctrl(Qt::Key_R));
+    connect(goToResult, &QAction::triggered, &options, &OptionCommands::OnGoToResultPage);
+    moveOptionUp = make("actionMoveUp", QStringLiteral("Move option &up"), ctrl(Qt::Key_U));
+    connect(moveOptionUp, &QAction::triggered, &options, &OptionCommands::OnMoveOptionUp);
+    moveOptionDown = make("actionMoveDown", QStringLiteral("Move option do&wn"), ctrl(Qt::Key_D));
+    connect(moveOptionDown, &QAction::triggered, &options, &OptionCommands::OnMoveOptionDown);
+    editSpeech = make("actionEditNpcSpeech", QStringLiteral("Edit NPC &speech"), ctrl(Qt::Key_A));
+    connect(editSpeech, &QAction::triggered, &pages, &PageCommands::OnEditSpeech);
+    goTo = make("actionGotoPage", QStringLiteral("&Goto dialog page.."), ctrl(Qt::Key_G));
+    connect(goTo, &QAction::triggered, &pages, &PageCommands::OnGoTo);
+    back = make("actionBack", QStringLiteral("&Back"), QKeySequence(Qt::ALT | Qt::Key_Left));
+    connect(back, &QAction::triggered, &pages, &PageCommands::OnBack);
+    forward = make("actionForward", QStringLiteral("&Forward"), QKeySequence(Qt::ALT | Qt::Key_Right));
+    connect(forward, &QAction::triggered, &pages, &PageCommands::OnForward);
+    // The find bar's commands: the window connects them to its bar.
+    find = make("actionFind", QStringLiteral("F&ind..."), ctrl(Qt::Key_F));
+    replace = make("actionReplace", QStringLiteral("Re&place..."), ctrl(Qt::Key_H));
+    findNext = make("actionFindNext", QStringLiteral("Find ne&xt"), QKeySequence(Qt::Key_F3));
+    findPrevious = make("actionFindPrevious", QStringLiteral("Find pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
+
+    newPage = make("actionNewPage", QStringLiteral("&New page"));
+    connect(newPage, &QAction::triggered, &pages, &PageCommands::OnNewPage);
+    changePageInfo = make("actionChangePageInfo", QStringLiteral("&Change name and description..."));
+    connect(changePageInfo, &QAction::triggered, &pages, &PageCommands::OnChangePageInfo);
+    duplicatePage = make("actionDuplicatePage", QStringLiteral("D&uplicate page"), ctrlShift(Qt::Key_N));
+    connect(duplicatePage, &QAction::triggered, &pages, &PageCommands::OnDuplicatePage);
+    deletePage = make("actionDeletePage", QStringLiteral("&Delete page..."), ctrlShift(Qt::Key_Delete));
+    connect(deletePage, &QAction::triggered, &pages, &PageCommands::OnDeletePage);
+    movePageUp = make("actionMovePageUp", QStringLiteral("Move page u&p"), ctrlShift(Qt::Key_Up));
+    movePageUp->setStatusTip(QStringLiteral("Moves the page earlier in the file; the first page is where the conversation starts"));
+    connect(movePageUp, &QAction::triggered, &pages, [&pages] { pages.OnMovePage(-1); });
+    movePageDown = make("actionMovePageDown", QStringLiteral("Move page do&wn"), ctrlShift(Qt::Key_Down));
+    movePageDown->setStatusTip(QStringLiteral("Moves the page later in the file; moving the first page changes where the conversation starts"));
+    connect(movePageDown, &QAction::triggered, &pages, [&pages] { pages.OnMovePage(1); });
+
+    play = make("actionPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5));
+    connect(play, &QAction::triggered, &pages, [&pages] { pages.OnPlay(false); });
+    playFromFirstPage = make("actionPlayFromFirstPage", QStringLiteral("Play from &first page"), QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    connect(playFromFirstPage, &QAction::triggered, &pages, [&pages] { pages.OnPlay(true); });
+    about = make("actionAbout", QStringLiteral("&About"));
+
+    connect(&session, &EditingSession::selectedOptionChanged, this, &EditorActions::Update);
+    connect(&session, &EditingSession::currentPageChanged, this, &EditorActions::Update);
+    connect(&session, &EditingSession::documentReplaced, this, &EditorActions::Update);
+    connect(&session, &EditingSession::changed, this, &EditorActions::Update);
+    Update();
+}
+
+void EditorActions::Update()
+{
+    const DialogLine *page = m_session.GetCurrentPage();
+    const int row = m_session.GetSelectedLine() ? m_session.GetSelectedOption() : -1;
+    const bool selected = row >= 0;
+    editOption->setEnabled(selected);
+    deleteOption->setEnabled(selected);
+    goToResult->setEnabled(selected);
+    moveOptionUp->setEnabled(selected && row > 0);
+    moveOptionDown->setEnabled(selected && page && row + 1 < page->GetOptionCount());
+}
