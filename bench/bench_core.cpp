@@ -74,6 +74,46 @@ std::string Generate(int pages, int optionsPerPage)
     return text;
 }
 
+// The page blocks of a generated file, each with its empty line.
+std::vector<std::string> Blocks(const std::string &text)
+{
+    std::vector<std::string> blocks;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find("\r\n\r\n", start);
+        const size_t next = end == std::string::npos ? text.size() : end + 4;
+        blocks.push_back(text.substr(start, next - start));
+        start = next;
+    }
+    return blocks;
+}
+
+// Another version of a generated file, as a writer's branch makes it: every
+// step-th page (from first) has its NPC speech changed, as many pages again
+// are added, numbered past the others, and as many are moved to the end.
+std::string Branch(const std::string &text, int first, int step, const std::string &speech)
+{
+    std::vector<std::string> blocks = Blocks(text);
+    std::vector<std::string> moved;
+    std::string out;
+    for (size_t p = 0; p < blocks.size(); ++p) {
+        std::string block = blocks[p];
+        if (static_cast<int>(p) % step == first) {
+            const size_t at = block.find("Welcome, traveller");
+            block.replace(at, 18, speech);
+            out += "// [LABEL] New" + speech + std::to_string(p) + "\r\n{" + std::to_string(2000000 + static_cast<int>(p) * 20 + first)
+                   + "}{A page added.}{A page added.}{}{}{}{}\r\n{" + std::to_string(2000001 + static_cast<int>(p) * 20 + first)
+                   + "}{Back.}{}{1}{}{1}{}\r\n\r\n";
+        }
+        if (static_cast<int>(p) % step == (first + step / 2) % step)
+            moved.push_back(block);
+        else
+            out += block;
+    }
+    for (const std::string &block : moved)
+        out += block;
+    return out;
+}
+
 // Peak memory of a process that reads path, in kilobytes ("-" reads nothing).
 long PeakKilobytes(const char *self, const std::string &path)
 {
@@ -283,6 +323,30 @@ int main(int argc, char **argv)
                 static_cast<double>(check.peakKilobytes - idle.peakKilobytes) / 1024, growth(check), Verdict(growth(check), 3));
     std::printf("%-46s %8.1f MB  %5.2f x the file\n", "dlgtool dump, peak memory growth",
                 static_cast<double>(dump.peakKilobytes - idle.peakKilobytes) / 1024, growth(dump));
+
+    // Two branches of the file, each changing, adding and moving a few hundred
+    // pages, compared with dlgtool diff and merged with dlgtool merge.
+    const std::string ours = (dir / "ours.dlg").string();
+    const std::string theirs = (dir / "theirs.dlg").string();
+    const std::string merged = (dir / "merged.dlg").string();
+    const std::string oursBytes = Branch(bytes, 0, 100, "Well met");
+    const std::string theirsBytes = Branch(bytes, 37, 100, "Good day");
+    std::ofstream(ours, std::ios::binary).write(oursBytes.data(), static_cast<std::streamsize>(oursBytes.size()));
+    std::ofstream(theirs, std::ios::binary).write(theirsBytes.data(), static_cast<std::streamsize>(theirsBytes.size()));
+    const Run diff = BestOf(argv[0], {{"sh", "-c", "\"$0\" diff \"$1\" \"$2\"; [ $? -eq 1 ]", dlgtool, source, ours}});
+    const Run merge = BestOf(argv[0], {{dlgtool, "merge", source, ours, theirs, "-o", merged}});
+    const double twoFiles = static_cast<double>(bytes.size() + oursBytes.size()) / (1024 * 1024);
+    const double threeFiles = twoFiles + static_cast<double>(theirsBytes.size()) / (1024 * 1024);
+    const auto growthOf = [&](const Run &run, double files) { return static_cast<double>(run.peakKilobytes - idle.peakKilobytes) / 1024 / files; };
+    std::printf("%-46s %8.1f ms  %5.2f x format (goal 3: %s)\n", "dlgtool diff, two branches of FILE", diff.seconds * 1e3,
+                diff.seconds / format.seconds, Verdict(diff.seconds / format.seconds, 3));
+    std::printf("%-46s %8.1f ms  %5.2f x format (goal 3: %s)\n", "dlgtool merge, FILE and two branches", merge.seconds * 1e3,
+                merge.seconds / format.seconds, Verdict(merge.seconds / format.seconds, 3));
+    std::printf("%-46s %8.1f MB  %5.2f x the two files (goal 4: %s)\n", "dlgtool diff, peak memory growth",
+                static_cast<double>(diff.peakKilobytes - idle.peakKilobytes) / 1024, growthOf(diff, twoFiles), Verdict(growthOf(diff, twoFiles), 4));
+    std::printf("%-46s %8.1f MB  %5.2f x the three files (goal 4: %s)\n", "dlgtool merge, peak memory growth",
+                static_cast<double>(merge.peakKilobytes - idle.peakKilobytes) / 1024, growthOf(merge, threeFiles),
+                Verdict(growthOf(merge, threeFiles), 4));
     std::filesystem::remove_all(dir);
     return 0;
 }

@@ -1,9 +1,12 @@
 #include "cli/CheckCommand.h"
+#include "cli/DiffCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/FormatCommand.h"
 #include "cli/GraphCommand.h"
+#include "cli/MergeCommand.h"
 #include "cli/PlayCommand.h"
 #include "cli/SpellCommand.h"
+#include "cli/ShowCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/TextCommand.h"
 #include "Version.h"
@@ -33,6 +36,9 @@ int main(int argc, char **argv)
     commands.push_back(std::make_unique<PlayCommand>());
     commands.push_back(std::make_unique<GraphCommand>());
     commands.push_back(std::make_unique<SpellCommand>());
+    commands.push_back(std::make_unique<DiffCommand>());
+    commands.push_back(std::make_unique<ShowCommand>());
+    commands.push_back(std::make_unique<MergeCommand>());
     std::string usage;
     for (const auto &command : commands)
         usage.append(usage.empty() ? "usage:" : "      ").append(" dlgtool ").append(command->Usage()).append("\n");

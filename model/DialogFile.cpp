@@ -228,6 +228,15 @@ std::string_view DialogFile::Keep(std::string_view bytes)
     return {data, bytes.size()};
 }
 
+const int *DialogFile::KeepLines(const std::vector<int> &lines)
+{
+    if (lines.empty())
+        return nullptr;
+    int *const kept = static_cast<int *>(m_store->allocate(lines.size() * sizeof(int), alignof(int)));
+    std::copy(lines.begin(), lines.end(), kept);
+    return kept;
+}
+
 DialogFile::DialogFile() = default;
 
 DialogFile::~DialogFile() = default;
@@ -260,6 +269,7 @@ bool DialogFile::Parse(std::string_view bytes)
     std::string_view pendingLabel;
     std::string_view pendingDescription;
     std::string pendingRemarks;
+    std::vector<int> pendingRemarkLines; // the line of each remark line in pendingRemarks
     int labelLine = 0;
     int descriptionLine = 0;
     int remarkLine = 0;
@@ -297,6 +307,7 @@ bool DialogFile::Parse(std::string_view bytes)
                     remarkLine = lineNumber;
                 pendingRemarks += comment;
                 pendingRemarks += '\n';
+                pendingRemarkLines.push_back(lineNumber);
             }
         }
 
@@ -318,7 +329,7 @@ bool DialogFile::Parse(std::string_view bytes)
         const DialogLine::Notes *notes = nullptr;
         if (!pendingLabel.empty() || !pendingDescription.empty() || !pendingRemarks.empty()) {
             notes = std::pmr::polymorphic_allocator<>(m_store.get()).new_object<DialogLine::Notes>(
-                DialogLine::Notes{pendingLabel, pendingDescription, Keep(pendingRemarks)});
+                DialogLine::Notes{pendingLabel, pendingDescription, Keep(pendingRemarks), KeepLines(pendingRemarkLines)});
         }
         std::unique_ptr<DialogLine> line(new DialogLine(rest, fields, notes, lineNumber));
         const bool page = line->IsNpcLine();
@@ -341,6 +352,7 @@ bool DialogFile::Parse(std::string_view bytes)
         pendingLabel = {};
         pendingDescription = {};
         pendingRemarks.clear();
+        pendingRemarkLines.clear();
     }
 
     if (lastPage)

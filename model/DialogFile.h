@@ -104,6 +104,8 @@ private:
     bool ReadIntoStore(int fd, std::string_view &bytes);
     // A copy of bytes in the store.
     std::string_view Keep(std::string_view bytes);
+    // A copy of line numbers in the store; null for none.
+    const int *KeepLines(const std::vector<int> &lines);
     // Fills the empty document from bytes that the store holds.
     bool Parse(std::string_view bytes);
     void ResolveReferences();

@@ -2,6 +2,7 @@
 
 #include "speech/GeneratedSpeechKind.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -411,6 +412,16 @@ void DialogLine::SetComment(std::string_view text)
 {
     Own().comment = text;
     m_modified = true;
+}
+
+int DialogLine::GetRemarkLine(int index) const
+{
+    if (!m_notes || !m_notes->remarkLines || index < 0)
+        return 0;
+    if (const Texts *texts = Owned(); texts && texts->comment != m_notes->comment)
+        return 0;
+    const auto lines = std::count(m_notes->comment.begin(), m_notes->comment.end(), '\n');
+    return index < lines ? m_notes->remarkLines[index] : 0;
 }
 
 void DialogLine::SetSameSpeechForBoth()

@@ -78,6 +78,10 @@ public:
     // Free remarks that stood above the line, each followed by one LF.
     const std::string &GetComment() const { return Own().comment; }
     void SetComment(std::string_view text);
+    // The line of the file that the remark line at index (0-based, one for
+    // each LF of the comment) stood on; 0 for a line made here or whose
+    // remarks changed since they were read.
+    int GetRemarkLine(int index) const;
 
     bool IsSameSpeechForBoth() const { return m_sameSpeechForBoth; }
     void SetSameSpeechForBoth();
@@ -142,6 +146,7 @@ private:
         std::string_view label;
         std::string_view description;
         std::string_view comment;
+        const int *remarkLines = nullptr; // the line of each line of comment
     };
     // A line as read: code is its text, whose seven fields FindFields found,
     // notes (or null) what stood above it. Both must outlive the line or,

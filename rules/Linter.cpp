@@ -4,6 +4,7 @@
 
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "rules/ConflictRemark.h"
 #include "rules/GenderCheck.h"
 #include "rules/IntelligenceCheck.h"
 #include "rules/Reachability.h"
@@ -99,9 +100,17 @@ private:
     {
         CheckText(line, page, "description", line.ViewDescription(), Place::Description);
         std::string_view remarks = line.ViewComment();
-        while (!remarks.empty()) {
+        for (int index = 0; !remarks.empty(); ++index) {
             const size_t lf = remarks.find('\n');
-            CheckText(line, page, "remark", remarks.substr(0, lf), Place::Remark);
+            const std::string_view remark = remarks.substr(0, lf);
+            CheckText(line, page, "remark", remark, Place::Remark);
+            // A merge kept ours and wrote theirs here; the file is not done.
+            if (ConflictRemark::Is(remark)) {
+                const int at = line.GetRemarkLine(index);
+                Add(at != 0 ? at : line.GetFileLine(), Finding::Error,
+                    Subject(line, page) + ": an unresolved merge conflict, ours kept; theirs: " + std::string(ConflictRemark::What(remark))
+                        + " (resolve it, then delete the CONFLICT remark)");
+            }
             remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
         }
     }

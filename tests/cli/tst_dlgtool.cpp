@@ -83,6 +83,8 @@ bool IsA(const std::string &path, mode_t type)
 }
 
 const std::string kFormatUsage = "usage: dlgtool format FILE [-o OUT]\n       dlgtool format --check [--diff] PATH...\n";
+const std::string kDiffUsage = "usage: dlgtool diff OLD NEW [--format text|json]\n"
+                               "       dlgtool diff PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE\n";
 const std::string kCheckUsage = "usage: dlgtool check [--format text|json] PATH...\n";
 
 TEST(Dlgtool, KeepsItsContract)
@@ -106,6 +108,16 @@ TEST(Dlgtool, KeepsItsContract)
     ASSERT_EQ(chmod(old.c_str(), 0666), 0); // so that the unprivileged binary may write it
     const std::string lost = files.Write("lost.dlg", "{1}{Hi}{Hi}{}{}{}{}\n// [LABEL] Lost\n{21}{b}{b}{}{}{}{}\n");
     const std::string unnamed = files.Write("unnamed.dlg", "// [LABEL] A\n{1}{Hi}{Hi}{}{}{}{}\n{}{b}{b}{}{}{}{}\n");
+    const auto reworded = [&](const char *name, const char *bye) {
+        std::string bytes = kWorkedExample;
+        bytes.replace(bytes.find("{Bye.}{Bye.}"), 12, std::string("{") + bye + "}{" + bye + "}");
+        return files.Write(name, bytes);
+    };
+    const std::string farewell = reworded("farewell.dlg", "Farewell.");
+    const std::string byeBye = reworded("byebye.dlg", "Bye!");
+    const std::string workedAdded = "page \"Start\": added as page 1\n  description: First meeting\n  speech: Hello.\n"
+                                    "  option 1 \"Who are you?\": added\n    gender check: male PCs only\n    intelligence check: at least 5\n"
+                                    "    leads to: page \"Farewell\"\n  option 2 \"E:\": added\npage \"Farewell\": added as page 2\n  speech: Bye.\n";
     std::filesystem::create_directories(dir + "/a/b");
     files.Write("a/b/good.dlg", "{1}{Hi}{Hi}{}{}{}{}\n");
     files.Write("a/bad.DLG", "{1}{Hi}{}{}{}{}{}\n");
@@ -165,6 +177,28 @@ TEST(Dlgtool, KeepsItsContract)
          dir + "/a/bad.DLG:1: error: cannot read the file" + pcFirst + "2 files checked: 1 error, 0 warnings, 0 notes\n", ""},
         {"check in JSON", {{"check", "--format", "json", dir + "/a/b"}}, 0, "{\"files\":1,\"errors\":0,\"warnings\":0,\"notes\":0,\"findings\":[]}\n", ""},
         {"stats", {{"stats", counted}}, 0, counted + "\n" + stats + "total (1 file)\n" + stats, ""},
+        // Versions of a conversation: diff exits 1 when they differ, as diff does, and 0 for git.
+        {"diff of a page renumbered", {{"diff", messy, files.Write("renumbered.dlg", "// [LABEL] 1\n{7}{Hi}{Hi}{}{3}{}{}\n")}}, 0, "", ""},
+        {"diff", {{"diff", worked, farewell}}, 1, "--- " + worked + "\n+++ " + farewell + "\npage \"Farewell\": changed\n  speech: [-Bye-]{+Farewell+}.\n", ""},
+        {"diff in JSON", {{"diff", "--format", "json", worked, farewell}}, 1,
+         "{\"before\":\"" + worked + "\",\"after\":\"" + farewell + "\",\"same\":false,\"pages\":[{\"change\":\"changed\",\"before\":1,\"after\":1,\"moved\":false,"
+         "\"name\":\"Farewell\",\"oldName\":\"Farewell\",\"renamed\":false,\"fields\":[{\"field\":\"speech\",\"before\":\"Bye.\","
+         "\"after\":\"Farewell.\",\"words\":[{\"removed\":\"Bye\"},{\"added\":\"Farewell\"},{\"same\":\".\"}]}],\"options\":[]}]}\n", ""},
+        {"diff as git's external diff, of a new file", {{"diff", "x.dlg", "/dev/null", "0000000", "100644", worked, "1111111", "100644"}}, 0,
+         "--- a/x.dlg\n+++ b/x.dlg\n" + workedAdded, ""},
+        {"diff of a file that cannot be read", {{"diff", worked, missing}}, 2, "", "dlgtool: cannot read " + missing + ": No such file or directory\n"},
+        {"diff of one file", {{"diff", worked}}, 2, "", kDiffUsage},
+        {"show", {{"show", worked}}, 0,
+         "page \"Start\"\n  description: First meeting\n  speech: Hello.\n  option: Who are you?\n    gender check: male PCs only\n"
+         "    intelligence check: at least 5\n    leads to: page \"Farewell\"\n  option: E:\n    leads to: the dialog ends\n\n"
+         "page \"Farewell\"\n  speech: Bye.\n\n", ""},
+        {"merge, theirs changed", {{"merge", worked, worked, farewell}}, 0, TestFiles::ReadBytes(farewell), ""},
+        {"merge, both changed one speech", {{"merge", worked, byeBye, farewell, "-o", dir + "/merged.dlg"}}, 1, "",
+         "dlgtool: " + dir + "/merged.dlg: 1 conflict, each kept as ours with theirs in a \"// CONFLICT: theirs:\" remark above it\n",
+         holds(dir + "/merged.dlg", TestFiles::ReadBytes(byeBye).replace(kWorkedExample.find("{21}{Bye"), 0, "// CONFLICT: theirs: speech: \"Farewell.\"\r\n"))},
+        {"merge of a file that cannot be read", {{"merge", worked, notes, farewell, "-o", dir + "/m.dlg"}}, 1, "",
+         "dlgtool: cannot read " + notes + ": it holds no dialog page, so it is not a dialog file\n", absent(dir + "/m.dlg")},
+        {"merge of two files", {{"merge", worked, farewell}}, 2, "", "usage: dlgtool merge BASE OURS THEIRS [-o OUT]\n"},
         // Files that cannot be read or written.
         {"a missing file", {{"format", missing}}, 1, "", "dlgtool: cannot read " + missing + ": No such file or directory\n"},
         {"dump a rejected file", {{"dump", rejected}}, 1, "", "dlgtool: cannot read " + rejected + pcFirst},

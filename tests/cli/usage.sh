@@ -36,6 +36,10 @@ check "dlgtool without a command" 2 "" "usage: dlgtool format *dlgtool --help | 
 check "dlgtool --version with an argument" 2 "" "usage: dlgtool --version" "$dlgtool" --version now
 check "dlgtool --help names spell" 0 "*dlgtool spell ?--lang LANG? ?--words FILE?... ?--format text|json? PATH...*" "" "$dlgtool" --help
 check "dlgtool spell without a path" 2 "" "usage: dlgtool spell *" "$dlgtool" spell --lang en_US
+check "dlgtool --help names diff, show and merge" 0 "*dlgtool diff OLD NEW*dlgtool show FILE*dlgtool merge BASE OURS THEIRS*" "" "$dlgtool" --help
+check "dlgtool diff of one file" 2 "" "usage: dlgtool diff OLD NEW *" "$dlgtool" diff a
+check "dlgtool show without a file" 2 "" "usage: dlgtool show FILE" "$dlgtool" show
+check "dlgtool merge of two files" 2 "" "usage: dlgtool merge BASE OURS THEIRS *" "$dlgtool" merge a b
 if [ -n "$talkwright" ]; then
     check "talkwright --version" 0 "talkwright $version" "" "$talkwright" --version
     check "talkwright --help" 0 "usage: talkwright *talkwright --help | --version*" "" "$talkwright" --help

@@ -444,8 +444,8 @@ private slots:
                                "exitButton", "linkHere1"};
         QCOMPARE(chain.mid(0, page.size()), page);
         const QStringList rest = chain.mid(page.size());
-        // Left, right, then the bottom's find bar and problems.
-        const QStringList panels{"outlineFilter", "outlineView", "mapProfile", "mapView", "findText", "findResults", "problemView"};
+        // The left column (outline, problems), then the right one (map, find bar).
+        const QStringList panels{"outlineFilter", "outlineView", "problemView", "mapProfile", "mapView", "findText", "findResults"};
         qsizetype last = -1;
         for (const QString &name : panels) {
             const qsizetype at = rest.indexOf(name);

@@ -1,6 +1,7 @@
 // The main window as a user sees it: the page view, the option commands'
 // states, the speech switch, the layout rule and the option list.
 #include "GuiTestFiles.h"
+#include "panels/FindBar.h"
 #include "panels/MapPanel.h"
 #include "panels/ProblemsPanel.h"
 #include "panels/OutlinePanel.h"
@@ -127,6 +128,23 @@ private slots:
         }
         for (int i = 0; i < controls.size(); ++i)
             QCOMPARE(controls[i]->geometry(), all[i]);
+    }
+
+    // With every panel shown and the find bar open, the window fits a
+    // 1024 by 768 screen with room for its frame and a task bar; no panel's
+    // message widens it.
+    void fitsASmallScreen()
+    {
+        Open("{1}{A}{A}{}{}{}{}\n{2}{x}{}{}{}{}{}\n");
+        m_dialog->Find().Open(true);
+        m_dialog->Problems().show();
+        m_dialog->Map().show();
+        QApplication::processEvents();
+        const QSize least = m_dialog->minimumSizeHint().expandedTo(m_dialog->minimumSize());
+        QVERIFY2(least.width() <= 1000 && least.height() <= 690, qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
+        m_dialog->Map().statusLabel->setText(QString(400, QLatin1Char('x')));
+        QApplication::processEvents();
+        QCOMPARE(m_dialog->minimumSizeHint().expandedTo(m_dialog->minimumSize()), least);
     }
 
     void entriesAreMeasuredWhenAdded()
