@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+class DialogFile;
+
 // One subcommand of dlgtool. Exit statuses: 0 success, 1 a file could not
 // be read or written, 2 a usage error.
 class Command {
@@ -23,4 +25,9 @@ protected:
     // Flushes out and returns status when everything printed on it reached
     // it; otherwise reports why on err and returns Failure.
     static int FinishOutput(std::FILE *out, std::FILE *err, int status);
+    // Puts text in output, replaced as a whole, or on out for "-".
+    static int WriteOutput(std::string_view text, const std::string &output, std::FILE *out, std::FILE *err);
+    // Writes file, read from input, as the editor's Save would, to output
+    // as WriteOutput does; names first on err what the save drops.
+    static int SaveDocument(DialogFile &file, std::string_view input, const std::string &output, std::FILE *out, std::FILE *err);
 };

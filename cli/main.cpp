@@ -7,6 +7,8 @@
 #include "cli/PlayCommand.h"
 #include "cli/SpellCommand.h"
 #include "cli/ShowCommand.h"
+#include "cli/PoCommand.h"
+#include "cli/ScriptCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/TextCommand.h"
 #include "Version.h"
@@ -39,6 +41,8 @@ int main(int argc, char **argv)
     commands.push_back(std::make_unique<DiffCommand>());
     commands.push_back(std::make_unique<ShowCommand>());
     commands.push_back(std::make_unique<MergeCommand>());
+    commands.push_back(std::make_unique<PoCommand>());
+    commands.push_back(std::make_unique<ScriptCommand>());
     std::string usage;
     for (const auto &command : commands)
         usage.append(usage.empty() ? "usage:" : "      ").append(" dlgtool ").append(command->Usage()).append("\n");

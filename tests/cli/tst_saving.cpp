@@ -3,6 +3,7 @@
 // cp's reason; one that cp could write is saved and keeps its mode
 // (setuid and setgid too), owner, group, hard links and extended
 // attributes, whatever folder it is in and however long its name.
+#include "DlgtoolRun.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
 
@@ -11,38 +12,23 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
 
 namespace {
 
 using namespace std::string_view_literals;
 
-// Another user, a group the unprivileged user is in besides its own, one it is not in (root only).
+// Another user, and a group the unprivileged user is not in (root only).
 constexpr uid_t kOther = 1;
-constexpr gid_t kOurs = 1, kTheirs = 2;
+constexpr gid_t kTheirs = 2;
 
-// The exit status and standard error of args run as the unprivileged user.
-std::pair<int, std::string> RunUnprivileged(std::vector<std::string> args, const std::string &tmp)
+// The exit status of a run as the unprivileged user, and the system's
+// reason at the end of what it said.
+std::pair<int, std::string> RunUnprivileged(const std::string &program, const std::vector<std::string> &args, const std::string &tmp)
 {
-    const TestFiles capture;
-    const pid_t child = fork();
-    if (child == 0) {
-        const int err = open(capture.Path("err").c_str(), O_WRONLY | O_CREAT, 0600);
-        if (err < 0 || dup2(err, 2) < 0 || setenv("TMPDIR", tmp.c_str(), 1) != 0 || !Unprivileged::Become({kOurs}))
-            _exit(126);
-        std::vector<char *> argv;
-        for (std::string &arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    const std::string err = TestFiles::ReadBytes(capture.Path("err"));
-    const size_t colon = err.rfind(": ");
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128, colon == std::string::npos ? err : err.substr(colon + 2)}; // the system's reason
+    const Result result = RunProgram(program, {args, "/dev/null", "", RLIM_INFINITY, {{"TMPDIR", tmp}}});
+    const size_t colon = result.err.rfind(": ");
+    return {result.status, colon == std::string::npos ? result.err : result.err.substr(colon + 2)};
 }
 
 // What a save must keep of a file.
@@ -105,7 +91,7 @@ TEST(Saving, DoesWhatCpDoesAndKeepsWhatTheFileWas)
         {.what = "a file of one's own"},
         {.what = "a read-only file", .mode = 0444},
         {.what = "another's file, in a folder anyone may write", .owner = kOther, .group = kTheirs, .mode = 0664, .folderMode = 0777, .asRootOnly = true},
-        {.what = "another's file that its group may write, ours", .owner = kOther, .group = kOurs, .mode = 0664, .asRootOnly = true},
+        {.what = "another's file that its group, ours, may write", .owner = kOther, .group = Unprivileged::Group(), .mode = 0664, .asRootOnly = true},
         {.what = "another's file that anyone may write", .owner = kOther, .group = kTheirs, .mode = 0666, .folderMode = 0777, .asRootOnly = true},
         {.what = "setuid and setgid", .mode = 06755},
         {.what = "hard links", .linked = true},
@@ -124,8 +110,8 @@ TEST(Saving, DoesWhatCpDoesAndKeepsWhatTheFileWas)
         Make(c, folder);
         const std::string target = folder + "/" + c.name;
         const std::string before = Kept(target);
-        const auto [cpStatus, cpReason] = RunUnprivileged({"/bin/cp", input, byCp + "/" + c.name}, tmp);
-        const auto [status, reason] = RunUnprivileged({dlgtool, "format", input, "-o", target}, tmp);
+        const auto [cpStatus, cpReason] = RunUnprivileged("cp", {input, byCp + "/" + c.name}, tmp);
+        const auto [status, reason] = RunUnprivileged(dlgtool, {"format", input, "-o", target}, tmp);
 
         EXPECT_EQ(status == 0, cpStatus == 0) << c.what << ": dlgtool said " << reason << ", cp said " << cpReason;
         EXPECT_EQ(reason, cpStatus == 0 ? "" : cpReason) << c.what;

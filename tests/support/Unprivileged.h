@@ -2,7 +2,6 @@
 
 #include <grp.h>
 #include <unistd.h>
-#include <vector>
 
 // The user that tests of permissions run as where the machine allows it: a
 // test run as root drops to nobody (as root, every permission would hold),
@@ -14,11 +13,10 @@ inline bool AsRoot() { return geteuid() == 0; }
 inline uid_t User() { return AsRoot() ? 65534 : getuid(); }
 inline gid_t Group() { return AsRoot() ? 65534 : getgid(); }
 
-// Makes this process (a child made for it) that user, in the groups given besides its own (root only).
-inline bool Become(std::vector<gid_t> groups = {})
+// Makes this process (a child made for it) that user.
+inline bool Become()
 {
-    groups.push_back(Group());
-    return !AsRoot() || (setgroups(groups.size(), groups.data()) == 0 && setgid(Group()) == 0 && setuid(User()) == 0);
+    return !AsRoot() || (setgroups(0, nullptr) == 0 && setgid(Group()) == 0 && setuid(User()) == 0);
 }
 
 } // namespace Unprivileged
