@@ -226,6 +226,8 @@ void ReportSpell(const char *self, const std::string &dlgtool, const std::string
     const Run spell = BestOf(self, {{dlgtool, "spell", "--lang", "en_US", "--words", words, source}});
     std::printf("%-46s %8.1f ms  %5.2f x format (goal 5: %s)\n", name, spell.seconds * 1e3, spell.seconds / format.seconds,
                 Verdict(spell.seconds / format.seconds, 5));
+}
+
 // What translators and voice directors are handed from the file, each next
 // to format's time in the same run (goal: 3 times). The translation that
 // apply puts in changes every text: gettext's msgen and msgfilter make it,
