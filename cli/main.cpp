@@ -12,6 +12,7 @@
 #include "cli/StatsCommand.h"
 #include "cli/TextCommand.h"
 #include "Version.h"
+#include "storage/SignalCleanup.h"
 
 #include <csignal>
 #include <cstdio>
@@ -26,6 +27,8 @@ int main(int argc, char **argv)
     // killing the process, so that a failed save still removes its
     // temporary file and says why.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Nor does a signal that ends it leave a temporary file behind.
+    SignalCleanup::Install();
 
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<FormatCommand>());

@@ -5,6 +5,7 @@
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/TextRules.h"
+#include "storage/AtomicFile.h"
 #include "ui/AnsiText.h"
 
 #include <QFile>
@@ -263,11 +264,16 @@ bool FileCommands::SaveDocument(bool chooseName)
     }
     if (!ConfirmOverwriteChangedFile() || !ConfirmDroppedLines() || !ConfirmUnreadablePages())
         return false;
+    // What an earlier save cut short by a crash left in the folder goes.
+    AtomicFile::RemoveStaleTemporaries(m_session.GetDocument()->GetFileName());
     if (!m_session.GetDocument()->Write()) {
+        const DialogFile &document = *m_session.GetDocument();
         const Prompter::Answer answer =
             m_prompter.Ask(m_parent, QStringLiteral("talkwright"),
-                           Quoted(m_session.GetDisplayName()) + QStringLiteral(" could not be saved: ") + QString::fromStdString(m_session.GetDocument()->GetErrorText())
-                               + QStringLiteral(".\n\nThe file on disk has not been changed. Save it under another name?"),
+                           Quoted(m_session.GetDisplayName()) + QStringLiteral(" could not be saved: ") + QString::fromStdString(document.GetErrorText())
+                               + QStringLiteral(".\n\n")
+                               + (document.LeftFileIncomplete() ? QString() : QStringLiteral("The file on disk has not been changed. "))
+                               + QStringLiteral("Save it under another name?"),
                            Prompter::YesNo, Prompter::Error, Prompter::No);
         return answer == Prompter::Yes && SaveFileAs();
     }

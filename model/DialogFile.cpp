@@ -433,6 +433,7 @@ bool DialogFile::Write(FileOps &ops)
     bool written = file.Open(m_fileName)
         && WriteBytes([&file](std::string_view bytes) { return file.Append(bytes); })
         && file.Commit();
+    m_fileIncomplete = !written && file.LeftIncomplete();
     if (!written) {
         m_errorText = file.GetErrorText();
         MarkAllModified();

@@ -69,10 +69,15 @@ void RecoveryKeeper::Follow()
     m_slot = untitled ? RecoveryFolder::SlotForUntitled() : RecoveryFolder::SlotForFile(identity);
     m_otherWindow = m_folder.TakeLock(m_slot);
     // Open in another window too: each keeps its own changes.
-    if (m_otherWindow != 0) {
-        m_slot += "-" + std::to_string(getpid());
-        m_folder.TakeLock(m_slot);
-    }
+    if (m_otherWindow != 0)
+        KeepBeside();
+}
+
+void RecoveryKeeper::KeepBeside()
+{
+    m_folder.ReleaseLock(m_slot);
+    m_slot += "-" + std::to_string(getpid());
+    m_folder.TakeLock(m_slot);
 }
 
 void RecoveryKeeper::Release()

@@ -54,6 +54,9 @@ public:
     void Follow();
     // The document holds changes of its own from now on (restored ones).
     void MarkEdited() { m_edited = true; }
+    // This window's changes go beside the recovery file in its slot, which
+    // stays as it is: another window's, or one that could not be restored.
+    void KeepBeside();
 
 signals:
     // For the status line.

@@ -51,6 +51,7 @@ TEST(Dlgtool, KeepsItsContract)
     const std::string counted = files.Write("s.dlg", "{1}{Hello there}{Hi, you}{}{}{}{}\n{2}{Who are you?}{}{1}{}{}{}\n"
                                                      "{3}{E:}{}{1}{}{}{}\n{21}{R:5,a}{R:5,a}{}{}{}{}\n{22}{E:}{}{1}{}{}{}\n");
     const std::string old = files.Write("old.dlg", "old");
+    ASSERT_EQ(chmod(old.c_str(), 0666), 0); // so that the unprivileged binary may write it
     const std::string lost = files.Write("lost.dlg", "{1}{Hi}{Hi}{}{}{}{}\n// [LABEL] Lost\n{21}{b}{b}{}{}{}{}\n");
     const std::string unnamed = files.Write("unnamed.dlg", "// [LABEL] A\n{1}{Hi}{Hi}{}{}{}{}\n{}{b}{b}{}{}{}{}\n");
     const auto reworded = [&](const char *name, const char *bye) {
