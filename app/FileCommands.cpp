@@ -109,8 +109,8 @@ FileCommands::LoadAnswer FileCommands::LoadFile(const std::string &path, const Q
         if (!m_unsavedDrops.empty()) {
             m_loadNote = Quoted(displayName)
                 + QStringLiteral(" holds %1 that the editor cannot keep: saving the file would drop them.\n\n")
-                      .arg(m_unsavedDrops.size() == 1 ? QStringLiteral("a line or part of a line")
-                                                      : QStringLiteral("%1 lines or parts of lines").arg(m_unsavedDrops.size()))
+                      .arg(DroppedLine::CountLines(m_unsavedDrops) == 1 ? QStringLiteral("a line or part of a line")
+                                                                        : QStringLiteral("%1 lines or parts of lines").arg(DroppedLine::CountLines(m_unsavedDrops)))
                 + QString::fromStdString(DroppedLine::List(m_unsavedDrops, 5)) + QStringLiteral("\nSave asks before it drops them.");
             // Said once the page is on the screen: at start-up, when the window shows.
             if (m_window.isVisible())

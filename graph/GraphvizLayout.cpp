@@ -95,7 +95,7 @@ std::vector<GraphvizLayout::Marker> GraphvizLayout::Markers(const ConversationGr
             markerOf.push_back(-1);
             continue;
         }
-        const Mark mark = edge.mark == Mark::NoPage ? Mark::NoPage : Mark::EndsDialog;
+        const Mark mark = edge.mark == Mark::NoPage || edge.number != 0 ? Mark::NoPage : Mark::EndsDialog;
         const auto [at, added] = index.try_emplace({edge.from, mark, edge.number}, static_cast<int>(markers.size()));
         if (added)
             markers.push_back({{}, mark, edge.number});

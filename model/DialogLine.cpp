@@ -34,11 +34,27 @@ void AppendNumber(std::string &out, int n)
 }
 
 // Request money keeps the page it leads to in its second value; the page's
-// number may have changed since the code was read.
+// number may have changed since the code was read. A number that named no
+// page is written as 0, the end of the dialog, so that it cannot come to
+// name a page that renumbering gave it.
 void RepointMoneyPage(SpeechText &code)
 {
-    if (code.kind == GeneratedSpeechKind::RequestMoney && code.g)
-        code.n = code.g->GetNumber();
+    if (code.kind == GeneratedSpeechKind::RequestMoney)
+        code.n = code.g ? code.g->GetNumber() : 0;
+}
+
+// A field's text as a save writes it: a brace in it would mark a field of its
+// own, moving the fields after it, and is written as a blank (a "{" is
+// harmless only in field 6, after which no field follows).
+void AppendField(std::string &out, std::string_view text, size_t index)
+{
+    const char *const braces = index == 6 ? "}" : "{}";
+    for (size_t brace; (brace = text.find_first_of(braces)) != std::string_view::npos;) {
+        out += text.substr(0, brace);
+        out += ' ';
+        text.remove_prefix(brace + 1);
+    }
+    out += text;
 }
 
 // The record of unique speech as read: nothing decoded into it.
@@ -276,9 +292,10 @@ bool DialogLine::Recode(const Fields &fields)
     // again gives the same record: only a code not yet canonical changes.
     bool changed = false;
     for (const bool female : {false, true}) {
-        const SpeechText code = DecodeAsRead(fields, female);
+        SpeechText code = DecodeAsRead(fields, female);
         if (code.kind == 0)
             continue;
+        RepointMoneyPage(code);
         if (const std::string canonical = EncodeSpeech(code); canonical != fields[female ? 2 : 1]) {
             if (female)
                 SetFemaleSpeech(canonical);
@@ -300,12 +317,12 @@ void DialogLine::WriteLine(std::string &out, const Fields *fields)
 {
     if (const std::string_view description = ViewDescription(); !description.empty())
         AppendCommentLine(out, "// [DESCRIPTION] ", description);
+    // Each remark line, an empty one (a bare "//") too, goes back on a line of its own.
     std::string_view remarks = ViewComment();
     while (!remarks.empty()) {
         const size_t lf = remarks.find('\n');
         const std::string_view remark = remarks.substr(0, lf);
-        if (!remark.empty())
-            AppendCommentLine(out, "// ", remark);
+        AppendCommentLine(out, remark.empty() ? "//" : "// ", remark);
         remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
     }
 
@@ -338,7 +355,7 @@ void DialogLine::WriteLine(std::string &out, const Fields *fields)
     for (size_t i = 1; i < found.size(); ++i) {
         out += "}{";
         if (i != 5)
-            out += found[i];
+            AppendField(out, found[i], i);
         else if (m_target)
             AppendNumber(out, m_target->GetNumber());
     }

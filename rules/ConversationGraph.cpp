@@ -5,6 +5,7 @@
 #include "speech/GeneratedSpeechKind.h"
 
 #include <unordered_map>
+#include <utility>
 
 ConversationGraph::ConversationGraph(const DialogFile &file)
     : m_reachability(file)
@@ -22,13 +23,15 @@ ConversationGraph::ConversationGraph(const DialogFile &file)
     for (int i = 0; i < file.GetPageCount(); ++i) {
         const DialogLine &page = *file.GetPage(i);
         m_nodes.push_back({std::string(page.ViewLabel()), page.GetOptionCount(), page.GetFileLine()});
-        // The speech to female PCs leads elsewhere only when it differs.
-        int paid = -2;
+        // The speech to female PCs leads elsewhere only when it differs. A
+        // page number that no page has is drawn as the options' are.
+        std::pair<int, int> paid{-2, 0};
         for (const SpeechText &code : {page.CopySpeechCode(), page.CopyFemaleSpeechCode()}) {
-            if (code.kind != GeneratedSpeechKind::RequestMoney || indexOf(code.g) == paid)
+            const std::pair<int, int> to{indexOf(code.g), code.g ? 0 : code.n};
+            if (code.kind != GeneratedSpeechKind::RequestMoney || to == paid)
                 continue;
-            paid = indexOf(code.g);
-            m_edges.push_back({i, -1, paid, Mark::RequestMoney, 0});
+            paid = to;
+            m_edges.push_back({i, -1, to.first, Mark::RequestMoney, to.second});
             m_ruleOf.push_back(-1);
         }
         for (int o = 0; o < page.GetOptionCount(); ++o) {

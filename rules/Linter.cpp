@@ -30,6 +30,9 @@ std::string Subject(const DialogLine &line, bool page)
 
 using BandSet = Reachability::BandSet;
 
+// What becomes of a jump to a page number that no page has.
+constexpr const char *kNoPage = ", which no page has: the conversation ends there, and a save writes it as the end of the dialog";
+
 class FileCheck {
 public:
     FileCheck(const DialogFile &file, const std::string &path) : m_file(file), m_path(path) {}
@@ -73,9 +76,18 @@ private:
                 loneCr = true;
                 continue;
             }
+            // The findings of the fields and jumps themselves say these.
+            if (dropped.kind == DroppedLine::SharedBrace || dropped.kind == DroppedLine::JumpToNoPage
+                || dropped.kind == DroppedLine::MoneyToNoPage)
+                continue;
             if (dropped.kind == DroppedLine::TooFewFields)
                 Add(dropped.line, Finding::Warning, "this line holds braces but fewer than seven fields, so the game skips it "
                                                     "(does a text hold \"//\"?) and the editor drops it when it saves the file");
+            else if (dropped.lines > 1)
+                Add(dropped.line, Finding::Warning,
+                    std::string(DroppedLine::What(dropped.kind)) + " (lines " + dropped.Lines() + ")"
+                        + (DroppedLine::IsWholeLine(dropped.kind) ? ": the editor drops these lines when it saves the file"
+                                                                  : ": the editor drops this text of each when it saves the file"));
             else
                 Add(dropped.line, Finding::Warning,
                     std::string(DroppedLine::What(dropped.kind))
@@ -127,9 +139,23 @@ private:
         CheckText(page, true, "field 3", fields[3], Place::Field);
         CheckText(page, true, "field 6", fields[6], Place::Field);
         CheckComments(page, true);
-        NoteCanonical(page, true, page.CopySpeechCode(), fields[1]);
-        if (!page.IsSameSpeechForBoth())
-            NoteCanonical(page, true, page.CopyFemaleSpeechCode(), fields[2]);
+        const SpeechText speech = page.CopySpeechCode();
+        NoteCanonical(page, true, speech, fields[1]);
+        CheckMoneyPage(page, true, speech);
+        if (!page.IsSameSpeechForBoth()) {
+            const SpeechText female = page.CopyFemaleSpeechCode();
+            NoteCanonical(page, true, female, fields[2]);
+            if (female.n != speech.n || speech.kind != female.kind)
+                CheckMoneyPage(page, true, female);
+        }
+    }
+
+    // A Request money speech whose page number no page has, as a jump to no page.
+    void CheckMoneyPage(const DialogLine &line, bool page, const SpeechText &code)
+    {
+        if (code.kind == GeneratedSpeechKind::RequestMoney && code.n != 0 && !code.g)
+            Add(line.GetFileLine(), Finding::Warning,
+                Subject(line, page) + ": its Request money speech leads to page number " + std::to_string(code.n) + kNoPage);
     }
 
     void CheckOption(const DialogLine &option)
@@ -144,8 +170,8 @@ private:
         NoteCanonical(option, false, option.CopySpeechCode(), fields[1]);
 
         if (const int target = DialogField::ToInt(fields[5]); target != 0 && !option.GetTarget())
-            Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " leads to page number " + std::to_string(target)
-                                                            + ", which no page has: the conversation ends there");
+            Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " leads to page number " + std::to_string(target) + kNoPage);
+        CheckMoneyPage(option, false, option.CopySpeechCode());
         if (const std::string_view gender = fields[2]; !GenderCheck(gender).IsKnownForm())
             Add(option.GetFileLine(), Finding::Warning,
                 Subject(option, false) + " has the gender check \"" + std::string(gender) + "\", which is neither empty, \"0\" nor \"1\"");
