@@ -20,11 +20,13 @@ std::string Count(size_t n, const char *what)
 int CheckCommand::Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
 {
     bool json = false;
+    bool formatGiven = false;
     std::vector<std::string> paths;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--format" && i + 1 < args.size() && (args[i + 1] == "json" || args[i + 1] == "text"))
+        if (args[i] == "--format" && i + 1 < args.size() && (args[i + 1] == "json" || args[i + 1] == "text") && !formatGiven) {
             json = args[++i] == "json";
-        else if (args[i].size() > 1 && args[i].front() == '-')
+            formatGiven = true;
+        } else if (args[i].size() > 1 && args[i].front() == '-')
             return ReportUsage(err);
         else
             paths.push_back(args[i]);

@@ -6,11 +6,13 @@
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/Windows1252.h"
+#include "storage/PrintableText.h"
 #include "speech/ShownSpeech.h"
 
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -58,7 +60,7 @@ const char *EndName(ConversationPlay::End end)
 
 std::string PageName(const DialogLine &page)
 {
-    return "page \"" + Windows1252::ToUtf8(page.GetLabel()) + "\" (line " + std::to_string(page.GetFileLine()) + ")";
+    return "page \"" + PrintableText::FromWindows1252(page.GetLabel()) + "\" (line " + std::to_string(page.GetFileLine()) + ")";
 }
 
 std::string Plural(size_t n, const char *what)
@@ -88,7 +90,7 @@ void WriteChoice(JsonWriter &json, const Choice &choice, bool hidden)
 std::string Where(const Choice &choice)
 {
     if (choice.target)
-        return "page \"" + Windows1252::ToUtf8(choice.target->GetLabel()) + "\"";
+        return "page \"" + PrintableText::FromWindows1252(choice.target->GetLabel()) + "\"";
     return choice.noSuchPage ? "page number " + std::to_string(choice.targetNumber) + ", which no page has" : "the dialog ends";
 }
 
@@ -103,9 +105,12 @@ int PlayCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     std::vector<long long> choices;
     std::vector<long long> failing;
     bool json = false;
+    std::set<std::string> given; // each option may be given once
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
         const bool valued = i + 1 < args.size();
+        if (arg.size() > 1 && arg.front() == '-' && !given.insert(arg).second)
+            return ReportUsage(err);
         if (arg == "--gender" && valued && (args[i + 1] == "male" || args[i + 1] == "female")) {
             female = args[++i] == "female";
         } else if (arg == "--intelligence" && valued && Number(args[i + 1])) {
@@ -141,7 +146,7 @@ int PlayCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
             first = page;
     }
     if (!first)
-        return ReportFailure(err, "play", *path, start ? "no page is named \"" + *start + "\"" : std::string("it holds no page"));
+        return ReportFailure(err, "play", *path, start ? "no page is named \"" + PrintableText::Escape(*start) + "\"" : std::string("it holds no page"));
 
     ConversationPlay play(file, {*female, *intelligence}, first);
     for (const long long line : failing) {
@@ -226,11 +231,11 @@ std::string PlayCommand::ToText(const ConversationPlay &play)
     for (size_t s = 0; s < play.GetSteps().size(); ++s) {
         const Step &step = play.GetSteps()[s];
         text += std::to_string(s + 1) + ". " + PageName(*step.page) + "\n";
-        text += "   NPC: " + Windows1252::ToUtf8(ShownSpeech::Of(play.NpcSpeech(*step.page))) + "\n";
+        text += "   NPC: " + PrintableText::FromWindows1252(ShownSpeech::Of(play.NpcSpeech(*step.page))) + "\n";
         for (size_t i = 0; i < step.offered.size(); ++i)
-            text += "   " + std::to_string(i + 1) + ") " + Windows1252::ToUtf8(ConversationPlay::Shown(step.offered[i])) + " -> " + Where(step.offered[i]) + "\n";
+            text += "   " + std::to_string(i + 1) + ") " + PrintableText::FromWindows1252(ConversationPlay::Shown(step.offered[i])) + " -> " + Where(step.offered[i]) + "\n";
         for (const Choice &choice : step.hidden)
-            text += "   not offered: " + Windows1252::ToUtf8(ConversationPlay::Shown(choice)) + " (" + choice.reason + ")\n";
+            text += "   not offered: " + PrintableText::FromWindows1252(ConversationPlay::Shown(choice)) + " (" + choice.reason + ")\n";
         if (step.chosen >= 0)
             text += "   chosen: " + std::to_string(step.chosen + 1) + "\n";
     }

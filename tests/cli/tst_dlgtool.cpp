@@ -21,11 +21,39 @@
 
 namespace {
 
+// As root, a run drops to nobody (permissions would not hold, and a fault
+// could replace system files), who may not reach into the checkout: it may
+// lie in a folder only its owner can enter, as root's home folder is. What
+// nobody runs and reads is then copied where anyone can reach it, once.
+struct Reachable {
+    std::string dlgtool = TALKWRIGHT_DLGTOOL;
+    std::string examples = TALKWRIGHT_EXAMPLES_DIR;
+
+    static const Reachable &Get()
+    {
+        static const TestFiles copies;
+        static const Reachable reachable = [] {
+            Reachable paths;
+            if (getuid() != 0)
+                return paths;
+            namespace fs = std::filesystem;
+            fs::permissions(copies.Dir(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read
+                                              | fs::perms::others_exec);
+            fs::copy(paths.dlgtool, copies.Path("dlgtool"));
+            fs::copy(paths.examples, copies.Path("examples"), fs::copy_options::recursive);
+            paths.dlgtool = copies.Path("dlgtool");
+            paths.examples = copies.Path("examples");
+            return paths;
+        }();
+        return reachable;
+    }
+};
+
 // One run of the real binary.
 struct Invocation {
     std::vector<std::string> args;
     std::string in = "/dev/null"; // standard input
-    std::string out;              // where standard output goes; empty: captured
+    std::string out;              // where standard output goes; empty: captured; "|": captured from a pipe
     rlim_t fileSize = RLIM_INFINITY;
 };
 
@@ -39,29 +67,47 @@ struct Result {
 Result RunDlgtool(const Invocation &run)
 {
     const TestFiles capture;
-    const std::string outPath = run.out.empty() ? capture.Path("out") : run.out;
+    const bool piped = run.out == "|";
+    const std::string outPath = run.out.empty() || piped ? capture.Path("out") : run.out;
+    int pipeEnds[2] = {-1, -1};
+    // Nobody may open the pipe again, by /dev/stdout, as its owner may.
+    if (piped && (pipe(pipeEnds) != 0 || fchmod(pipeEnds[1], 0666) != 0))
+        return {-1, "", "no pipe"};
+    const std::string &dlgtool = Reachable::Get().dlgtool;
     const pid_t child = fork();
     if (child == 0) {
         const int in = open(run.in.c_str(), O_RDONLY);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        const int out = piped ? pipeEnds[1] : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         const int err = open(capture.Path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
             _exit(126);
-        // As root, permissions would not hold, and a fault could replace system files.
+        if (piped)
+            close(pipeEnds[0]);
         if (getuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
             _exit(126);
         const rlimit limit{run.fileSize, run.fileSize};
         setrlimit(RLIMIT_FSIZE, &limit);
-        std::vector<char *> argv{const_cast<char *>(TALKWRIGHT_DLGTOOL)};
+        std::vector<char *> argv{const_cast<char *>(dlgtool.c_str())};
         for (const std::string &arg : run.args)
             argv.push_back(const_cast<char *>(arg.c_str()));
         argv.push_back(nullptr);
-        execv(TALKWRIGHT_DLGTOOL, argv.data());
+        execv(dlgtool.c_str(), argv.data());
         _exit(127);
     }
+    std::string fromPipe;
+    if (piped) {
+        close(pipeEnds[1]);
+        fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
+    }
+    const auto drain = [&] {
+        char buffer[4096];
+        for (ssize_t got; piped && (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+            fromPipe.append(buffer, static_cast<size_t>(got));
+    };
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (waitpid(child, &status, WNOHANG) == 0) {
+        drain();
         if (std::chrono::steady_clock::now() > deadline) {
             kill(child, SIGKILL);
             waitpid(child, nullptr, 0);
@@ -69,8 +115,11 @@ Result RunDlgtool(const Invocation &run)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), run.out.empty() ? TestFiles::ReadBytes(outPath) : "",
-            TestFiles::ReadBytes(capture.Path("err"))};
+    drain();
+    if (piped)
+        close(pipeEnds[0]);
+    const std::string out = piped ? fromPipe : run.out.empty() ? TestFiles::ReadBytes(outPath) : "";
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), out, TestFiles::ReadBytes(capture.Path("err"))};
 }
 
 bool IsA(const std::string &path, mode_t type)
@@ -87,7 +136,7 @@ TEST(Dlgtool, KeepsItsContract)
     TestFiles files;
     ASSERT_EQ(chmod(files.Dir().c_str(), 0777), 0); // the binary runs unprivileged
     const std::string dir = files.Dir();
-    const std::string examples = TALKWRIGHT_EXAMPLES_DIR;
+    const std::string examples = Reachable::Get().examples;
     const std::string worked = examples + "/worked-example.dlg";
     const std::string missing = dir + "/missing.dlg";
     const std::string empty = files.Write("empty.dlg", "");
@@ -197,6 +246,9 @@ TEST(Dlgtool, KeepsItsContract)
         {"save into a FIFO", {{"format", worked, "-o", fifo}}, 0, "", "", [&] { return IsA(fifo, S_IFIFO); }},
         {"save into a device", {{"format", worked, "-o", dir + "/null"}}, 0, "", "",
          [&] { return IsA(dir + "/null", S_IFLNK) && IsA("/dev/null", S_IFCHR); }},
+        // A link to what is no file, such as a pipe, is written into.
+        {"save into /dev/stdout, a pipe", {{"format", worked, "-o", "/dev/stdout"}, "/dev/null", "|"}, 0, kWorkedExample, ""},
+        {"save into /dev/fd/1, a pipe", {{"format", worked, "-o", "/dev/fd/1"}, "/dev/null", "|"}, 0, kWorkedExample, ""},
         {"save onto a link loop", {{"format", worked, "-o", dir + "/loop"}}, 1, "",
          "dlgtool: cannot write " + dir + "/loop: Too many levels of symbolic links\n", [&] { return IsA(dir + "/loop", S_IFLNK); }},
         // What memory cannot hold is an error, and what never ends is not read.
@@ -215,6 +267,9 @@ TEST(Dlgtool, KeepsItsContract)
         {"dump --json", {{"dump", "--json"}}, 2, "", "usage: dlgtool dump FILE\n"},
         {"check without a path", {{"check"}}, 2, "", kCheckUsage},
         {"check --format xml", {{"check", "--format", "xml", "a"}}, 2, "", kCheckUsage},
+        // Every option is given once at most.
+        {"check --format twice", {{"check", "--format", "json", "--format", "text", "a"}}, 2, "", kCheckUsage},
+        {"graph --format twice", {{"graph", "a", "--format", "svg", "--format", "dot"}}, 2, "", "usage: dlgtool graph FILE [--format dot|svg] [-o OUT]\n"},
         {"dump -", {{"dump", "-"}, empty}, 0, "{\"file\":\"-\",\"pages\":[]}\n", ""},
         {"check -", {{"check", "-"}, lost}, 0,
          "-:3: warning: page \"Lost\" (line 3): no option leads to it\n1 file checked: 0 errors, 1 warning, 0 notes\n", ""},
@@ -240,6 +295,37 @@ TEST(Dlgtool, KeepsItsContract)
     const ssize_t got = read(fifoReader, fifoBytes, sizeof fifoBytes);
     close(fifoReader);
     EXPECT_EQ(std::string(fifoBytes, static_cast<size_t>(std::max<ssize_t>(got, 0))), kWorkedExample);
+}
+
+// A text of the file, or of the command line, that holds control
+// characters reaches the terminal escaped, as a file name does: a page's
+// name that would clear the screen, a speech that would set the terminal's
+// title, a name to start from that would split the error over two lines.
+TEST(Dlgtool, EscapesControlCharactersInText)
+{
+    TestFiles files;
+    ASSERT_EQ(chmod(files.Dir().c_str(), 0777), 0); // the binary runs unprivileged
+    const std::string path = files.Write("c.dlg", "// [LABEL] Start\n{1}{Hi}{Hi}{}{}{}{}\n{2}{Go \\ on}{}{1}{}{21}{}\n"
+                                                  "// [LABEL] \x1b[2JWipe\x81\n{21}{\x1b]0;title\x07}{x}{}{}{}{}\n{22}{Back}{}{1}{}{1}{}\n"
+                                                  "// [LABEL] Lost\x7f\n{41}{l}{l}{}{}{}{}\n");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {{"check", path}, 0, path + ":8: warning: page \"Lost\\x7f\" (line 8): no option leads to it\n1 file checked: 0 errors, 1 warning, 0 notes\n", ""},
+        {{"play", path, "--gender", "male", "--intelligence", "5", "--choose", "1"}, 0,
+         "male PC, intelligence 5\n1. page \"Start\" (line 2)\n   NPC: Hi\n   1) Go \\\\ on -> page \"\\x1b[2JWipe\\x81\"\n   chosen: 1\n"
+         "2. page \"\\x1b[2JWipe\\x81\" (line 5)\n   NPC: \\x1b]0;title\\x07\n   1) Back -> page \"Start\"\nend: choices used\n", ""},
+        {{"play", path, "--gender", "male", "--intelligence", "5", "--start", "a\nb"}, 1, "",
+         "dlgtool: cannot play " + path + ": no page is named \"a\\nb\"\n"},
+    };
+    for (const auto &c : cases) {
+        const Result result = RunDlgtool({c.args});
+        EXPECT_EQ(result.status, c.status) << c.args.back();
+        EXPECT_EQ(result.out, c.out) << c.args.back();
+        EXPECT_EQ(result.err, c.err) << c.args.back();
+    }
 }
 
 // What check says of one file on its standard input, without the summary.
@@ -377,6 +463,12 @@ TEST(Play, Runs)
         {with(male, {"--start", "Nowhere"}), 1, "", cannot + "no page is named \"Nowhere\"\n"},
         {with(male, {"--fail-conditions", "3"}), 1, "", cannot + "line 3 holds no PC option with extra conditions\n"},
         {{path, "--intelligence", "8"}, 2, "", usage},
+        // Every option is given once at most.
+        {with(male, {"--choose", "1", "--choose", "2"}), 2, "", usage},
+        {with(male, {"--gender", "female"}), 2, "", usage},
+        {with(male, {"--format", "json", "--format", "text"}), 2, "", usage},
+        {with(male, {"--start", "Room", "--start", "Start"}), 2, "", usage},
+        {with(male, {"--fail-conditions", "10", "--fail-conditions", "10"}), 2, "", usage},
         {{path, "--gender", "male", "--intelligence", "ten"}, 2, "", usage},
         {with(male, {"--choose", "1,,2"}), 2, "", usage},
     };
