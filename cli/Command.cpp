@@ -28,3 +28,12 @@ int Command::FinishOutput(std::FILE *out, std::FILE *err, int status)
     // unless the flush had nothing left to write.
     return ReportFailure(err, "write", "standard output", std::strerror(errno != 0 ? errno : EIO));
 }
+
+int Command::ReportOutOfMemory(std::FILE *err) const
+{
+    if (m_file.empty()) {
+        std::fputs("dlgtool: not enough memory\n", err);
+        return Failure;
+    }
+    return ReportFailure(err, "read", m_file, "not enough memory");
+}

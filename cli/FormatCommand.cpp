@@ -27,13 +27,16 @@ int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out,
     const std::string &input = parsed.input;
     const std::string &output = parsed.output;
 
+    WorkOn(input);
     DialogFile file;
     std::string error;
     if (!DialogFiles::Read(input, file, error))
         return ReportFailure(err, "read", input, error);
-    // It still writes, as the editor does once told: the drops are named.
+    // It still writes, as the editor does once told: the drops are named,
+    // a run of lines alike at once.
     for (const DroppedLine &dropped : file.GetDroppedLines())
-        std::fprintf(err, "dlgtool: %s:%d: drops %s\n", FileName::Printable(input).c_str(), dropped.line, DroppedLine::What(dropped.kind));
+        std::fprintf(err, "dlgtool: %s:%d: drops %s%s\n", FileName::Printable(input).c_str(), dropped.line, DroppedLine::What(dropped.kind),
+                     dropped.lines > 1 ? (" (lines " + dropped.Lines() + ")").c_str() : "");
 
     if (output != "-") {
         file.SetFileName(output);

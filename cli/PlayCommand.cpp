@@ -13,6 +13,7 @@
 #include <charconv>
 #include <optional>
 #include <set>
+#include <unordered_map>
 
 namespace {
 
@@ -133,6 +134,7 @@ int PlayCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     if (!path || !female || !intelligence)
         return ReportUsage(err);
 
+    WorkOn(*path);
     DialogFile file;
     std::string error;
     if (!DialogFiles::Read(*path, file, error))
@@ -149,19 +151,24 @@ int PlayCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
         return ReportFailure(err, "play", *path, start ? "no page is named \"" + PrintableText::Escape(*start) + "\"" : std::string("it holds no page"));
 
     ConversationPlay play(file, {*female, *intelligence}, first);
-    for (const long long line : failing) {
-        const DialogLine *option = nullptr;
-        for (int i = 0; i < file.GetPageCount() && !option; ++i) {
-            for (int o = 0; o < file.GetPage(i)->GetOptionCount() && !option; ++o) {
-                const DialogLine *candidate = file.GetPage(i)->GetOption(o);
-                if (candidate->GetFileLine() == line && !candidate->ViewFields()[4].empty())
-                    option = candidate;
-            }
+    // The options with conditions by their lines, found in one pass.
+    std::unordered_map<long long, const DialogLine *> conditional;
+    for (int i = 0; i < file.GetPageCount() && !failing.empty(); ++i) {
+        for (int o = 0; o < file.GetPage(i)->GetOptionCount(); ++o) {
+            const DialogLine *option = file.GetPage(i)->GetOption(o);
+            if (!option->ViewFields()[4].empty())
+                conditional.emplace(option->GetFileLine(), option);
         }
-        if (!option)
-            return ReportFailure(err, "play", *path, "line " + std::to_string(line) + " holds no PC option with extra conditions");
-        play.SetConditionsPass(*option, false);
     }
+    std::vector<const DialogLine *> failingOptions;
+    for (const long long line : failing) {
+        const auto it = conditional.find(line);
+        if (it == conditional.end())
+            return ReportFailure(err, "play", *path, "line " + std::to_string(line) + " holds no PC option with extra conditions");
+        failingOptions.push_back(it->second);
+    }
+    if (!failingOptions.empty())
+        play.SetConditionsPass(failingOptions, false);
     for (const long long choice : choices) {
         const size_t at = play.GetSteps().size();
         const Step &step = play.GetSteps().back();
