@@ -483,7 +483,7 @@ bool DialogFile::WriteBytes(const std::function<bool(std::string_view)> &sink)
         const std::string_view position(digits, std::to_chars(digits, digits + sizeof digits, std::min<size_t>(i + 1, INT_MAX)).ptr);
         const bool placed = fields[4] == position;
         if (!placed)
-            page.SetConditions(position);
+            page.SetConditionsInPlace(position);
         page.WriteLine(buffer, placed ? &fields : nullptr);
         for (int o = 0; o < page.GetOptionCount(); ++o)
             page.GetOption(o)->WriteTo(buffer);

@@ -2,6 +2,7 @@
 
 #include "speech/GeneratedSpeechKind.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -93,6 +94,18 @@ DialogLine::DialogLine(std::string_view code, const Fields &fields, const Notes 
 DialogLine::~DialogLine()
 {
     delete Owned();
+    if (m_ownsCode)
+        delete[] m_code.data();
+}
+
+void DialogLine::AdoptCode(std::string_view code)
+{
+    char *const copy = new char[code.size()];
+    std::memcpy(copy, code.data(), code.size());
+    if (m_ownsCode)
+        delete[] m_code.data();
+    m_code = std::string_view(copy, code.size());
+    m_ownsCode = true;
 }
 
 DialogLine::Texts &DialogLine::Own() const
@@ -401,6 +414,33 @@ void DialogLine::SetTargetNumber(int n)
     SetField(5, std::to_string(n));
 }
 
+void DialogLine::SetConditionsInPlace(std::string_view text)
+{
+    Fields fields;
+    if (Owned() || !FindFields(m_code, fields)
+        || std::any_of(fields.begin(), fields.end(), [](std::string_view field) { return field.find_first_of("{}") != std::string_view::npos; })) {
+        SetConditions(text);
+        return;
+    }
+    fields[4] = text;
+    size_t size = 2 * fields.size();
+    for (const std::string_view field : fields)
+        size += field.size();
+    char *const code = new char[size];
+    char *at = code;
+    for (const std::string_view field : fields) {
+        *at++ = '{';
+        at = std::copy(field.begin(), field.end(), at);
+        *at++ = '}';
+    }
+    if (m_ownsCode)
+        delete[] m_code.data();
+    m_code = std::string_view(code, size);
+    m_ownsCode = true;
+    m_plainFields = true;
+    m_modified = true;
+}
+
 void DialogLine::SetResults(std::string_view text)
 {
     SetField(6, text);
@@ -519,6 +559,8 @@ std::unique_ptr<DialogLine> DialogLine::CloneSharing() const
         copy->SetContent(GetContent());
     } else {
         copy.reset(new DialogLine(m_code, m_notes));
+        if (m_ownsCode)
+            copy->AdoptCode(m_code);
         copy->m_target = m_target;
         copy->m_sameSpeechForBoth = m_sameSpeechForBoth;
         copy->m_plainFields = m_plainFields;

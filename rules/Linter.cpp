@@ -28,8 +28,6 @@ std::string Subject(const DialogLine &line, bool page)
     return page ? PageName(line) : "the option on line " + std::to_string(line.GetFileLine());
 }
 
-using BandSet = Reachability::BandSet;
-
 // What becomes of a jump to a page number that no page has.
 constexpr const char *kNoPage = ", which no page has: the conversation ends there, and a save writes it as the end of the dialog";
 
@@ -193,37 +191,47 @@ private:
         }
     }
 
-    // "below 8", "8 or above", "8 to 11", joined with "or".
-    static std::string Bands(const BandSet &missing, const std::vector<long long> &bounds)
+    // "below 8", "8 or above", "8 to 11", "8".
+    static std::string Band(BandSets::Range range, const std::vector<long long> &bounds)
     {
-        const size_t bands = bounds.size() + 1;
+        const auto [first, last] = range;
+        if (first == 0)
+            return "below " + std::to_string(bounds[last - 1]);
+        if (last == bounds.size() + 1)
+            return std::to_string(bounds[first - 1]) + " or above";
+        const long long low = bounds[first - 1];
+        const long long high = bounds[last - 1] - 1;
+        return low == high ? std::to_string(low) : std::to_string(low) + " to " + std::to_string(high);
+    }
+
+    // The intelligences of the bands that reached lacks: up to three ranges
+    // joined with "or"; more, however many, said by their number, the first
+    // two and the last, so that a finding stays one short line.
+    static std::string Bands(const BandSets &sets, BandSets::Id reached, const std::vector<long long> &bounds)
+    {
+        const size_t count = sets.CountRanges(reached, true);
+        const std::vector<BandSets::Range> first = sets.GetRanges(reached, true, count > 3 ? 2 : 3, false);
         std::string text;
-        for (const auto &[first, last] : missing) {
-            std::string range;
-            if (first == 0)
-                range = "below " + std::to_string(bounds[last - 1]);
-            else if (last == bands)
-                range = std::to_string(bounds[first - 1]) + " or above";
-            else
-                range = std::to_string(bounds[first - 1]) + " to " + std::to_string(bounds[last - 1] - 1);
-            text += (text.empty() ? "" : " or ") + range;
-        }
-        return text;
+        for (const BandSets::Range &range : first)
+            text += (text.empty() ? "" : count > 3 ? ", " : " or ") + Band(range, bounds);
+        if (count <= 3)
+            return text;
+        return "in " + std::to_string(count) + " ranges: " + text + ", ..., " + Band(sets.GetRanges(reached, true, 1, true).front(), bounds);
     }
 
     // "for female PCs", "for male PCs of intelligence below 8".
-    static std::string Players(const char *gender, const BandSet &missed, const std::vector<long long> &bounds)
+    static std::string Players(const char *gender, const BandSets &sets, BandSets::Id reached, const std::vector<long long> &bounds)
     {
-        if (missed == BandSet{{0, bounds.size() + 1}})
+        if (reached == BandSets::kNone)
             return std::string("for ") + gender + " PCs";
-        return std::string("for ") + gender + " PCs of intelligence " + Bands(missed, bounds);
+        return std::string("for ") + gender + " PCs of intelligence " + Bands(sets, reached, bounds);
     }
 
     void CheckReachability()
     {
         const Reachability reachability(m_file);
         const std::vector<long long> &bounds = reachability.GetBoundaries();
-        const BandSet everyBand{{0, reachability.GetBandCount()}};
+        const BandSets &sets = reachability.GetSets();
         for (int i = 1; i < m_file.GetPageCount(); ++i) {
             const DialogLine &page = *m_file.GetPage(i);
             m_page = i;
@@ -231,20 +239,20 @@ private:
                 Add(page.GetFileLine(), Finding::Warning, PageName(page) + ": no option leads to it");
                 continue;
             }
-            const BandSet male = reachability.GetMissed(i, false);
-            const BandSet female = reachability.GetMissed(i, true);
-            if (male.empty() && female.empty())
+            const BandSets::Id male = reachability.GetReached(i, false);
+            const BandSets::Id female = reachability.GetReached(i, true);
+            if (male == BandSets::kEvery && female == BandSets::kEvery)
                 continue;
             std::string who;
-            if (male == everyBand && female == everyBand)
+            if (male == BandSets::kNone && female == BandSets::kNone)
                 who = "for every PC";
             else if (male == female)
-                who = "for PCs of intelligence " + Bands(male, bounds);
+                who = "for PCs of intelligence " + Bands(sets, male, bounds);
             else {
-                if (!female.empty())
-                    who = Players("female", female, bounds);
-                if (!male.empty())
-                    who += (who.empty() ? "" : " and ") + Players("male", male, bounds);
+                if (female != BandSets::kEvery)
+                    who = Players("female", sets, female, bounds);
+                if (male != BandSets::kEvery)
+                    who += (who.empty() ? "" : " and ") + Players("male", sets, male, bounds);
             }
             Add(page.GetFileLine(), Finding::Warning, PageName(page) + " is unreachable " + who);
         }

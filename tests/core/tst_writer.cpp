@@ -83,6 +83,12 @@ TEST(Writer, FixedShapes)
         DialogFile file;
         ASSERT_TRUE(file.ReadText(c.input)) << c.name;
         EXPECT_EQ(file.WriteText(), TestFiles::Crlf(c.output)) << c.name;
+        // What was written is what the document holds: a page's field 4 is its position.
+        for (int p = 0; p < file.GetPageCount(); ++p) {
+            EXPECT_EQ(file.GetPage(p)->ViewFields()[4], std::to_string(p + 1)) << c.name;
+            EXPECT_EQ(file.GetPage(p)->GetConditions(), std::to_string(p + 1)) << c.name;
+        }
+        EXPECT_FALSE(file.IsModified()) << c.name;
     }
 }
 

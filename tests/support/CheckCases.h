@@ -68,6 +68,15 @@ inline std::vector<CheckCase> CheckCases()
          ":5: warning: page \"Mid\" (line 5) is unreachable for PCs of intelligence below 5\n"
          ":8: warning: page \"High\" (line 8) is unreachable for female PCs of intelligence below 5 or 9 to 11 "
          "and for male PCs of intelligence below 5 or 9 or above\n", 0},
+        // However many ranges a page misses, its finding says them in a short line.
+        {"many separate ranges",
+         "{1}{a}{a}{}{}{}{}\n{2}{L}{}{-2}{}{21}{}\n{3}{H}{}{3}{}{21}{}\n{21}{b}{b}{}{}{}{}\n{22}{L}{}{-4}{}{41}{}\n{23}{H}{}{5}{}{41}{}\n"
+         "{41}{c}{c}{}{}{}{}\n{42}{L}{}{-6}{}{61}{}\n{43}{H}{}{7}{}{61}{}\n{61}{d}{d}{}{}{}{}\n{62}{L}{}{-8}{}{81}{}\n{63}{H}{}{9}{}{81}{}\n"
+         "{81}{e}{e}{}{}{}{}\n",
+         ":4: warning: page \"21\" (line 4) is unreachable for PCs of intelligence 2\n"
+         ":7: warning: page \"41\" (line 7) is unreachable for PCs of intelligence 2 or 4\n"
+         ":10: warning: page \"61\" (line 10) is unreachable for PCs of intelligence 2 or 4 or 6\n"
+         ":13: warning: page \"81\" (line 13) is unreachable for PCs of intelligence in 4 ranges: 2, 4, ..., 8\n", 0},
         {"request money leads on", "{1}{M:5,21}{M:5,21}{}{}{}{}\n{21}{Paid}{Paid}{}{}{}{}\n", "", 0},
     };
 }
