@@ -307,13 +307,13 @@ TEST(Dlgtool, EscapesControlCharactersInText)
     ASSERT_EQ(chmod(files.Dir().c_str(), 0777), 0); // the binary runs unprivileged
     const std::string path = files.Write("c.dlg", "// [LABEL] Start\n{1}{Hi}{Hi}{}{}{}{}\n{2}{Go \\ on}{}{1}{}{21}{}\n"
                                                   "// [LABEL] \x1b[2JWipe\x81\n{21}{\x1b]0;title\x07}{x}{}{}{}{}\n{22}{Back}{}{1}{}{1}{}\n"
-                                                  "// [LABEL] Lost\x7f\n{41}{l}{l}{}{}{}{}\n");
+                                                  "// [LABEL] Lost\x1b[2J\x7f\n{41}{l}{l}{}{}{}{}\n");
     const struct {
         std::vector<std::string> args;
         int status;
         std::string out, err;
     } cases[] = {
-        {{"check", path}, 0, path + ":8: warning: page \"Lost\\x7f\" (line 8): no option leads to it\n1 file checked: 0 errors, 1 warning, 0 notes\n", ""},
+        {{"check", path}, 0, path + ":8: warning: page \"Lost\\x1b[2J\\x7f\" (line 8): no option leads to it\n1 file checked: 0 errors, 1 warning, 0 notes\n", ""},
         {{"play", path, "--gender", "male", "--intelligence", "5", "--choose", "1"}, 0,
          "male PC, intelligence 5\n1. page \"Start\" (line 2)\n   NPC: Hi\n   1) Go \\\\ on -> page \"\\x1b[2JWipe\\x81\"\n   chosen: 1\n"
          "2. page \"\\x1b[2JWipe\\x81\" (line 5)\n   NPC: \\x1b]0;title\\x07\n   1) Back -> page \"Start\"\nend: choices used\n", ""},
