@@ -85,7 +85,7 @@ private:
                 Add(dropped.line, Finding::Warning,
                     std::string(DroppedLine::What(dropped.kind)) + " (lines " + dropped.Lines() + ")"
                         + (DroppedLine::IsWholeLine(dropped.kind) ? ": the editor drops these lines when it saves the file"
-                                                                  : ": the editor drops this text of each when it saves the file"));
+                                                                  : ": the editor drops this text from each when it saves the file"));
             else
                 Add(dropped.line, Finding::Warning,
                     std::string(DroppedLine::What(dropped.kind))

@@ -44,7 +44,7 @@ inline std::vector<CheckCase> CheckCases()
          ":4: warning: fields past the seventh: the editor drops this text when it saves the file\n", 0},
         {"a run of lines the editor drops", page + "TODO\nmore\nstill more\n{2}{A}{}{1}{}{}{} x\n{3}{B}{}{1}{}{}{} y\n",
          ":3: warning: not a dialog line or a comment (lines 3 to 5): the editor drops these lines when it saves the file\n"
-         ":6: warning: text after the seventh field (lines 6 to 7): the editor drops this text of each when it saves the file\n", 0},
+         ":6: warning: text after the seventh field (lines 6 to 7): the editor drops this text from each when it saves the file\n", 0},
         {"lone CR line ends", "{1}{A}{A}{}{}{}{}\r{2}{B}{}{1}{}{}{}\r",
          ":1: error: the lines of this file end in a lone CR, which reading does not take for a line end: "
          "the editor would keep only the first dialog line of each run of them\n", 1},
