@@ -58,8 +58,7 @@ int main(int argc, char **argv)
             try {
                 return command->Execute(std::vector<std::string>(argv + 2, argv + argc), stdout, stderr);
             } catch (const std::bad_alloc &) {
-                std::fputs("dlgtool: not enough memory\n", stderr);
-                return Command::Failure;
+                return command->ReportOutOfMemory(stderr);
             }
         }
     }

@@ -107,8 +107,8 @@ FileCommands::LoadAnswer FileCommands::LoadFile(const std::string &path, const Q
         if (!drops.empty()) {
             m_session.SetLoadNote(Quoted(displayName)
                 + QStringLiteral(" holds %1 that the editor cannot keep: saving the file would drop them.\n\n")
-                      .arg(drops.size() == 1 ? QStringLiteral("a line or part of a line")
-                                             : QStringLiteral("%1 lines or parts of lines").arg(drops.size()))
+                      .arg(DroppedLine::CountLines(drops) == 1 ? QStringLiteral("a line or part of a line")
+                                                               : QStringLiteral("%1 lines or parts of lines").arg(DroppedLine::CountLines(drops)))
                 + QString::fromStdString(DroppedLine::List(drops, 5)) + QStringLiteral("\nSave asks before it drops them."));
             // Said once the page is on the screen: at start-up, when the window shows.
             if (m_parent->isVisible())

@@ -83,7 +83,12 @@ bool AtomicFile::Open(const std::string &path)
     Begin(ResolveLinks(path));
 
     struct stat st {};
-    if (stat(m_target.c_str(), &st) != 0) {
+    // A link such as /dev/stdout may lead to a pipe, whose link text
+    // ("pipe:[N]") is no path to follow: what the path opens is written into.
+    const bool opensNoFile = stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+    if (opensNoFile)
+        m_target = path;
+    if (!opensNoFile && stat(m_target.c_str(), &st) != 0) {
         // Nothing there yet is a new file; a link loop or a path through
         // something that is not a folder is the system's error.
         if (errno != ENOENT)
