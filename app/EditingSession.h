@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/DialogLine.h"
-#include "ui/TextSearch.h"
+#include "edits/TextSearch.h"
 
 #include <QObject>
 #include <QUndoStack>
