@@ -1,10 +1,12 @@
 #include "cli/CheckCommand.h"
 #include "cli/DumpCommand.h"
+#include "cli/FindCommand.h"
 #include "cli/FormatCommand.h"
 #include "cli/GraphCommand.h"
 #include "cli/PlayCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/TextCommand.h"
+#include "cli/UsesCommand.h"
 #include "Version.h"
 
 #include <csignal>
@@ -28,6 +30,8 @@ int main(int argc, char **argv)
     commands.push_back(std::make_unique<StatsCommand>());
     commands.push_back(std::make_unique<PlayCommand>());
     commands.push_back(std::make_unique<GraphCommand>());
+    commands.push_back(std::make_unique<FindCommand>());
+    commands.push_back(std::make_unique<UsesCommand>());
     std::string usage;
     for (const auto &command : commands)
         usage.append(usage.empty() ? "usage:" : "      ").append(" dlgtool ").append(command->Usage()).append("\n");

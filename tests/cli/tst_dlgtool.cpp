@@ -2,6 +2,7 @@
 // statuses and what it leaves on disk, under hostile input too; and check's
 // findings and plays on small files built for each.
 #include "CheckCases.h"
+#include "DlgtoolRun.h"
 #include "TestFiles.h"
 #include "cli/JsonWriter.h"
 #include "cli/PlayCommand.h"
@@ -20,58 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-// One run of the real binary.
-struct Invocation {
-    std::vector<std::string> args;
-    std::string in = "/dev/null"; // standard input
-    std::string out;              // where standard output goes; empty: captured
-    rlim_t fileSize = RLIM_INFINITY;
-};
-
-// Its exit status (128 + the signal that ended it, -1 when it hung) and
-// what it printed.
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result RunDlgtool(const Invocation &run)
-{
-    const TestFiles capture;
-    const std::string outPath = run.out.empty() ? capture.Path("out") : run.out;
-    const pid_t child = fork();
-    if (child == 0) {
-        const int in = open(run.in.c_str(), O_RDONLY);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        const int err = open(capture.Path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
-            _exit(126);
-        // As root, permissions would not hold, and a fault could replace system files.
-        if (getuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(126);
-        const rlimit limit{run.fileSize, run.fileSize};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        std::vector<char *> argv{const_cast<char *>(TALKWRIGHT_DLGTOOL)};
-        for (const std::string &arg : run.args)
-            argv.push_back(const_cast<char *>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(TALKWRIGHT_DLGTOOL, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-            return {-1, "", "hung"};
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), run.out.empty() ? TestFiles::ReadBytes(outPath) : "",
-            TestFiles::ReadBytes(capture.Path("err"))};
-}
 
 bool IsA(const std::string &path, mode_t type)
 {

@@ -34,6 +34,8 @@ check "dlgtool --version" 0 "dlgtool $version" "" "$dlgtool" --version
 check "dlgtool --help" 0 "usage: dlgtool format *dlgtool --help | --version*" "" "$dlgtool" --help
 check "dlgtool without a command" 2 "" "usage: dlgtool format *dlgtool --help | --version" "$dlgtool"
 check "dlgtool --version with an argument" 2 "" "usage: dlgtool --version" "$dlgtool" --version now
+check "dlgtool find without a path" 2 "" "usage: dlgtool find \[--case\] \[--words\] \[--regex\] TEXT PATH..." "$dlgtool" find lamp
+check "dlgtool uses without a path" 2 "" "usage: dlgtool uses PATH... \[--format text|json\]" "$dlgtool" uses
 if [ -n "$talkwright" ]; then
     check "talkwright --version" 0 "talkwright $version" "" "$talkwright" --version
     check "talkwright --help" 0 "usage: talkwright *talkwright --help | --version*" "" "$talkwright" --help
