@@ -18,6 +18,8 @@ public:
 
 protected:
     int ReportUsage(std::FILE *err) const;
+    // "1 file", "2 files".
+    static std::string Counted(size_t n, const char *what);
     // One line that names the file and the reason.
     static int ReportFailure(std::FILE *err, std::string_view verb, std::string_view file, std::string_view reason);
     // Flushes out and returns status when everything printed on it reached

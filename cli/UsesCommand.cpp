@@ -1,17 +1,13 @@
 #include "cli/UsesCommand.h"
 
 #include "cli/JsonWriter.h"
+#include "cli/PathArguments.h"
 #include "folder/FolderIndex.h"
 #include "folder/UsesTable.h"
 #include "model/Windows1252.h"
 #include "storage/FileName.h"
 
 namespace {
-
-std::string Count(size_t n, const char *what)
-{
-    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
-}
 
 // page "Start", option 2
 std::string Where(const UsesTable::Use &use)
@@ -58,20 +54,12 @@ void WriteUses(JsonWriter &json, const std::vector<UsesTable::Use> &uses)
 
 int UsesCommand::Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
 {
-    bool json = false;
-    std::vector<std::string> paths;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--format" && i + 1 < args.size() && (args[i + 1] == "json" || args[i + 1] == "text"))
-            json = args[++i] == "json";
-        else if (args[i].size() > 1 && args[i].front() == '-')
-            return ReportUsage(err);
-        else
-            paths.push_back(args[i]);
-    }
-    if (paths.empty())
+    PathArguments arguments;
+    if (!PathArguments::Parse(args, arguments))
         return ReportUsage(err);
+    const bool json = arguments.json;
 
-    FolderIndex index(paths, false);
+    FolderIndex index(arguments.paths, false);
     const bool read = ReadAll(index, err);
     const std::vector<UsesTable::Name> names = UsesTable::Build(index.Files());
     if (json) {
@@ -113,7 +101,7 @@ int UsesCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
         neverTested += name.NeverTested();
         neverSet += name.NeverSet();
     }
-    std::fprintf(out, "%s in %s: %zu set but never tested, %zu tested but never set\n", Count(names.size(), "name").c_str(),
-                 Count(index.Files().size(), "file").c_str(), neverTested, neverSet);
+    std::fprintf(out, "%s in %s: %zu set but never tested, %zu tested but never set\n", Counted(names.size(), "name").c_str(),
+                 Counted(index.Files().size(), "file").c_str(), neverTested, neverSet);
     return FinishOutput(out, err, read ? Success : Failure);
 }
