@@ -147,8 +147,9 @@ TEST(TextSearch, ReplacesGroupsAndEmptyMatchesAsBefore)
         ASSERT_TRUE(file.ReadText("// [LABEL] Lamp room\n{1}{Hi}{Hi}{}{}{}{}\n"));
         const TextSearch::Replacement replaced = TextSearch(c.pattern, {.regularExpression = true}).ReplaceAll(file, c.replacement);
         ASSERT_EQ(replaced.changes.size(), c.result ? 1U : 0U) << c.pattern;
-        if (c.result)
+        if (c.result) {
             EXPECT_EQ(replaced.changes.front().bytes, c.result) << c.pattern;
+        }
     }
 }
 
