@@ -116,8 +116,11 @@ FolderReplace::Plan FolderReplace::Prepare(const std::vector<std::string> &files
     DialogFiles::ForEach(files.size(), [&](size_t i) { planned[i] = PlanFile(files[i], search, replacement, open); });
     Plan plan;
     for (std::optional<FilePlan> &file : planned) {
-        if (file)
-            plan.files.push_back(std::move(*file));
+        if (!file)
+            continue;
+        if (!Writes(*file))
+            file->before.clear(); // kept only to be compared and put back
+        plan.files.push_back(std::move(*file));
     }
     return plan;
 }

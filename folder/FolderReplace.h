@@ -36,7 +36,7 @@ public:
         std::string leftOut;
         size_t changes = 0; // texts that change
         std::vector<Refused> refused;
-        std::string before; // the file as the plan read it
+        std::string before; // the file as the plan read it, when it is to be written
         std::string after;  // what the replace writes
     };
     // The files that have something to say, in the order of the paths.
