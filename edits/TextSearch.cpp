@@ -4,6 +4,7 @@
 #include "regex/RegularExpression.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -53,6 +54,31 @@ std::vector<Piece> CutReplacement(std::string_view replacement, int groups)
     }
     pieces.push_back({replacement.substr(from), -1});
     return pieces;
+}
+
+// The next place at or after from where the needle (in lower case) stands
+// in text, in any case; npos when it stands nowhere.
+size_t FindFolded(std::string_view text, std::string_view needle, size_t from)
+{
+    // Each byte's lower case, here, for the inner loop.
+    static const std::array<unsigned char, 256> lower = [] {
+        std::array<unsigned char, 256> table{};
+        for (size_t b = 0; b < table.size(); ++b)
+            table[b] = Windows1252::Lower(static_cast<unsigned char>(b));
+        return table;
+    }();
+    const auto at = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto first = static_cast<unsigned char>(needle.front());
+    for (size_t i = from; i + needle.size() <= text.size(); ++i) {
+        if (lower[at(i)] != first)
+            continue;
+        size_t k = 1;
+        while (k < needle.size() && lower[at(i + k)] == static_cast<unsigned char>(needle[k]))
+            ++k;
+        if (k == needle.size())
+            return i;
+    }
+    return std::string_view::npos;
 }
 
 } // namespace
@@ -177,14 +203,11 @@ std::vector<TextSearch::Hit> TextSearch::FindAll(const DialogFile &file) const
 
 void TextSearch::FindBytes(std::string_view text, Matches &matches) const
 {
-    const auto same = [](char a, char b) { return Lower(a) == b; };
     const auto isWord = [text](size_t at) { return at < text.size() && IsWordByte(text[at]); };
     const size_t length = m_needle.size();
     for (size_t from = 0; from + length <= text.size();) {
-        const size_t at = m_options.matchCase
-            ? text.find(m_needle, from)
-            : static_cast<size_t>(std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), m_needle.begin(), m_needle.end(), same) - text.begin());
-        if (at == std::string_view::npos || at >= text.size())
+        const size_t at = m_options.matchCase ? text.find(m_needle, from) : FindFolded(text, m_needle, from);
+        if (at == std::string_view::npos)
             return;
         if (m_options.wholeWords && ((at > 0 && isWord(at - 1)) || isWord(at + length))) {
             from = at + 1;
