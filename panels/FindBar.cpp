@@ -121,7 +121,7 @@ QString Where(const DocumentText::Place &place)
 } // namespace
 
 FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
-    : QDockWidget(QStringLiteral("Find"), parent)
+    : Panel(QStringLiteral("Find"), parent)
     , m_session(session)
     , m_prompter(prompter)
     , m_searchTimer(new QTimer(this))
@@ -224,17 +224,6 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
 FindBar::~FindBar()
 {
     results->clear();
-}
-
-void FindBar::keyPressEvent(QKeyEvent *event)
-{
-    // Enter has done its work in the bar (next match, replace all, the
-    // match chosen): it never saves.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDockWidget::keyPressEvent(event);
 }
 
 void FindBar::Open(bool replace)
