@@ -421,6 +421,21 @@ private slots:
             QCOMPARE(TabChain(&dialog), (QStringList{"name", "description", "ok", "cancel"}));
         }
         {
+            CPlayDlg dialog(m_dialog->Session(), page, m_dialog.get());
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            In<QWidget>(&dialog, "gender")->setFocus();
+            QCOMPARE(TabChain(&dialog), (QStringList{"gender", "intelligence", "npcSpeech", "options", "conditionPasses", "path", "editPage",
+                                                    "copyCommand", "close"}));
+        }
+        {
+            CRecoverDlg dialog({QStringLiteral("a.dlg - 2026-01-01 10:00")}, m_dialog.get());
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            In<QWidget>(&dialog, "recoveryList")->setFocus();
+            QCOMPARE(TabChain(&dialog), (QStringList{"recoveryList", "restoreButton", "discardButton", "closeButton"}));
+        }
+        {
             DialogLine *current = page;
             CGotoPageDlg dialog(file, current, m_dialog.get());
             dialog.show();
