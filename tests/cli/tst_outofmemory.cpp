@@ -56,8 +56,13 @@ TEST(OutOfMemory, OnEveryCoreEachFileIsNamed)
         GTEST_SKIP() << "one core: no worker thread";
     TestFiles files;
     std::vector<std::string> paths;
-    for (int i = 0; i < 40; ++i)
-        paths.push_back(files.Write("f" + std::to_string(i) + ".dlg", "{1}{Hi}{Hi}{}{}{}{}\n{2}{Z:7,3}{}{1}{}{}{}\n"));
+    // Files long enough that the workers start before the test's own thread
+    // has read them all.
+    std::string text;
+    for (int page = 1; page <= 300; ++page)
+        text += "{" + std::to_string(page * 10) + "}{Hi}{Hi}{}{}{}{}\n{" + std::to_string(page * 10 + 1) + "}{Z:7,3}{}{" + std::to_string(page * 10) + "}{}{}{}\n";
+    for (int i = 0; i < 200; ++i)
+        paths.push_back(files.Write("f" + std::to_string(i) + ".dlg", text));
     std::vector<std::string> formatCheck{"--check", "--diff"};
     formatCheck.insert(formatCheck.end(), paths.begin(), paths.end());
     const std::pair<std::unique_ptr<Command>, std::vector<std::string>> runs[] = {
