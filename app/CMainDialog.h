@@ -8,6 +8,7 @@
 #include <string>
 
 class CPageView;
+class ClipboardCommands;
 class EditingSession;
 class EditorActions;
 class FindBar;
@@ -108,6 +109,7 @@ private:
     FileCommands *m_files;
     PageCommands *m_pages;
     OptionCommands *m_options;
+    ClipboardCommands *m_clipboard;
     RecoveryKeeper *m_keeper;
     RecoveryOffer *m_offer;
     EditorActions *m_actions;

@@ -156,11 +156,11 @@ DocumentEdit DocumentEdit::AddingPages(DialogFile &file, int index, std::vector<
     return Grouping(std::move(edits));
 }
 
-std::vector<DialogLine *> DocumentEdit::GetLines() const
+std::vector<const DialogLine *> DocumentEdit::GetLines() const
 {
     if (m_kind != Group)
         return {m_line};
-    std::vector<DialogLine *> lines;
+    std::vector<const DialogLine *> lines;
     for (const DocumentEdit &edit : m_group)
         lines.push_back(edit.m_line);
     return lines;

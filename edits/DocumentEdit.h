@@ -57,7 +57,7 @@ public:
     // that ChangeLines changes.
     const std::vector<LineChange> &GetLineChanges() const { return m_changes; }
     // The lines it touches: those of each edit of a group, or its line.
-    std::vector<DialogLine *> GetLines() const;
+    std::vector<const DialogLine *> GetLines() const;
     // It changes the list of pages, or lines on many pages.
     bool ChangesPages() const;
 

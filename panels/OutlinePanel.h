@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QKeySequence>
 #include <QList>
+#include <utility>
 
 class DialogLine;
 class EditingSession;
@@ -21,6 +23,9 @@ public:
 
     // The commands of the entries' context menu (null: a separator).
     void SetContextActions(QList<QAction *> actions);
+    // Keys that the list of pages takes from the window while it has the
+    // focus, each running its action on the page chosen.
+    void TakeKeys(QList<std::pair<QKeySequence, QAction *>> keys);
 
     // Marks the page on display and scrolls to it.
     void ShowCurrentPage();
@@ -32,13 +37,19 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     DialogLine *PageAt(const QModelIndex &index) const;
     void ShowMenu(const QPoint &position);
+    // The names' column fits the widest name, as the pages now are.
+    void FitNames();
+    void LayOutColumns();
 
     EditingSession &m_session;
     QList<QAction *> m_contextActions;
+    QList<std::pair<QKeySequence, QAction *>> m_keys;
     PageListModel *m_model;
     QSortFilterProxyModel *m_filter;
+    int m_nameWidth = 0; // of the widest name measured
 };
