@@ -41,8 +41,9 @@ QString Shown(std::string_view bytes)
 {
     if (bytes.size() <= kMostShown)
         return AnsiText::ToDisplay(bytes);
+    const size_t more = bytes.size() - kMostShown;
     return AnsiText::ToDisplay(bytes.substr(0, kMostShown))
-        + QStringLiteral("\u2026 (%1 more characters)").arg(QLocale().toString(static_cast<qulonglong>(bytes.size() - kMostShown)));
+        + QStringLiteral("\u2026 (%1 more %2)").arg(QLocale().toString(static_cast<qulonglong>(more)), more == 1 ? "character" : "characters");
 }
 
 // Generated speech as the play window shows it, for a tooltip over its

@@ -87,14 +87,21 @@ void ClipboardCommands::OnCut()
     emit message(QStringLiteral("Cut ") + Counted(static_cast<qsizetype>(rows.size()), "option", "options"));
 }
 
-void ClipboardCommands::OnCopyPage()
+int ClipboardCommands::PageOnDisplay()
 {
     DialogFile *document = m_session.GetDocument();
     const int index = document ? document->IndexOf(m_session.GetCurrentPage()) : -1;
-    if (index < 0) {
+    if (index < 0)
         PageCommands::HaveCurrentPage(m_session, m_prompter, m_parent);
+    return index;
+}
+
+void ClipboardCommands::OnCopyPage()
+{
+    const int index = PageOnDisplay();
+    if (index < 0)
         return;
-    }
+    DialogFile *document = m_session.GetDocument();
     Put(CopiedLines::OfPages(*document, {index}));
     emit message(QStringLiteral("Copied the page \"%1\"").arg(AnsiText::ToDisplay(document->GetPage(index)->GetLabel())));
 }
@@ -103,14 +110,10 @@ void ClipboardCommands::OnCopyPage()
 // will end the dialog.
 void ClipboardCommands::OnCutPage()
 {
+    const int index = PageOnDisplay();
+    if (index < 0 || !m_pages.ConfirmDeletePage(QStringLiteral("Cut page"), QStringLiteral("Cu&t"), false))
+        return;
     DialogFile *document = m_session.GetDocument();
-    const int index = document ? document->IndexOf(m_session.GetCurrentPage()) : -1;
-    if (index < 0) {
-        PageCommands::HaveCurrentPage(m_session, m_prompter, m_parent);
-        return;
-    }
-    if (!m_pages.ConfirmDeletePage(QStringLiteral("Cut page"), QStringLiteral("Cu&t"), false))
-        return;
     const QString name = AnsiText::ToDisplay(document->GetPage(index)->GetLabel());
     Put(CopiedLines::OfPages(*document, {index}));
     m_session.DeletePage(index, QStringLiteral("Cut Page"));

@@ -45,6 +45,8 @@ private:
     // The clipboard's lines; false, having said why, when it holds none.
     bool Take(CopiedLines &lines);
     void Paste(bool pagesOnly);
+    // The index of the page on display; -1, having said so, for none.
+    int PageOnDisplay();
 
     EditingSession &m_session;
     Prompter &m_prompter;

@@ -86,7 +86,7 @@ OutlinePanel::OutlinePanel(EditingSession &session, QWidget *parent)
     pageView->setContextMenuPolicy(Qt::CustomContextMenu);
     // The names take the room they need, measured as pages come and change
     // (see FitNames); the descriptions the rest, a long one cut short with
-    // "\u2026".
+    // "\u2026" (the names cut short only past a long name's width).
     pageView->header()->setStretchLastSection(false);
     pageView->header()->setSectionResizeMode(PageListModel::DescriptionColumn, QHeaderView::Stretch);
     pageView->header()->resizeSection(PageListModel::OptionsColumn, pageView->fontMetrics().horizontalAdvance(QStringLiteral("Options")) + 16);
@@ -142,7 +142,7 @@ void OutlinePanel::FitNames()
     QFont bold = pageView->font(); // the page on display is bold, and marked
     bold.setBold(true);
     const QFontMetrics metrics(bold);
-    m_nameWidth = metrics.horizontalAdvance(QStringLiteral("Page"));
+    int widest = metrics.horizontalAdvance(QStringLiteral("Page"));
     std::vector<std::pair<size_t, int>> lengths; // bytes, row
     for (int i = 0; document && i < document->GetPageCount(); ++i)
         lengths.emplace_back(document->GetPage(i)->ViewLabel().size(), i);
@@ -152,26 +152,18 @@ void OutlinePanel::FitNames()
         std::nth_element(lengths.begin(), longest - 1, lengths.end(), std::greater<>());
     for (auto at = lengths.begin(); at != longest; ++at) {
         const DialogLine &page = *document->GetPage(at->second);
-        m_nameWidth = std::max(m_nameWidth, metrics.horizontalAdvance(QStringLiteral("\u25B8 ") + AnsiText::ToDisplay(page.ViewLabel())));
+        widest = std::max(widest, metrics.horizontalAdvance(QStringLiteral("\u25B8 ") + AnsiText::ToDisplay(page.ViewLabel())));
     }
-    LayOutColumns();
-}
-
-// The names as wide as they need, while the descriptions keep some room.
-void OutlinePanel::LayOutColumns()
-{
+    // Up to a long name's width: a narrow outline scrolls rather than cut a name short.
     const int margins = 2 * pageView->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, pageView) + 8;
-    const int least = pageView->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 6;
-    const int room = pageView->viewport()->width() - pageView->header()->sectionSize(PageListModel::OptionsColumn) - least;
-    pageView->header()->resizeSection(PageListModel::NameColumn, std::clamp(m_nameWidth + margins, least, std::max(least, room)));
+    const int most = pageView->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 30;
+    pageView->header()->resizeSection(PageListModel::NameColumn, std::min(widest + margins, most));
 }
 
 // A key the list takes is claimed before the window's shortcut sees it,
-// then runs its action when it arrives. A wider list gives the names room.
+// then runs its action when it arrives.
 bool OutlinePanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == pageView && event->type() == QEvent::Resize)
-        LayOutColumns();
     if (watched == pageView && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
         auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());

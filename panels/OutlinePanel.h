@@ -44,12 +44,10 @@ private:
     void ShowMenu(const QPoint &position);
     // The names' column fits the widest name, as the pages now are.
     void FitNames();
-    void LayOutColumns();
 
     EditingSession &m_session;
     QList<QAction *> m_contextActions;
     QList<std::pair<QKeySequence, QAction *>> m_keys;
     PageListModel *m_model;
     QSortFilterProxyModel *m_filter;
-    int m_nameWidth = 0; // of the widest name measured
 };
