@@ -378,6 +378,11 @@ void CPageView::ShowWordCount()
                                    m_documentWords < 0 ? QStringLiteral("counting") : locale.toString(m_documentWords)));
 }
 
+bool CPageView::IsWordCountUpToDate() const
+{
+    return m_countJob.IsUpToDate() && m_countJob.GetRequested() == SnapshotFeed::Of(m_session).GetGeneration();
+}
+
 void CPageView::CountDocument(std::shared_ptr<const DialogFile> document, quint64 generation)
 {
     if (!document) {

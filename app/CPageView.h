@@ -45,6 +45,8 @@ public:
     int InsertOptionLine(int index, DialogLine *option);
     // The option commands' menu, at a point of the option list.
     void OnContextMenu(const QPoint &listPosition);
+    // The words of the document are counted for the document as it stands.
+    bool IsWordCountUpToDate() const;
     // The row of the selected option (the current one of several); -1 with none.
     int SelectedRow() const;
     // Every row selected, ascending.

@@ -112,9 +112,11 @@ OutlinePanel::OutlinePanel(EditingSession &session, QWidget *parent)
     connect(pageView, &QWidget::customContextMenuRequested, this, &OutlinePanel::ShowMenu);
     // After a reset (an edit, undo or redo) the page on display is found again.
     connect(m_model, &QAbstractItemModel::modelReset, this, &OutlinePanel::ShowCurrentPage);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &OutlinePanel::FitNames);
-    connect(m_model, &QAbstractItemModel::dataChanged, this, &OutlinePanel::FitNames);
-    FitNames();
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { FitNames(-1); });
+    connect(m_model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &first, const QModelIndex &last) {
+        FitNames(first.row() == last.row() ? first.row() : -1);
+    });
+    FitNames(-1);
     connect(&session, &EditingSession::currentPageChanged, this, &OutlinePanel::ShowCurrentPage);
 }
 
@@ -136,28 +138,39 @@ void OutlinePanel::TakeKeys(QList<std::pair<QKeySequence, QAction *>> keys)
 
 // Only the longest names by their bytes are measured: one of them is the
 // widest, and measuring every name would cost each edit of a long document.
-void OutlinePanel::FitNames()
+// A change of one page measures its name alone, unless it was the widest.
+void OutlinePanel::FitNames(int row)
 {
     const DialogFile *document = m_session.GetDocument();
     QFont bold = pageView->font(); // the page on display is bold, and marked
     bold.setBold(true);
     const QFontMetrics metrics(bold);
-    int widest = metrics.horizontalAdvance(QStringLiteral("Page"));
-    std::vector<std::pair<size_t, int>> lengths; // bytes, row
-    for (int i = 0; document && i < document->GetPageCount(); ++i)
-        lengths.emplace_back(document->GetPage(i)->ViewLabel().size(), i);
-    constexpr size_t kMeasured = 64;
-    const auto longest = lengths.begin() + static_cast<ptrdiff_t>(std::min(kMeasured, lengths.size()));
-    if (longest != lengths.begin())
-        std::nth_element(lengths.begin(), longest - 1, lengths.end(), std::greater<>());
-    for (auto at = lengths.begin(); at != longest; ++at) {
-        const DialogLine &page = *document->GetPage(at->second);
-        widest = std::max(widest, metrics.horizontalAdvance(QStringLiteral("\u25B8 ") + AnsiText::ToDisplay(page.ViewLabel())));
+    const auto measure = [&](int at) {
+        const int width = metrics.horizontalAdvance(QStringLiteral("\u25B8 ") + AnsiText::ToDisplay(document->GetPage(at)->ViewLabel()));
+        if (width > m_widest) {
+            m_widest = width;
+            m_widestRow = at;
+        }
+    };
+    if (row >= 0 && row != m_widestRow && document && row < document->GetPageCount()) {
+        measure(row);
+    } else {
+        m_widest = metrics.horizontalAdvance(QStringLiteral("Page"));
+        m_widestRow = -1;
+        std::vector<std::pair<size_t, int>> lengths; // bytes, row
+        for (int i = 0; document && i < document->GetPageCount(); ++i)
+            lengths.emplace_back(document->GetPage(i)->ViewLabel().size(), i);
+        constexpr size_t kMeasured = 64;
+        const auto longest = lengths.begin() + static_cast<ptrdiff_t>(std::min(kMeasured, lengths.size()));
+        if (longest != lengths.begin())
+            std::nth_element(lengths.begin(), longest - 1, lengths.end(), std::greater<>());
+        for (auto at = lengths.begin(); at != longest; ++at)
+            measure(at->second);
     }
     // Up to a long name's width: a narrow outline scrolls rather than cut a name short.
     const int margins = 2 * pageView->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, pageView) + 8;
     const int most = pageView->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 30;
-    pageView->header()->resizeSection(PageListModel::NameColumn, std::min(widest + margins, most));
+    pageView->header()->resizeSection(PageListModel::NameColumn, std::min(m_widest + margins, most));
 }
 
 // A key the list takes is claimed before the window's shortcut sees it,

@@ -42,12 +42,15 @@ protected:
 private:
     DialogLine *PageAt(const QModelIndex &index) const;
     void ShowMenu(const QPoint &position);
-    // The names' column fits the widest name, as the pages now are.
-    void FitNames();
+    // The names' column fits the widest name, as the pages now are: all of
+    // them (row -1), or after a change of the page at row.
+    void FitNames(int row);
 
     EditingSession &m_session;
     QList<QAction *> m_contextActions;
     QList<std::pair<QKeySequence, QAction *>> m_keys;
     PageListModel *m_model;
     QSortFilterProxyModel *m_filter;
+    int m_widest = 0; // the widest name measured, and its row
+    int m_widestRow = -1;
 };

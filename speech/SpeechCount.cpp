@@ -7,9 +7,12 @@
 
 namespace {
 
-// Unique speech counts its words; generated speech counts by kind.
-void Count(SpeechCount &count, const SpeechText &code, std::string_view text, long long SpeechCount::*words)
+// Unique speech counts its words; generated speech counts by kind. A field
+// is decoded as every setter and the reader decode it.
+void Count(SpeechCount &count, std::string_view text, long long SpeechCount::*words)
 {
+    SpeechText code;
+    DecodeSpeech(code, text);
     if (code.kind == 0)
         count.*words += SpeechWords::Count(text);
     else
@@ -18,17 +21,17 @@ void Count(SpeechCount &count, const SpeechText &code, std::string_view text, lo
 
 } // namespace
 
+// Each line's fields are found once: the speeches are read from them.
 void SpeechCount::AddPage(const DialogLine &page)
 {
     ++pages;
     const DialogLine::Fields fields = page.ViewFields();
-    Count(*this, page.CopySpeechCode(), fields[1], &SpeechCount::npcWords);
+    Count(*this, fields[1], &SpeechCount::npcWords);
     if (!page.IsSameSpeechForBoth())
-        Count(*this, page.CopyFemaleSpeechCode(), fields[2], &SpeechCount::npcWords);
+        Count(*this, fields[2], &SpeechCount::npcWords);
     for (int o = 0; o < page.GetOptionCount(); ++o) {
         ++options;
-        const DialogLine &option = *page.GetOption(o);
-        Count(*this, option.CopySpeechCode(), option.ViewFields()[1], &SpeechCount::pcWords);
+        Count(*this, page.GetOption(o)->ViewFields()[1], &SpeechCount::pcWords);
     }
 }
 
