@@ -11,6 +11,7 @@ class CPageView;
 class ClipboardCommands;
 class EditingSession;
 class EditorActions;
+class ExportCommands;
 class FindBar;
 class LinksHereLabel;
 class MapPanel;
@@ -112,6 +113,7 @@ private:
     ClipboardCommands *m_clipboard;
     RecoveryKeeper *m_keeper;
     RecoveryOffer *m_offer;
+    ExportCommands *m_exports;
     EditorActions *m_actions;
     CPageView *m_view;
     LinksHereLabel *m_linksHere = nullptr;

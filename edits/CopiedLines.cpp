@@ -185,9 +185,13 @@ bool CopiedLines::Read(std::string_view text, std::string &reason)
         reason = read.GetErrorText();
         return false;
     }
-    if (!read.GetDroppedLines().empty()) {
-        reason = read.GetDroppedLines().front().ToText();
-        return false;
+    // A jump to a page that is not among the lines is for the paste to lead
+    // somewhere; anything else dropped would be lost.
+    for (const DroppedLine &dropped : read.GetDroppedLines()) {
+        if (dropped.kind != DroppedLine::JumpToNoPage && dropped.kind != DroppedLine::MoneyToNoPage) {
+            reason = dropped.ToText();
+            return false;
+        }
     }
     if (read.GetPageCount() == 0) {
         reason = "it holds no dialog line";

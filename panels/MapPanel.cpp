@@ -38,7 +38,7 @@ std::shared_ptr<MapView::Map> MakeMap(const DialogFile &document, const std::sha
 } // namespace
 
 MapPanel::MapPanel(EditingSession &session, QWidget *parent)
-    : QDockWidget(QStringLiteral("Map"), parent)
+    : Panel(QStringLiteral("Map"), parent)
     , m_session(session)
     , m_job(this, [this](std::shared_ptr<MapView::Map> map) { Show(std::move(map)); })
 {
@@ -121,16 +121,6 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
     SnapshotFeed &feed = SnapshotFeed::Of(session);
     connect(&feed, &SnapshotFeed::changed, this, &MapPanel::Lay);
     Lay(feed.GetLatest(), feed.GetGeneration());
-}
-
-void MapPanel::keyPressEvent(QKeyEvent *event)
-{
-    // Enter has done its work in the map: it never saves.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDockWidget::keyPressEvent(event);
 }
 
 // A layout under way works on its own copy: it ends by itself.

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDockWidget>
+#include "panels/Panel.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <utility>
@@ -16,7 +17,7 @@ class QTreeView;
 // The page outline: every page of the document in file order, narrowed by a
 // filter on name or description. Activating an entry shows its page; its
 // context menu runs the page commands on it, made the page on display.
-class OutlinePanel : public QDockWidget {
+class OutlinePanel : public Panel {
     Q_OBJECT
 public:
     OutlinePanel(EditingSession &session, QWidget *parent = nullptr);
@@ -36,7 +37,6 @@ public:
     QTreeView *pageView = nullptr;
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
