@@ -86,12 +86,13 @@ OutlinePanel::OutlinePanel(EditingSession &session, QWidget *parent)
     pageView->setContextMenuPolicy(Qt::CustomContextMenu);
     // The names take the room they need, measured as pages come and change
     // (see FitNames); the descriptions the rest, a long one cut short with
-    // "\u2026" (the names cut short only past a long name's width).
+    // "\u2026".
     pageView->header()->setStretchLastSection(false);
     pageView->header()->setSectionResizeMode(PageListModel::DescriptionColumn, QHeaderView::Stretch);
     pageView->header()->resizeSection(PageListModel::OptionsColumn, pageView->fontMetrics().horizontalAdvance(QStringLiteral("Options")) + 16);
     pageView->setTextElideMode(Qt::ElideRight);
     pageView->installEventFilter(this);
+    pageView->viewport()->installEventFilter(this);
     layout->addWidget(pageView);
     setWidget(body);
 
@@ -167,16 +168,29 @@ void OutlinePanel::FitNames(int row)
         for (auto at = lengths.begin(); at != longest; ++at)
             measure(at->second);
     }
-    // Up to a long name's width: a narrow outline scrolls rather than cut a name short.
+    LayOutColumns();
+}
+
+// The names as wide as the widest while the descriptions keep some room
+// beside them; a narrow outline cuts both short, with "\u2026", rather than
+// hide the ends of the descriptions past its edge.
+void OutlinePanel::LayOutColumns()
+{
     const int margins = 2 * pageView->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, pageView) + 8;
-    const int most = pageView->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 30;
-    pageView->header()->resizeSection(PageListModel::NameColumn, std::min(m_widest + margins, most));
+    const int least = pageView->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 4;
+    const int room = pageView->viewport()->width() - pageView->header()->sectionSize(PageListModel::OptionsColumn) - least;
+    pageView->header()->resizeSection(PageListModel::NameColumn, std::max(least, std::min(m_widest + margins, room)));
 }
 
 // A key the list takes is claimed before the window's shortcut sees it,
-// then runs its action when it arrives.
+// then runs its action when it arrives. A wider list gives the names room;
+// another font measures them again.
 bool OutlinePanel::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == pageView->viewport() && event->type() == QEvent::Resize)
+        LayOutColumns();
+    if (watched == pageView && event->type() == QEvent::FontChange)
+        FitNames(-1);
     if (watched == pageView && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
         auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());

@@ -45,6 +45,7 @@ private:
     // The names' column fits the widest name, as the pages now are: all of
     // them (row -1), or after a change of the page at row.
     void FitNames(int row);
+    void LayOutColumns();
 
     EditingSession &m_session;
     QList<QAction *> m_contextActions;
