@@ -3,6 +3,7 @@
 #include "app/COptionListBox.h"
 #include "app/CPageView.h"
 #include "app/LinksHereLabel.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/EditorActions.h"
 #include "commands/ExportCommands.h"
 #include "commands/OptionCommands.h"
@@ -57,10 +58,11 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     , m_files(new FileCommands(session, prompter, this))
     , m_pages(new PageCommands(session, prompter, this))
     , m_options(new OptionCommands(session, prompter, this))
+    , m_clipboard(new ClipboardCommands(session, prompter, *m_pages, this))
     , m_keeper(new RecoveryKeeper(session, this))
     , m_offer(new RecoveryOffer(session, prompter, *m_files, *m_keeper, this))
     , m_exports(new ExportCommands(session, prompter, this))
-    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_offer, *m_exports, this))
+    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_clipboard, *m_offer, *m_exports, this))
     , m_view(new CPageView(session, this))
 {
     InitResources();
@@ -90,6 +92,7 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     connect(&session, &EditingSession::documentReplaced, this, &CMainDialog::UpdateTitle);
     connect(&session, &EditingSession::currentPageChanged, this, &CMainDialog::OnPageShown);
     connect(m_files, &FileCommands::message, this, &CMainDialog::SetStatusMessage);
+    connect(m_clipboard, &ClipboardCommands::message, this, &CMainDialog::SetStatusMessage);
     connect(m_exports, &ExportCommands::message, this, &CMainDialog::SetStatusMessage);
     connect(m_keeper, &RecoveryKeeper::message, this, &CMainDialog::SetStatusMessage);
     connect(m_files, &FileCommands::opened, m_offer, &RecoveryOffer::OfferForFile);
@@ -115,7 +118,10 @@ void CMainDialog::CreatePanels()
     m_find = new FindBar(m_session, m_prompter, this);
     addDockWidget(Qt::RightDockWidgetArea, m_find);
     m_find->hide();
-    m_outline->SetContextActions({m_actions->duplicatePage, m_actions->deletePage, nullptr, m_actions->movePageUp, m_actions->movePageDown});
+    m_outline->SetContextActions({m_actions->duplicatePage, m_actions->deletePage, nullptr, m_actions->movePageUp, m_actions->movePageDown,
+                                  nullptr, m_actions->copyPage, m_actions->cutPage, m_actions->pastePage});
+    // Copy and cut in the outline take its page, not the options.
+    m_outline->TakeKeys({{m_actions->copy->shortcut(), m_actions->copyPage}, {m_actions->cut->shortcut(), m_actions->cutPage}});
     connect(m_actions->find, &QAction::triggered, m_find, [this] { m_find->Open(false); });
     connect(m_actions->replace, &QAction::triggered, m_find, [this] { m_find->Open(true); });
     connect(m_actions->findNext, &QAction::triggered, m_find, [this] { m_find->Step(1); });
@@ -153,6 +159,8 @@ void CMainDialog::CreateMenu()
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
     edit->addActions({a.undo, a.redo});
     edit->addSeparator();
+    edit->addActions({a.cut, a.copy, a.paste});
+    edit->addSeparator();
     edit->addActions({a.addOption, a.editOption, a.deleteOption, a.goToResult, a.moveOptionUp, a.moveOptionDown});
     edit->addSeparator();
     edit->addActions({a.editSpeech, a.goTo});
@@ -163,6 +171,8 @@ void CMainDialog::CreateMenu()
 
     QMenu *page = bar->addMenu(QStringLiteral("&Page"));
     page->addActions({a.newPage, a.changePageInfo, a.duplicatePage, a.deletePage});
+    page->addSeparator();
+    page->addActions({a.copyPage, a.cutPage, a.pastePage});
     page->addSeparator();
     page->addActions({a.movePageUp, a.movePageDown});
 
@@ -197,6 +207,9 @@ void CMainDialog::CreateMenu()
             }
         });
     }
+
+    view->addSeparator();
+    view->addAction(a.bothSpeeches);
 
     QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
     tools->addActions({a.play, a.playFromFirstPage});

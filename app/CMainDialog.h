@@ -8,6 +8,7 @@
 #include <string>
 
 class CPageView;
+class ClipboardCommands;
 class EditingSession;
 class EditorActions;
 class ExportCommands;
@@ -109,6 +110,7 @@ private:
     FileCommands *m_files;
     PageCommands *m_pages;
     OptionCommands *m_options;
+    ClipboardCommands *m_clipboard;
     RecoveryKeeper *m_keeper;
     RecoveryOffer *m_offer;
     ExportCommands *m_exports;

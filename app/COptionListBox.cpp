@@ -71,7 +71,8 @@ COptionListBox::COptionListBox(QWidget *parent)
     : QListWidget(parent)
 {
     setItemDelegate(new OptionItemDelegate(this));
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Shift and Ctrl, with the mouse or the arrows, select several options.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A fixed scroll bar keeps the wrapping width the same for every entry.
@@ -176,10 +177,13 @@ void COptionListBox::mousePressEvent(QMouseEvent *event)
         return;
     }
     // Select as a left press would: the entry under the pointer, or the last
-    // entry for a press below them all. The context menu follows.
+    // entry for a press below them all; on one of several selected, they
+    // stay selected. The context menu follows.
     const QModelIndex index = indexAt(event->position().toPoint());
     const int row = index.isValid() ? index.row() : count() - 1;
-    if (row >= 0)
+    if (row >= 0 && item(row)->isSelected())
+        setCurrentRow(row, QItemSelectionModel::NoUpdate);
+    else if (row >= 0)
         setCurrentRow(row);
     setFocus(Qt::MouseFocusReason);
     event->accept();

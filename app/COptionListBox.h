@@ -11,7 +11,8 @@ class DialogLine;
 // The list of a page's PC options. Each entry is a multi-line description,
 // drawn word-wrapped; its height is measured once, at the list's width when
 // the entry is added. A selected entry is highlighted behind its text only.
-// A right click selects the entry under the pointer before the context menu.
+// Several entries may be selected. A right click selects the entry under the
+// pointer before the context menu, unless it is one of those selected.
 class COptionListBox : public QListWidget {
     Q_OBJECT
 public:

@@ -4,8 +4,13 @@
 #include "app/StatusLabel.h"
 #include "commands/EditorActions.h"
 #include "session/EditingSession.h"
+#include "session/SnapshotFeed.h"
+#include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "rules/OptionDescription.h"
+#include "speech/GeneratedSpeechKind.h"
+#include "speech/ShownSpeech.h"
+#include "speech/SpeechCount.h"
 #include "ui/AnsiText.h"
 #include "ui/DialogUnits.h"
 
@@ -19,6 +24,7 @@
 #include <QPushButton>
 #include <QKeyEvent>
 #include <QResizeEvent>
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -35,14 +41,39 @@ QString Shown(std::string_view bytes)
 {
     if (bytes.size() <= kMostShown)
         return AnsiText::ToDisplay(bytes);
+    const size_t more = bytes.size() - kMostShown;
     return AnsiText::ToDisplay(bytes.substr(0, kMostShown))
-        + QStringLiteral("\u2026 (%1 more characters)").arg(QLocale().toString(static_cast<qulonglong>(bytes.size() - kMostShown)));
+        + QStringLiteral("\u2026 (%1 more %2)").arg(QLocale().toString(static_cast<qulonglong>(more)), more == 1 ? "character" : "characters");
 }
+
+// Generated speech as the play window shows it, for a tooltip over its
+// code; nothing for unique speech.
+QString ShownAsPlayed(std::string_view field)
+{
+    SpeechText code;
+    DecodeSpeech(code, field);
+    return code.kind == 0 ? QString() : AnsiText::ToDisplay(ShownSpeech::Of(field));
+}
+
+// The room the second speech and its caption take, in dialog units.
+constexpr int kSecondSpeechRoom = 40;
 } // namespace
+
+// The words of a copy of the document, counted off the user interface thread.
+struct DocumentWords {
+    quint64 generation = 0;
+    SpeechCount count;
+};
 
 CPageView::CPageView(EditingSession &session, QWidget *parent)
     : QWidget(parent)
     , m_session(session)
+    , m_countJob(this, [this](std::shared_ptr<DocumentWords> words) {
+        if (words->generation != SnapshotFeed::Of(m_session).GetGeneration())
+            return;
+        m_documentWords = words->count.npcWords + words->count.pcWords;
+        ShowWordCount();
+    })
 {
     setObjectName(QStringLiteral("client"));
 
@@ -89,6 +120,15 @@ CPageView::CPageView(EditingSession &session, QWidget *parent)
     m_lblSpeechCaption->setObjectName(QStringLiteral("speechCaption"));
     m_lblSpeechCaption->setGeometry(units.Rect(14, 82, 120, 12));
     m_lblSpeechCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_lblFemaleCaption = new QLabel(QStringLiteral("Speech to female PC:"), this);
+    m_lblFemaleCaption->setObjectName(QStringLiteral("femaleSpeechCaption"));
+    m_lblFemaleCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_editFemaleSpeech = new QPlainTextEdit(this);
+    m_editFemaleSpeech->setObjectName(QStringLiteral("femaleSpeechEdit"));
+    m_editFemaleSpeech->setAccessibleName(QStringLiteral("NPC speech to female PCs"));
+    m_speechHeight = units.Y(26);
+    m_lblFemaleCaption->hide();
+    m_editFemaleSpeech->hide();
     m_grpPage = new QGroupBox(QStringLiteral("Dialog page"), this);
     m_grpPage->setObjectName(QStringLiteral("pageGroup"));
     m_grpPage->setGeometry(units.Rect(7, 7, 306, 56));
@@ -96,6 +136,10 @@ CPageView::CPageView(EditingSession &session, QWidget *parent)
     m_editDescription = new QLineEdit(this);
     m_editDescription->setObjectName(QStringLiteral("descriptionEdit"));
     m_editDescription->setGeometry(units.Rect(57, 41, 247, 12));
+    wordCount = new QLabel(this);
+    wordCount->setObjectName(QStringLiteral("wordCount"));
+    wordCount->setGeometry(units.Rect(192, 22, 112, 12));
+    wordCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     statusLabel = new StatusLabel(this);
     statusLabel->setObjectName(QStringLiteral("statusLine"));
     statusLabel->setGeometry(units.Rect(7, 294, 306, 10));
@@ -118,20 +162,23 @@ CPageView::CPageView(EditingSession &session, QWidget *parent)
         edit->setFocusPolicy(Qt::ClickFocus);
     }
     // Read-only texts sit on the window's own background.
-    for (QWidget *text : {static_cast<QWidget *>(m_editName), static_cast<QWidget *>(m_editDescription), static_cast<QWidget *>(m_editSpeech)}) {
+    for (QWidget *text : {static_cast<QWidget *>(m_editName), static_cast<QWidget *>(m_editDescription), static_cast<QWidget *>(m_editSpeech),
+                          static_cast<QWidget *>(m_editFemaleSpeech)}) {
         QPalette palette = text->palette();
         palette.setColor(QPalette::Base, palette.color(QPalette::Window));
         text->setPalette(palette);
     }
-    m_editSpeech->setReadOnly(true);
-    m_editSpeech->setFrameShape(QFrame::NoFrame);
-    m_editSpeech->setTabChangesFocus(true);
+    for (QPlainTextEdit *speech : {m_editSpeech, m_editFemaleSpeech}) {
+        speech->setReadOnly(true);
+        speech->setFrameShape(QFrame::NoFrame);
+        speech->setTabChangesFocus(true);
+    }
     m_editSpeech->setAccessibleName(QStringLiteral("NPC speech"));
     m_editName->setAccessibleName(QStringLiteral("Page name"));
     m_editDescription->setAccessibleName(QStringLiteral("Page description"));
 
     // Tab follows the page as it reads, top to bottom and left to right.
-    QWidget *order[] = {changeButton, editSpeechButton, viewFemaleButton, m_editSpeech, optionList,
+    QWidget *order[] = {changeButton, editSpeechButton, viewFemaleButton, m_editSpeech, m_editFemaleSpeech, optionList,
                         goToResultButton, moveUpButton, deleteOptionButton, editOptionButton, moveDownButton, addOptionButton,
                         goToButton, newPageButton, openButton, saveButton, exitButton};
     for (size_t i = 1; i < std::size(order); ++i)
@@ -141,11 +188,12 @@ CPageView::CPageView(EditingSession &session, QWidget *parent)
     connect(&session, &EditingSession::currentPageChanged, this, &CPageView::RefreshPage);
     connect(&session, &EditingSession::documentReplaced, this, &CPageView::RefreshPage);
     connect(&session, &EditingSession::selectedOptionChanged, this, &CPageView::ShowSelection);
-    connect(optionList, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!m_showing)
-            m_session.SetSelectedOption(SelectedRow());
-    });
+    connect(optionList, &QListWidget::itemSelectionChanged, this, &CPageView::TakeSelection);
+    connect(optionList, &QListWidget::currentRowChanged, this, &CPageView::TakeSelection);
     connect(optionList, &QWidget::customContextMenuRequested, this, &CPageView::OnContextMenu);
+    SnapshotFeed &feed = SnapshotFeed::Of(session);
+    connect(&feed, &SnapshotFeed::changed, this, &CPageView::CountDocument);
+    CountDocument(feed.GetLatest(), feed.GetGeneration());
 }
 
 namespace {
@@ -178,6 +226,8 @@ void CPageView::BindActions(const EditorActions &actions)
     Bind(exitButton, actions.exit);
     m_addOption = actions.addOption;
     m_optionActions = {actions.editOption, actions.deleteOption, actions.moveOptionUp, actions.moveOptionDown, actions.goToResult};
+    m_clipboardActions = {actions.cut, actions.copy, actions.paste};
+    connect(actions.bothSpeeches, &QAction::toggled, this, &CPageView::SetBothSpeeches);
     connect(optionList, &QListWidget::itemDoubleClicked, actions.goToResult, [this, go = actions.goToResult] {
         if (SelectedRow() >= 0)
             go->trigger();
@@ -187,19 +237,32 @@ void CPageView::BindActions(const EditorActions &actions)
 void CPageView::RefreshPage()
 {
     ShowPage(m_session.GetDocument() ? m_session.GetCurrentPage() : nullptr);
-    ShowSelection(m_session.GetSelectedOption());
+    ShowSelection();
 }
 
-void CPageView::ShowSelection(int row)
+// The session's selection, the current row last so that it stays current.
+void CPageView::ShowSelection()
 {
-    if (row == SelectedRow())
+    const std::vector<int> &rows = m_session.GetSelectedOptions();
+    const int row = m_session.GetSelectedOption();
+    if (rows == SelectedRows() && row == SelectedRow())
         return;
     m_showing = true;
     if (row >= 0 && row < optionList->count())
         optionList->setCurrentRow(row);
     else
         optionList->clearSelection();
+    for (const int other : rows) {
+        if (other != row && other < optionList->count())
+            optionList->item(other)->setSelected(true);
+    }
     m_showing = false;
+}
+
+void CPageView::TakeSelection()
+{
+    if (!m_showing)
+        m_session.SetSelectedOptions(SelectedRows(), optionList->currentRow());
 }
 
 QPushButton *CPageView::AddButton(int id, const char *objectName, const QString &caption, QRect rect)
@@ -223,6 +286,7 @@ void CPageView::ShowPage(const DialogLine *page)
 
     m_bShowMaleSpeech = true;
     ShowNpcSpeech();
+    ShowWordCount();
 
     m_showing = true;
     optionList->clear();
@@ -236,39 +300,129 @@ void CPageView::ShowPage(const DialogLine *page)
 
 void CPageView::ShowNpcSpeech()
 {
-    if (!m_page || m_page->IsSameSpeechForBoth()) {
+    const DialogLine::Fields fields = m_page ? m_page->ViewFields() : DialogLine::Fields();
+    const auto show = [](QPlainTextEdit *box, std::string_view field) {
+        box->setPlainText(Shown(field));
+        box->setToolTip(ShownAsPlayed(field));
+    };
+    const bool alike = !m_page || m_page->IsSameSpeechForBoth();
+    // Both shown: one speech fills the room of two.
+    const bool both = m_bothSpeeches && !alike;
+    m_editSpeech->resize(m_editSpeech->width(), m_speechHeight + (m_bothSpeeches && alike ? m_speechRoom : 0));
+    m_lblFemaleCaption->setVisible(both);
+    m_editFemaleSpeech->setVisible(both);
+    viewFemaleButton->setVisible(!m_bothSpeeches);
+    if (alike) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to both genders:"));
         viewFemaleButton->setEnabled(false);
-        m_editSpeech->setPlainText(m_page ? Shown(m_page->ViewFields()[1]) : QString());
+        show(m_editSpeech, fields[1]);
         return;
     }
-    if (m_bShowMaleSpeech) {
+    if (both) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to male PC:"));
-        m_editSpeech->setPlainText(Shown(m_page->ViewFields()[1]));
+        show(m_editSpeech, fields[1]);
+        show(m_editFemaleSpeech, fields[2]);
+    } else if (m_bShowMaleSpeech) {
+        m_lblSpeechCaption->setText(QStringLiteral("Speech to male PC:"));
+        show(m_editSpeech, fields[1]);
     } else {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to female PC:"));
-        m_editSpeech->setPlainText(Shown(m_page->ViewFields()[2]));
+        show(m_editSpeech, fields[2]);
     }
     viewFemaleButton->setEnabled(true);
 }
 
 void CPageView::OnViewFemaleSpeech()
 {
-    if (!m_page || m_page->IsSameSpeechForBoth())
+    if (!m_page || m_page->IsSameSpeechForBoth() || m_bothSpeeches)
         return;
     m_bShowMaleSpeech = !m_bShowMaleSpeech;
     ShowNpcSpeech();
 }
 
+void CPageView::SetBothSpeeches(bool on)
+{
+    if (on == m_bothSpeeches)
+        return;
+    m_bothSpeeches = on;
+    ApplySpeechRoom();
+    ShowNpcSpeech();
+}
+
+// The speech frame grows by the second speech's room; the options' frame
+// and list give it up, so nothing below them moves.
+void CPageView::ApplySpeechRoom()
+{
+    const DialogUnits units(font());
+    const int room = m_bothSpeeches ? units.Y(kSecondSpeechRoom) : 0;
+    const int by = room - m_speechRoom;
+    m_speechRoom = room;
+    m_grpNpcSpeech->resize(m_grpNpcSpeech->width(), m_grpNpcSpeech->height() + by);
+    for (QWidget *below : {static_cast<QWidget *>(m_grpOptions), static_cast<QWidget *>(optionList)})
+        below->setGeometry(below->x(), below->y() + by, below->width(), qMax(0, below->height() - by));
+    const QRect speech = m_editSpeech->geometry();
+    const int captionTop = speech.y() + m_speechHeight + units.Y(2);
+    m_lblFemaleCaption->setGeometry(m_lblSpeechCaption->x(), captionTop, m_lblSpeechCaption->width(), m_lblSpeechCaption->height());
+    m_editFemaleSpeech->setGeometry(speech.x(), captionTop + units.Y(14), speech.width(), m_speechHeight);
+}
+
+void CPageView::ShowWordCount()
+{
+    const SpeechCount page = m_page ? SpeechCount::OfPage(*m_page) : SpeechCount();
+    const QLocale locale;
+    const long long onPage = page.npcWords + page.pcWords;
+    const QString words = QStringLiteral("%1 %2").arg(locale.toString(onPage), onPage == 1 ? QStringLiteral("word") : QStringLiteral("words"));
+    wordCount->setText(m_documentWords < 0 ? words : QStringLiteral("%1 of %2").arg(words, locale.toString(m_documentWords)));
+    wordCount->setToolTip(QStringLiteral("Words of speech on this page: NPC %1, PC %2 (in the whole document: %3), as dlgtool stats counts them")
+                              .arg(locale.toString(page.npcWords), locale.toString(page.pcWords),
+                                   m_documentWords < 0 ? QStringLiteral("counting") : locale.toString(m_documentWords)));
+}
+
+bool CPageView::IsWordCountUpToDate() const
+{
+    return m_countJob.IsUpToDate() && m_countJob.GetRequested() == SnapshotFeed::Of(m_session).GetGeneration();
+}
+
+void CPageView::CountDocument(std::shared_ptr<const DialogFile> document, quint64 generation)
+{
+    if (!document) {
+        m_countJob.Skip(generation);
+        m_documentWords = -1;
+        ShowWordCount();
+        return;
+    }
+    m_countJob.Run(generation, [document, generation] {
+        auto words = std::make_shared<DocumentWords>();
+        words->generation = generation;
+        words->count = SpeechCount::Of(*document);
+        return words;
+    });
+}
+
 int CPageView::InsertOptionLine(int index, DialogLine *option)
 {
-    return optionList->InsertEntry(index, Shown(OptionDescription::Build(*option)), option);
+    const int row = optionList->InsertEntry(index, Shown(OptionDescription::Build(*option)), option);
+    if (const QString played = ShownAsPlayed(option->ViewFields()[1]); !played.isEmpty())
+        optionList->item(row)->setToolTip(played);
+    return row;
 }
 
 int CPageView::SelectedRow() const
 {
-    const QList<QListWidgetItem *> selected = optionList->selectedItems();
-    return selected.isEmpty() ? -1 : optionList->row(selected.constFirst());
+    const int current = optionList->currentRow();
+    if (current >= 0 && optionList->item(current)->isSelected())
+        return current;
+    const std::vector<int> rows = SelectedRows();
+    return rows.empty() ? -1 : rows.front();
+}
+
+std::vector<int> CPageView::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex &index : optionList->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 // Enter that reaches the page from its own controls saves, as "&Save"
@@ -313,6 +467,8 @@ void CPageView::OnSize(QSize oldSize, QSize newSize)
     stretch(m_grpOptions, dx, dy);
     stretch(m_editDescription, dx, 0);
     stretch(m_editSpeech, dx, 0);
+    stretch(m_editFemaleSpeech, dx, 0);
+    stretch(wordCount, dx, 0);
     stretch(optionList, dx, dy);
     for (QWidget *control : {openButton, saveButton, exitButton})
         shift(control, dx, dy);
@@ -337,10 +493,13 @@ void CPageView::OnContextMenu(const QPoint &listPosition)
         item->setEnabled(action->isEnabled());
         connect(item, &QAction::triggered, action, &QAction::trigger);
     };
-    entry(QStringLiteral("&Add option.."), m_addOption);
+    entry(QStringLiteral("&Add option..."), m_addOption);
     menu.addSeparator();
     const QPushButton *buttons[] = {editOptionButton, deleteOptionButton, moveUpButton, moveDownButton, goToResultButton};
     for (qsizetype i = 0; i < m_optionActions.size() && i < qsizetype(std::size(buttons)); ++i)
         entry(buttons[i]->text(), m_optionActions[i]);
+    menu.addSeparator();
+    for (QAction *action : std::as_const(m_clipboardActions))
+        entry(action->text(), action);
     menu.exec(optionList->viewport()->mapToGlobal(listPosition));
 }

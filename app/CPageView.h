@@ -1,9 +1,14 @@
 #pragma once
 
+#include "session/LatestJob.h"
+
 #include <QList>
 #include <QWidget>
+#include <memory>
+#include <vector>
 
 class COptionListBox;
+class DialogFile;
 class DialogLine;
 class EditingSession;
 class EditorActions;
@@ -14,6 +19,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class StatusLabel;
+struct DocumentWords;
 
 // The main window's client area: one dialog page (its name, description
 // and NPC speech), the list of its PC options, the command buttons and the
@@ -33,11 +39,18 @@ public:
     void RefreshPage();
     void ShowNpcSpeech();
     void OnViewFemaleSpeech();
+    // Both speeches one above the other, each labelled, instead of one and
+    // the switch between them.
+    void SetBothSpeeches(bool on);
     int InsertOptionLine(int index, DialogLine *option);
     // The option commands' menu, at a point of the option list.
     void OnContextMenu(const QPoint &listPosition);
-    // The row of the selected option; -1 with none.
+    // The words of the document are counted for the document as it stands.
+    bool IsWordCountUpToDate() const;
+    // The row of the selected option (the current one of several); -1 with none.
     int SelectedRow() const;
+    // Every row selected, ascending.
+    std::vector<int> SelectedRows() const;
 
     // The controls, in the template's order, which is the tab order.
     COptionListBox *optionList = nullptr;
@@ -56,6 +69,8 @@ public:
     QPushButton *saveButton = nullptr;
     QPushButton *exitButton = nullptr;
     StatusLabel *statusLabel = nullptr;
+    // The words of speech on the page and in the document, as dlgtool stats counts them.
+    QLabel *wordCount = nullptr;
 
 signals:
     // Enter in the page, with no push button focused: the page is saved.
@@ -69,15 +84,26 @@ private:
     QPushButton *AddButton(int id, const char *objectName, const QString &caption, QRect rect);
     void OnSize(QSize oldSize, QSize newSize);
     void ShowPage(const DialogLine *page);
-    void ShowSelection(int row);
+    void ShowSelection();
+    // The options selected in the list become the session's.
+    void TakeSelection();
+    // Gives the speeches the room both of them take, or gives it back.
+    void ApplySpeechRoom();
+    // The page's words now, the document's as last counted off this thread.
+    void ShowWordCount();
+    void CountDocument(std::shared_ptr<const DialogFile> document, quint64 generation);
 
     EditingSession &m_session;
     const DialogLine *m_page = nullptr;
     bool m_showing = false; // the list's selection is being set from the session
     QAction *m_addOption = nullptr;
     QList<QAction *> m_optionActions;
+    QList<QAction *> m_clipboardActions;
     QSize m_laidOutSize; // the size the controls are placed for
     bool m_bShowMaleSpeech = true;
+    bool m_bothSpeeches = false;
+    int m_speechRoom = 0; // pixels the second speech takes from the option list
+    int m_speechHeight = 0; // of one speech box
     QGroupBox *m_grpPage = nullptr;
     QGroupBox *m_grpNpcSpeech = nullptr;
     QGroupBox *m_grpOptions = nullptr;
@@ -85,4 +111,8 @@ private:
     QLineEdit *m_editDescription = nullptr;
     QPlainTextEdit *m_editSpeech = nullptr;
     QLabel *m_lblSpeechCaption = nullptr;
+    QPlainTextEdit *m_editFemaleSpeech = nullptr; // with both speeches shown
+    QLabel *m_lblFemaleCaption = nullptr;
+    LatestJob<std::shared_ptr<DocumentWords>> m_countJob;
+    long long m_documentWords = -1; // -1: not counted yet
 };

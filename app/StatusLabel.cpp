@@ -8,7 +8,7 @@ StatusLabel::StatusLabel(QWidget *parent)
 {
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setTextFormat(Qt::PlainText);
-    for (const StatusLine::Timer id : {StatusLine::AnimationTimer, StatusLine::CreditTimer, StatusLine::AddressTimer, StatusLine::ClearTimer}) {
+    for (const StatusLine::Timer id : {StatusLine::AnimationTimer, StatusLine::CreditTimer, StatusLine::ClearTimer}) {
         auto *timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, [this, id] { m_statusLine.OnTimer(id); });
         m_timers[id] = timer;

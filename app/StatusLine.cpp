@@ -21,11 +21,6 @@ bool StatusLine::OnTimer(int timer)
     case CreditTimer:
         SetStatusMessage(Credit);
         m_host.KillTimer(CreditTimer);
-        m_host.ArmTimer(AddressTimer, CreditPeriod);
-        return true;
-    case AddressTimer:
-        SetStatusMessage(Address);
-        m_host.KillTimer(AddressTimer);
         return true;
     case ClearTimer:
         SetStatusMessage({});

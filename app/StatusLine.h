@@ -8,20 +8,19 @@
 // UTF-8, spread out by whole characters. A message
 // arrives spread out, one blank fewer after each character every 100 ms,
 // until it reads normally; about five seconds later it clears. Once per run
-// a credit line and then the web address follow start-up.
+// a credit line, the program's name and version, follows start-up.
 //
 // The logic knows no toolkit: its host arms and kills the timers and shows
 // the text, and tests drive the ticks directly.
 class StatusLine {
 public:
-    enum Timer { AnimationTimer = 0, CreditTimer = 1, AddressTimer = 2, ClearTimer = 5 };
+    enum Timer { AnimationTimer = 0, CreditTimer = 1, ClearTimer = 5 };
     static constexpr int AnimationPeriod = 100;
     static constexpr int CreditPeriod = 3000;
     static constexpr int ClearPeriod = 5000;
     static constexpr int Spacing = 10;
 
     static constexpr const char *Credit = "Talkwright " TALKWRIGHT_VERSION " - a dialog editor for Quorvel";
-    static constexpr const char *Address = "https://www.example.org/talkwright";
 
     class Host {
     public:

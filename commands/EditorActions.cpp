@@ -1,5 +1,6 @@
 #include "commands/EditorActions.h"
 
+#include "commands/ClipboardCommands.h"
 #include "commands/ExportCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/OptionCommands.h"
@@ -9,6 +10,8 @@
 #include "session/EditingSession.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QUndoStack>
 #include <QWidget>
@@ -28,7 +31,7 @@ QAction *Make(QWidget *window, QObject *owner, const char *name, const QString &
 } // namespace
 
 EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options,
-                             RecoveryOffer &recovery, ExportCommands &exports, QWidget *window)
+                             ClipboardCommands &clipboard, RecoveryOffer &recovery, ExportCommands &exports, QWidget *window)
     : QObject(window)
     , m_session(session)
 {
@@ -79,9 +82,16 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     connect(moveOptionUp, &QAction::triggered, &options, &OptionCommands::OnMoveOptionUp);
     moveOptionDown = make("actionMoveDown", QStringLiteral("Move option do&wn"), ctrl(Qt::Key_D));
     connect(moveOptionDown, &QAction::triggered, &options, &OptionCommands::OnMoveOptionDown);
+    cut = make("actionCut", QStringLiteral("Cu&t"), ctrl(Qt::Key_X));
+    connect(cut, &QAction::triggered, &clipboard, &ClipboardCommands::OnCut);
+    copy = make("actionCopy", QStringLiteral("&Copy"), ctrl(Qt::Key_C));
+    connect(copy, &QAction::triggered, &clipboard, &ClipboardCommands::OnCopy);
+    paste = make("actionPaste", QStringLiteral("&Paste"), ctrl(Qt::Key_V));
+    paste->setStatusTip(QStringLiteral("Pastes options after the option selected, pages after the page on display"));
+    connect(paste, &QAction::triggered, &clipboard, &ClipboardCommands::OnPaste);
     editSpeech = make("actionEditNpcSpeech", QStringLiteral("Edit NPC &speech"), ctrl(Qt::Key_A));
     connect(editSpeech, &QAction::triggered, &pages, &PageCommands::OnEditSpeech);
-    goTo = make("actionGotoPage", QStringLiteral("&Goto dialog page.."), ctrl(Qt::Key_G));
+    goTo = make("actionGotoPage", QStringLiteral("&Goto dialog page..."), ctrl(Qt::Key_G));
     connect(goTo, &QAction::triggered, &pages, &PageCommands::OnGoTo);
     back = make("actionBack", QStringLiteral("&Back"), QKeySequence(Qt::ALT | Qt::Key_Left));
     connect(back, &QAction::triggered, &pages, &PageCommands::OnBack);
@@ -89,7 +99,7 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     connect(forward, &QAction::triggered, &pages, &PageCommands::OnForward);
     // The find bar's commands: the window connects them to its bar.
     find = make("actionFind", QStringLiteral("F&ind..."), ctrl(Qt::Key_F));
-    replace = make("actionReplace", QStringLiteral("Re&place..."), ctrl(Qt::Key_H));
+    replace = make("actionReplace", QStringLiteral("Rep&lace..."), ctrl(Qt::Key_H));
     findNext = make("actionFindNext", QStringLiteral("Find ne&xt"), QKeySequence(Qt::Key_F3));
     findPrevious = make("actionFindPrevious", QStringLiteral("Find pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
 
@@ -108,6 +118,22 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     movePageDown->setStatusTip(QStringLiteral("Moves the page later in the file; moving the first page changes where the conversation starts"));
     connect(movePageDown, &QAction::triggered, &pages, [&pages] { pages.OnMovePage(1); });
 
+    // In the outline, Ctrl+C and Ctrl+X take its page (the outline passes them on).
+    copyPage = make("actionCopyPage", QStringLiteral("Cop&y page"));
+    copyPage->setStatusTip(QStringLiteral("Copies the page on display with its options (Ctrl+C in the outline)"));
+    connect(copyPage, &QAction::triggered, &clipboard, &ClipboardCommands::OnCopyPage);
+    cutPage = make("actionCutPage", QStringLiteral("Cu&t page"));
+    cutPage->setStatusTip(QStringLiteral("Cuts the page on display with its options (Ctrl+X in the outline)"));
+    connect(cutPage, &QAction::triggered, &clipboard, &ClipboardCommands::OnCutPage);
+    pastePage = make("actionPastePage", QStringLiteral("Past&e page"));
+    pastePage->setStatusTip(QStringLiteral("Pastes the pages on the clipboard after the page on display"));
+    connect(pastePage, &QAction::triggered, &clipboard, &ClipboardCommands::OnPastePage);
+
+    // The page view shows it; the switch is the writer's, for every page.
+    bothSpeeches = make("actionBothSpeeches", QStringLiteral("&Both speeches"));
+    bothSpeeches->setCheckable(true);
+    bothSpeeches->setStatusTip(QStringLiteral("Shows the NPC's speech to male and to female PCs one above the other"));
+
     play = make("actionPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5));
     connect(play, &QAction::triggered, &pages, [&pages] { pages.OnPlay(false); });
     playFromFirstPage = make("actionPlayFromFirstPage", QStringLiteral("Play from &first page"), QKeySequence(Qt::SHIFT | Qt::Key_F5));
@@ -118,17 +144,30 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     connect(&session, &EditingSession::currentPageChanged, this, &EditorActions::Update);
     connect(&session, &EditingSession::documentReplaced, this, &EditorActions::Update);
     connect(&session, &EditingSession::changed, this, &EditorActions::Update);
-    Update();
+    // Asked only when the clipboard changes: another program may own it,
+    // and asking it takes a round trip.
+    const auto clipboardChanged = [this] {
+        m_clipboardHoldsText = ClipboardCommands::ClipboardHoldsText();
+        Update();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
+    clipboardChanged();
 }
 
 void EditorActions::Update()
 {
     const DialogLine *page = m_session.GetCurrentPage();
-    const int row = m_session.GetSelectedLine() ? m_session.GetSelectedOption() : -1;
-    const bool selected = row >= 0;
-    editOption->setEnabled(selected);
-    deleteOption->setEnabled(selected);
-    goToResult->setEnabled(selected);
-    moveOptionUp->setEnabled(selected && row > 0);
-    moveOptionDown->setEnabled(selected && page && row + 1 < page->GetOptionCount());
+    const std::vector<int> &rows = m_session.GetSelectedOptions();
+    const bool selected = m_session.GetSelectedLine() && !rows.empty();
+    const bool one = selected && rows.size() == 1;
+    editOption->setEnabled(one);
+    goToResult->setEnabled(one);
+    for (QAction *action : {deleteOption, copy, cut})
+        action->setEnabled(selected);
+    moveOptionUp->setEnabled(selected && rows.front() > 0);
+    moveOptionDown->setEnabled(selected && page && rows.back() + 1 < page->GetOptionCount());
+    paste->setEnabled(m_session.GetDocument() != nullptr && m_clipboardHoldsText);
+    pastePage->setEnabled(paste->isEnabled());
+    copyPage->setEnabled(page != nullptr);
+    cutPage->setEnabled(page != nullptr);
 }

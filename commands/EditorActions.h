@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class ClipboardCommands;
 class EditingSession;
 class ExportCommands;
 class FileCommands;
@@ -19,8 +20,8 @@ class RecoveryOffer;
 class EditorActions : public QObject {
     Q_OBJECT
 public:
-    EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options, RecoveryOffer &recovery,
-                  ExportCommands &exports, QWidget *window);
+    EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options, ClipboardCommands &clipboard,
+                  RecoveryOffer &recovery, ExportCommands &exports, QWidget *window);
 
     // File
     QAction *newFile, *open, *save, *saveAs, *recover, *exit;
@@ -28,17 +29,26 @@ public:
     // Edit
     QAction *undo, *redo;
     QAction *addOption, *editOption, *deleteOption, *goToResult, *moveOptionUp, *moveOptionDown;
+    QAction *cut, *copy, *paste;
     QAction *editSpeech, *goTo, *back, *forward;
     QAction *find, *replace, *findNext, *findPrevious;
     // Page
     QAction *newPage, *changePageInfo, *duplicatePage, *deletePage, *movePageUp, *movePageDown;
+    QAction *copyPage, *cutPage, *pastePage;
+    // View: the NPC's speech to both genders at once (checked), or one of
+    // them and the switch between them.
+    QAction *bothSpeeches;
     // Tools, Help
     QAction *play, *playFromFirstPage, *about;
 
 private:
-    // The rules: the option commands need a selected option, moving one it
-    // a place to go; every other command is there while the window is.
+    // The rules: editing an option or following it needs one selected;
+    // deleting, moving, copying and cutting any number of them, and moving
+    // them a place to go for the first (up) or the last (down); pasting, a
+    // document and something on the clipboard; every other command is there
+    // while the window is.
     void Update();
 
     EditingSession &m_session;
+    bool m_clipboardHoldsText = false; // as it last said
 };

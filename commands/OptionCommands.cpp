@@ -38,35 +38,45 @@ void OptionCommands::OnGoToResultPage()
     m_session.SetCurrentPage(target);
 }
 
-// After a delete the page shows again from its first option.
+// After a delete the page shows again from its first option. Several
+// options selected go as one step.
 void OptionCommands::OnDeleteOption()
 {
     if (!HaveSelectedOption())
         return;
     DialogLine &page = *m_session.GetCurrentPage();
-    m_session.DeleteOption(page, m_session.GetSelectedOption());
+    const std::vector<int> &rows = m_session.GetSelectedOptions();
+    if (rows.size() > 1)
+        m_session.DeleteOptions(page, rows, QStringLiteral("Delete Options"));
+    else
+        m_session.DeleteOption(page, m_session.GetSelectedOption());
     m_session.Redisplay();
 }
 
-void OptionCommands::MoveOption(int from, int to)
+// The options selected move together, one place, as long as the first (or
+// the last) has a place to go; they stay selected.
+void OptionCommands::MoveOptions(int by)
 {
-    m_session.MoveOption(*m_session.GetCurrentPage(), from, to);
+    if (!HaveSelectedOption())
+        return;
+    DialogLine &page = *m_session.GetCurrentPage();
+    const std::vector<int> rows = m_session.GetSelectedOptions();
+    if (rows.empty() || (by < 0 && rows.front() == 0) || (by > 0 && rows.back() + 1 >= page.GetOptionCount()))
+        return;
+    if (rows.size() == 1)
+        m_session.MoveOption(page, rows.front(), rows.front() + by);
+    else
+        m_session.MoveOptions(page, rows, by);
 }
 
 void OptionCommands::OnMoveOptionUp()
 {
-    if (!HaveSelectedOption())
-        return;
-    if (const int row = m_session.GetSelectedOption(); row > 0)
-        MoveOption(row, row - 1);
+    MoveOptions(-1);
 }
 
 void OptionCommands::OnMoveOptionDown()
 {
-    if (!HaveSelectedOption())
-        return;
-    if (const int row = m_session.GetSelectedOption(); row + 1 < m_session.GetCurrentPage()->GetOptionCount())
-        MoveOption(row, row + 1);
+    MoveOptions(1);
 }
 
 void OptionCommands::OnAddOption()

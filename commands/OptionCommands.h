@@ -7,7 +7,8 @@ class Prompter;
 class QWidget;
 
 // The commands on the PC options of the page on display: add, edit,
-// delete, move up and down, and go to the page the selected one leads to.
+// delete, move up and down (every option selected), and go to the page the
+// selected one leads to.
 // Each change is one step of the session's undo stack; the session shows
 // what it changed, with the option it touched selected.
 class OptionCommands : public QObject {
@@ -24,7 +25,7 @@ public:
 
 private:
     bool HaveSelectedOption();
-    void MoveOption(int from, int to);
+    void MoveOptions(int by);
 
     EditingSession &m_session;
     Prompter &m_prompter;

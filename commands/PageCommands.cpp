@@ -10,6 +10,7 @@
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/AnsiText.h"
+#include "ui/Counted.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -94,15 +95,25 @@ void PageCommands::OnForward()
 void PageCommands::OnDeletePage()
 {
     DialogFile *document = m_session.GetDocument();
-    DialogLine *page = m_session.GetCurrentPage();
-    const int index = document && page ? document->IndexOf(page) : -1;
+    const int index = document ? document->IndexOf(m_session.GetCurrentPage()) : -1;
     if (index < 0) {
         HaveCurrentPage();
         return;
     }
-    QString question = QStringLiteral("Delete the page \"%1\"?").arg(AnsiText::ToDisplay(page->GetLabel()));
+    // The page on display gives way to the one visited before it.
+    if (ConfirmDeletePage(QStringLiteral("Delete page"), QStringLiteral("&Delete"), true))
+        m_session.DeletePage(index);
+}
+
+bool PageCommands::ConfirmDeletePage(const QString &caption, const QString &answer, bool always)
+{
+    DialogFile *document = m_session.GetDocument();
+    DialogLine *page = m_session.GetCurrentPage();
+    QString question = QStringLiteral("%1 the page \"%2\"?").arg(QString(answer).remove(QLatin1Char('&')), AnsiText::ToDisplay(page->GetLabel()));
     std::vector<DialogFile::Link> links = document->FindLinksTo(page);
     std::erase_if(links, [page](const DialogFile::Link &link) { return link.page == page; });
+    if (links.empty() && !always)
+        return true;
     if (!links.empty()) {
         QStringList pages;
         for (const DialogFile::Link &link : links) {
@@ -110,18 +121,14 @@ void PageCommands::OnDeletePage()
             if (!pages.contains(name))
                 pages.append(name);
         }
-        question += QStringLiteral("\n\n%1 %2 on %3 lead%4 to it and will end the dialog instead.")
-                        .arg(links.size())
-                        .arg(links.size() == 1 ? QStringLiteral("option") : QStringLiteral("options"))
-                        .arg(pages.size() > 8 ? QStringLiteral("%1 pages").arg(pages.size()) : pages.join(QStringLiteral(", ")))
+        question += QStringLiteral("\n\n%1 on %2 lead%3 to it and will end the dialog instead.")
+                        .arg(Counted(links.size(), "option", "options"))
+                        .arg(pages.size() > 8 ? Counted(pages.size(), "page", "pages") : pages.join(QStringLiteral(", ")))
                         .arg(links.size() == 1 ? QStringLiteral("s") : QString());
     }
-    if (m_prompter.Ask(m_parent, QStringLiteral("Delete page"), question, Prompter::YesCancel, Prompter::Question, Prompter::Cancel,
-                       {QStringLiteral("&Delete"), QString(), QStringLiteral("Cancel")})
-        != Prompter::Yes)
-        return;
-    // The page on display gives way to the one visited before it.
-    m_session.DeletePage(index);
+    return m_prompter.Ask(m_parent, caption, question, Prompter::YesCancel, Prompter::Question, Prompter::Cancel,
+                          {answer, QString(), QStringLiteral("Cancel")})
+        == Prompter::Yes;
 }
 
 void PageCommands::OnDuplicatePage()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class DialogLine;
 class EditingSession;
@@ -32,6 +33,10 @@ public:
     // The commands that change the current page need one; a document
     // without pages has none until New page adds it. Says so when not.
     static bool HaveCurrentPage(EditingSession &session, Prompter &prompter, QWidget *parent);
+    // Asks whether to take the page on display out of the document (Delete,
+    // Cut), naming the options that lead to it; answer is the button's text.
+    // Unless always, it asks only when options lead to it.
+    bool ConfirmDeletePage(const QString &caption, const QString &answer, bool always);
 
 private:
     bool HaveCurrentPage() { return HaveCurrentPage(m_session, m_prompter, m_parent); }

@@ -26,7 +26,6 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     };
     addLine(QStringLiteral("Talkwright Version " TALKWRIGHT_VERSION), units.Rect(40, 10, 119, 8));
     addLine(QStringLiteral("A dialog editor for Quorvel"), units.Rect(40, 25, 119, 8));
-    addLine(QStringLiteral("www.example.org/talkwright"), units.Rect(40, 40, 95, 11));
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(units.Rect(178, 7, 50, 14));

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-// The About box: the icon, the program's version, a credit and a contact line.
+// The About box: the icon, the program's name and version, and a credit.
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:

@@ -99,7 +99,14 @@ CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *
         setTabOrder(order[i - 1], order[i]);
     m_maleText->setAccessibleName(QStringLiteral("Speech to male PCs"));
     m_femaleText->setAccessibleName(QStringLiteral("Speech to female PCs"));
-    m_male.kindList->setFocus();
+    // Unique speech opens selected, so that typing replaces it, as in
+    // every other field; generated speech opens at its kind.
+    if (m_maleUnique->isChecked()) {
+        m_maleText->setFocus();
+        m_maleText->selectAll();
+    } else {
+        m_male.kindList->setFocus();
+    }
     m_loadedMale = m_male.State(m_maleGenerated->isChecked(), m_maleText->toPlainText());
     m_loadedFemale = m_female.State(m_femaleGenerated->isChecked(), m_femaleText->toPlainText());
 }

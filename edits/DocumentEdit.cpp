@@ -3,6 +3,8 @@
 #include "model/DialogFile.h"
 #include "speech/GeneratedSpeechKind.h"
 
+#include <algorithm>
+
 namespace {
 
 // A Request money speech that named page ends the dialog instead. (A speech
@@ -107,6 +109,78 @@ DocumentEdit DocumentEdit::ChangingLine(DialogLine &page, DialogLine &line, Dial
     return edit;
 }
 
+DocumentEdit DocumentEdit::Grouping(std::vector<DocumentEdit> edits)
+{
+    DocumentEdit edit(Group, edits.front().m_page, edits.front().m_line);
+    edit.m_group = std::move(edits);
+    return edit;
+}
+
+DocumentEdit DocumentEdit::AddingOptions(DialogLine &page, int index, std::vector<std::unique_ptr<DialogLine>> options)
+{
+    std::vector<DocumentEdit> edits;
+    for (auto &option : options)
+        edits.push_back(AddingOption(page, index++, std::move(option)));
+    return Grouping(std::move(edits));
+}
+
+// The last first: the rows before it stay where they are.
+DocumentEdit DocumentEdit::DeletingOptions(DialogLine &page, const std::vector<int> &rows)
+{
+    std::vector<DocumentEdit> edits;
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        edits.push_back(DeletingOption(page, *row));
+    return Grouping(std::move(edits));
+}
+
+// Moving up, the first first; down, the last first: each move swaps its row
+// with one that is not moved, or that has moved already.
+DocumentEdit DocumentEdit::MovingOptions(DialogLine &page, const std::vector<int> &rows, int by)
+{
+    std::vector<DocumentEdit> edits;
+    if (by < 0) {
+        for (const int row : rows)
+            edits.push_back(MovingOption(page, row, row - 1));
+    } else {
+        for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+            edits.push_back(MovingOption(page, *row, *row + 1));
+    }
+    return Grouping(std::move(edits));
+}
+
+DocumentEdit DocumentEdit::AddingPages(DialogFile &file, int index, std::vector<std::unique_ptr<DialogLine>> pages)
+{
+    std::vector<DocumentEdit> edits;
+    for (auto &page : pages)
+        edits.push_back(AddingPage(file, index++, std::move(page)));
+    return Grouping(std::move(edits));
+}
+
+std::vector<const DialogLine *> DocumentEdit::GetLines() const
+{
+    if (m_kind != Group)
+        return {m_line};
+    std::vector<const DialogLine *> lines;
+    for (const DocumentEdit &edit : m_group)
+        lines.push_back(edit.m_line);
+    return lines;
+}
+
+bool DocumentEdit::ChangesPages() const
+{
+    switch (m_kind) {
+    case AddPage:
+    case DeletePage:
+    case MovePage:
+    case ChangeLines:
+        return true;
+    case Group:
+        return std::any_of(m_group.begin(), m_group.end(), [](const DocumentEdit &edit) { return edit.ChangesPages(); });
+    default:
+        return false;
+    }
+}
+
 int DocumentEdit::GetIndex() const
 {
     switch (m_kind) {
@@ -115,6 +189,8 @@ int DocumentEdit::GetIndex() const
     case AddOption:
     case DeleteOption:
         return m_index;
+    case Group:
+        return m_group.front().GetIndex();
     default:
         return 0;
     }
@@ -149,6 +225,10 @@ void DocumentEdit::Apply()
     case MovePage:
         m_file->InsertPage(m_to, m_file->RemovePageAt(m_index));
         break;
+    case Group:
+        for (DocumentEdit &edit : m_group)
+            edit.Apply();
+        break;
     }
 }
 
@@ -179,6 +259,10 @@ void DocumentEdit::Revert()
         break;
     case MovePage:
         m_file->InsertPage(m_index, m_file->RemovePageAt(m_to));
+        break;
+    case Group:
+        for (auto edit = m_group.rbegin(); edit != m_group.rend(); ++edit)
+            edit->Revert();
         break;
     }
 }

@@ -13,7 +13,7 @@ class DialogFile;
 // made unapplied; Apply and Revert then alternate, Apply first.
 class DocumentEdit {
 public:
-    enum Kind { AddOption, DeleteOption, MoveOption, AddPage, ChangeLine, DeletePage, MovePage, ChangeLines };
+    enum Kind { AddOption, DeleteOption, MoveOption, AddPage, ChangeLine, DeletePage, MovePage, ChangeLines, Group };
 
     // A line of the document that goes from before to after.
     struct LineChange {
@@ -34,6 +34,14 @@ public:
     static DocumentEdit ChangingLine(DialogLine &page, DialogLine &line, DialogLine::Content before, DialogLine::Content after);
     // Many lines at once, as one edit; page is the page of the first.
     static DocumentEdit ChangingLines(DialogLine &page, std::vector<LineChange> changes);
+    // Several options or pages as one edit: each of these is a group of the
+    // edits of one line, made one after another and taken back the other
+    // way round. Rows and indexes are ascending; options go in at index and
+    // on, pages at index and on, and rows move by one place up (by -1) or down.
+    static DocumentEdit AddingOptions(DialogLine &page, int index, std::vector<std::unique_ptr<DialogLine>> options);
+    static DocumentEdit DeletingOptions(DialogLine &page, const std::vector<int> &rows);
+    static DocumentEdit MovingOptions(DialogLine &page, const std::vector<int> &rows, int by);
+    static DocumentEdit AddingPages(DialogFile &file, int index, std::vector<std::unique_ptr<DialogLine>> pages);
 
     void Apply();
     void Revert();
@@ -48,9 +56,15 @@ public:
     // The lines that DeletePage changed because they led to the page, or
     // that ChangeLines changes.
     const std::vector<LineChange> &GetLineChanges() const { return m_changes; }
+    // The lines it touches: those of each edit of a group, or its line.
+    std::vector<const DialogLine *> GetLines() const;
+    // It changes the list of pages, or lines on many pages.
+    bool ChangesPages() const;
 
 private:
     DocumentEdit(Kind kind, DialogLine *page, DialogLine *line) : m_kind(kind), m_page(page), m_line(line) {}
+    // The edits as one; there is at least one.
+    static DocumentEdit Grouping(std::vector<DocumentEdit> edits);
 
     Kind m_kind;
     DialogLine *m_page;
@@ -62,4 +76,5 @@ private:
     DialogLine::Content m_before;
     DialogLine::Content m_after;
     std::vector<LineChange> m_changes;
+    std::vector<DocumentEdit> m_group; // in the order they are made
 };

@@ -282,7 +282,12 @@ bool DialogFile::ReadText(std::string_view bytes)
     return Parse(Keep(bytes));
 }
 
-bool DialogFile::Parse(std::string_view bytes)
+bool DialogFile::ReadLines(std::string_view bytes)
+{
+    return Parse(Keep(bytes), true);
+}
+
+bool DialogFile::Parse(std::string_view bytes, bool looseOptions)
 {
     // The first NUL ends the text.
     const std::string_view text = bytes.substr(0, bytes.find('\0'));
@@ -363,6 +368,11 @@ bool DialogFile::Parse(std::string_view bytes)
             m_pages.push_back(std::move(line));
         } else if (lastPage) {
             lastPage->AddOption(std::move(line));
+        } else if (looseOptions) {
+            // A page of no number, made here, holds the options above every page.
+            m_pages.push_back(std::make_unique<DialogLine>());
+            lastPage = m_pages.back().get();
+            lastPage->AddOption(std::move(line));
         } else {
             m_errorText = "its first dialog line, line " + std::to_string(lineNumber) + ", is a PC option";
             m_errorLine = lineNumber;
@@ -391,7 +401,7 @@ bool DialogFile::Parse(std::string_view bytes)
 
     // Bytes that hold no page at all are not a dialog file: saving them as
     // one would write an empty file over them.
-    if (m_pages.empty() && !IsWhiteSpace(bytes)) {
+    if (m_pages.empty() && !IsWhiteSpace(bytes) && !looseOptions) {
         // Lines that end in a lone CR read as one line, which holds no page.
         const auto count = [text](char c) { return std::count(text.begin(), text.end(), c); };
         const bool crEnded = loneCr && count('\r') > 2 * count('\n');
@@ -471,6 +481,7 @@ bool DialogFile::Write(FileOps &ops)
         return false;
     }
     m_errorText.clear();
+    TakeSavedFileLines();
     return true;
 }
 
@@ -480,27 +491,7 @@ bool DialogFile::WriteBytes(const std::function<bool(std::string_view)> &sink)
     std::string buffer;
     buffer.reserve(kWriteChunk + 4096);
     for (size_t i = 0; i < m_pages.size(); ++i) {
-        DialogLine &page = *m_pages[i];
-        const DialogLine::Fields fields = page.ViewFields();
-        // The name as reading gives it back: without blanks at its ends, and
-        // one that is nothing then is read as the page's number.
-        buffer += "// [LABEL] ";
-        if (const std::string_view label = TrimLine(fields[0]); !label.empty())
-            buffer += label;
-        else
-            buffer += std::to_string(page.GetNumber());
-        buffer += "\r\n";
-        // Field 4 of a page is its position; a line read keeps its bytes
-        // while it already says so.
-        char digits[16];
-        const std::string_view position(digits, std::to_chars(digits, digits + sizeof digits, std::min<size_t>(i + 1, INT_MAX)).ptr);
-        const bool placed = fields[4] == position;
-        if (!placed)
-            page.SetConditionsInPlace(position);
-        page.WriteLine(buffer, placed ? &fields : nullptr);
-        for (int o = 0; o < page.GetOptionCount(); ++o)
-            page.GetOption(o)->WriteTo(buffer);
-        buffer += "\r\n";
+        WritePageBlock(*m_pages[i], i + 1, buffer);
         if (buffer.size() >= kWriteChunk) {
             if (!sink(buffer))
                 return false;
@@ -508,6 +499,30 @@ bool DialogFile::WriteBytes(const std::function<bool(std::string_view)> &sink)
         }
     }
     return buffer.empty() || sink(buffer);
+}
+
+void DialogFile::WritePageBlock(DialogLine &page, size_t position, std::string &out)
+{
+    const DialogLine::Fields fields = page.ViewFields();
+    // The name as reading gives it back: without blanks at its ends, and
+    // one that is nothing then is read as the page's number.
+    out += "// [LABEL] ";
+    if (const std::string_view label = TrimLine(fields[0]); !label.empty())
+        out += label;
+    else
+        out += std::to_string(page.GetNumber());
+    out += "\r\n";
+    // Field 4 of a page is its position; a line read keeps its bytes
+    // while it already says so.
+    char digits[16];
+    const std::string_view place(digits, std::to_chars(digits, digits + sizeof digits, std::min<size_t>(position, INT_MAX)).ptr);
+    const bool placed = fields[4] == place;
+    if (!placed)
+        page.SetConditionsInPlace(place);
+    page.WriteLine(out, placed ? &fields : nullptr);
+    for (int o = 0; o < page.GetOptionCount(); ++o)
+        page.GetOption(o)->WriteTo(out);
+    out += "\r\n";
 }
 
 std::string DialogFile::WriteText()
@@ -574,10 +589,10 @@ int DialogFile::CountPagesNamed(std::string_view label) const
     return count;
 }
 
-std::string DialogFile::MakeCopyName(std::string_view name) const
+std::string DialogFile::MakeCopyName(std::string_view name, const std::vector<std::string> &taken) const
 {
     std::string copy = std::string(name) + " copy";
-    for (int n = 2; CountPagesNamed(copy) > 0; ++n)
+    for (int n = 2; CountPagesNamed(copy) > 0 || std::find(taken.begin(), taken.end(), copy) != taken.end(); ++n)
         copy = std::string(name) + " copy " + std::to_string(n);
     return copy;
 }
@@ -625,6 +640,39 @@ std::vector<int> DialogFile::GetRenumberedPageNumbers() const
         blockStart += 20;
     }
     return numbers;
+}
+
+// The lines WritePageBlock writes for each page: its name, its comments
+// and line, its options' comments and lines, and an empty line.
+std::vector<int> DialogFile::GetSavedFileLines() const
+{
+    std::vector<int> lines;
+    int line = 0;
+    for (const auto &page : m_pages) {
+        line += 1 + page->CountCommentLines() + 1;
+        lines.push_back(line);
+        for (int i = 0; i < page->GetOptionCount(); ++i) {
+            line += page->GetOption(i)->CountCommentLines() + 1;
+            lines.push_back(line);
+        }
+        ++line;
+    }
+    return lines;
+}
+
+void DialogFile::TakeSavedFileLines()
+{
+    const std::vector<int> lines = GetSavedFileLines();
+    size_t at = 0;
+    const auto take = [&lines, &at](DialogLine &line) {
+        line.m_fileLine = lines[at++];
+        line.m_savedLayout = true;
+    };
+    for (const auto &page : m_pages) {
+        take(*page);
+        for (int i = 0; i < page->GetOptionCount(); ++i)
+            take(*page->GetOption(i));
+    }
 }
 
 bool DialogFile::IsModified() const

@@ -30,8 +30,16 @@ public:
     bool Read(const std::string &path);
     // Fills the empty document from the bytes of a file, as Read does.
     bool ReadText(std::string_view text);
-    // Renumbers the document and replaces its file as a whole. False when the
-    // file could not be written; the old file is then left as it was.
+    // Fills the empty document from dialog lines that may begin with PC
+    // options, as a part of a file does: those go to a first page made to
+    // hold them, which is no NPC line (IsNpcLine is false) and has no
+    // number. Bytes that hold no dialog line give no page and no error;
+    // what the read dropped says what they held.
+    bool ReadLines(std::string_view text);
+    // Renumbers the document and replaces its file as a whole; each line's
+    // file line is then the one it was written on. False when the file could
+    // not be written; the old file, and every file line, are then left as
+    // they were.
     bool Write();
     bool Write(FileOps &ops);
     // Renumbers the document and hands its bytes, as Write would store them,
@@ -39,6 +47,11 @@ public:
     bool WriteBytes(const std::function<bool(std::string_view)> &sink);
     // The same bytes, whole.
     std::string WriteText();
+    // Appends page and its options as Write does, page being the page at
+    // position (1-based) of its file: its "// [LABEL]" line, its line, its
+    // options' lines and an empty line, each with its comments above it.
+    // Numbers are the lines' own: Write renumbers first.
+    static void WritePageBlock(DialogLine &page, size_t position, std::string &out);
     // The bytes of the file at path; false with the system's reason when it
     // cannot be read.
     static bool ReadFileBytes(const std::string &path, std::string &bytes, std::string &error);
@@ -61,8 +74,9 @@ public:
     int IndexOf(const DialogLine *page) const;
     // How many pages are named label.
     int CountPagesNamed(std::string_view label) const;
-    // "<name> copy", or "<name> copy 2", 3, ... when a page has that name.
-    std::string MakeCopyName(std::string_view name) const;
+    // "<name> copy", or "<name> copy 2", 3, ... when a page has that name,
+    // or it is one of taken.
+    std::string MakeCopyName(std::string_view name, const std::vector<std::string> &taken = {}) const;
     // The options that lead to page, in file order, each with its page.
     struct Link {
         DialogLine *page;
@@ -72,6 +86,9 @@ public:
     void Renumber();
     // The numbers Renumber gives the pages, in page order, leaving them as they are.
     std::vector<int> GetRenumberedPageNumbers() const;
+    // The file line Write would put each line on, in document order: a page,
+    // then its options, then the next page.
+    std::vector<int> GetSavedFileLines() const;
     bool IsModified() const;
     // A copy to read elsewhere (on another thread) while this one is edited:
     // its pages and options as they stand, with their file lines, links to
@@ -106,10 +123,13 @@ private:
     std::string_view Keep(std::string_view bytes);
     // A copy of line numbers in the store; null for none.
     const int *KeepLines(const std::vector<int> &lines);
-    // Fills the empty document from bytes that the store holds.
-    bool Parse(std::string_view bytes);
+    // Fills the empty document from bytes that the store holds; with
+    // looseOptions, as ReadLines does.
+    bool Parse(std::string_view bytes, bool looseOptions = false);
     void ResolveReferences();
     void MarkAllModified();
+    // Each line's file line becomes the one a save just wrote it on.
+    void TakeSavedFileLines();
 
     // The bytes read, and what reading made of them for the lines (the
     // names, descriptions and remarks above them): the lines read refer to

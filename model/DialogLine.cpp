@@ -470,9 +470,28 @@ void DialogLine::SetComment(std::string_view text)
     m_modified = true;
 }
 
+int DialogLine::CountCommentLines() const
+{
+    int lines = ViewDescription().empty() ? 0 : 1;
+    for (std::string_view remarks = ViewComment(); !remarks.empty(); ++lines) {
+        const size_t lf = remarks.find('\n');
+        remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
+    }
+    return lines;
+}
+
 int DialogLine::GetRemarkLine(int index) const
 {
-    if (!m_notes || !m_notes->remarkLines || index < 0)
+    if (index < 0)
+        return 0;
+    if (m_savedLayout) {
+        // Saved, the remarks stand right above the line, one on each line.
+        if (m_modified)
+            return 0;
+        const int remarks = CountCommentLines() - (ViewDescription().empty() ? 0 : 1);
+        return index < remarks ? m_fileLine - (remarks - index) : 0;
+    }
+    if (!m_notes || !m_notes->remarkLines)
         return 0;
     if (const Texts *texts = Owned(); texts && texts->comment != m_notes->comment)
         return 0;
@@ -577,6 +596,7 @@ std::unique_ptr<DialogLine> DialogLine::CloneSharing() const
     }
     copy->m_number = m_number;
     copy->m_fileLine = m_fileLine;
+    copy->m_savedLayout = m_savedLayout;
     copy->m_modified = m_modified;
     copy->m_isNpcLine = m_isNpcLine;
     if (m_options) {

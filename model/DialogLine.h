@@ -42,6 +42,9 @@ public:
     // Appends the line's comments and its field line, with CR LF line ends,
     // re-encoding generated speech first; clears the modified mark.
     bool WriteTo(std::string &out);
+    // How many comment lines WriteTo writes above the line: its description
+    // and each of its remarks.
+    int CountCommentLines() const;
 
     bool IsNpcLine() const { return m_isNpcLine; }
     // The line of the file it was read from, 1-based; 0 for a line made here.
@@ -84,8 +87,9 @@ public:
     const std::string &GetComment() const { return Own().comment; }
     void SetComment(std::string_view text);
     // The line of the file that the remark line at index (0-based, one for
-    // each LF of the comment) stood on; 0 for a line made here or whose
-    // remarks changed since they were read.
+    // each LF of the comment) stood on, as read or last saved; 0 for a
+    // line made here and not saved since, or one changed since (its
+    // remarks may have).
     int GetRemarkLine(int index) const;
 
     bool IsSameSpeechForBoth() const { return m_sameSpeechForBoth; }
@@ -202,6 +206,8 @@ private:
     int m_number = 0;
     int m_fileLine = 0;
     bool m_modified = true;
+    // Its file line is where the last save wrote it, its remarks right above it.
+    bool m_savedLayout = false;
     bool m_isNpcLine = false;
     bool m_sameSpeechForBoth = true;
     // As read, its text is its seven fields and nothing else: "{0}{1}...{6}".

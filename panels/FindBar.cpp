@@ -6,6 +6,7 @@
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "ui/AnsiText.h"
+#include "ui/Counted.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
@@ -269,7 +270,8 @@ void FindBar::Search()
         matches += hit.matches.size();
     }
     results->addTopLevelItems(items);
-    summary->setText(m_hits.empty() ? QStringLiteral("No match") : QStringLiteral("%1 matches in %2 texts").arg(matches).arg(m_hits.size()));
+    summary->setText(m_hits.empty() ? QStringLiteral("No match") : Counted(static_cast<qsizetype>(matches), "match", "matches") + QStringLiteral(" in ")
+                                                               + Counted(static_cast<qsizetype>(m_hits.size()), "text", "texts"));
 }
 
 void FindBar::Step(int by)
@@ -302,7 +304,7 @@ void FindBar::ReplaceAll()
         m_prompter.Tell(this, QStringLiteral("Replace all"), QStringLiteral("Nothing to replace."), Prompter::Exclamation);
         return;
     }
-    QString text = QStringLiteral("Replace all will change %1 texts").arg(replacement.changes.size());
+    QString text = QStringLiteral("Replace all will change ") + Counted(static_cast<qsizetype>(replacement.changes.size()), "text", "texts");
     const auto list = [](QString &out, const auto &entries, const auto &describe) {
         int shown = 0;
         for (const auto &entry : entries) {
@@ -316,7 +318,8 @@ void FindBar::ReplaceAll()
     text += replacement.changes.empty() ? QStringLiteral(".") : QStringLiteral(":");
     list(text, replacement.changes, [](const TextSearch::Change &change) { return Where(change.place); });
     if (!replacement.refused.empty()) {
-        text += QStringLiteral("\n\n%1 texts cannot take the replacement and stay as they are:").arg(replacement.refused.size());
+        text += QStringLiteral("\n\n%1 take the replacement and stay as they are:")
+                    .arg(Counted(static_cast<qsizetype>(replacement.refused.size()), "text cannot", "texts cannot"));
         list(text, replacement.refused, [](const TextSearch::Refusal &refusal) {
             return Where(refusal.place) + QStringLiteral(": ") + QString::fromStdString(refusal.reason);
         });

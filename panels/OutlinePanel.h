@@ -1,7 +1,10 @@
 #pragma once
 
 #include "panels/Panel.h"
+
+#include <QKeySequence>
 #include <QList>
+#include <utility>
 
 class DialogLine;
 class EditingSession;
@@ -21,6 +24,9 @@ public:
 
     // The commands of the entries' context menu (null: a separator).
     void SetContextActions(QList<QAction *> actions);
+    // Keys that the list of pages takes from the window while it has the
+    // focus, each running its action on the page chosen.
+    void TakeKeys(QList<std::pair<QKeySequence, QAction *>> keys);
 
     // Marks the page on display and scrolls to it.
     void ShowCurrentPage();
@@ -30,13 +36,22 @@ public:
     QLineEdit *filterEdit = nullptr;
     QTreeView *pageView = nullptr;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     DialogLine *PageAt(const QModelIndex &index) const;
     void ShowMenu(const QPoint &position);
+    // The names' column fits the widest name, as the pages now are: all of
+    // them (row -1), or after a change of the page at row.
+    void FitNames(int row);
+    void LayOutColumns();
 
     EditingSession &m_session;
     QList<QAction *> m_contextActions;
+    QList<std::pair<QKeySequence, QAction *>> m_keys;
     PageListModel *m_model;
     QSortFilterProxyModel *m_filter;
+    int m_widest = 0; // the widest name measured, and its row
+    int m_widestRow = -1;
 };

@@ -88,6 +88,8 @@ QVariant ProblemListModel::data(const QModelIndex &index, int role) const
         static const QStyle::StandardPixmap icons[] = {QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxWarning, QStyle::SP_MessageBoxInformation};
         return QApplication::style()->standardIcon(icons[finding.severity]);
     }
+    if (role == Qt::ToolTipRole && index.column() == LineColumn && finding.unsaved)
+        return QStringLiteral("Not saved yet: the line a save will write it on");
     if (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
         return QString::fromUtf8(Finding::SeverityName(finding.severity)) + QStringLiteral(": ") + AnsiText::ToDisplay(finding.message);
     if (role != Qt::DisplayRole)
@@ -96,6 +98,9 @@ QVariant ProblemListModel::data(const QModelIndex &index, int role) const
     case PageColumn:
         return entry->pageName;
     case LineColumn:
+        // A line not yet in the file is marked: its number is the one a save gives it.
+        if (finding.unsaved)
+            return QStringLiteral("%1*").arg(finding.line);
         return finding.line > 0 ? QVariant(finding.line) : QVariant();
     default:
         return AnsiText::ToDisplay(finding.message);

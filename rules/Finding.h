@@ -15,6 +15,8 @@ struct Finding {
     // its option's, -1 where none applies.
     int page = -1;
     int option = -1;
+    // The line is not in the file yet: line is where a save will write it.
+    bool unsaved = false;
 
     static const char *SeverityName(Severity severity);
     std::string ToText() const;

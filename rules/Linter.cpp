@@ -17,17 +17,14 @@ namespace {
 
 using Place = TextRules::Place;
 
-std::string PageName(const DialogLine &page)
-{
-    return "page \"" + std::string(page.ViewFields()[0]) + "\" (line " + std::to_string(page.GetFileLine()) + ")";
-}
+// Where a line stands: its line of the file, or, for a line not saved
+// since it was made here, the line a save will write it on.
+struct LinePlace {
+    int line = 0;
+    bool unsaved = false;
 
-// What a finding on a page or an option is about: "page "Start" (line 3)"
-// or "the option on line 4".
-std::string Subject(const DialogLine &line, bool page)
-{
-    return page ? PageName(line) : "the option on line " + std::to_string(line.GetFileLine());
-}
+    std::string ToText() const { return "line " + std::to_string(line) + (unsaved ? ", not yet saved" : ""); }
+};
 
 // What becomes of a jump to a page number that no page has.
 constexpr const char *kNoPage = ", which no page has: the conversation ends there, and a save writes it as the end of the dialog";
@@ -38,6 +35,7 @@ public:
 
     std::vector<Finding> Run()
     {
+        FindSavedLines();
         CheckDroppedLines();
         CheckNumbers();
         const std::vector<int> numbers = m_file.GetRenumberedPageNumbers();
@@ -49,8 +47,8 @@ public:
             // Saved, a page without a name is written "// [LABEL] " and
             // read back named by its number.
             if (page.ViewFields()[0].empty())
-                Add(page.GetFileLine(), Finding::Note, PageName(page) + " has no name: once saved, it reads back named \""
-                                                           + std::to_string(numbers[static_cast<size_t>(i)]) + "\"");
+                Add(page, Finding::Note, PageName(page) + " has no name: once saved, it reads back named \""
+                                             + std::to_string(numbers[static_cast<size_t>(i)]) + "\"");
             for (int o = 0; o < page.GetOptionCount(); ++o) {
                 m_option = o;
                 CheckOption(*page.GetOption(o));
@@ -65,6 +63,54 @@ private:
     void Add(int line, Finding::Severity severity, std::string message)
     {
         m_findings.push_back({m_path, line, severity, std::move(message), m_page, m_option});
+    }
+    void Add(const LinePlace &place, Finding::Severity severity, std::string message)
+    {
+        m_findings.push_back({m_path, place.line, severity, std::move(message), m_page, m_option, place.unsaved});
+    }
+    void Add(const DialogLine &line, Finding::Severity severity, std::string message) { Add(Where(line), severity, std::move(message)); }
+
+    // Lines made here since the last save have no line of the file yet:
+    // they are named by the line a save will give them.
+    void FindSavedLines()
+    {
+        std::vector<int> saved;
+        size_t at = 0;
+        const auto place = [&](const DialogLine &line) {
+            if (line.GetFileLine() == 0) {
+                if (saved.empty())
+                    saved = m_file.GetSavedFileLines();
+                m_unsavedLines.emplace(&line, saved[at]);
+            }
+            ++at;
+        };
+        for (int i = 0; i < m_file.GetPageCount(); ++i) {
+            const DialogLine &page = *m_file.GetPage(i);
+            place(page);
+            for (int o = 0; o < page.GetOptionCount(); ++o)
+                place(*page.GetOption(o));
+        }
+    }
+
+    LinePlace Where(const DialogLine &line) const
+    {
+        const auto unsaved = line.GetFileLine() == 0 ? m_unsavedLines.find(&line) : m_unsavedLines.end();
+        return unsaved == m_unsavedLines.end() ? LinePlace{line.GetFileLine(), false} : LinePlace{unsaved->second, true};
+    }
+
+    std::string PageName(const DialogLine &page) const
+    {
+        return "page \"" + std::string(page.ViewFields()[0]) + "\" (" + Where(page).ToText() + ")";
+    }
+
+    // What a finding on a page or an option is about: "page "Start" (line 3)"
+    // or "the option on line 4".
+    std::string Subject(const DialogLine &line, bool page) const
+    {
+        if (page)
+            return PageName(line);
+        const LinePlace place = Where(line);
+        return "the option on line " + std::to_string(place.line) + (place.unsaved ? " (not yet saved)" : "");
     }
 
     void CheckDroppedLines()
@@ -103,7 +149,7 @@ private:
     {
         const std::string reason = TextRules::Check(text, place);
         if (!reason.empty())
-            Add(line.GetFileLine(), Finding::Error, Subject(line, page) + ": its " + std::string(what) + " cannot be written back as it reads. " + reason);
+            Add(line, Finding::Error, Subject(line, page) + ": its " + std::string(what) + " cannot be written back as it reads. " + reason);
     }
 
     void CheckComments(const DialogLine &line, bool page)
@@ -117,7 +163,7 @@ private:
             // A merge kept ours and wrote theirs here; the file is not done.
             if (ConflictRemark::Is(remark)) {
                 const int at = line.GetRemarkLine(index);
-                Add(at != 0 ? at : line.GetFileLine(), Finding::Error,
+                Add(at != 0 ? LinePlace{at, false} : Where(line), Finding::Error,
                     Subject(line, page) + ": an unresolved merge conflict, ours kept; theirs: " + std::string(ConflictRemark::What(remark))
                         + " (resolve it, then delete the CONFLICT remark)");
             }
@@ -131,7 +177,7 @@ private:
             return;
         const std::string canonical = EncodeSpeech(code);
         if (canonical != text)
-            Add(line.GetFileLine(), Finding::Note,
+            Add(line, Finding::Note,
                 Subject(line, page) + ": generated speech \"" + std::string(text) + "\" would be saved as \"" + canonical + "\"");
     }
 
@@ -139,7 +185,7 @@ private:
     {
         const DialogLine::Fields fields = page.ViewFields();
         if (!TextRules::ReadsBackAsPage(fields[2]))
-            Add(page.GetFileLine(), Finding::Error, Subject(page, true) + " would not read back as a page: its speech to female PCs is empty or starts with a digit");
+            Add(page, Finding::Error, Subject(page, true) + " would not read back as a page: its speech to female PCs is empty or starts with a digit");
         CheckText(page, true, "name", fields[0], Place::Label);
         CheckText(page, true, "speech", fields[1], Place::Field);
         CheckText(page, true, "speech to female PCs", fields[2], Place::Field);
@@ -161,7 +207,7 @@ private:
     void CheckMoneyPage(const DialogLine &line, bool page, const SpeechText &code)
     {
         if (code.kind == GeneratedSpeechKind::RequestMoney && code.n != 0 && !code.g)
-            Add(line.GetFileLine(), Finding::Warning,
+            Add(line, Finding::Warning,
                 Subject(line, page) + ": its Request money speech leads to page number " + std::to_string(code.n) + kNoPage);
     }
 
@@ -177,21 +223,25 @@ private:
         NoteCanonical(option, false, option.CopySpeechCode(), fields[1]);
 
         if (const int target = DialogField::ToInt(fields[5]); target != 0 && !option.GetTarget())
-            Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " leads to page number " + std::to_string(target) + kNoPage);
+            Add(option, Finding::Warning, Subject(option, false) + " leads to page number " + std::to_string(target) + kNoPage);
         CheckMoneyPage(option, false, option.CopySpeechCode());
         if (const std::string_view gender = fields[2]; !GenderCheck(gender).IsKnownForm())
-            Add(option.GetFileLine(), Finding::Warning,
+            Add(option, Finding::Warning,
                 Subject(option, false) + " has the gender check \"" + std::string(gender) + "\", which is neither empty, \"0\" nor \"1\"");
         if (const std::string_view check = fields[3]; !IntelligenceCheck(check).IsKnownForm())
-            Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " has the intelligence check \"" + std::string(check)
+            Add(option, Finding::Warning, Subject(option, false) + " has the intelligence check \"" + std::string(check)
                                                             + "\", which is none of \"1\", \"N\", \"+N\" and \"-N\"");
     }
 
+    // A page made here has no number of its own until it is saved: only
+    // pages as read (or saved) have one.
     void CheckNumbers()
     {
         std::unordered_map<int, const DialogLine *> first;
         for (int i = 0; i < m_file.GetPageCount(); ++i) {
             const DialogLine &page = *m_file.GetPage(i);
+            if (page.GetFileLine() == 0)
+                continue;
             m_page = i;
             const auto [at, inserted] = first.try_emplace(page.GetNumber(), &page);
             if (!inserted)
@@ -245,7 +295,7 @@ private:
             const DialogLine &page = *m_file.GetPage(i);
             m_page = i;
             if (!reachability.IsLinked(i)) {
-                Add(page.GetFileLine(), Finding::Warning, PageName(page) + ": no option leads to it");
+                Add(page, Finding::Warning, PageName(page) + ": no option leads to it");
                 continue;
             }
             const BandSets::Id male = reachability.GetReached(i, false);
@@ -263,7 +313,7 @@ private:
                 if (male != BandSets::kEvery)
                     who += (who.empty() ? "" : " and ") + Players("male", sets, male, bounds);
             }
-            Add(page.GetFileLine(), Finding::Warning, PageName(page) + " is unreachable " + who);
+            Add(page, Finding::Warning, PageName(page) + " is unreachable " + who);
         }
     }
 
@@ -272,6 +322,7 @@ private:
     std::vector<Finding> m_findings;
     int m_page = -1; // what is being checked
     int m_option = -1;
+    std::unordered_map<const DialogLine *, int> m_unsavedLines; // where a save will write them
 };
 
 } // namespace

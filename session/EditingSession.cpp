@@ -33,11 +33,8 @@ public:
 private:
     void Tell()
     {
-        const DocumentEdit::Kind kind = m_edit.GetKind();
-        const bool pages = kind == DocumentEdit::AddPage || kind == DocumentEdit::DeletePage || kind == DocumentEdit::MovePage
-            || kind == DocumentEdit::ChangeLines;
-        emit m_session.changed(m_edit.GetPage(), pages);
-        m_session.ShowEdited(m_edit.GetPage(), m_edit.GetLine(), m_edit.GetIndex());
+        emit m_session.changed(m_edit.GetPage(), m_edit.ChangesPages());
+        m_session.ShowEdited(m_edit.GetPage(), m_edit.GetLines(), m_edit.GetIndex());
     }
 
     EditingSession &m_session;
@@ -67,6 +64,7 @@ void EditingSession::Reset()
     m_historyAt = 0;
     m_currentPage = nullptr;
     m_selectedOption = -1;
+    m_selectedRows.clear();
 }
 
 void EditingSession::SetDocument(std::unique_ptr<DialogFile> document, bool modified)
@@ -93,6 +91,12 @@ void EditingSession::CloseDocument()
     if (m_modified)
         emit modifiedChanged(m_modified = false);
     emit documentReplaced();
+}
+
+void EditingSession::MarkSaved()
+{
+    m_undoStack.setClean();
+    emit saved();
 }
 
 void EditingSession::MarkUnsaved()
@@ -122,6 +126,7 @@ void EditingSession::SetCurrentPage(DialogLine *page)
     m_currentPage = page;
     Visit(page);
     m_selectedOption = page && page->GetOptionCount() > 0 ? 0 : -1;
+    m_selectedRows.assign(m_selectedOption >= 0 ? 1 : 0, 0);
     emit currentPageChanged(page);
     emit selectedOptionChanged(m_selectedOption);
 }
@@ -133,10 +138,10 @@ void EditingSession::Redisplay()
 
 void EditingSession::ShowLine(DialogLine *page, const DialogLine *line)
 {
-    ShowEdited(page, line, -1);
+    ShowEdited(page, {line}, -1);
 }
 
-void EditingSession::ShowEdited(DialogLine *page, const DialogLine *line, int index)
+void EditingSession::ShowEdited(DialogLine *page, const std::vector<const DialogLine *> &lines, int index)
 {
     if (!m_document)
         return;
@@ -147,9 +152,17 @@ void EditingSession::ShowEdited(DialogLine *page, const DialogLine *line, int in
         return;
     }
     SetCurrentPage(page);
-    const int option = page->IndexOfOption(line);
-    const int row = option >= 0 ? option : std::min(index, page->GetOptionCount() - 1);
-    if (row >= 0)
+    std::vector<int> rows;
+    for (const DialogLine *line : lines) {
+        if (const int option = page->IndexOfOption(line); option >= 0)
+            rows.push_back(option);
+    }
+    if (!rows.empty()) {
+        std::sort(rows.begin(), rows.end());
+        SetSelectedOptions(std::move(rows), -1);
+        return;
+    }
+    if (const int row = std::min(index, page->GetOptionCount() - 1); row >= 0)
         SetSelectedOption(row);
 }
 
@@ -162,10 +175,18 @@ DialogLine *EditingSession::GetSelectedLine() const
 
 void EditingSession::SetSelectedOption(int row)
 {
-    if (row == m_selectedOption)
+    SetSelectedOptions(row >= 0 ? std::vector<int>{row} : std::vector<int>(), row);
+}
+
+void EditingSession::SetSelectedOptions(std::vector<int> rows, int current)
+{
+    if (std::find(rows.begin(), rows.end(), current) == rows.end())
+        current = rows.empty() ? -1 : rows.front();
+    if (rows == m_selectedRows && current == m_selectedOption)
         return;
-    m_selectedOption = row;
-    emit selectedOptionChanged(row);
+    m_selectedRows = std::move(rows);
+    m_selectedOption = current;
+    emit selectedOptionChanged(current);
 }
 
 void EditingSession::Push(DocumentEdit edit, const QString &text)
@@ -254,6 +275,16 @@ void EditingSession::MoveOption(DialogLine &page, int from, int to)
     Push(DocumentEdit::MovingOption(page, from, to), to < from ? QStringLiteral("Move Option Up") : QStringLiteral("Move Option Down"));
 }
 
+void EditingSession::DeleteOptions(DialogLine &page, const std::vector<int> &rows, const QString &text)
+{
+    Push(DocumentEdit::DeletingOptions(page, rows), text);
+}
+
+void EditingSession::MoveOptions(DialogLine &page, const std::vector<int> &rows, int by)
+{
+    Push(DocumentEdit::MovingOptions(page, rows, by), by < 0 ? QStringLiteral("Move Options Up") : QStringLiteral("Move Options Down"));
+}
+
 void EditingSession::ChangedLine(DialogLine &page, DialogLine &line, const DialogLine::Content &before, const QString &text)
 {
     Push(DocumentEdit::ChangingLine(page, line, before, line.GetContent()), text);
@@ -269,9 +300,9 @@ void EditingSession::ChangePageInfo(DialogLine &page, const std::string &name, c
     Push(DocumentEdit::ChangingLine(page, page, page.GetContent(), changed.GetContent()), QStringLiteral("Change Page Info"));
 }
 
-void EditingSession::DeletePage(int index)
+void EditingSession::DeletePage(int index, const QString &text)
 {
-    Push(DocumentEdit::DeletingPage(*m_document, index), QStringLiteral("Delete Page"));
+    Push(DocumentEdit::DeletingPage(*m_document, index), text);
 }
 
 DialogLine *EditingSession::DuplicatePage(int index)

@@ -63,16 +63,22 @@ public:
     // Shows the page on display again, as it now stands.
     void Redisplay();
     // The row of the option selected on the page on display; -1 for none.
+    // With several selected, it is the one of them chosen last.
     int GetSelectedOption() const { return m_selectedOption; }
     DialogLine *GetSelectedLine() const;
     void SetSelectedOption(int row);
+    // Every row selected, ascending (empty for none); current is the one
+    // chosen last, or the first when it is not among them.
+    const std::vector<int> &GetSelectedOptions() const { return m_selectedRows; }
+    void SetSelectedOptions(std::vector<int> rows, int current);
     // For the Go to dialog, which changes the page on display; Redisplay after.
     DialogLine *&CurrentPage() { return m_currentPage; }
 
     // The document differs from what was last read or saved; undoing back
     // to that state makes it unmodified again.
     bool IsModified() const { return m_document && !m_undoStack.isClean(); }
-    void MarkSaved() { m_undoStack.setClean(); }
+    // The document was written to its file: its lines stand where the file has them.
+    void MarkSaved();
     // The document differs from any file, whatever the stack holds.
     void MarkUnsaved();
 
@@ -88,12 +94,16 @@ public:
     void AddOption(DialogLine &page, std::unique_ptr<DialogLine> option);
     void DeleteOption(DialogLine &page, int index);
     void MoveOption(DialogLine &page, int from, int to);
+    // Several options of page at once, by their rows (ascending): one step,
+    // named text, or moved one place up (by -1) or down.
+    void DeleteOptions(DialogLine &page, const std::vector<int> &rows, const QString &text);
+    void MoveOptions(DialogLine &page, const std::vector<int> &rows, int by);
     void ChangedLine(DialogLine &page, DialogLine &line, const DialogLine::Content &before, const QString &text);
     void ChangePageInfo(DialogLine &page, const std::string &name, const std::string &description);
     // Pages, by their index in the document. Deleting a page makes the
     // options that led to it end the dialog; a duplicate goes after its
     // page, named "<name> copy".
-    void DeletePage(int index);
+    void DeletePage(int index, const QString &text = QStringLiteral("Delete Page"));
     DialogLine *DuplicatePage(int index);
     void MovePage(int from, int to);
     // Replaces the texts as one step (see TextSearch::ReplaceAll).
@@ -120,18 +130,22 @@ signals:
     void changed(DialogLine *page, bool pages);
     // The page on display is another, or is to be shown again.
     void currentPageChanged(DialogLine *page);
-    // Another option (a row, -1 for none) is selected on the page on display.
+    // Another option (a row, -1 for none), or another set of them, is
+    // selected on the page on display.
     void selectedOptionChanged(int row);
     // The document has another name.
     void nameChanged();
+    // The document was saved: its lines are where its file has them now.
+    void saved();
     // The document became modified, or unmodified.
     void modifiedChanged(bool modified);
 
 private:
     class EditCommand;
 
-    // After an edit on page, touching line (or the option at index): shows it.
-    void ShowEdited(DialogLine *page, const DialogLine *line, int index);
+    // After an edit on page, touching lines (or the option at index): shows
+    // the page with those of them that are its options selected.
+    void ShowEdited(DialogLine *page, const std::vector<const DialogLine *> &lines, int index);
     DialogLine *Step(int by);
     void Visit(DialogLine *page);
     void Reset();
@@ -145,6 +159,7 @@ private:
     size_t m_historyAt = 0;
     DialogLine *m_currentPage = nullptr;
     int m_selectedOption = -1;
+    std::vector<int> m_selectedRows; // ascending; holds m_selectedOption
     QUndoStack m_undoStack;
     bool m_modified = false; // as last told
     int m_untitledCount = 1;

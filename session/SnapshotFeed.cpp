@@ -25,6 +25,8 @@ SnapshotFeed::SnapshotFeed(EditingSession &session)
     connect(m_settle, &QTimer::timeout, this, &SnapshotFeed::Take);
     connect(&session, &EditingSession::changed, this, &SnapshotFeed::Schedule);
     connect(&session, &EditingSession::documentReplaced, this, &SnapshotFeed::Schedule);
+    // A save gives the lines their lines of the file.
+    connect(&session, &EditingSession::saved, this, &SnapshotFeed::Schedule);
     Schedule();
 }
 

@@ -9,7 +9,7 @@ class DialogFile;
 class EditingSession;
 
 // Copies of the session's document for work off the user interface thread:
-// after an edit, undo, redo or Open, a copy with a new generation number,
+// after an edit, undo, redo, Open or Save, a copy with a new generation number,
 // taken a moment later so that an edit shows at once and a burst of edits
 // makes one copy. Whoever works on
 // a copy drops its result when a later generation has come meanwhile.

@@ -1,5 +1,5 @@
 // Random edits of documents, taken back and made again: what is written
-// comes back byte for byte.
+// comes back byte for byte, for edits of one line and of several at once.
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "edits/DocumentEdit.h"
@@ -20,7 +20,33 @@ public:
         DialogLine &page = *m_file.GetPage(Below(m_file.GetPageCount()));
         const int options = page.GetOptionCount();
         const int pages = m_file.GetPageCount();
-        switch (Below(8)) {
+        switch (Below(12)) {
+        case 8:
+            if (options > 0)
+                return DocumentEdit::DeletingOptions(page, Rows(options, 0, options));
+            [[fallthrough]];
+        case 9:
+            if (options > 1) {
+                // Rows that each have a place to go.
+                const int by = Below(2) ? 1 : -1;
+                return DocumentEdit::MovingOptions(page, Rows(options, by < 0 ? 1 : 0, by < 0 ? options : options - 1), by);
+            }
+            [[fallthrough]];
+        case 10: {
+            std::vector<std::unique_ptr<DialogLine>> added;
+            for (int n = 1 + Below(3); n > 0; --n) {
+                added.push_back(std::make_unique<DialogLine>());
+                added.back()->SetSpeech("Pasted " + std::to_string(m_count++));
+                added.back()->SetTarget(m_file.GetPage(Below(pages)));
+            }
+            return DocumentEdit::AddingOptions(page, Below(options + 1), std::move(added));
+        }
+        case 11: {
+            std::vector<std::unique_ptr<DialogLine>> copies;
+            for (int n = 1 + Below(2); n > 0; --n)
+                copies.push_back(m_file.GetPage(Below(pages))->Clone());
+            return DocumentEdit::AddingPages(m_file, Below(pages + 1), std::move(copies));
+        }
         case 5:
             if (pages > 1)
                 return DocumentEdit::DeletingPage(m_file, Below(pages));
@@ -77,6 +103,18 @@ public:
 
 private:
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
+    // Some of the rows from first up to (not including) end, ascending; at least one.
+    std::vector<int> Rows(int options, int first, int end)
+    {
+        std::vector<int> rows;
+        for (int row = first; row < end && row < options; ++row) {
+            if (Below(3) == 0)
+                rows.push_back(row);
+        }
+        if (rows.empty())
+            rows.push_back(first + Below(end - first));
+        return rows;
+    }
 
     DialogFile &m_file;
     std::mt19937 m_rng;

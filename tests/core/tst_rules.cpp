@@ -1,16 +1,20 @@
 // The rules the editor and dlgtool share: what gender and intelligence checks
 // mean, the option description, which texts the file format can carry back
 // and the pages it would lose. Reachability is tested with dlgtool check.
+#include "TestFiles.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "rules/BandSets.h"
 #include "rules/GenderCheck.h"
+#include "rules/Linter.h"
 #include "rules/IntelligenceCheck.h"
 #include "rules/OfferedSet.h"
 #include "rules/OptionDescription.h"
 #include "model/TextRules.h"
 #include "model/Windows1252.h"
+#include "speech/SpeechCount.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -252,6 +256,71 @@ TEST(TextRules, FindsPagesThatWouldNotReadBack)
     file.NewPage()->SetFemaleSpeech("5 coins");
     file.NewPage()->SetFemaleSpeech("E:");
     EXPECT_EQ(TextRules::FindUnreadablePages(file), (std::vector<int>{0, 2}));
+}
+
+// Lines made here since the last save have no line of the file: a finding
+// names them by the line a save will write them on, marked as not saved,
+// never "line 0"; and new pages, which have no numbers yet, never share one.
+TEST(Linter, FindingsOnLinesNotYetSaved)
+{
+    const auto messages = [](const DialogFile &file) {
+        std::vector<std::string> found;
+        for (const Finding &finding : Linter::CheckDocument(file, "f.dlg"))
+            found.push_back(std::to_string(finding.line) + (finding.unsaved ? "* " : " ") + finding.message);
+        return found;
+    };
+    // A new document: one page, no speech yet.
+    DialogFile untitled;
+    untitled.NewPage("NewPage0001");
+    EXPECT_EQ(messages(untitled), (std::vector<std::string>{
+        "2* page \"NewPage0001\" (line 2, not yet saved) would not read back as a page: its speech to female PCs is empty or starts with a digit"}));
+
+    DialogFile file;
+    ASSERT_TRUE(file.ReadText("// [LABEL] A\n{1}{Hi}{Hi}{}{}{}{}\n{2}{Go}{}{1}{}{99}{}\n"));
+    for (const char *name : {"B", "C"}) {
+        DialogLine *page = file.NewPage(name);
+        page->SetSpeech("Hello");
+        page->SetFemaleSpeech("Hello");
+    }
+    auto option = std::make_unique<DialogLine>();
+    option->SetIntelligenceCheck("x");
+    file.GetPage(1)->AddOption(std::move(option));
+    EXPECT_EQ(messages(file), (std::vector<std::string>{
+        "3 the option on line 3 leads to page number 99, which no page has: the conversation ends there, and a save writes it as the end of the dialog",
+        "7* the option on line 7 (not yet saved) has the intelligence check \"x\", which is none of \"1\", \"N\", \"+N\" and \"-N\"",
+        "6* page \"B\" (line 6, not yet saved): no option leads to it",
+        "10* page \"C\" (line 10, not yet saved): no option leads to it"}));
+}
+
+// The counts of the editor are those of dlgtool stats: unique speech by its
+// words, the female speech where it differs, generated speech by kind.
+TEST(SpeechCount, CountsAsDlgtoolStats)
+{
+    const std::string text = "// [LABEL] A\n{1}{Good  day,\ttraveller.}{Good day, lady.}{}{}{}{}\n{2}{Who are you?}{}{1}{}{}{}\n{3}{E:}{}{1}{}{}{}\n"
+                             "// [LABEL] B\n{21}{R:20,mill}{R:20,mill}{}{}{}{}\n{22}{ }{}{1}{}{}{}\n";
+    DialogFile file;
+    ASSERT_TRUE(file.ReadText(text));
+    const SpeechCount count = SpeechCount::Of(file);
+    EXPECT_EQ(count.pages, 2);
+    EXPECT_EQ(count.options, 3);
+    EXPECT_EQ(count.npcWords, 6);
+    EXPECT_EQ(count.pcWords, 3);
+    EXPECT_EQ(count.generated, (std::map<std::string, long long>{{"Exit", 1}, {"Rumour", 1}}));
+    const SpeechCount first = SpeechCount::OfPage(*file.GetPage(0));
+    EXPECT_EQ(first.npcWords + first.pcWords, 9);
+
+    TestFiles files;
+    const std::string command = std::string(TALKWRIGHT_DLGTOOL) + " stats " + files.Write("count.dlg", text);
+    std::FILE *stats = popen(command.c_str(), "r");
+    ASSERT_TRUE(stats);
+    std::string printed;
+    for (char buffer[256]; std::fgets(buffer, sizeof buffer, stats);)
+        printed += buffer;
+    EXPECT_EQ(pclose(stats), 0);
+    EXPECT_NE(printed.find("  pages " + std::to_string(count.pages) + ", options " + std::to_string(count.options) + "\n  words of speech: NPC "
+                           + std::to_string(count.npcWords) + ", PC " + std::to_string(count.pcWords) + "\n  generated speech: Exit 1, Rumour 1\n"),
+              std::string::npos)
+        << printed;
 }
 
 TEST(Windows1252, EveryByteComesBack)

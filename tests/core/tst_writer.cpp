@@ -171,7 +171,53 @@ TEST(Writer, AFailedSaveKeepsTheOldFile)
         EXPECT_EQ(file.GetErrorText(), error) << step;
         EXPECT_EQ(TestFiles::ReadBytes(files.Path("keep.dlg")), old) << step;
         EXPECT_EQ(files.EntryCount(), 1) << "no temporary file stays behind, step " << step;
+        EXPECT_EQ(file.GetPage(0)->GetFileLine(), 1) << "the lines are where they were on disk, step " << step;
     }
+}
+
+// After a save, each line's file line is the line it was written on, as
+// GetSavedFileLines foretold, for lines read and lines made here alike, and
+// each remark stands where GetRemarkLine says; until the line changes.
+TEST(Writer, ASaveGivesEachLineTheLineItWasWrittenOn)
+{
+    TestFiles files;
+    DialogFile file;
+    ASSERT_TRUE(file.Read(files.Write("lines.dlg", "// [LABEL] A\n\n{1}{Hi}{Hi}{}{}{}{} // at the end\n// one\n//\n// two\n{2}{Go}{}{}{}{}{}\n"
+                                                    "junk\n{3}{Stay}{}{}{}{}{}\n")));
+    DialogLine *added = file.NewPage("B");
+    added->SetDescription("new");
+    added->SetComment("first\n\nsecond\n");
+    auto option = std::make_unique<DialogLine>();
+    option->SetDescription("an option");
+    added->AddOption(std::move(option));
+    file.GetPage(0)->AddOption(std::make_unique<DialogLine>());
+    const std::vector<int> foretold = file.GetSavedFileLines();
+    ASSERT_TRUE(file.Write());
+
+    std::vector<std::string> written{""}; // 1-based
+    const std::string text = TestFiles::ReadBytes(file.GetFileName());
+    for (size_t at = 0, lf; (lf = text.find("\r\n", at)) != std::string::npos; at = lf + 2)
+        written.push_back(text.substr(at, lf - at));
+    size_t index = 0;
+    for (int p = 0; p < file.GetPageCount(); ++p) {
+        for (int o = -1; o < file.GetPage(p)->GetOptionCount(); ++o) {
+            const DialogLine &line = o < 0 ? *file.GetPage(p) : *file.GetPage(p)->GetOption(o);
+            const int at = line.GetFileLine();
+            EXPECT_EQ(at, foretold[index++]) << p << "/" << o;
+            ASSERT_LT(static_cast<size_t>(at), written.size());
+            EXPECT_EQ(written[static_cast<size_t>(at)].rfind("{" + std::to_string(line.GetNumber()) + "}", 0), 0u) << written[static_cast<size_t>(at)];
+        }
+    }
+    ASSERT_EQ(index, foretold.size());
+    const DialogLine &go = *file.GetPage(0)->GetOption(0);
+    EXPECT_EQ(written[static_cast<size_t>(go.GetRemarkLine(0))], "// one");
+    EXPECT_EQ(written[static_cast<size_t>(go.GetRemarkLine(1))], "//");
+    EXPECT_EQ(written[static_cast<size_t>(go.GetRemarkLine(2))], "// two");
+    EXPECT_EQ(go.GetRemarkLine(3), 0) << "no fourth remark";
+    EXPECT_EQ(written[static_cast<size_t>(file.GetPage(1)->GetRemarkLine(2))], "// second");
+    EXPECT_EQ(written[static_cast<size_t>(file.GetPage(0)->GetRemarkLine(0))], "// at the end");
+    file.GetPage(0)->GetOption(0)->SetResults("changed");
+    EXPECT_EQ(go.GetRemarkLine(0), 0) << "changed since, its remarks may have moved";
 }
 
 // Through a symbolic link, the file it points to is replaced, with its

@@ -470,22 +470,27 @@ private slots:
     }
 
     // One command, one state: its menu item, its button and its entry in
-    // the option list's context menu are enabled together.
+    // the option list's context menu are enabled together, with one option
+    // selected, none, or several.
     void commandsShowOneState()
     {
         Open("{1}{A}{A}{}{}{}{}\n{2}{x}{}{}{}{}{}\n{3}{y}{}{}{}{}{}\n");
         const struct { const char *action, *button, *entry; } commands[] = {
-            {"actionAddOption", "addOptionButton", "&Add option.."}, {"actionEditOption", "editOptionButton", "Edit opt&ion"},
+            {"actionAddOption", "addOptionButton", "&Add option..."}, {"actionEditOption", "editOptionButton", "Edit opt&ion"},
             {"actionDeleteOption", "deleteOptionButton", "De&lete option"}, {"actionMoveUp", "moveUpButton", "Move option &up"},
             {"actionMoveDown", "moveDownButton", "Move option do&wn"}, {"actionGoToResult", "goToResultButton", "Go to &result page"},
             {"actionGotoPage", "goToButton", nullptr}, {"actionEditNpcSpeech", "editSpeechButton", nullptr},
             {"actionChangePageInfo", "changeButton", nullptr}, {"actionNewPage", "newPageButton", nullptr},
-            {"actionOpen", "openButton", nullptr}, {"actionSave", "saveButton", nullptr}, {"actionExit", "exitButton", nullptr}};
-        for (int row : {-1, 0, 1}) {
+            {"actionOpen", "openButton", nullptr}, {"actionSave", "saveButton", nullptr}, {"actionExit", "exitButton", nullptr},
+            {"actionCut", nullptr, "Cu&t"}, {"actionCopy", nullptr, "&Copy"}, {"actionPaste", nullptr, "&Paste"}};
+        // No option, each one, and both of them (2: the two).
+        for (int row : {-1, 0, 1, 2}) {
             if (row < 0)
                 List()->clearSelection();
             else
-                List()->setCurrentRow(row);
+                List()->setCurrentRow(std::min(row, 1));
+            if (row == 2)
+                List()->item(0)->setSelected(true);
             QMap<QString, bool> entries;
             QTimer::singleShot(0, this, [&entries] {
                 auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -497,7 +502,7 @@ private slots:
             m_dialog->OnContextMenu(List()->viewport()->rect().center());
             for (const auto &command : commands) {
                 const bool enabled = Find<QAction>(command.action)->isEnabled();
-                QVERIFY2(Find<QWidget>(command.button)->isEnabled() == enabled, command.button);
+                QVERIFY2(!command.button || Find<QWidget>(command.button)->isEnabled() == enabled, command.button);
                 if (command.entry)
                     QVERIFY2(entries.value(command.entry, !enabled) == enabled, command.entry);
             }

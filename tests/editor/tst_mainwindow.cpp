@@ -50,6 +50,47 @@ private slots:
         QCOMPARE(Name(), QStringLiteral("Caf\u00e9 [*]"));
     }
 
+    // "Both speeches" shows the two, each labelled, instead of the switch;
+    // a page that says the same to both shows one. Generated speech keeps
+    // its code, and says in a tooltip what the game shows. The words of
+    // the page and the document follow every edit.
+    void showsBothSpeechesAndCounts()
+    {
+        Open("// [LABEL] Start\n{1}{Hi there man}{R:20,mill,ferry}{}{}{}{}\n{2}{Go on then}{}{1}{}{21}{}\n"
+             "// [LABEL] Same\n{21}{Hello}{Hello}{}{}{}{}\n{22}{E:}{}{1}{}{}{}\n");
+        QWidget *window = m_dialog.get();
+        QAction *both = Find<QAction>("actionBothSpeeches");
+        QVERIFY(!both->isChecked()); // the switch, as it always was
+        const int listTop = List()->y();
+        both->trigger();
+        Act(window, {"speechCaption?Speech to male PC:", "speechEdit?Hi there man", "femaleSpeechCaption?Speech to female PC:",
+                     "femaleSpeechEdit?R:20,mill,ferry"});
+        QVERIFY(Find<QWidget>("femaleSpeechEdit")->isVisible());
+        QVERIFY(!Find<QWidget>("viewFemaleButton")->isVisible());
+        QCOMPARE(Find<QWidget>("femaleSpeechEdit")->toolTip(), QStringLiteral("[Rumour: mill, ferry; 20 gold]"));
+        QCOMPARE(Find<QWidget>("speechEdit")->toolTip(), QString());
+        QVERIFY2(List()->y() > listTop, "the options give the second speech room");
+        QVERIFY(List()->y() >= Find<QWidget>("femaleSpeechEdit")->geometry().bottom());
+        m_dialog->Session().SetCurrentPage(Doc()->GetPage(1));
+        Act(window, {"speechCaption?Speech to both genders:", "speechEdit?Hello"});
+        QVERIFY(!Find<QWidget>("femaleSpeechEdit")->isVisible());
+        QCOMPARE(List()->item(0)->toolTip(), QStringLiteral("[Exit]"));
+        both->trigger();
+        QCOMPARE(List()->y(), listTop);
+        QVERIFY(Find<QWidget>("viewFemaleButton")->isVisible());
+
+        // Start: 3 words to male PCs, the Rumour none, 3 in its option; Same: 1.
+        QTRY_COMPARE(Find<QLabel>("wordCount")->text(), QStringLiteral("1 word of 7"));
+        DialogLine changed;
+        changed.SetContent(Page()->GetContent());
+        changed.SetSpeech("Hello and welcome");
+        changed.SetFemaleSpeech("Hello and welcome");
+        const DialogLine::Content before = Page()->GetContent();
+        Page()->SetContent(changed.GetContent());
+        m_dialog->Session().ChangedLine(*Page(), *Page(), before, QStringLiteral("Edit Speech"));
+        QTRY_COMPARE(Find<QLabel>("wordCount")->text(), QStringLiteral("3 words of 9"));
+    }
+
     // A text too long to lay out is shown in part, and says how much is left.
     void showsALongTextInPart()
     {
@@ -222,8 +263,8 @@ private slots:
         QCOMPARE(list->currentRow(), 1);
         QVERIFY(Find<QWidget>("moveUpButton")->isEnabled());
         m_dialog->OnContextMenu(second);
-        QCOMPARE(menuItems, (QStringList{"&Add option..", "", "Edit opt&ion", "De&lete option", "Move option &up",
-                                         "Move option do&wn", "Go to &result page"}));
+        QCOMPARE(menuItems, (QStringList{"&Add option...", "", "Edit opt&ion", "De&lete option", "Move option &up",
+                                         "Move option do&wn", "Go to &result page", "", "Cu&t", "&Copy", "&Paste (off)"}));
         QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, second);
     }
 

@@ -4,6 +4,7 @@
 #include "app/LinksHereLabel.h"
 #include "panels/OutlinePanel.h"
 
+#include <QHeaderView>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -60,6 +61,39 @@ private slots:
         Trigger("actionDuplicatePage");
         Trigger("actionMovePageUp");
         QCOMPARE(Rows(), (QStringList{"Inn/2", "\u25B8 Mill copy/1", "Mill/1", "Ferry/1"}));
+    }
+
+    // The names' column is as wide as the widest name, found again when a
+    // name changes, while the descriptions keep room and end in view.
+    void namesFitTheirColumn()
+    {
+        Open(kThreePages);
+        // A floating outline, wide enough for every name.
+        m_dialog->Outline().setFloating(true);
+        m_dialog->Outline().show();
+        m_dialog->Outline().resize(600, 300);
+        QTRY_VERIFY(Pages()->viewport()->width() > 400);
+        QHeaderView *header = Pages()->header();
+        const auto needs = [this](const QString &name) {
+            QFont bold = Pages()->font();
+            bold.setBold(true);
+            return QFontMetrics(bold).horizontalAdvance(QStringLiteral("\u25B8 ") + name);
+        };
+        QTRY_VERIFY(header->sectionSize(0) >= needs(QStringLiteral("Ferry")));
+        const int before = header->sectionSize(0);
+        const QString wide = QStringLiteral("The long way round the mill");
+        m_dialog->Session().ChangePageInfo(*Doc()->GetPage(2), wide.toStdString(), "");
+        QVERIFY(header->sectionSize(0) >= needs(wide));
+        QVERIFY(header->sectionSize(0) > before);
+        Find<QAction>("actionUndo")->trigger(); // the names measured again
+        QCOMPARE(header->sectionSize(0), before);
+
+        // Narrow, the names give way: every column ends inside the list.
+        m_dialog->Outline().resize(200, 300);
+        m_dialog->Session().ChangePageInfo(*Doc()->GetPage(2), wide.toStdString(), "");
+        QTRY_VERIFY(header->sectionSize(0) < needs(wide));
+        QVERIFY(header->length() <= Pages()->viewport()->width());
+        m_dialog->Outline().setFloating(false);
     }
 
     // Find goes to the page and option of each match in turn; Replace all

@@ -38,6 +38,35 @@ private slots:
         }
     }
 
+    // New pages have no numbers until they are saved: none is a finding.
+    // A finding on a line not yet saved names the line a save gives it,
+    // marked, and never "line 0", in a new document too; a save gives the
+    // lines their place in the file and takes the mark away.
+    void findingsOnUnsavedLines()
+    {
+        Open("// [LABEL] Inn\n{1}{Hi}{Hi}{}{}{}{}\n{2}{Bye}{}{1}{}{}{}\n");
+        ProblemsPanel &problems = m_dialog->Problems();
+        Press("newPageButton");
+        Press("newPageButton");
+        QTRY_VERIFY(problems.IsUpToDate());
+        const QString found = Findings();
+        QVERIFY2(!found.contains("has the number"), qPrintable(found));
+        QVERIFY2(found.contains(":6: error: page \"NewPage0001\" (line 6, not yet saved) would not read back as a page"), qPrintable(found));
+        QAbstractItemModel *rows = problems.problemView->model();
+        QCOMPARE(rows->index(0, ProblemListModel::LineColumn).data().toString(), QStringLiteral("6*"));
+
+        // Saved, the pages stand where the file has them, with no mark.
+        m_prompter.answers << Prompter::Yes; // save pages that would not read back
+        Find<QAction>("actionSave")->trigger();
+        QTRY_VERIFY(problems.IsUpToDate());
+        QVERIFY2(Findings().contains(":6: error: page \"NewPage0001\" (line 6) would"), qPrintable(Findings()));
+        QCOMPARE(rows->index(0, ProblemListModel::LineColumn).data().toString(), QStringLiteral("6"));
+
+        Find<QAction>("actionNew")->trigger();
+        QTRY_VERIFY(problems.IsUpToDate());
+        QVERIFY2(!Findings().contains(":0") && Findings().contains(":2: error: page \"NewPage0003\" (line 2, not yet saved)"), qPrintable(Findings()));
+    }
+
     // Edits, undo, activation and the map's clicks reach the panels.
     void panelsFollowEdits()
     {

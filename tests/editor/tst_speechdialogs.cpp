@@ -89,6 +89,24 @@ private slots:
         QCOMPARE(Written(*page) + (page->IsSameSpeechForBoth() ? "" : " different"), written);
     }
 
+    // Opened, the dialog has the speech selected, so that typing replaces
+    // it; generated speech opens at its kind.
+    void npcDialogOpensWithTheSpeechSelected()
+    {
+        auto file = MakeFile("{1}{Hello there}{Hello there}{}{}{}{}\n{21}{R:50,3}{R:50,3}{}{}{}{}");
+        CNpcSpeechDlg dialog(file->GetPage(0), file.get());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(dialog.focusWidget()->objectName(), QStringLiteral("maleText"));
+        QTest::keyClicks(dialog.focusWidget(), QStringLiteral("Hi"));
+        Act(&dialog, {"maleText?Hi", "ok"});
+        QCOMPARE(file->GetPage(0)->GetSpeech(), std::string("Hi"));
+        CNpcSpeechDlg generated(file->GetPage(1), file.get());
+        generated.show();
+        QVERIFY(QTest::qWaitForWindowActive(&generated));
+        QCOMPARE(generated.focusWidget()->objectName(), QStringLiteral("maleKind"));
+    }
+
     // The option's line in the file, what is done in the dialog, and the line it leaves.
     void optionDialog_data()
     {

@@ -94,20 +94,22 @@ TEST_F(StatusLineTest, AMessageSetAfterTheLastFrameIsStillShown)
     EXPECT_EQ(host.shown.back(), "read");
 }
 
+// The credit, the program's name and version, and no placeholder after it:
+// it clears as every message does.
 TEST_F(StatusLineTest, CreditsFollowStartUp)
 {
     line.StartCredits();
     EXPECT_EQ(host.armed[StatusLine::CreditTimer], 3000);
     EXPECT_TRUE(line.OnTimer(StatusLine::CreditTimer));
     EXPECT_FALSE(host.Runs(StatusLine::CreditTimer));
-    EXPECT_EQ(host.armed[StatusLine::AddressTimer], 3000);
     EXPECT_EQ(line.GetMessage(), StatusLine::Credit);
-    EXPECT_TRUE(line.OnTimer(StatusLine::AddressTimer));
-    EXPECT_FALSE(host.Runs(StatusLine::AddressTimer));
-    EXPECT_EQ(line.GetMessage(), StatusLine::Address);
-    EXPECT_FALSE(line.OnTimer(3));
+    EXPECT_EQ(std::string(StatusLine::Credit).find("example"), std::string::npos);
+    Tick();
+    EXPECT_TRUE(host.Runs(StatusLine::ClearTimer));
+    EXPECT_FALSE(line.OnTimer(2));
     EXPECT_FALSE(line.OnTimer(7));
-    EXPECT_EQ(line.GetMessage(), StatusLine::Address);
+    EXPECT_TRUE(line.OnTimer(StatusLine::ClearTimer));
+    EXPECT_EQ(line.GetMessage(), "");
 }
 
 } // namespace
