@@ -10,6 +10,7 @@
 class CPageView;
 class EditingSession;
 class EditorActions;
+class ExportCommands;
 class FindBar;
 class LinksHereLabel;
 class MapPanel;
@@ -110,6 +111,7 @@ private:
     OptionCommands *m_options;
     RecoveryKeeper *m_keeper;
     RecoveryOffer *m_offer;
+    ExportCommands *m_exports;
     EditorActions *m_actions;
     CPageView *m_view;
     LinksHereLabel *m_linksHere = nullptr;

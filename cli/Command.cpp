@@ -14,6 +14,11 @@ int Command::ReportUsage(std::FILE *err) const
     return UsageError;
 }
 
+std::string Command::Counted(size_t n, const char *what)
+{
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
+
 int Command::ReportFailure(std::FILE *err, std::string_view verb, std::string_view file, std::string_view reason)
 {
     const std::string name = FileName::Printable(file);
@@ -47,9 +52,11 @@ int Command::WriteOutput(std::string_view text, const std::string &output, std::
 
 int Command::SaveDocument(DialogFile &file, std::string_view input, const std::string &output, std::FILE *out, std::FILE *err)
 {
-    // It still writes, as the editor does once told: the drops are named.
+    // It still writes, as the editor does once told: the drops are named,
+    // a run of lines alike at once.
     for (const DroppedLine &dropped : file.GetDroppedLines())
-        std::fprintf(err, "dlgtool: %s:%d: drops %s\n", FileName::Printable(input).c_str(), dropped.line, DroppedLine::What(dropped.kind));
+        std::fprintf(err, "dlgtool: %s:%d: drops %s%s\n", FileName::Printable(input).c_str(), dropped.line, DroppedLine::What(dropped.kind),
+                     dropped.lines > 1 ? (" (lines " + dropped.Lines() + ")").c_str() : "");
 
     if (output != "-") {
         file.SetFileName(output);
@@ -61,4 +68,13 @@ int Command::SaveDocument(DialogFile &file, std::string_view input, const std::s
         return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     });
     return written ? FinishOutput(out, err, Success) : ReportFailure(err, "write", "standard output", std::strerror(errno));
+}
+
+int Command::ReportOutOfMemory(std::FILE *err) const
+{
+    if (m_file.empty()) {
+        std::fputs("dlgtool: not enough memory\n", err);
+        return Failure;
+    }
+    return ReportFailure(err, "read", m_file, "not enough memory");
 }

@@ -24,6 +24,7 @@ int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out,
     const std::string &input = parsed.input;
     const std::string &output = parsed.output;
 
+    WorkOn(input);
     DialogFile file;
     std::string error;
     if (!DialogFiles::Read(input, file, error))

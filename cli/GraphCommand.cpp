@@ -17,6 +17,7 @@ int GraphCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
     const std::string &output = parsed.output;
     const std::string format = parsed.format.empty() ? "dot" : parsed.format;
 
+    WorkOn(input);
     DialogFile file;
     std::string error;
     if (!DialogFiles::Read(input, file, error))

@@ -9,14 +9,29 @@ namespace {
 
 using Mark = ConversationGraph::Mark;
 
-// A DOT string: quoted, with quotes and backslashes escaped.
+// A DOT string that Graphviz draws as the text reads: quoted, with quotes
+// and backslashes escaped, "&" written as "&amp;" (Graphviz reads entities
+// in labels, so "&lt;" would be drawn as "<"), and each control character
+// drawn as its picture (U+2400 on; DEL U+2421), which unlike the raw
+// character may stand in SVG's XML.
 std::string Quoted(const std::string &utf8)
 {
     std::string text = "\"";
     for (const char c : utf8) {
-        if (c == '"' || c == '\\')
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
             text += '\\';
-        text += c;
+            text += c;
+        } else if (c == '&') {
+            text += "&amp;";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            const unsigned picture = byte == 0x7F ? 0x2421 : 0x2400 + byte; // three bytes of UTF-8
+            text += static_cast<char>(0xE0 | (picture >> 12));
+            text += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (picture & 0x3F));
+        } else {
+            text += c;
+        }
     }
     return text + '"';
 }

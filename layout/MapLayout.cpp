@@ -145,7 +145,8 @@ std::vector<MapLayout::Marker> MapLayout::Markers(const ConversationGraph &graph
             markerOf.push_back(-1);
             continue;
         }
-        const Mark mark = edge.mark == Mark::NoPage ? Mark::NoPage : Mark::EndsDialog;
+        // A jump or a payment to a number no page has leads to that number's box.
+        const Mark mark = edge.mark == Mark::NoPage || edge.number != 0 ? Mark::NoPage : Mark::EndsDialog;
         const auto [at, added] = index.try_emplace({edge.from, mark, edge.number}, static_cast<int>(markers.size()));
         if (added)
             markers.push_back({{}, mark, edge.number});

@@ -9,7 +9,7 @@
 struct Invocation {
     std::vector<std::string> args;
     std::string in = "/dev/null"; // standard input
-    std::string out;              // where standard output goes; empty: captured
+    std::string out;              // where standard output goes; empty: captured; "|": captured from a pipe
     rlim_t fileSize = RLIM_INFINITY;
     std::vector<std::pair<std::string, std::string>> env = {}; // variables set for the run
 };
@@ -27,3 +27,5 @@ struct Result {
 Result RunProgram(const std::string &program, const Invocation &run);
 // The real dlgtool.
 Result RunDlgtool(const Invocation &run);
+// The sample conversations, where the user a run drops to can read them.
+const std::string &ReachableExamples();
