@@ -1,22 +1,27 @@
 // The editor's figures: redisplaying a page of 2,000 options, opening a
 // 20,000-page file up to its first page shown, the memory that opening takes,
-// and start-up up to the first shown window next to a bare Qt dialog (the
-// floor). Runs offscreen.
+// the problems and the map catching up with conversations of 1,000 to
+// 20,000 pages, and start-up up to the first shown window next to a bare Qt
+// dialog (the floor). Runs offscreen.
 // Usage: bench_gui            (all figures)
 //        bench_gui --startup FILE | --bare   (one start-up, for timing)
 //        bench_gui --peak FILE   (one start-up; prints the peak resident size in KB)
+//        bench_gui --map    (the problems' and the map's figures alone)
 #include "app/CMainDialog.h"
 #include "app/CPageView.h"
 #include "session/EditingSession.h"
 #include "panels/FindBar.h"
 #include "panels/OutlinePanel.h"
 #include "panels/MapPanel.h"
+#include "panels/MapView.h"
 #include "panels/ProblemsPanel.h"
 #include "ui/QtPrompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "edits/TextSearch.h"
 #include "regex/RegularExpression.h"
+#include "HardShape.h"
+#include "rules/ConversationGraph.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -34,6 +39,7 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -129,6 +135,143 @@ long PeakKilobytes(const std::string &path)
     return process.readAllStandardOutput().trimmed().toLong();
 }
 
+// A small file, whose start-up is the floor of the others.
+std::string WriteSample(const std::filesystem::path &dir)
+{
+    const std::string sample = (dir / "sample.dlg").string();
+    std::ofstream(sample, std::ios::binary) << "// [LABEL] Start\r\n{1}{Hello.}{Hello.}{}{1}{}{}\r\n{2}{Bye.}{}{1}{}{}{}\r\n\r\n";
+    return sample;
+}
+
+// Whether the map shows a layout of the document as it stands: every
+// page and every jump.
+bool MapShowsDocument(MapPanel &map, EditingSession &session)
+{
+    const std::shared_ptr<const MapView::Map> &shown = map.view->GetMap();
+    if (!shown || !map.IsUpToDate())
+        return false;
+    const ConversationGraph graph(*session.GetDocument());
+    return shown->layout.nodes.size() == graph.GetNodes().size() && shown->graph->GetEdges() == graph.GetEdges();
+}
+
+// Opens path in a window and prints how the problems and the map catch up:
+// after Open, after an edit that keeps the map's shape (a page's
+// description) and one that changes it (the middle page's first option
+// deleted); the longest block of the user interface meanwhile, and the
+// peak memory that opening adds. A map figure is printed only for a map
+// that was laid out.
+void PrintMapFigures(const char *kind, int pages, const std::string &path, long idle, QtPrompter &prompter)
+{
+    char prefix[48];
+    std::snprintf(prefix, sizeof prefix, "editor, %s %d,%03d: ", kind, pages / 1000, pages % 1000);
+    const auto print = [&](const char *what, double ms, const char *aim, const char *missing = "not laid out") {
+        const std::string name = prefix + std::string(what);
+        if (ms < 0)
+            std::printf("%-46s  %s\n", name.c_str(), missing);
+        else
+            std::printf("%-46s %8.1f ms%s\n", name.c_str(), ms, aim);
+    };
+    const auto goal = [](double ms, double most) {
+        static char text[64];
+        std::snprintf(text, sizeof text, "  (goal %.0f ms: %s)", most, ms >= 0 && ms <= most ? "met" : "NOT MET");
+        return text;
+    };
+    double problemsOpen = -1, problemsEdit = -1, mapOpen = -1, mapKept = -1, mapChanged = -1, longest = 0;
+    double paintNear = -1, paintHalf = -1, paintWhole = -1;
+    // The window goes before the peak is taken: another that opens the
+    // file would first ask whether it may, since this one has it open.
+    {
+        EditingSession windowSession;
+        CMainDialog dialog(windowSession, std::string(), prompter);
+        dialog.OnInitDialog();
+        dialog.show();
+        QApplication::processEvents();
+        ProblemsPanel &problems = dialog.Problems();
+        MapPanel &map = dialog.Map();
+        EditingSession &session = dialog.Session();
+        // Once the window shows the file, as it does at Open: its first
+        // paint is the outline's and the page's, not the map's.
+        dialog.LoadFile(path, QStringLiteral("conversation.dlg"));
+        const auto start = Clock::now();
+        QApplication::processEvents();
+        problemsOpen = RunUntil([&] { return problems.IsUpToDate(); }, longest);
+        RunUntil([&] { return map.IsUpToDate(); }, longest);
+        mapOpen = MapShowsDocument(map, session) ? Ms(start) : -1;
+        DialogLine *page = session.GetDocument()->GetPage(pages / 2);
+        auto edit = Clock::now();
+        session.ChangePageInfo(*page, page->GetLabel(), "Halfway there");
+        problemsEdit = RunUntil([&] { return problems.IsUpToDate(); }, longest);
+        RunUntil([&] { return map.IsUpToDate(); }, longest);
+        mapKept = mapOpen >= 0 && MapShowsDocument(map, session) ? Ms(edit) : -1;
+        edit = Clock::now();
+        session.DeleteOption(*page, 0);
+        RunUntil([&] { return map.IsUpToDate() && problems.IsUpToDate(); }, longest);
+        mapChanged = mapOpen >= 0 && MapShowsDocument(map, session) ? Ms(edit) : -1;
+        // Painting it: at its natural size, where the names are just
+        // drawn, and fitted whole.
+        const auto paint = [&](double scale) {
+            if (mapChanged < 0)
+                return -1.0;
+            if (scale > 0)
+                map.view->setTransform(QTransform::fromScale(scale, scale));
+            else
+                map.view->FitToWindow();
+            double best = 1e9;
+            for (int run = 0; run < 3; ++run) {
+                const auto start = Clock::now();
+                map.view->viewport()->repaint();
+                best = std::min(best, Ms(start));
+            }
+            return best;
+        };
+        paintNear = paint(1);
+        paintHalf = paint(0.35);
+        paintWhole = paint(0);
+    }
+    const bool laidOut = mapOpen >= 0 && mapChanged >= 0;
+    const long growth = PeakKilobytes(path) - idle;
+    const double file = static_cast<double>(std::filesystem::file_size(path));
+    print("problems after Open", problemsOpen, "", "not within 2 minutes");
+    print("problems after an edit", problemsEdit, "  (aim: under 100)", "not within 2 minutes");
+    print("map after Open", mapOpen, pages <= 1000 ? goal(mapOpen, 200) : pages >= 20000 ? goal(mapOpen, 2000) : "");
+    print("map, edit keeping shape", mapKept, "");
+    print("map, edit changing shape", mapChanged, pages <= 1000 ? goal(mapChanged, 200) : pages >= 20000 ? goal(mapChanged, 2000) : "");
+    print("longest block", laidOut ? longest : -1, "  (aim: under 100)");
+    print("map painted at its size", paintNear, "");
+    print("map painted at 0.35 of it", paintHalf, "");
+    print("map painted whole", paintWhole, "");
+    const std::string name = prefix + std::string("peak memory growth");
+    if (growth < 0 || !laidOut)
+        std::printf("%-46s  not laid out\n", name.c_str());
+    else
+        std::printf("%-46s %8.1f MB  %5.1f x the file (%.1f MB)\n", name.c_str(), static_cast<double>(growth) / 1024, growth * 1024.0 / file,
+                    file / 1e6);
+}
+
+// The problems and the map catching up with conversations of the shape
+// that is hard to lay out and of the easy one the figures were once taken
+// on (each page leads to two new pages and back to the one before it).
+void PrintConversationFigures(const std::filesystem::path &dir, QtPrompter &prompter)
+{
+    struct Conversation {
+        const char *kind;
+        int pages;
+        std::string text;
+    };
+    const long idle = PeakKilobytes(WriteSample(dir));
+    std::vector<Conversation> conversations;
+    for (const int pages : {1000, 5000, 20000})
+        conversations.push_back({"hard", pages, HardShapeConversation(pages)});
+    for (const int pages : {5000, 20000})
+        conversations.push_back({"easy", pages, GenerateConversation(pages)});
+    for (const Conversation &c : conversations) {
+        const std::string conversation = (dir / "conversation.dlg").string();
+        std::ofstream(conversation, std::ios::binary) << c.text;
+        PrintMapFigures(c.kind, c.pages, conversation, idle, prompter);
+        std::fflush(stdout);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -174,6 +317,11 @@ int main(int argc, char **argv)
     const auto dir = std::filesystem::temp_directory_path() / ("talkwright-gui-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     const std::string path = (dir / "big.dlg").string();
+    if (args.value(1) == QLatin1String("--map")) {
+        PrintConversationFigures(dir, prompter);
+        std::filesystem::remove_all(dir);
+        return 0;
+    }
     std::ofstream(path, std::ios::binary) << Generate();
 
     double open = 1e9;
@@ -266,37 +414,10 @@ int main(int argc, char **argv)
         }
     }
     // The problems and the map catching up, off the user interface thread.
-    for (const int pages : {5000, 20000}) {
-        const std::string conversation = (dir / "conversation.dlg").string();
-        std::ofstream(conversation, std::ios::binary) << GenerateConversation(pages);
-        EditingSession windowSession;
-        CMainDialog dialog(windowSession, std::string(), prompter);
-        dialog.OnInitDialog();
-        dialog.show();
-        QApplication::processEvents();
-        double longest = 0;
-        dialog.LoadFile(conversation, QStringLiteral("conversation.dlg"));
-        ProblemsPanel &problems = dialog.Problems();
-        MapPanel &map = dialog.Map();
-        const double problemsOpen = RunUntil([&] { return problems.IsUpToDate(); }, longest);
-        const double mapOpen = RunUntil([&] { return map.IsUpToDate(); }, longest);
-        // One edit that keeps the shape, one that changes it.
-        EditingSession &session = dialog.Session();
-        DialogLine *page = session.GetDocument()->GetPage(pages / 2);
-        session.MoveOption(*page, 0, 1);
-        const double problemsEdit = RunUntil([&] { return problems.IsUpToDate(); }, longest);
-        const double mapEdit = RunUntil([&] { return map.IsUpToDate(); }, longest);
-        session.DeleteOption(*page, 3);
-        const double mapShape = RunUntil([&] { return map.IsUpToDate() && problems.IsUpToDate(); }, longest);
-        std::printf("%d pages: problems %.1f ms after Open, %.1f ms after an edit; map laid out %.0f ms after Open, "
-                    "%.1f ms after an edit that keeps its shape, %.0f ms after one that changes it; "
-                    "longest block of the user interface %.1f ms  (aims: 100 ms, 2 s, 100 ms; -1: not within 2 minutes)\n",
-                    pages, problemsOpen, problemsEdit, mapOpen, mapEdit, mapShape, longest);
-        std::fflush(stdout);
-    }
+    PrintConversationFigures(dir, prompter);
 
-    const std::string sample = (dir / "sample.dlg").string();
-    std::ofstream(sample, std::ios::binary) << "// [LABEL] Start\r\n{1}{Hello.}{Hello.}{}{1}{}{}\r\n{2}{Bye.}{}{1}{}{}{}\r\n\r\n";
+    const std::string sample = WriteSample(dir);
+    const long idle = PeakKilobytes(sample);
     const double startup = TimeProcess({QStringLiteral("--startup"), QString::fromStdString(sample)});
     const double bare = TimeProcess({QStringLiteral("--bare")});
 
@@ -307,7 +428,6 @@ int main(int argc, char **argv)
     for (int i = 0; i < 2000000; ++i)
         words += "word ";
     std::ofstream(longField, std::ios::binary) << "// [LABEL] Start\r\n{1}{" << words << "}{Hello.}{}{1}{}{}\r\n{2}{Bye.}{}{1}{}{}{}\r\n\r\n";
-    const long idle = PeakKilobytes(sample);
     const auto growth = [idle](const std::string &file) {
         return static_cast<double>(PeakKilobytes(file) - idle) * 1024 / static_cast<double>(std::filesystem::file_size(file));
     };

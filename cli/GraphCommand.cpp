@@ -2,7 +2,7 @@
 
 #include "storage/DialogFiles.h"
 #include "cli/FileArguments.h"
-#include "graph/GraphvizLayout.h"
+#include "layout/MapDot.h"
 #include "layout/MapLayout.h"
 #include "layout/MapSvg.h"
 #include "rules/ConversationGraph.h"
@@ -30,7 +30,7 @@ int GraphCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
         MapLayout::Lay(graph, nullptr, {}, {}, layout);
         text = MapSvg::Write(graph, layout);
     } else {
-        text = GraphvizLayout::Dot(graph);
+        text = MapDot::Write(graph);
     }
 
     return WriteOutput(text, output, out, err);

@@ -3,7 +3,8 @@
 #include "cli/Command.h"
 
 // Writes the map of a conversation, as the editor draws it, for
-// documentation and reviews: DOT text, or SVG laid out by Graphviz.
+// documentation and reviews: DOT text for Graphviz, or SVG laid out
+// as the editor lays out its map.
 class GraphCommand : public Command {
 public:
     std::string_view Name() const override { return "graph"; }

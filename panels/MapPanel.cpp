@@ -15,23 +15,17 @@
 
 namespace {
 
-// The graph of document, laid out again only when its shape differs from
-// the one laid out before.
-std::shared_ptr<MapView::Map> MakeMap(const DialogFile &document, const std::shared_ptr<const MapView::Map> &before)
+// The graph of document, laid out again only as far as its shape differs
+// from the one laid out before; null when asked to stop first.
+std::shared_ptr<MapView::Map> MakeMap(const DialogFile &document, const std::shared_ptr<const MapView::Map> &before,
+                                      const MapLayout::Anchor &anchor, const std::stop_token &stop)
 {
-    auto map = std::make_shared<MapView::Map>();
     auto graph = std::make_shared<const ConversationGraph>(document);
-    if (before && before->graph->GetEdges() == graph->GetEdges() && before->graph->GetNodes().size() == graph->GetNodes().size()) {
-        map->layout = before->layout;
-        map->paths = before->paths;
-        map->bounds = before->bounds;
-    } else {
-        std::string error;
-        if (!GraphvizLayout::Lay(*graph, map->layout, error))
-            map->layout = {};
-        map->MakePaths();
-    }
+    auto map = std::make_shared<MapView::Map>();
+    if (!MapLayout::Lay(*graph, before ? &before->layout : nullptr, anchor, stop, map->layout))
+        return nullptr;
     map->graph = std::move(graph);
+    map->MakeBounds();
     return map;
 }
 
@@ -108,12 +102,26 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
         if (const DialogFile *document = m_session.GetDocument(); document && document->GetPage(index))
             m_session.ShowLine(document->GetPage(index), document->GetPage(index));
     });
+    // A hidden map is not laid out: the layout under way stops, and the
+    // copy it worked on waits for the map to be shown again.
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (visible && m_hidden)
+        if (visible && m_hidden) {
             Lay(std::move(m_hidden), m_hiddenGeneration);
+        } else if (!visible && !m_job.IsUpToDate() && m_laying) {
+            m_job.Stop();
+            m_hidden = m_laying;
+            m_hiddenGeneration = m_job.GetRequested();
+            statusLabel->clear();
+        }
     });
-    // Another document's map is never shown for this one.
+    // Another document's map is never shown for this one: not even a
+    // layout of the old one that is about to end.
     connect(&session, &EditingSession::documentReplaced, this, [this] {
+        m_job.Stop();
+        m_laying.reset();
+        m_hidden.reset();
+        m_shownPage = nullptr;
+        statusLabel->clear();
         view->SetMap(nullptr);
         m_fitted = false;
     });
@@ -123,7 +131,7 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
     Lay(feed.GetLatest(), feed.GetGeneration());
 }
 
-// A layout under way works on its own copy: it ends by itself.
+// A layout under way works on its own copy: asked to stop, it ends by itself.
 MapPanel::~MapPanel() = default;
 
 bool MapPanel::IsUpToDate() const
@@ -140,44 +148,50 @@ ConversationGraph::Profile MapPanel::GetProfile() const
     return profile;
 }
 
-// Graphviz takes minutes over many thousands of pages, and a layout under
-// way cannot be stopped (the program would wait for it when it ends): the
-// map is laid out while it is shown, and for conversations up to this size.
-constexpr int kMostPagesLaidOut = 2000;
-
 void MapPanel::Lay(std::shared_ptr<const DialogFile> document, quint64 generation)
 {
     m_hidden.reset();
-    if (document && document->GetPageCount() > kMostPagesLaidOut) {
-        m_job.Skip(generation);
-        view->SetMap(nullptr);
-        statusLabel->setText(QStringLiteral("The map is drawn for conversations of up to %1 pages; this one has %2.")
-                                 .arg(kMostPagesLaidOut)
-                                 .arg(document->GetPageCount()));
-        return;
-    }
     if (!isVisible()) {
         m_hidden = std::move(document);
         m_hiddenGeneration = generation;
         return;
     }
+    m_laying = document;
     if (!document) {
         m_job.Skip(generation);
         return;
     }
+    // The page on display stays where it is on the map shown now: the copy
+    // is the document as it stands, so the page's index is the same in both.
+    MapLayout::Anchor anchor;
+    const std::shared_ptr<const MapView::Map> &before = view->GetMap();
+    const int shown = view->GetCurrentPage();
+    if (before && shown >= 0 && static_cast<size_t>(shown) < before->layout.nodes.size()) {
+        anchor.page = CurrentIndex();
+        anchor.at = {before->layout.nodes[static_cast<size_t>(shown)].x, before->layout.nodes[static_cast<size_t>(shown)].y};
+    }
     statusLabel->setText(QStringLiteral("Laying out\u2026"));
-    m_job.Run(generation, [document, before = view->GetMap()] { return MakeMap(*document, before); });
+    m_job.Run(generation, [document, before, anchor](const std::stop_token &stop) { return MakeMap(*document, before, anchor, stop); });
+}
+
+int MapPanel::CurrentIndex() const
+{
+    const DialogFile *document = m_session.GetDocument();
+    return document ? document->IndexOf(m_session.GetCurrentPage()) : -1;
 }
 
 void MapPanel::Show(std::shared_ptr<MapView::Map> map)
 {
     statusLabel->clear();
+    if (!map)
+        return;
+    // The view stays where it is on the map, and so does the page on display.
     view->SetMap(std::move(map));
     UpdateDimmed();
-    ShowCurrentPage();
+    view->SetCurrentPage(CurrentIndex(), false);
     if (!m_fitted) {
         m_fitted = true;
-        view->FitToWindow();
+        view->ShowFirst();
     }
     emit updated();
 }
@@ -190,6 +204,11 @@ void MapPanel::UpdateDimmed()
 
 void MapPanel::ShowCurrentPage()
 {
-    const DialogFile *document = m_session.GetDocument();
-    view->SetCurrentPage(document ? document->IndexOf(m_session.GetCurrentPage()) : -1, true);
+    // An edit shows its page again: the map stays where it is, and the
+    // index of the page in the map shown till the new layout comes.
+    const DialogLine *page = m_session.GetCurrentPage();
+    if (page == m_shownPage && view->GetMap())
+        return;
+    m_shownPage = page;
+    view->SetCurrentPage(CurrentIndex(), true);
 }

@@ -6,16 +6,20 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <functional>
 #include <optional>
+#include <stop_token>
 
 // Work off the user interface thread for the latest of a stream of
 // requests, each numbered by a generation that grows: one job runs at a
 // time, a request made meanwhile waits (a later one takes its place), and a
-// result is handed on only when no later request has come since. A panel
-// that shows the result is up to date once the latest request is done.
+// result is handed on only when no later request has come since. A job
+// that takes a stop token is asked to stop as soon as its result can no
+// longer be handed on: when a later request comes, when it is stopped, and
+// when its owner goes, which then never waits for it. A panel that shows
+// the result is up to date once the latest request is done.
 template <typename Result>
 class LatestJob {
 public:
-    using Job = std::function<Result()>;
+    using Job = std::function<Result(std::stop_token)>;
 
     // done runs on the owner's thread with each result that is still the
     // latest; pool is where jobs run (the global pool when null).
@@ -28,27 +32,49 @@ public:
     }
     LatestJob(const LatestJob &) = delete;
     LatestJob &operator=(const LatestJob &) = delete;
-    // A job under way works on what it was given: it ends by itself.
-    ~LatestJob() { m_watcher->disconnect(); }
+    // A job under way works on what it was given: asked to stop, it ends
+    // by itself.
+    ~LatestJob()
+    {
+        m_stop.request_stop();
+        m_watcher->disconnect();
+    }
 
     // Asks for job's result, for generation.
     void Run(quint64 generation, Job job)
     {
         m_requested = generation;
         if (m_watcher->isRunning()) {
+            m_stop.request_stop();
             m_pending = std::move(job);
             return;
         }
         m_pending.reset();
         Start(std::move(job));
     }
+    // A job that cannot be stopped, such as a write that must be whole.
+    void Run(quint64 generation, std::function<Result()> job)
+    {
+        Run(generation, Job([job = std::move(job)](std::stop_token) { return job(); }));
+    }
     // Marks generation as done without a job (there is nothing to work on).
     void Skip(quint64 generation)
     {
         m_requested = generation;
+        m_finished = generation;
         m_pending.reset();
-        if (!m_watcher->isRunning())
-            m_finished = generation;
+        // The job under way, if any, is stale: done once it has ended.
+        m_stop.request_stop();
+    }
+    // Asks the job under way to stop and drops the one waiting: no result
+    // is handed on until the next request.
+    void Stop()
+    {
+        m_pending.reset();
+        m_stop.request_stop();
+        // Even a job that has just ended, whose result is on its way.
+        if (!m_taken)
+            m_running = kDropped;
     }
     // The latest request is done and its result handed on.
     bool IsUpToDate() const { return m_finished == m_requested && !m_watcher->isRunning() && !m_pending; }
@@ -64,11 +90,14 @@ public:
     quint64 GetRequested() const { return m_requested; }
 
 private:
+    static constexpr quint64 kDropped = ~quint64(0);
+
     void Start(Job job)
     {
         m_running = m_requested;
         m_taken = false;
-        m_watcher->setFuture(QtConcurrent::run(m_pool, std::move(job)));
+        m_stop = std::stop_source();
+        m_watcher->setFuture(QtConcurrent::run(m_pool, [job = std::move(job), stop = m_stop.get_token()] { return job(stop); }));
     }
     void Finished()
     {
@@ -93,6 +122,7 @@ private:
     std::function<void(Result)> m_done;
     QThreadPool *m_pool;
     std::optional<Job> m_pending;
+    std::stop_source m_stop; // the job under way's
     quint64 m_requested = 0;
     quint64 m_running = 0;
     quint64 m_finished = 0;

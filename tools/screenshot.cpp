@@ -73,13 +73,18 @@ int main(int argc, char **argv)
     }
     else if (what == QLatin1String("map")) {
         // The map seen as a male PC of intelligence 7, beside the problems.
-        window.resize(1280, 820);
         window.Map().profileBox->setCurrentIndex(1);
         window.Map().intelligenceBox->setValue(7);
     }
     QWidget *shown = dialog ? static_cast<QWidget *>(dialog.get()) : &window;
     window.show();
     shown->show();
+    if (what == QLatin1String("map")) {
+        // Larger than the screen without a display, which the window fits
+        // itself to as it shows; the map as wide as the page beside it.
+        window.resize(1280, 820);
+        window.resizeDocks({&window.Map()}, {560}, Qt::Horizontal);
+    }
     // Let the status line finish its first message; grab before quitting,
     // which closes the windows.
     bool saved = false;

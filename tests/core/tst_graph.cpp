@@ -1,6 +1,6 @@
 // The graph the map draws and dlgtool graph writes.
 #include "TestFiles.h"
-#include "graph/GraphvizLayout.h"
+#include "layout/MapDot.h"
 #include "rules/ConversationGraph.h"
 #include "model/DialogFile.h"
 
@@ -93,7 +93,7 @@ TEST(ConversationGraph, MoneyToNoPage)
     const ConversationGraph graph(file);
     const std::vector<Edge> edges{{0, -1, -1, Mark::RequestMoney, 21}, {0, -1, -1, Mark::RequestMoney, 0}, {0, 0, -1, Mark::NoPage, 21}};
     EXPECT_EQ(graph.GetEdges(), edges);
-    const std::string dot = GraphvizLayout::Dot(graph);
+    const std::string dot = MapDot::Write(graph);
     EXPECT_NE(dot.find("m0 [id=m0, shape=octagon, style=solid, color=red, fontcolor=red, label=\"no page 21\"]"), std::string::npos) << dot;
     EXPECT_NE(dot.find("p0 -> m0 [id=e0, style=dashed"), std::string::npos) << dot;
     EXPECT_NE(dot.find("p0 -> m1 [id=e1, style=dashed"), std::string::npos) << "paid, the dialog ends: " << dot;

@@ -29,7 +29,7 @@ const std::map<std::string, std::set<std::string>> kEditorRooms = {
 };
 // Folders that hold no program code.
 const std::set<std::string> kNotCode = {"tests", "fuzz", "bench", "build", "docs", "examples", "res", "scripts", "cmake", "tools"};
-const std::set<std::string> kAdapters = {"graph", "spelling", "textdiff", "po", "regex"};
+const std::set<std::string> kAdapters = {"spelling", "textdiff", "po", "regex"};
 
 struct Source {
     std::string room;             // its top folder
