@@ -7,6 +7,7 @@
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
 #include "commands/RecoveryOffer.h"
+#include "commands/SpellingCommands.h"
 #include "dialogs/CAboutDlg.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
@@ -14,11 +15,13 @@
 #include "panels/MapPanel.h"
 #include "panels/OutlinePanel.h"
 #include "panels/ProblemsPanel.h"
+#include "session/DocumentSpelling.h"
 #include "session/EditingSession.h"
 #include "session/RecoveryKeeper.h"
 #include "ui/AnsiText.h"
 #include "ui/DialogUnits.h"
 #include "ui/Prompter.h"
+#include "ui/SharedDictionary.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -58,7 +61,8 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     , m_options(new OptionCommands(session, prompter, this))
     , m_keeper(new RecoveryKeeper(session, this))
     , m_offer(new RecoveryOffer(session, prompter, *m_files, *m_keeper, this))
-    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_offer, this))
+    , m_spelling(new SpellingCommands(this))
+    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_offer, *m_spelling, this))
     , m_view(new CPageView(session, this))
 {
     InitResources();
@@ -89,6 +93,8 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     connect(&session, &EditingSession::currentPageChanged, this, &CMainDialog::OnPageShown);
     connect(m_files, &FileCommands::message, this, &CMainDialog::SetStatusMessage);
     connect(m_keeper, &RecoveryKeeper::message, this, &CMainDialog::SetStatusMessage);
+    connect(&DocumentSpelling::Of(session), &DocumentSpelling::message, this, &CMainDialog::SetStatusMessage);
+    connect(&SharedDictionary::Instance(), &SharedDictionary::unavailable, this, &CMainDialog::SetStatusMessage);
     connect(m_files, &FileCommands::opened, m_offer, &RecoveryOffer::OfferForFile);
     RestoreLayout();
 }
@@ -192,6 +198,8 @@ void CMainDialog::CreateMenu()
 
     QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
     tools->addActions({a.play, a.playFromFirstPage});
+    tools->addSeparator();
+    tools->addAction(a.spelling);
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     help->addAction(a.about);
 }

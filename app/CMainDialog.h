@@ -21,6 +21,7 @@ class Prompter;
 class QDockWidget;
 class RecoveryKeeper;
 class RecoveryOffer;
+class SpellingCommands;
 class StatusLine;
 
 // The main window: one dialog page at a time, the PC options under it, what
@@ -110,6 +111,7 @@ private:
     OptionCommands *m_options;
     RecoveryKeeper *m_keeper;
     RecoveryOffer *m_offer;
+    SpellingCommands *m_spelling;
     EditorActions *m_actions;
     CPageView *m_view;
     LinksHereLabel *m_linksHere = nullptr;

@@ -3,6 +3,8 @@
 #include "app/COptionListBox.h"
 #include "app/StatusLabel.h"
 #include "commands/EditorActions.h"
+#include "dialogs/SpellingHighlighter.h"
+#include "session/DocumentSpelling.h"
 #include "session/EditingSession.h"
 #include "model/DialogLine.h"
 #include "rules/OptionDescription.h"
@@ -129,6 +131,7 @@ CPageView::CPageView(EditingSession &session, QWidget *parent)
     m_editSpeech->setAccessibleName(QStringLiteral("NPC speech"));
     m_editName->setAccessibleName(QStringLiteral("Page name"));
     m_editDescription->setAccessibleName(QStringLiteral("Page description"));
+    m_speechSpelling = new SpellingHighlighter(m_editSpeech, DocumentSpelling::Of(session));
 
     // Tab follows the page as it reads, top to bottom and left to right.
     QWidget *order[] = {changeButton, editSpeechButton, viewFemaleButton, m_editSpeech, optionList,
@@ -236,17 +239,21 @@ void CPageView::ShowPage(const DialogLine *page)
 
 void CPageView::ShowNpcSpeech()
 {
+    // Generated speech shows as its code, which is no words.
     if (!m_page || m_page->IsSameSpeechForBoth()) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to both genders:"));
         viewFemaleButton->setEnabled(false);
+        m_speechSpelling->SetActive(m_page && m_page->CopySpeechCode().kind == 0);
         m_editSpeech->setPlainText(m_page ? Shown(m_page->ViewFields()[1]) : QString());
         return;
     }
     if (m_bShowMaleSpeech) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to male PC:"));
+        m_speechSpelling->SetActive(m_page->CopySpeechCode().kind == 0);
         m_editSpeech->setPlainText(Shown(m_page->ViewFields()[1]));
     } else {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to female PC:"));
+        m_speechSpelling->SetActive(m_page->CopyFemaleSpeechCode().kind == 0);
         m_editSpeech->setPlainText(Shown(m_page->ViewFields()[2]));
     }
     viewFemaleButton->setEnabled(true);

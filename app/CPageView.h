@@ -13,13 +13,15 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class SpellingHighlighter;
 class StatusLabel;
 
 // The main window's client area: one dialog page (its name, description
 // and NPC speech), the list of its PC options, the command buttons and the
 // status line, laid out by the window's template and following its size.
 // It shows the session's page on display and the option selected there,
-// and follows them; the buttons are views of the editor's actions.
+// and follows them; the buttons are views of the editor's actions. The
+// NPC's unique speech shows its misspelt words underlined.
 class CPageView : public QWidget {
     Q_OBJECT
 public:
@@ -85,4 +87,5 @@ private:
     QLineEdit *m_editDescription = nullptr;
     QPlainTextEdit *m_editSpeech = nullptr;
     QLabel *m_lblSpeechCaption = nullptr;
+    SpellingHighlighter *m_speechSpelling = nullptr;
 };

@@ -9,6 +9,7 @@ class PageCommands;
 class QAction;
 class QWidget;
 class RecoveryOffer;
+class SpellingCommands;
 
 // Every command of the editor as one action, the one switch for it: the
 // menus, the page view's buttons and the context menus all show these same
@@ -19,7 +20,7 @@ class EditorActions : public QObject {
     Q_OBJECT
 public:
     EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options, RecoveryOffer &recovery,
-                  QWidget *window);
+                  SpellingCommands &spellingCommands, QWidget *window);
 
     // File
     QAction *newFile, *open, *save, *saveAs, *recover, *exit;
@@ -31,7 +32,7 @@ public:
     // Page
     QAction *newPage, *changePageInfo, *duplicatePage, *deletePage, *movePageUp, *movePageDown;
     // Tools, Help
-    QAction *play, *playFromFirstPage, *about;
+    QAction *play, *playFromFirstPage, *spelling, *about;
 
 private:
     // The rules: the option commands need a selected option, moving one it
