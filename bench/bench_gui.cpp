@@ -96,11 +96,14 @@ double RunUntil(const std::function<bool()> &done, double &longest, double limit
 // window shown, in ms: the process prints the moment it was shown on the
 // same clock, so that what it does on its way out is not counted.
 // Runs the event loop until the problems and map panels have caught up
-// with the window's document.
+// with the window's document, and spelling with its words and dictionary.
 void CatchUp(CMainDialog &dialog)
 {
     double longest = 0;
-    RunUntil([&] { return dialog.Problems().IsUpToDate() && dialog.Map().IsUpToDate(); }, longest);
+    RunUntil([&] {
+        return dialog.Problems().IsUpToDate() && dialog.Map().IsUpToDate() && DocumentSpelling::Of(dialog.Session()).IsUpToDate()
+               && SharedDictionary::Instance().IsSettled();
+    }, longest);
 }
 
 double TimeProcess(const QStringList &args)
@@ -329,7 +332,8 @@ int main(int argc, char **argv)
     if (const std::string speech = DictionarySpeech(2000); !speech.empty()) {
         EditingSession session;
         auto file = std::make_unique<DialogFile>();
-        file->ReadText("// [LABEL] Start\r\n{1}{" + speech + "}{" + speech + "}{}{}{}{}\r\n");
+        // A speech to female PCs that began with a digit would make the line an option.
+        file->ReadText("// [LABEL] Start\r\n{1}{Welcome. " + speech + "}{Welcome. " + speech + "}{}{}{}{}\r\n");
         session.SetDocument(std::move(file), false);
         DocumentSpelling &spelling = DocumentSpelling::Of(session);
         SharedDictionary::Instance().Checker();

@@ -128,7 +128,8 @@ bool ProblemsPanel::IsUpToDate() const
 {
     const bool checked = m_job.IsUpToDate() && m_job.GetRequested() == SnapshotFeed::Of(m_session).GetGeneration();
     const bool spelt = !spellingSwitch->isChecked()
-                       || (m_spelling.IsUpToDate() && m_spellingJob.IsUpToDate() && m_speltVersion == m_spelling.GetVersion());
+                       || (SharedDictionary::Instance().IsSettled() && m_spelling.IsUpToDate() && m_spellingJob.IsUpToDate()
+                           && m_speltVersion == m_spelling.GetVersion());
     return checked && spelt;
 }
 
@@ -170,8 +171,12 @@ void ProblemsPanel::Spell()
         // Off, or nothing to spell: the dictionary's coming says so again.
         m_spellingJob.Skip(++m_spellingRequests);
         m_speltVersion = version;
-        m_spelt.clear();
-        ShowAll();
+        // Listing the checks' findings again costs with many of them: only
+        // when what is listed changes.
+        if (!m_spelt.empty() || m_spellingListed != spellingSwitch->isChecked()) {
+            m_spelt.clear();
+            ShowAll();
+        }
         return;
     }
     m_spellingJob.Run(++m_spellingRequests, [document, checker, known = m_spelling.GetKnownWords(), options = m_spelling.GetOptions(), version] {
@@ -222,7 +227,8 @@ void ProblemsPanel::ShowAll()
     } else {
         QString counts = Counted(m_model->Count(Finding::Error), "error", "errors") + QStringLiteral(", ")
                          + Counted(m_model->Count(Finding::Warning), "warning", "warnings");
-        if (spellingSwitch->isChecked())
+        m_spellingListed = spellingSwitch->isChecked();
+        if (m_spellingListed)
             counts += QStringLiteral(", ") + Counted(static_cast<int>(m_spelt.size()), "misspelt word", "misspelt words");
         setWindowTitle(QStringLiteral("Problems (%1)").arg(counts));
     }

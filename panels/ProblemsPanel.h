@@ -58,6 +58,7 @@ private:
     std::vector<Finding> m_spelt;   // the misspelt words, while shown
     quint64 m_spellingRequests = 0;
     quint64 m_speltVersion = 0; // the spelling's version the words shown are of
+    bool m_spellingListed = false; // the title counts the misspelt words
     LatestJob<std::shared_ptr<ProblemsResult>> m_job;
     LatestJob<std::shared_ptr<ProblemsResult>> m_spellingJob;
 };

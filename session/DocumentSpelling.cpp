@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QThreadPool>
+#include <utility>
 
 namespace {
 
@@ -99,8 +101,12 @@ void DocumentSpelling::MakeKnownWords(std::shared_ptr<const DialogFile> copy, qu
 
 void DocumentSpelling::Take(std::shared_ptr<Made> made)
 {
-    m_known = std::move(made->known);
-    m_copy = std::move(made->copy);
+    // Taking a large copy apart takes as long as making it: off this thread.
+    QThreadPool::globalInstance()->start([copy = std::exchange(m_copy, std::move(made->copy)),
+                                          known = std::exchange(m_known, std::move(made->known))]() mutable {
+        copy.reset();
+        known.reset();
+    });
     const QString unreadable = Shown(made->unreadable);
     if (unreadable != m_unreadableTold && !unreadable.isEmpty())
         emit message(QStringLiteral("Cannot read the word list %1: %2").arg(unreadable, QString::fromStdString(made->reason)));

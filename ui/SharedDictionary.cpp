@@ -10,6 +10,7 @@
 #include <QFutureWatcher>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
@@ -44,8 +45,14 @@ SharedDictionary::SharedDictionary()
 
 std::shared_ptr<SpellChecker> SharedDictionary::Checker()
 {
-    if (m_state == State::Idle)
-        StartLoading();
+    // The window shows first: loading beside it would slow its start.
+    if (m_state == State::Idle) {
+        m_state = State::Scheduled;
+        QTimer::singleShot(kStartDelay, this, [this] {
+            if (m_state == State::Scheduled)
+                StartLoading();
+        });
+    }
     return m_checker;
 }
 
@@ -91,6 +98,8 @@ void SharedDictionary::Finished()
 
 void SharedDictionary::WaitForLoading()
 {
+    if (m_state == State::Scheduled)
+        StartLoading();
     while (m_state == State::Loading) {
         m_loading->waitForFinished();
         Finished();
@@ -116,7 +125,7 @@ void SharedDictionary::Reload()
     m_checker.reset();
     if (m_state == State::Loading)
         m_stale = true;
-    else
+    else if (m_state != State::Scheduled)
         m_state = State::Idle;
     emit changed();
 }

@@ -27,11 +27,15 @@ public:
     static SharedDictionary &Instance();
 
     // The checker, or null while it loads or when there is none; the first
-    // call starts the loading.
+    // call has it loaded, a moment later (kStartDelay), so that asking at
+    // start-up does not slow the window's showing.
     std::shared_ptr<SpellChecker> Checker();
     // The language has no dictionary (or none that can be read).
     bool IsUnavailable() const { return m_state == State::Unavailable; }
-    // Waits for a loading under way and hands on its result.
+    // Neither asked for nor loading: spelling is on or off for good.
+    bool IsSettled() const { return m_state == State::Ready || m_state == State::Unavailable; }
+    static constexpr int kStartDelay = 200; // ms
+    // Waits for a loading asked for, starting it now, and hands on its result.
     void WaitForLoading();
 
     const QString &GetLanguage() const { return m_language; }
@@ -59,7 +63,7 @@ signals:
     void unavailable(const QString &reason);
 
 private:
-    enum class State { Idle, Loading, Ready, Unavailable };
+    enum class State { Idle, Scheduled, Loading, Ready, Unavailable };
     struct Loaded;
 
     SharedDictionary();
