@@ -107,15 +107,17 @@ CMainDialog::~CMainDialog()
 
 void CMainDialog::CreatePanels()
 {
+    // The panels stand beside the page, not under it: the page is as tall
+    // as a small screen allows, and the window then fits 1024 by 768.
     m_outline = new OutlinePanel(m_session, this);
     addDockWidget(Qt::LeftDockWidgetArea, m_outline);
-    m_find = new FindBar(m_session, m_prompter, this);
-    addDockWidget(Qt::BottomDockWidgetArea, m_find);
-    m_find->hide();
     m_problems = new ProblemsPanel(m_session, this);
-    addDockWidget(Qt::BottomDockWidgetArea, m_problems);
+    addDockWidget(Qt::LeftDockWidgetArea, m_problems);
     m_map = new MapPanel(m_session, this);
     addDockWidget(Qt::RightDockWidgetArea, m_map);
+    m_find = new FindBar(m_session, m_prompter, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_find);
+    m_find->hide();
     m_outline->SetContextActions({m_actions->duplicatePage, m_actions->deletePage, nullptr, m_actions->movePageUp, m_actions->movePageDown});
     connect(m_actions->find, &QAction::triggered, m_find, [this] { m_find->Open(false); });
     connect(m_actions->replace, &QAction::triggered, m_find, [this] { m_find->Open(true); });

@@ -1,5 +1,7 @@
 #include "model/Windows1252.h"
 
+#include "model/Utf8.h"
+
 namespace {
 
 // 0x80 to 0x9F; the rest of the bytes are their own code points.
@@ -36,60 +38,42 @@ std::string Windows1252::ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
-    for (const char b : bytes) {
-        const char32_t c = ToUnicode(static_cast<unsigned char>(b));
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    AppendUtf8(out, bytes);
     return out;
+}
+
+void Windows1252::AppendUtf8(std::string &out, std::string_view bytes)
+{
+    for (const char b : bytes) {
+        if (static_cast<unsigned char>(b) < 0x80)
+            out += b;
+        else
+            Utf8::Append(out, ToUnicode(static_cast<unsigned char>(b)));
+    }
+}
+
+bool Windows1252::FromUtf8(std::string_view utf8, std::string &bytes, char32_t &missing)
+{
+    bytes.clear();
+    bytes.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t c;
+        unsigned char byte;
+        if (!Utf8::Next(utf8, i, c)) {
+            missing = 0xFFFD;
+            return false;
+        }
+        if (!FromUnicode(c, byte)) {
+            missing = c;
+            return false;
+        }
+        bytes += static_cast<char>(byte);
+    }
+    return true;
 }
 
 bool Windows1252::FromUtf8(std::string_view utf8, std::string &bytes)
 {
-    bytes.clear();
-    for (size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        // The length of the sequence, the bits of its first byte, and the
-        // smallest code point it may stand for (shorter forms are overlong).
-        size_t length = 1;
-        char32_t c = lead;
-        char32_t least = 0;
-        if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            c = lead & 0x07;
-            least = 0x10000;
-        } else if (lead >= 0xE0) {
-            length = 3;
-            c = lead & 0x0F;
-            least = 0x800;
-        } else if (lead >= 0xC0) {
-            length = 2;
-            c = lead & 0x1F;
-            least = 0x80;
-        } else if (lead >= 0x80) {
-            return false;
-        }
-        if (lead > 0xF4 || i + length > utf8.size())
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (next & 0x3F);
-        }
-        unsigned char byte = 0;
-        if (c < least || !FromUnicode(c, byte)) // no surrogate or large code point maps
-            return false;
-        bytes += static_cast<char>(byte);
-        i += length;
-    }
-    return true;
+    char32_t missing = 0;
+    return FromUtf8(utf8, bytes, missing);
 }

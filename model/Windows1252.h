@@ -17,4 +17,9 @@ public:
     // The bytes of UTF-8 text; false when it is not strict UTF-8 or holds a
     // character that Windows-1252 lacks.
     static bool FromUtf8(std::string_view utf8, std::string &bytes);
+    static void AppendUtf8(std::string &out, std::string_view bytes);
+    // The bytes of UTF-8 text; false when it is not valid UTF-8 (missing is
+    // then U+FFFD) or holds a character that Windows-1252 lacks (missing is
+    // that character).
+    static bool FromUtf8(std::string_view utf8, std::string &bytes, char32_t &missing);
 };

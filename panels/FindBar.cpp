@@ -157,9 +157,16 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
     regularExpression = new QCheckBox(QStringLiteral("Regular expression"), body);
     QToolButton *previous = toolButton(QStringLiteral("Previous"), QStringLiteral("The match before (Shift+F3)"), "previousButton", body);
     QToolButton *next = toolButton(QStringLiteral("Next"), QStringLiteral("The next match (Enter, F3)"), "nextButton", body);
-    for (QWidget *control : std::initializer_list<QWidget *>{matchCase, wholeWords, regularExpression, previous, next})
-        findRow->addWidget(control);
+    // Narrow enough to stand beside the page: the options on a row of their own.
+    findRow->addWidget(previous);
+    findRow->addWidget(next);
     layout->addLayout(findRow);
+    auto *optionsRow = new QHBoxLayout;
+    optionsRow->setContentsMargins(0, 0, 0, 0);
+    for (QWidget *control : std::initializer_list<QWidget *>{matchCase, wholeWords, regularExpression})
+        optionsRow->addWidget(control);
+    optionsRow->addStretch(1);
+    layout->addLayout(optionsRow);
 
     m_replaceRow = new QWidget(body);
     QHBoxLayout *replaceRow = labelled(QStringLiteral("Replace with:"), replaceEdit, "replaceText");
@@ -172,6 +179,7 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
 
     summary = new QLabel(body);
     summary->setObjectName(QStringLiteral("findSummary"));
+    summary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // never widens the window
     layout->addWidget(summary);
     results = new QTreeWidget(body);
     results->setObjectName(QStringLiteral("findResults"));

@@ -66,13 +66,16 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
     row->addWidget(intelligenceLabel);
     row->addWidget(intelligenceBox);
     row->addStretch(1);
+    // The zoom and what the map is doing on a row of their own, so that
+    // the panel stays narrow beside the page.
+    auto *second = new QHBoxLayout;
     statusLabel = new QLabel(body);
     statusLabel->setObjectName(QStringLiteral("mapStatus"));
     statusLabel->setAccessibleName(QStringLiteral("Map status"));
     // However long its message, it never widens the window.
     statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusLabel->setWordWrap(true);
-    row->addWidget(statusLabel);
+    second->addWidget(statusLabel, 1);
 
     view = new MapView(body);
     const auto addZoom = [&](const char *name, const QString &text, const QString &tip, const QKeySequence &keys, auto slot) {
@@ -86,12 +89,13 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
         auto *button = new QToolButton(body);
         button->setDefaultAction(action);
         button->setAccessibleName(tip);
-        row->addWidget(button);
+        second->addWidget(button);
     };
     addZoom("actionZoomOut", QStringLiteral("\u2212"), QStringLiteral("Zoom out"), QKeySequence::ZoomOut, [this] { view->ZoomBy(1 / 1.25); });
     addZoom("actionZoomIn", QStringLiteral("+"), QStringLiteral("Zoom in"), QKeySequence::ZoomIn, [this] { view->ZoomBy(1.25); });
     addZoom("actionFitMap", QStringLiteral("Fit"), QStringLiteral("Fit to window"), QKeySequence(Qt::CTRL | Qt::Key_0), [this] { view->FitToWindow(); });
     layout->addLayout(row);
+    layout->addLayout(second);
     layout->addWidget(view, 1);
     setWidget(body);
 

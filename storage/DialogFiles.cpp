@@ -14,6 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kStandardInput = "-";
+constexpr const char *kNotEnoughMemory = "not enough memory";
 
 // Adds the .dlg files below folder to files, depth first; a folder that
 // cannot be listed is kept with the reason, and the rest carries on.
@@ -57,7 +58,7 @@ bool ReadDocument(DialogFile &file, std::string_view bytes, std::string &error)
             return true;
         error = file.GetErrorText();
     } catch (const std::bad_alloc &) {
-        error = "not enough memory";
+        error = kNotEnoughMemory;
     }
     return false;
 }
@@ -79,13 +80,21 @@ std::vector<std::string> DialogFiles::Collect(const std::vector<std::string> &pa
     return files;
 }
 
-void DialogFiles::ForEach(size_t count, const std::function<void(size_t)> &work)
+std::vector<size_t> DialogFiles::ForEach(size_t count, const std::function<void(size_t)> &work)
 {
     const size_t threads = std::min<size_t>(count, std::max(1U, std::thread::hardware_concurrency()));
     std::atomic<size_t> next{0};
+    // Marked without allocating: memory may be what ran out. An exception
+    // that left a worker thread would end the program.
+    std::vector<char> outOfMemory(count, 0);
     const auto run = [&] {
-        for (size_t i; (i = next.fetch_add(1)) < count;)
-            work(i);
+        for (size_t i; (i = next.fetch_add(1)) < count;) {
+            try {
+                work(i);
+            } catch (const std::bad_alloc &) {
+                outOfMemory[i] = 1;
+            }
+        }
     };
     std::vector<std::thread> workers;
     for (size_t t = 1; t < threads; ++t)
@@ -93,6 +102,12 @@ void DialogFiles::ForEach(size_t count, const std::function<void(size_t)> &work)
     run();
     for (std::thread &worker : workers)
         worker.join();
+    std::vector<size_t> failed;
+    for (size_t i = 0; i < count; ++i) {
+        if (outOfMemory[i])
+            failed.push_back(i);
+    }
+    return failed;
 }
 
 bool DialogFiles::Read(const std::string &path, DialogFile &file, std::string &error)
@@ -111,11 +126,13 @@ std::vector<std::string> DialogFiles::ReadEach(const std::vector<std::string> &f
                                                const std::function<void(size_t, DialogFile &, std::string_view)> &work)
 {
     std::vector<std::string> errors(files.size());
-    ForEach(files.size(), [&](size_t i) {
+    const std::vector<size_t> outOfMemory = ForEach(files.size(), [&](size_t i) {
         std::string bytes;
         DialogFile file;
         if (ReadBytes(files[i], bytes, errors[i]) && ReadDocument(file, bytes, errors[i]))
             work(i, file, bytes);
     });
+    for (const size_t i : outOfMemory)
+        errors[i] = kNotEnoughMemory;
     return errors;
 }

@@ -19,13 +19,15 @@ public:
     // system's reason.
     static std::vector<std::string> Collect(const std::vector<std::string> &paths, std::map<std::string, std::string> &unreadable);
     // Runs work(i) for every i below count, spread over the machine's cores.
-    static void ForEach(size_t count, const std::function<void(size_t)> &work);
+    // Returns, in order, the i whose work ran out of memory (threw
+    // std::bad_alloc); the rest ran to their end.
+    static std::vector<size_t> ForEach(size_t count, const std::function<void(size_t)> &work);
     // Fills the empty document from the file at path, or from standard
     // input for "-"; false with the reason when it cannot.
     static bool Read(const std::string &path, DialogFile &file, std::string &error);
     // Reads every file on every core and runs work(i, document, bytes) on
-    // those that read. Returns, per file, why it could not be read (empty
-    // when it was).
+    // those that read. Returns, per file, why it could not be read or
+    // worked on (empty when it was): memory may run out for either.
     static std::vector<std::string> ReadEach(const std::vector<std::string> &files,
                                              const std::function<void(size_t, DialogFile &, std::string_view)> &work);
 };

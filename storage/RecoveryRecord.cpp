@@ -28,16 +28,24 @@ public:
         m_text.remove_prefix(static_cast<size_t>(next - m_text.data()) + 1);
         return true;
     }
-    // size bytes, then the line end when one is asked for.
-    bool Bytes(size_t size, std::string &value, bool lineEnd)
+    // size bytes, then the line end.
+    bool Line(size_t size, std::string &value)
     {
-        if (m_text.size() < size + (lineEnd ? 1 : 0) || (lineEnd && m_text[size] != '\n'))
+        if (m_text.size() < size + 1 || m_text[size] != '\n')
             return false;
         value.assign(m_text.substr(0, size));
-        m_text.remove_prefix(size + (lineEnd ? 1 : 0));
+        m_text.remove_prefix(size + 1);
         return true;
     }
-    bool AtEnd() const { return m_text.empty(); }
+    // size bytes, or all there are of a file cut short; nothing may follow them.
+    bool Last(size_t size, std::string &value)
+    {
+        if (m_text.size() > size)
+            return false;
+        value.assign(m_text);
+        m_text = {};
+        return true;
+    }
 
 private:
     std::string_view m_text;
@@ -69,10 +77,10 @@ bool RecoveryRecord::Parse(std::string_view text, RecoveryRecord &record)
     int exists = 0;
     std::int64_t seconds = 0;
     long nanoseconds = 0;
-    if (!(in.Key("path") && in.Number(pathSize, '\n') && in.Bytes(pathSize, read.path, true) && in.Key("untitled")
+    if (!(in.Key("path") && in.Number(pathSize, '\n') && in.Line(pathSize, read.path) && in.Key("untitled")
           && in.Number(untitled, '\n') && in.Key("base") && in.Number(exists, ' ') && in.Number(read.base.size, ' ')
           && in.Number(seconds, ' ') && in.Number(nanoseconds, '\n') && in.Key("written") && in.Number(read.writtenAt, '\n')
-          && in.Key("bytes") && in.Number(byteCount, '\n') && in.Bytes(byteCount, read.bytes, false) && in.AtEnd()))
+          && in.Key("bytes") && in.Number(byteCount, '\n') && in.Last(byteCount, read.bytes)))
         return false;
     if ((untitled != 0 && untitled != 1) || (exists != 0 && exists != 1) || nanoseconds < 0 || nanoseconds >= 1000000000)
         return false;
@@ -80,6 +88,7 @@ bool RecoveryRecord::Parse(std::string_view text, RecoveryRecord &record)
     read.base.exists = exists == 1;
     read.base.modified.tv_sec = static_cast<time_t>(seconds);
     read.base.modified.tv_nsec = nanoseconds;
+    read.missing = byteCount - read.bytes.size();
     record = std::move(read);
     return true;
 }
