@@ -4,6 +4,7 @@
 #include "app/CPageView.h"
 #include "app/LinksHereLabel.h"
 #include "commands/EditorActions.h"
+#include "commands/ExportCommands.h"
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
 #include "commands/RecoveryOffer.h"
@@ -61,8 +62,9 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     , m_options(new OptionCommands(session, prompter, this))
     , m_keeper(new RecoveryKeeper(session, this))
     , m_offer(new RecoveryOffer(session, prompter, *m_files, *m_keeper, this))
+    , m_exports(new ExportCommands(session, prompter, this))
     , m_spelling(new SpellingCommands(this))
-    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_offer, *m_spelling, this))
+    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_offer, *m_exports, *m_spelling, this))
     , m_view(new CPageView(session, this))
 {
     InitResources();
@@ -92,6 +94,7 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     connect(&session, &EditingSession::documentReplaced, this, &CMainDialog::UpdateTitle);
     connect(&session, &EditingSession::currentPageChanged, this, &CMainDialog::OnPageShown);
     connect(m_files, &FileCommands::message, this, &CMainDialog::SetStatusMessage);
+    connect(m_exports, &ExportCommands::message, this, &CMainDialog::SetStatusMessage);
     connect(m_keeper, &RecoveryKeeper::message, this, &CMainDialog::SetStatusMessage);
     connect(&DocumentSpelling::Of(session), &DocumentSpelling::message, this, &CMainDialog::SetStatusMessage);
     connect(&SharedDictionary::Instance(), &SharedDictionary::unavailable, this, &CMainDialog::SetStatusMessage);
@@ -142,6 +145,9 @@ void CMainDialog::CreateMenu()
     QMenuBar *bar = menuBar();
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
     file->addActions({a.newFile, a.open, a.save, a.saveAs, a.recover});
+    QMenu *exports = file->addMenu(QStringLiteral("&Export"));
+    exports->setObjectName(QStringLiteral("exportMenu"));
+    exports->addActions({a.exportPoTemplate, a.exportRecordingScript});
     file->addSeparator();
     QMenu *recent = file->addMenu(QStringLiteral("&Recent Files"));
     recent->setObjectName(QStringLiteral("recentMenu"));

@@ -10,6 +10,7 @@
 class CPageView;
 class EditingSession;
 class EditorActions;
+class ExportCommands;
 class FindBar;
 class LinksHereLabel;
 class MapPanel;
@@ -111,6 +112,7 @@ private:
     OptionCommands *m_options;
     RecoveryKeeper *m_keeper;
     RecoveryOffer *m_offer;
+    ExportCommands *m_exports;
     SpellingCommands *m_spelling;
     EditorActions *m_actions;
     CPageView *m_view;

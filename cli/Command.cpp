@@ -14,6 +14,11 @@ int Command::ReportUsage(std::FILE *err) const
     return UsageError;
 }
 
+std::string Command::Counted(size_t n, const char *what)
+{
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
+
 int Command::ReportFailure(std::FILE *err, std::string_view verb, std::string_view file, std::string_view reason)
 {
     const std::string name = FileName::Printable(file);

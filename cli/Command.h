@@ -25,6 +25,8 @@ protected:
     // Names the file that the command works on from here on.
     void WorkOn(std::string_view file) { m_file = file; }
     int ReportUsage(std::FILE *err) const;
+    // "1 file", "2 files".
+    static std::string Counted(size_t n, const char *what);
     // One line that names the file and the reason.
     static int ReportFailure(std::FILE *err, std::string_view verb, std::string_view file, std::string_view reason);
     // Flushes out and returns status when everything printed on it reached

@@ -1,6 +1,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/DiffCommand.h"
 #include "cli/DumpCommand.h"
+#include "cli/FindCommand.h"
 #include "cli/FormatCommand.h"
 #include "cli/GraphCommand.h"
 #include "cli/MergeCommand.h"
@@ -11,6 +12,7 @@
 #include "cli/ScriptCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/TextCommand.h"
+#include "cli/UsesCommand.h"
 #include "Version.h"
 #include "storage/SignalCleanup.h"
 
@@ -43,6 +45,8 @@ int main(int argc, char **argv)
     commands.push_back(std::make_unique<MergeCommand>());
     commands.push_back(std::make_unique<PoCommand>());
     commands.push_back(std::make_unique<ScriptCommand>());
+    commands.push_back(std::make_unique<FindCommand>());
+    commands.push_back(std::make_unique<UsesCommand>());
     std::string usage;
     for (const auto &command : commands)
         usage.append(usage.empty() ? "usage:" : "      ").append(" dlgtool ").append(command->Usage()).append("\n");

@@ -3,6 +3,7 @@
 #include <QObject>
 
 class EditingSession;
+class ExportCommands;
 class FileCommands;
 class OptionCommands;
 class PageCommands;
@@ -20,10 +21,11 @@ class EditorActions : public QObject {
     Q_OBJECT
 public:
     EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options, RecoveryOffer &recovery,
-                  SpellingCommands &spellingCommands, QWidget *window);
+                  ExportCommands &exports, SpellingCommands &spellingCommands, QWidget *window);
 
     // File
     QAction *newFile, *open, *save, *saveAs, *recover, *exit;
+    QAction *exportPoTemplate, *exportRecordingScript;
     // Edit
     QAction *undo, *redo;
     QAction *addOption, *editOption, *deleteOption, *goToResult, *moveOptionUp, *moveOptionDown;

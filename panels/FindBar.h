@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/TextSearch.h"
+#include "edits/TextSearch.h"
 
 #include <QDockWidget>
 #include <vector>

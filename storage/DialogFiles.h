@@ -17,7 +17,14 @@ public:
     // reading it reports the reason. Each folder that could not be listed,
     // named or found below a named one, goes into unreadable with the
     // system's reason.
-    static std::vector<std::string> Collect(const std::vector<std::string> &paths, std::map<std::string, std::string> &unreadable);
+    // Links to folders are not followed, so that no loop can form; with
+    // skipped given, each of them goes there with why, and so does each
+    // .dlg name below a folder that is not a file (a link that leads
+    // nowhere or in a circle, a FIFO).
+    static std::vector<std::string> Collect(const std::vector<std::string> &paths, std::map<std::string, std::string> &unreadable,
+                                            std::map<std::string, std::string> *skipped = nullptr);
+    // Whether a name ends in ".dlg", in any case.
+    static bool IsDialogFileName(std::string_view path);
     // Runs work(i) for every i below count, spread over the machine's cores.
     // Returns, in order, the i whose work ran out of memory (threw
     // std::bad_alloc); the rest ran to their end.

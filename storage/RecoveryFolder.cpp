@@ -124,6 +124,16 @@ void RecoveryFolder::Remove(const std::string &slot) const
 
 std::vector<RecoveryFolder::Entry> RecoveryFolder::Unkept(const std::string &except) const
 {
+    return Entries([this, &except](const std::string &slot) { return slot != except && RecoveryLock::HolderOf(LockPath(slot)) == 0; });
+}
+
+std::vector<RecoveryFolder::Entry> RecoveryFolder::KeptElsewhere() const
+{
+    return Entries([this](const std::string &slot) { return RecoveryLock::HolderOf(LockPath(slot)) != 0; });
+}
+
+std::vector<RecoveryFolder::Entry> RecoveryFolder::Entries(const std::function<bool(const std::string &slot)> &wanted) const
+{
     std::vector<Entry> entries;
     std::error_code error;
     for (const auto &item : std::filesystem::directory_iterator(m_path, error)) {
@@ -131,7 +141,7 @@ std::vector<RecoveryFolder::Entry> RecoveryFolder::Unkept(const std::string &exc
         if (!name.ends_with(kSuffix) || name.front() == '.')
             continue;
         Entry entry{name.substr(0, name.size() - kSuffix.size()), {}};
-        if (entry.slot == except || RecoveryLock::HolderOf(LockPath(entry.slot)) != 0)
+        if (!wanted(entry.slot))
             continue;
         std::string bytes;
         if (PrivateFile::Read(item.path().string(), bytes) && RecoveryRecord::Parse(bytes, entry.record))

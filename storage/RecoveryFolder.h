@@ -2,6 +2,7 @@
 
 #include "storage/RecoveryRecord.h"
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -51,12 +52,17 @@ public:
     // but for the slot except, newest first: those cut short too (see
     // RecoveryRecord::missing), but none that is not a recovery file.
     std::vector<Entry> Unkept(const std::string &except = {}) const;
+    // The recovery files that a live process other than this one keeps:
+    // documents open with unsaved changes in another window.
+    std::vector<Entry> KeptElsewhere() const;
     // What to offer when the file at absolutePath is opened, and at
     // start-up with an untitled document: the entries of it, newest first.
     static std::vector<Entry> ForFile(const std::vector<Entry> &entries, const std::string &absolutePath);
     static std::vector<Entry> ForUntitled(const std::vector<Entry> &entries);
 
 private:
+    // The whole records in the folder whose slots are wanted, newest first.
+    std::vector<Entry> Entries(const std::function<bool(const std::string &slot)> &wanted) const;
     // The folder, for this user only; false with the reason when it is not
     // there to write in or cannot be made private.
     bool MakeFolder(std::string &error) const;

@@ -1,55 +1,10 @@
 #include "storage/RecoveryRecord.h"
 
-#include <charconv>
+#include "storage/HeaderReader.h"
 
 namespace {
 
 constexpr std::string_view kMagic = "Talkwright recovery 1\n";
-
-// Reads the next header line, "key" followed by numbers; the text left
-// over goes on past its line end.
-class HeaderReader {
-public:
-    explicit HeaderReader(std::string_view text) : m_text(text) {}
-
-    bool Key(std::string_view key)
-    {
-        if (!m_text.starts_with(key) || m_text.size() == key.size() || m_text[key.size()] != ' ')
-            return false;
-        m_text.remove_prefix(key.size() + 1);
-        return true;
-    }
-    template <typename T>
-    bool Number(T &value, char end)
-    {
-        const auto [next, error] = std::from_chars(m_text.data(), m_text.data() + m_text.size(), value);
-        if (error != std::errc() || next == m_text.data() + m_text.size() || *next != end)
-            return false;
-        m_text.remove_prefix(static_cast<size_t>(next - m_text.data()) + 1);
-        return true;
-    }
-    // size bytes, then the line end.
-    bool Line(size_t size, std::string &value)
-    {
-        if (m_text.size() < size + 1 || m_text[size] != '\n')
-            return false;
-        value.assign(m_text.substr(0, size));
-        m_text.remove_prefix(size + 1);
-        return true;
-    }
-    // size bytes, or all there are of a file cut short; nothing may follow them.
-    bool Last(size_t size, std::string &value)
-    {
-        if (m_text.size() > size)
-            return false;
-        value.assign(m_text);
-        m_text = {};
-        return true;
-    }
-
-private:
-    std::string_view m_text;
-};
 
 } // namespace
 
@@ -77,7 +32,7 @@ bool RecoveryRecord::Parse(std::string_view text, RecoveryRecord &record)
     int exists = 0;
     std::int64_t seconds = 0;
     long nanoseconds = 0;
-    if (!(in.Key("path") && in.Number(pathSize, '\n') && in.Line(pathSize, read.path) && in.Key("untitled")
+    if (!(in.Key("path") && in.Number(pathSize, '\n') && in.Bytes(pathSize, read.path, true) && in.Key("untitled")
           && in.Number(untitled, '\n') && in.Key("base") && in.Number(exists, ' ') && in.Number(read.base.size, ' ')
           && in.Number(seconds, ' ') && in.Number(nanoseconds, '\n') && in.Key("written") && in.Number(read.writtenAt, '\n')
           && in.Key("bytes") && in.Number(byteCount, '\n') && in.Last(byteCount, read.bytes)))

@@ -43,6 +43,8 @@ check "dlgtool merge of two files" 2 "" "usage: dlgtool merge BASE OURS THEIRS *
 check "dlgtool --help names po and script" 0 "*dlgtool po extract FILE...*dlgtool po check FILE LANG.po*dlgtool script FILE...*" "" "$dlgtool" --help
 check "dlgtool po without what to do" 2 "" "usage: dlgtool po extract *" "$dlgtool" po
 check "dlgtool script without a file" 2 "" "usage: dlgtool script FILE... [[]--format csv] [[]-o OUT]" "$dlgtool" script
+check "dlgtool find without a path" 2 "" "usage: dlgtool find \[--case\] \[--words\] \[--regex\] TEXT PATH..." "$dlgtool" find lamp
+check "dlgtool uses without a path" 2 "" "usage: dlgtool uses PATH... \[--format text|json\]" "$dlgtool" uses
 if [ -n "$talkwright" ]; then
     check "talkwright --version" 0 "talkwright $version" "" "$talkwright" --version
     check "talkwright --help" 0 "usage: talkwright *talkwright --help | --version*" "" "$talkwright" --help

@@ -292,6 +292,26 @@ private slots:
 
     // The File menu lists the files opened and saved, newest first; one
     // opens again from there.
+    // File > Export writes what dlgtool po extract and dlgtool script write,
+    // from the document with its unsaved changes, and leaves the document
+    // as it was. Fails if an export wrote the file on disk's texts, or
+    // lines not saved yet without their numbers.
+    void exportsForTranslatorsAndVoiceActors()
+    {
+        Open("// [LABEL] Inn\n{1}{Hello there}{Hello there}{}{}{}{}\n{2}{Bye}{}{1}{}{}{}\n", QStringLiteral("inn.dlg"));
+        WhenModal({"speech=Farewell", "ok"});
+        Find<QAction>("actionAddOption")->trigger();
+        m_prompter.fileNames << Path("inn.pot") << Path("inn.csv");
+        Find<QAction>("actionExportPoTemplate")->trigger();
+        Find<QAction>("actionExportRecordingScript")->trigger();
+        QCOMPARE(m_prompter.proposed, (QStringList{"inn.pot", "inn.csv"}));
+        const QByteArray pot = Read(Path("inn.pot"));
+        QVERIFY2(pot.contains("msgid \"Hello there\"") && pot.contains("msgid \"Farewell\"") && pot.contains("#: inn.dlg:4"), pot.constData());
+        const QByteArray csv = Read(Path("inn.csv"));
+        QVERIFY2(csv.contains("Farewell") && csv.contains("inn-4"), csv.constData());
+        QVERIFY(Title().startsWith('*')); // the document still has its changes
+    }
+
     void recentFiles()
     {
         QSettings().remove("recentFiles");
