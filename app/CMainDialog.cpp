@@ -9,6 +9,7 @@
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
 #include "commands/RecoveryOffer.h"
+#include "commands/SpellingCommands.h"
 #include "dialogs/CAboutDlg.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
@@ -16,11 +17,13 @@
 #include "panels/MapPanel.h"
 #include "panels/OutlinePanel.h"
 #include "panels/ProblemsPanel.h"
+#include "session/DocumentSpelling.h"
 #include "session/EditingSession.h"
 #include "session/RecoveryKeeper.h"
 #include "ui/AnsiText.h"
 #include "ui/DialogUnits.h"
 #include "ui/Prompter.h"
+#include "ui/SharedDictionary.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -62,7 +65,8 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     , m_keeper(new RecoveryKeeper(session, this))
     , m_offer(new RecoveryOffer(session, prompter, *m_files, *m_keeper, this))
     , m_exports(new ExportCommands(session, prompter, this))
-    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_clipboard, *m_offer, *m_exports, this))
+    , m_spelling(new SpellingCommands(this))
+    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_clipboard, *m_offer, *m_exports, *m_spelling, this))
     , m_view(new CPageView(session, this))
 {
     InitResources();
@@ -95,6 +99,8 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     connect(m_clipboard, &ClipboardCommands::message, this, &CMainDialog::SetStatusMessage);
     connect(m_exports, &ExportCommands::message, this, &CMainDialog::SetStatusMessage);
     connect(m_keeper, &RecoveryKeeper::message, this, &CMainDialog::SetStatusMessage);
+    connect(&DocumentSpelling::Of(session), &DocumentSpelling::message, this, &CMainDialog::SetStatusMessage);
+    connect(&SharedDictionary::Instance(), &SharedDictionary::unavailable, this, &CMainDialog::SetStatusMessage);
     connect(m_files, &FileCommands::opened, m_offer, &RecoveryOffer::OfferForFile);
     RestoreLayout();
 }
@@ -213,6 +219,8 @@ void CMainDialog::CreateMenu()
 
     QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
     tools->addActions({a.play, a.playFromFirstPage});
+    tools->addSeparator();
+    tools->addAction(a.spelling);
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     help->addAction(a.about);
 }

@@ -23,6 +23,7 @@ class Prompter;
 class QDockWidget;
 class RecoveryKeeper;
 class RecoveryOffer;
+class SpellingCommands;
 class StatusLine;
 
 // The main window: one dialog page at a time, the PC options under it, what
@@ -114,6 +115,7 @@ private:
     RecoveryKeeper *m_keeper;
     RecoveryOffer *m_offer;
     ExportCommands *m_exports;
+    SpellingCommands *m_spelling;
     EditorActions *m_actions;
     CPageView *m_view;
     LinksHereLabel *m_linksHere = nullptr;

@@ -3,6 +3,8 @@
 #include "app/COptionListBox.h"
 #include "app/StatusLabel.h"
 #include "commands/EditorActions.h"
+#include "dialogs/SpellingHighlighter.h"
+#include "session/DocumentSpelling.h"
 #include "session/EditingSession.h"
 #include "session/SnapshotFeed.h"
 #include "model/DialogFile.h"
@@ -176,6 +178,8 @@ CPageView::CPageView(EditingSession &session, QWidget *parent)
     m_editSpeech->setAccessibleName(QStringLiteral("NPC speech"));
     m_editName->setAccessibleName(QStringLiteral("Page name"));
     m_editDescription->setAccessibleName(QStringLiteral("Page description"));
+    m_speechSpelling = new SpellingHighlighter(m_editSpeech, DocumentSpelling::Of(session));
+    m_femaleSpelling = new SpellingHighlighter(m_editFemaleSpeech, DocumentSpelling::Of(session));
 
     // Tab follows the page as it reads, top to bottom and left to right.
     QWidget *order[] = {changeButton, editSpeechButton, viewFemaleButton, m_editSpeech, m_editFemaleSpeech, optionList,
@@ -312,21 +316,29 @@ void CPageView::ShowNpcSpeech()
     m_lblFemaleCaption->setVisible(both);
     m_editFemaleSpeech->setVisible(both);
     viewFemaleButton->setVisible(!m_bothSpeeches);
+    // Generated speech shows as its code, which is no words.
+    const bool maleWords = m_page && m_page->CopySpeechCode().kind == 0;
+    const bool femaleWords = m_page && m_page->CopyFemaleSpeechCode().kind == 0;
     if (alike) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to both genders:"));
         viewFemaleButton->setEnabled(false);
+        m_speechSpelling->SetActive(maleWords);
         show(m_editSpeech, fields[1]);
         return;
     }
     if (both) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to male PC:"));
+        m_speechSpelling->SetActive(maleWords);
+        m_femaleSpelling->SetActive(femaleWords);
         show(m_editSpeech, fields[1]);
         show(m_editFemaleSpeech, fields[2]);
     } else if (m_bShowMaleSpeech) {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to male PC:"));
+        m_speechSpelling->SetActive(maleWords);
         show(m_editSpeech, fields[1]);
     } else {
         m_lblSpeechCaption->setText(QStringLiteral("Speech to female PC:"));
+        m_speechSpelling->SetActive(femaleWords);
         show(m_editSpeech, fields[2]);
     }
     viewFemaleButton->setEnabled(true);

@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class SpellingHighlighter;
 class StatusLabel;
 struct DocumentWords;
 
@@ -25,7 +26,8 @@ struct DocumentWords;
 // and NPC speech), the list of its PC options, the command buttons and the
 // status line, laid out by the window's template and following its size.
 // It shows the session's page on display and the option selected there,
-// and follows them; the buttons are views of the editor's actions.
+// and follows them; the buttons are views of the editor's actions. The
+// NPC's unique speech shows its misspelt words underlined.
 class CPageView : public QWidget {
     Q_OBJECT
 public:
@@ -115,4 +117,6 @@ private:
     QLabel *m_lblFemaleCaption = nullptr;
     LatestJob<std::shared_ptr<DocumentWords>> m_countJob;
     long long m_documentWords = -1; // -1: not counted yet
+    SpellingHighlighter *m_speechSpelling = nullptr;
+    SpellingHighlighter *m_femaleSpelling = nullptr; // with both speeches shown
 };

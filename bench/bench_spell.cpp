@@ -3,6 +3,7 @@
 // goes to the dictionary) and again with one word changed (the dictionary's
 // answers remembered), each beside its aim.
 // Usage: bench_spell [WORDS]
+#include "DictionarySpeech.h"
 #include "spelling/HunspellDictionary.h"
 #include "words/KnownWords.h"
 #include "words/SpellChecker.h"
@@ -10,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -20,27 +20,6 @@ using Clock = std::chrono::steady_clock;
 double Milliseconds(Clock::time_point since)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
-// A speech of words different words of the dictionary's own list (every
-// seventh, without its affix flags), one in ten misspelt by swapping two
-// letters, so that none is answered from memory the first time.
-std::string Speech(int words)
-{
-    std::ifstream dic("/usr/share/hunspell/en_US.dic");
-    std::string line, text;
-    std::getline(dic, line); // the count
-    for (int i = 0, n = 0; n < words && std::getline(dic, line); ++i) {
-        const std::string word = line.substr(0, line.find('/'));
-        if (i % 7 != 0 || word.size() < 3)
-            continue;
-        std::string put = word;
-        if (n % 10 == 9)
-            std::swap(put[1], put[2]);
-        text += put + (n % 12 == 11 ? ". " : " ");
-        ++n;
-    }
-    return text;
 }
 
 } // namespace
@@ -55,7 +34,7 @@ int main(int argc, char **argv)
         std::printf("%-46s not measured: %s\n", name.c_str(), error.c_str());
         return 0;
     }
-    const std::string speech = Speech(words);
+    const std::string speech = DictionarySpeech(words);
     SpellChecker checker(std::move(dictionary));
     const KnownWords known;
     auto start = Clock::now();

@@ -6,6 +6,7 @@
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
 #include "commands/RecoveryOffer.h"
+#include "commands/SpellingCommands.h"
 #include "model/DialogLine.h"
 #include "session/EditingSession.h"
 
@@ -31,7 +32,8 @@ QAction *Make(QWidget *window, QObject *owner, const char *name, const QString &
 } // namespace
 
 EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options,
-                             ClipboardCommands &clipboard, RecoveryOffer &recovery, ExportCommands &exports, QWidget *window)
+                             ClipboardCommands &clipboard, RecoveryOffer &recovery, ExportCommands &exports, SpellingCommands &spellingCommands,
+                             QWidget *window)
     : QObject(window)
     , m_session(session)
 {
@@ -138,6 +140,8 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     connect(play, &QAction::triggered, &pages, [&pages] { pages.OnPlay(false); });
     playFromFirstPage = make("actionPlayFromFirstPage", QStringLiteral("Play from &first page"), QKeySequence(Qt::SHIFT | Qt::Key_F5));
     connect(playFromFirstPage, &QAction::triggered, &pages, [&pages] { pages.OnPlay(true); });
+    spelling = make("actionSpelling", QStringLiteral("&Spelling..."));
+    connect(spelling, &QAction::triggered, &spellingCommands, &SpellingCommands::OnSettings);
     about = make("actionAbout", QStringLiteral("&About"));
 
     connect(&session, &EditingSession::selectedOptionChanged, this, &EditorActions::Update);

@@ -11,6 +11,7 @@ class PageCommands;
 class QAction;
 class QWidget;
 class RecoveryOffer;
+class SpellingCommands;
 
 // Every command of the editor as one action, the one switch for it: the
 // menus, the page view's buttons and the context menus all show these same
@@ -21,7 +22,7 @@ class EditorActions : public QObject {
     Q_OBJECT
 public:
     EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options, ClipboardCommands &clipboard,
-                  RecoveryOffer &recovery, ExportCommands &exports, QWidget *window);
+                  RecoveryOffer &recovery, ExportCommands &exports, SpellingCommands &spellingCommands, QWidget *window);
 
     // File
     QAction *newFile, *open, *save, *saveAs, *recover, *exit;
@@ -39,7 +40,7 @@ public:
     // them and the switch between them.
     QAction *bothSpeeches;
     // Tools, Help
-    QAction *play, *playFromFirstPage, *about;
+    QAction *play, *playFromFirstPage, *spelling, *about;
 
 private:
     // The rules: editing an option or following it needs one selected;

@@ -4,6 +4,7 @@
 #include "dialogs/CPcOptionDlg.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "session/DocumentSpelling.h"
 #include "session/EditingSession.h"
 #include "ui/Prompter.h"
 
@@ -86,7 +87,7 @@ void OptionCommands::OnAddOption()
     // A new option is offered to every PC until the dialog says otherwise.
     auto option = std::make_unique<DialogLine>();
     option->SetIntelligenceCheck("1");
-    CPcOptionDlg dialog(option.get(), m_session.GetDocument(), m_parent);
+    CPcOptionDlg dialog(option.get(), m_session.GetDocument(), m_parent, &DocumentSpelling::Of(m_session));
     if (dialog.exec() != QDialog::Accepted)
         return; // the new option goes with the cancelled dialog
     m_session.AddOption(*m_session.GetCurrentPage(), std::move(option));
@@ -100,7 +101,7 @@ void OptionCommands::OnEditOption()
         return;
     const int row = m_session.GetSelectedOption();
     const DialogLine::Content before = option->GetContent();
-    CPcOptionDlg dialog(option, m_session.GetDocument(), m_parent);
+    CPcOptionDlg dialog(option, m_session.GetDocument(), m_parent, &DocumentSpelling::Of(m_session));
     if (dialog.exec() == QDialog::Accepted) {
         m_session.ChangedLine(*m_session.GetCurrentPage(), *option, before, QStringLiteral("Edit Option"));
         return;

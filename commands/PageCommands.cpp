@@ -1,6 +1,7 @@
 #include "commands/PageCommands.h"
 
 #include "dialogs/CPlayDlg.h"
+#include "session/DocumentSpelling.h"
 #include "session/EditingSession.h"
 #include "ui/Prompter.h"
 #include "dialogs/CGotoPageDlg.h"
@@ -46,7 +47,7 @@ void PageCommands::OnEditSpeech()
         return;
     DialogLine &page = *m_session.GetCurrentPage();
     const DialogLine::Content before = page.GetContent();
-    CNpcSpeechDlg dialog(&page, m_session.GetDocument(), m_parent);
+    CNpcSpeechDlg dialog(&page, m_session.GetDocument(), m_parent, &DocumentSpelling::Of(m_session));
     if (dialog.exec() == QDialog::Accepted)
         m_session.ChangedLine(page, page, before, QStringLiteral("Edit Speech"));
     m_session.Redisplay();

@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogTemplate.h"
 #include "dialogs/RadioGroup.h"
+#include "dialogs/SpellingHighlighter.h"
 #include "dialogs/TextGuard.h"
 #include "model/DialogLine.h"
 
@@ -20,7 +21,7 @@ namespace {
 constexpr int kNpcKinds[] = {20, 21, 22, 23};
 } // namespace
 
-CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *parent)
+CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *parent, DocumentSpelling *spelling)
     : QDialog(parent)
     , m_page(page)
 {
@@ -109,6 +110,20 @@ CNpcSpeechDlg::CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *
     }
     m_loadedMale = m_male.State(m_maleGenerated->isChecked(), m_maleText->toPlainText());
     m_loadedFemale = m_female.State(m_femaleGenerated->isChecked(), m_femaleText->toPlainText());
+    if (spelling) {
+        m_maleSpelling = new SpellingHighlighter(m_maleText, *spelling);
+        m_femaleSpelling = new SpellingHighlighter(m_femaleText, *spelling);
+        UpdateSpelling();
+    }
+}
+
+// Only unique speech is words; generated speech is a code.
+void CNpcSpeechDlg::UpdateSpelling()
+{
+    if (!m_maleSpelling)
+        return;
+    m_maleSpelling->SetActive(m_maleUnique->isChecked());
+    m_femaleSpelling->SetActive(m_different->isChecked() && m_femaleUnique->isChecked());
 }
 
 // A section whose controls the user left alone leaves speech and page as
@@ -131,6 +146,7 @@ void CNpcSpeechDlg::OnMaleGeneratedSpeech()
     m_male.ShowParameterPrompts();
     m_maleGenerated->setChecked(true);
     m_maleUnique->setChecked(false);
+    UpdateSpelling();
 }
 
 void CNpcSpeechDlg::OnMaleUniqueSpeech()
@@ -140,6 +156,7 @@ void CNpcSpeechDlg::OnMaleUniqueSpeech()
     m_maleGenerated->setChecked(false);
     m_maleUnique->setChecked(true);
     m_male.HideParameterControls();
+    UpdateSpelling();
 }
 
 void CNpcSpeechDlg::OnFemaleGeneratedSpeech()
@@ -149,6 +166,7 @@ void CNpcSpeechDlg::OnFemaleGeneratedSpeech()
     m_femaleGenerated->setChecked(true);
     m_femaleUnique->setChecked(false);
     m_female.ShowParameterPrompts();
+    UpdateSpelling();
 }
 
 void CNpcSpeechDlg::OnFemaleUniqueSpeech()
@@ -158,6 +176,7 @@ void CNpcSpeechDlg::OnFemaleUniqueSpeech()
     m_femaleGenerated->setChecked(false);
     m_femaleUnique->setChecked(true);
     m_female.HideParameterControls();
+    UpdateSpelling();
 }
 
 void CNpcSpeechDlg::OnDifferentFemaleSpeech()
@@ -177,6 +196,7 @@ void CNpcSpeechDlg::UpdateFemaleSection()
     const bool unique = m_femaleUnique->isChecked();
     m_female.kindList->setEnabled(on && !unique);
     m_femaleText->setEnabled(on && unique);
+    UpdateSpelling();
 }
 
 void CNpcSpeechDlg::OnOK()

@@ -7,20 +7,23 @@
 
 class DialogFile;
 class DialogLine;
+class DocumentSpelling;
 class QCheckBox;
 class QPlainTextEdit;
 class QRadioButton;
+class SpellingHighlighter;
 class TextGuard;
 
 // "Edit NPC Speech": what the NPC says on a page, to male PCs and, when it
 // differs, to female PCs; each unique text or generated speech. OK writes
 // both speeches and the same-speech flag into the page, a speech whose
 // controls the user left alone byte for byte as it was read; Cancel writes
-// nothing.
+// nothing. With spelling, the misspelt words of each unique speech are
+// underlined.
 class CNpcSpeechDlg : public QDialog {
     Q_OBJECT
 public:
-    CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *parent = nullptr);
+    CNpcSpeechDlg(DialogLine *page, const DialogFile *file, QWidget *parent = nullptr, DocumentSpelling *spelling = nullptr);
 
     void OnMaleGeneratedSpeech();
     void OnMaleUniqueSpeech();
@@ -33,6 +36,7 @@ public:
 private:
     void ReadSection(const ParameterPanel &panel, const QRadioButton *generated, const QPlainTextEdit *text, const QString &loaded,
                      std::string &speech, const DialogLine *&page) const;
+    void UpdateSpelling();
 
     DialogLine *m_page;
     ParameterPanel m_male;
@@ -45,6 +49,8 @@ private:
     QPlainTextEdit *m_femaleText;
     QCheckBox *m_different;
     TextGuard *m_guard;
+    SpellingHighlighter *m_maleSpelling = nullptr;
+    SpellingHighlighter *m_femaleSpelling = nullptr;
     // The states of the controls as the page filled them.
     QString m_loadedMale;
     QString m_loadedFemale;

@@ -2,11 +2,14 @@
 
 #include "dialogs/DialogTemplate.h"
 #include "dialogs/RadioGroup.h"
+#include "dialogs/SpellingHighlighter.h"
 #include "dialogs/TextGuard.h"
 #include "ui/AnsiText.h"
 #include "model/DialogLine.h"
 #include "rules/GenderCheck.h"
 #include "rules/IntelligenceCheck.h"
+#include "session/DocumentSpelling.h"
+#include "words/SpellingCheck.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -25,9 +28,10 @@ constexpr int kPcKinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 1
 
 } // namespace
 
-CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *parent)
+CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *parent, DocumentSpelling *spelling)
     : QDialog(parent)
     , m_option(option)
+    , m_documentSpelling(spelling)
 {
     setWindowTitle(QStringLiteral("PC Speech Option"));
     DialogTemplate t(this, 372, 242);
@@ -127,6 +131,36 @@ CPcOptionDlg::CPcOptionDlg(DialogLine *option, const DialogFile *file, QWidget *
     m_loadedSpeech = m_panel.State(m_generated->isChecked(), m_speech->toPlainText());
     m_loadedIntelligence = IntelligenceState();
     m_loadedGender = m_gender->currentIndex();
+
+    if (spelling) {
+        m_spelling = new SpellingHighlighter(m_speech, *spelling);
+        UpdateSpelling();
+        connect(spelling, &DocumentSpelling::changed, this, &CPcOptionDlg::UpdateSpelling);
+        connect(m_comparison, &QComboBox::currentIndexChanged, this, &CPcOptionDlg::UpdateSpelling);
+        connect(m_intelligence, &QLineEdit::textChanged, this, &CPcOptionDlg::UpdateSpelling);
+    }
+}
+
+// Speech shown only to PCs below some intelligence is misspelt on purpose,
+// unless the settings say to spell it.
+void CPcOptionDlg::UpdateSpelling()
+{
+    if (!m_spelling)
+        return;
+    // A below check that makes no sense is still a below check.
+    const std::string check = CheckAsTyped().value_or("-");
+    m_spelling->SetActive(m_unique->isChecked() && SpellingCheck::ReadsOptionChecking(check, m_documentSpelling->GetOptions()));
+}
+
+std::optional<std::string> CPcOptionDlg::CheckAsTyped() const
+{
+    // Values whose controls the user left alone go back as they were read.
+    if (IntelligenceState() == m_loadedIntelligence)
+        return m_option->GetIntelligenceCheck();
+    if (!m_checkOn->isChecked())
+        return "1";
+    return IntelligenceCheck::Compose(static_cast<IntelligenceCheck::Comparison>(m_comparison->currentIndex()),
+                                      TextGuard::Bytes(m_intelligence->text(), TextRules::Place::Field));
 }
 
 QString CPcOptionDlg::IntelligenceState() const
@@ -141,6 +175,7 @@ void CPcOptionDlg::OnGeneratedSpeech()
     m_speech->setEnabled(false);
     m_panel.kindList->setEnabled(true);
     m_panel.ShowParameterPrompts();
+    UpdateSpelling();
 }
 
 void CPcOptionDlg::OnUniqueSpeech()
@@ -150,6 +185,7 @@ void CPcOptionDlg::OnUniqueSpeech()
     m_speech->setEnabled(true);
     m_panel.kindList->setEnabled(false);
     m_panel.HideParameterControls();
+    UpdateSpelling();
 }
 
 void CPcOptionDlg::OnIntelligenceCheck()
@@ -158,6 +194,7 @@ void CPcOptionDlg::OnIntelligenceCheck()
     m_checkOff->setChecked(false);
     m_comparison->setEnabled(true);
     m_intelligence->setEnabled(true);
+    UpdateSpelling();
 }
 
 void CPcOptionDlg::OnNoIntelligenceCheck()
@@ -166,25 +203,19 @@ void CPcOptionDlg::OnNoIntelligenceCheck()
     m_checkOn->setChecked(false);
     m_comparison->setEnabled(false);
     m_intelligence->setEnabled(false);
+    UpdateSpelling();
 }
 
 void CPcOptionDlg::OnOK()
 {
-    // Values whose controls the user left alone go back as they were read.
-    const bool checkChanged = IntelligenceState() != m_loadedIntelligence;
-    std::string check = checkChanged ? "1" : m_option->GetIntelligenceCheck();
-    if (checkChanged && m_checkOn->isChecked()) {
-        const std::optional<std::string> composed = IntelligenceCheck::Compose(
-            static_cast<IntelligenceCheck::Comparison>(m_comparison->currentIndex()), TextGuard::Bytes(m_intelligence->text(), TextRules::Place::Field));
-        if (!composed) {
-            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Invalid intelligence check entered"),
-                            QStringLiteral("It does not make sense to check for intelligence values less than 1"),
-                            QMessageBox::Ok, this);
-            box.setObjectName(QStringLiteral("intelligenceMessage"));
-            box.exec();
-            return;
-        }
-        check = *composed;
+    const std::optional<std::string> check = CheckAsTyped();
+    if (!check) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Invalid intelligence check entered"),
+                        QStringLiteral("It does not make sense to check for intelligence values less than 1"),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("intelligenceMessage"));
+        box.exec();
+        return;
     }
     if (!m_guard->CheckAll().isEmpty())
         return;
@@ -200,7 +231,7 @@ void CPcOptionDlg::OnOK()
     if (const int gender = m_gender->currentIndex(); gender != m_loadedGender)
         genderCheck = GenderCheck::Text(static_cast<GenderCheck::Who>(gender));
 
-    m_option->SetIntelligenceCheck(check);
+    m_option->SetIntelligenceCheck(*check);
     m_option->SetSpeech(speech);
     m_option->SetSpeechPage(speechPage);
     m_option->SetConditions(m_guard->BytesOf(m_conditions));

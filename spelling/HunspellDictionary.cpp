@@ -9,6 +9,7 @@
 #include <fstream>
 #include <hunspell.hxx>
 #include <iconv.h>
+#include <set>
 
 namespace {
 
@@ -104,6 +105,24 @@ std::vector<std::string> HunspellDictionary::Folders()
     }
     folders.emplace_back("/usr/share/hunspell");
     return folders;
+}
+
+std::vector<std::string> HunspellDictionary::Languages(const std::vector<std::string> &folders)
+{
+    namespace fs = std::filesystem;
+    std::set<std::string> languages;
+    for (const std::string &folder : folders) {
+        std::error_code failed;
+        fs::directory_iterator entry(folder, failed);
+        for (; !failed && entry != fs::directory_iterator(); entry.increment(failed)) {
+            const fs::path &path = entry->path();
+            std::error_code missing;
+            if (path.extension() == ".aff" && IsLanguageName(path.stem().string())
+                && fs::exists(fs::path(path).replace_extension(".dic"), missing))
+                languages.insert(path.stem().string());
+        }
+    }
+    return {languages.begin(), languages.end()};
 }
 
 std::unique_ptr<HunspellDictionary> HunspellDictionary::Load(const std::string &language, const std::vector<std::string> &folders,

@@ -23,6 +23,9 @@ public:
     // The folders a language is looked for in, in order: those of
     // $DICPATH (separated by ":"), then /usr/share/hunspell.
     static std::vector<std::string> Folders();
+    // The languages that folders hold a dictionary of (both files), each
+    // once, in alphabetical order: what a user may choose from.
+    static std::vector<std::string> Languages(const std::vector<std::string> &folders);
     // The dictionary of language ("en_US") from the first of folders that
     // holds both its files; null with the reason when none does or the
     // name is no language's.

@@ -134,6 +134,22 @@ TEST(Spelling, NamesWhatIsMissing)
     EXPECT_EQ(error, "\"../en_ZZ\" is not the name of a language");
 }
 
+// The languages a user may choose: those with both files, each once
+// however many folders hold it. A fault here offers a language that then
+// cannot load, or hides one that is there.
+TEST(Spelling, ListsTheLanguagesInstalled)
+{
+    TestFiles files;
+    std::filesystem::create_directories(files.Path("a"));
+    std::filesystem::create_directories(files.Path("b"));
+    for (const char *name : {"a/en_US.aff", "a/en_US.dic", "a/de_DE.aff", "a/de_DE.dic", "a/fr_FR.aff", "a/notes.txt", "b/en_US.aff",
+                             "b/en_US.dic", "b/nl.aff", "b/nl.dic", "b/bad name.aff", "b/bad name.dic"})
+        files.Write(name, kAff);
+    EXPECT_EQ(HunspellDictionary::Languages({files.Path("a"), files.Path("missing"), files.Path("b")}),
+              (std::vector<std::string>{"de_DE", "en_US", "nl"}));
+    EXPECT_EQ(HunspellDictionary::Languages({}), std::vector<std::string>());
+}
+
 // Learning a word ("Ignore", a personal list) makes it right and a
 // suggestion at once, even where the dictionary was asked before.
 TEST(Spelling, LearntWordsCountFromThenOn)

@@ -17,6 +17,7 @@
 #include "dialogs/CNpcSpeechDlg.h"
 #include "dialogs/CPageInfoDlg.h"
 #include "dialogs/CPcOptionDlg.h"
+#include "dialogs/SpellingDialog.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -335,6 +336,7 @@ private slots:
         dialogs.push_back(std::make_unique<CPlayDlg>(m_dialog->Session(), page, m_dialog.get()));
         dialogs.push_back(std::make_unique<CRecoverDlg>(QStringList{"a.dlg - 2026-01-01 10:00"}, m_dialog.get()));
         dialogs.push_back(std::make_unique<CAboutDlg>(m_dialog.get()));
+        dialogs.push_back(std::make_unique<SpellingDialog>(QStringList{"de_DE", "en_US"}, "en_GB", false, m_dialog.get()));
         for (const auto &dialog : dialogs) {
             const QString title = dialog->windowTitle();
             QCOMPARE(Collisions(dialog.get()), QStringList());
@@ -443,6 +445,13 @@ private slots:
             In<QWidget>(&dialog, "pageList")->setFocus();
             QCOMPARE(TabChain(&dialog), (QStringList{"pageList", "ok", "cancel"}));
         }
+        {
+            SpellingDialog dialog({"en_US"}, "en_US", false, m_dialog.get());
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            In<QWidget>(&dialog, "language")->setFocus();
+            QCOMPARE(TabChain(&dialog), (QStringList{"language", "lowIntelligence", "ok", "cancel"}));
+        }
     }
 
     // In the window, Tab follows the page from top to bottom, then what
@@ -460,7 +469,7 @@ private slots:
         QCOMPARE(chain.mid(0, page.size()), page);
         const QStringList rest = chain.mid(page.size());
         // The left column (outline, problems), then the right one (map, find bar).
-        const QStringList panels{"outlineFilter", "outlineView", "problemView", "mapProfile", "mapView", "findText", "findResults"};
+        const QStringList panels{"outlineFilter", "outlineView", "spellingSwitch", "problemView", "mapProfile", "mapView", "findText", "findResults"};
         qsizetype last = -1;
         for (const QString &name : panels) {
             const qsizetype at = rest.indexOf(name);
