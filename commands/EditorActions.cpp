@@ -1,6 +1,7 @@
 #include "commands/EditorActions.h"
 
 #include "commands/FileCommands.h"
+#include "commands/FolderCommands.h"
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
 #include "commands/RecoveryOffer.h"
@@ -27,9 +28,10 @@ QAction *Make(QWidget *window, QObject *owner, const char *name, const QString &
 } // namespace
 
 EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options,
-                             RecoveryOffer &recovery, QWidget *window)
+                             RecoveryOffer &recovery, FolderCommands &folder, QWidget *window)
     : QObject(window)
     , m_session(session)
+    , m_folder(folder)
 {
     const auto make = [this, window](const char *name, const QString &text, const QKeySequence &keys = {}) {
         return Make(window, this, name, text, keys);
@@ -41,6 +43,9 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     connect(newFile, &QAction::triggered, &files, &FileCommands::NewFile);
     open = make("actionOpen", QStringLiteral("&Open"), ctrl(Qt::Key_O));
     connect(open, &QAction::triggered, &files, &FileCommands::OpenFile);
+    openFolder = make("actionOpenFolder", QStringLiteral("Open &folder..."));
+    openFolder->setStatusTip(QStringLiteral("Chooses the game's folder that the Conversations panel lists and Find and Replace may look through"));
+    connect(openFolder, &QAction::triggered, &folder, &FolderCommands::OpenFolder);
     save = make("actionSave", QStringLiteral("&Save"), ctrl(Qt::Key_S));
     connect(save, &QAction::triggered, &files, &FileCommands::SaveFile);
     saveAs = make("actionSaveAs", QStringLiteral("Save &As..."), ctrlShift(Qt::Key_S));
@@ -87,6 +92,10 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     replace = make("actionReplace", QStringLiteral("Re&place..."), ctrl(Qt::Key_H));
     findNext = make("actionFindNext", QStringLiteral("Find ne&xt"), QKeySequence(Qt::Key_F3));
     findPrevious = make("actionFindPrevious", QStringLiteral("Find pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    undoReplace = make("actionUndoReplaceInFiles", QStringLiteral("Undo replace in fi&les"));
+    undoReplace->setStatusTip(QStringLiteral("Puts every file that the last replace in files wrote back as it was, unless it has changed since"));
+    connect(undoReplace, &QAction::triggered, &folder, &FolderCommands::UndoReplace);
+    connect(&folder, &FolderCommands::undoableChanged, this, &EditorActions::Update);
 
     newPage = make("actionNewPage", QStringLiteral("&New page"));
     connect(newPage, &QAction::triggered, &pages, &PageCommands::OnNewPage);
@@ -126,4 +135,5 @@ void EditorActions::Update()
     goToResult->setEnabled(selected);
     moveOptionUp->setEnabled(selected && row > 0);
     moveOptionDown->setEnabled(selected && page && row + 1 < page->GetOptionCount());
+    undoReplace->setEnabled(m_folder.CanUndo());
 }

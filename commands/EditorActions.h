@@ -4,6 +4,7 @@
 
 class EditingSession;
 class FileCommands;
+class FolderCommands;
 class OptionCommands;
 class PageCommands;
 class QAction;
@@ -19,15 +20,15 @@ class EditorActions : public QObject {
     Q_OBJECT
 public:
     EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options, RecoveryOffer &recovery,
-                  QWidget *window);
+                  FolderCommands &folder, QWidget *window);
 
     // File
-    QAction *newFile, *open, *save, *saveAs, *recover, *exit;
+    QAction *newFile, *open, *openFolder, *save, *saveAs, *recover, *exit;
     // Edit
     QAction *undo, *redo;
     QAction *addOption, *editOption, *deleteOption, *goToResult, *moveOptionUp, *moveOptionDown;
     QAction *editSpeech, *goTo, *back, *forward;
-    QAction *find, *replace, *findNext, *findPrevious;
+    QAction *find, *replace, *findNext, *findPrevious, *undoReplace;
     // Page
     QAction *newPage, *changePageInfo, *duplicatePage, *deletePage, *movePageUp, *movePageDown;
     // Tools, Help
@@ -35,8 +36,10 @@ public:
 
 private:
     // The rules: the option commands need a selected option, moving one it
-    // a place to go; every other command is there while the window is.
+    // a place to go; the undo of a replace in files, its kept copies;
+    // every other command is there while the window is.
     void Update();
 
     EditingSession &m_session;
+    FolderCommands &m_folder;
 };

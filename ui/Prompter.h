@@ -28,6 +28,9 @@ public:
     virtual QString GetOpenFileName(QWidget *parent, const QString &folder) = 0;
     // The path chosen in the Save As dialog, which proposes the given name.
     virtual QString GetSaveFileName(QWidget *parent, const QString &proposed) = 0;
+    // The folder chosen in the Open folder dialog, which starts at folder;
+    // empty when cancelled.
+    virtual QString GetFolderName(QWidget *parent, const QString &folder) = 0;
 
     // The texts of a question's buttons, in the order Yes, No, Cancel:
     // those given, the usual ones where none is, empty for a button the

@@ -100,3 +100,12 @@ QString QtPrompter::GetSaveFileName(QWidget *parent, const QString &proposed)
     dialog.setDefaultSuffix(QStringLiteral("dlg"));
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
 }
+
+QString QtPrompter::GetFolderName(QWidget *parent, const QString &folder)
+{
+    QFileDialog dialog(parent, QStringLiteral("Open folder"), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
+}
