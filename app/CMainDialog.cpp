@@ -6,6 +6,7 @@
 #include "commands/ClipboardCommands.h"
 #include "commands/EditorActions.h"
 #include "commands/ExportCommands.h"
+#include "commands/FolderCommands.h"
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
 #include "commands/RecoveryOffer.h"
@@ -13,12 +14,15 @@
 #include "dialogs/CAboutDlg.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "panels/ConversationsPanel.h"
 #include "panels/FindBar.h"
 #include "panels/MapPanel.h"
 #include "panels/OutlinePanel.h"
 #include "panels/ProblemsPanel.h"
 #include "session/DocumentSpelling.h"
+#include "panels/UsesPanel.h"
 #include "session/EditingSession.h"
+#include "session/GameFolder.h"
 #include "session/RecoveryKeeper.h"
 #include "ui/AnsiText.h"
 #include "ui/DialogUnits.h"
@@ -66,7 +70,9 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     , m_offer(new RecoveryOffer(session, prompter, *m_files, *m_keeper, this))
     , m_exports(new ExportCommands(session, prompter, this))
     , m_spelling(new SpellingCommands(this))
-    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_clipboard, *m_offer, *m_exports, *m_spelling, this))
+    , m_gameFolder(new GameFolder(this))
+    , m_folderCommands(new FolderCommands(session, prompter, *m_gameFolder, *m_files, *m_keeper, this))
+    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_clipboard, *m_offer, *m_exports, *m_spelling, *m_folderCommands, this))
     , m_view(new CPageView(session, this))
 {
     InitResources();
@@ -102,6 +108,8 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     connect(&DocumentSpelling::Of(session), &DocumentSpelling::message, this, &CMainDialog::SetStatusMessage);
     connect(&SharedDictionary::Instance(), &SharedDictionary::unavailable, this, &CMainDialog::SetStatusMessage);
     connect(m_files, &FileCommands::opened, m_offer, &RecoveryOffer::OfferForFile);
+    connect(m_files, &FileCommands::saved, m_gameFolder, &GameFolder::Refresh);
+    connect(m_folderCommands, &FolderCommands::message, this, &CMainDialog::SetStatusMessage);
     RestoreLayout();
 }
 
@@ -121,9 +129,26 @@ void CMainDialog::CreatePanels()
     addDockWidget(Qt::LeftDockWidgetArea, m_problems);
     m_map = new MapPanel(m_session, this);
     addDockWidget(Qt::RightDockWidgetArea, m_map);
-    m_find = new FindBar(m_session, m_prompter, this);
+    m_find = new FindBar(m_session, m_prompter, *m_gameFolder, this);
     addDockWidget(Qt::RightDockWidgetArea, m_find);
     m_find->hide();
+    // The game's panels share the map's place, behind it: the window stays
+    // as small as it was (a row of tabs on the narrow left would widen it).
+    m_conversations = new ConversationsPanel(m_session, *m_gameFolder, this);
+    m_uses = new UsesPanel(m_session, *m_gameFolder, this);
+    for (QDockWidget *panel : std::initializer_list<QDockWidget *>{m_conversations, m_uses}) {
+        addDockWidget(Qt::RightDockWidgetArea, panel);
+        tabifyDockWidget(m_map, panel);
+    }
+    m_map->raise();
+    connect(m_conversations, &ConversationsPanel::openRequested, m_files, &FileCommands::OpenAt);
+    connect(m_uses, &UsesPanel::openRequested, m_files, &FileCommands::OpenAt);
+    connect(m_find, &FindBar::openRequested, m_files, &FileCommands::OpenAt);
+    connect(m_find, &FindBar::replaceInFolder, m_folderCommands, &FolderCommands::Replace);
+    connect(m_folderCommands, &FolderCommands::folderChosen, m_conversations, [this] {
+        m_conversations->show();
+        m_conversations->raise();
+    });
     m_outline->SetContextActions({m_actions->duplicatePage, m_actions->deletePage, nullptr, m_actions->movePageUp, m_actions->movePageDown,
                                   nullptr, m_actions->copyPage, m_actions->cutPage, m_actions->pastePage});
     // Copy and cut in the outline take its page, not the options.
@@ -150,7 +175,7 @@ void CMainDialog::CreateMenu()
     const EditorActions &a = *m_actions;
     QMenuBar *bar = menuBar();
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    file->addActions({a.newFile, a.open, a.save, a.saveAs, a.recover});
+    file->addActions({a.newFile, a.open, a.openFolder, a.save, a.saveAs, a.recover});
     QMenu *exports = file->addMenu(QStringLiteral("&Export"));
     exports->setObjectName(QStringLiteral("exportMenu"));
     exports->addActions({a.exportPoTemplate, a.exportRecordingScript});
@@ -173,7 +198,7 @@ void CMainDialog::CreateMenu()
     edit->addSeparator();
     edit->addActions({a.back, a.forward});
     edit->addSeparator();
-    edit->addActions({a.find, a.replace, a.findNext, a.findPrevious});
+    edit->addActions({a.find, a.replace, a.findNext, a.findPrevious, a.undoReplace});
 
     QMenu *page = bar->addMenu(QStringLiteral("&Page"));
     page->addActions({a.newPage, a.changePageInfo, a.duplicatePage, a.deletePage});
@@ -192,7 +217,9 @@ void CMainDialog::CreateMenu()
     } panels[] = {{m_outline, "&Outline", QKeySequence(Qt::CTRL | Qt::Key_L)},
                   {m_find, "&Find bar", QKeySequence()},
                   {m_problems, "&Problems", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
-                  {m_map, "&Map", QKeySequence(Qt::CTRL | Qt::Key_M)}};
+                  {m_map, "&Map", QKeySequence(Qt::CTRL | Qt::Key_M)},
+                  {m_conversations, "&Conversations", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+                  {m_uses, "Conditions and &results", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U)}};
     for (const auto &entry : panels) {
         QDockWidget *panel = entry.panel;
         QAction *toggle = view->addAction(QString::fromLatin1(entry.text));

@@ -9,10 +9,13 @@
 
 class CPageView;
 class ClipboardCommands;
+class ConversationsPanel;
 class EditingSession;
 class EditorActions;
 class ExportCommands;
 class FindBar;
+class FolderCommands;
+class GameFolder;
 class LinksHereLabel;
 class MapPanel;
 class OptionCommands;
@@ -25,10 +28,12 @@ class RecoveryKeeper;
 class RecoveryOffer;
 class SpellingCommands;
 class StatusLine;
+class UsesPanel;
 
 // The main window: one dialog page at a time, the PC options under it, what
 // leads to the page, the outline of all pages, the find bar, the problems
-// and the map beside it, and the menus that run the editor's commands. It
+// and the map beside it, the game's conversations and the names their
+// conditions and results use, and the menus that run the editor's commands. It
 // shows the session it is given, and follows it: the session owns the
 // document, the commands change it, and every view listens.
 class CMainDialog : public QMainWindow {
@@ -78,6 +83,10 @@ public:
     FindBar &Find() { return *m_find; }
     ProblemsPanel &Problems() { return *m_problems; }
     MapPanel &Map() { return *m_map; }
+    ConversationsPanel &Conversations() { return *m_conversations; }
+    UsesPanel &Uses() { return *m_uses; }
+    GameFolder &Folder() { return *m_gameFolder; }
+    FolderCommands &FolderCommand() { return *m_folderCommands; }
     // What keeps unsaved changes through a crash.
     RecoveryKeeper &Recovery() { return *m_keeper; }
 
@@ -116,6 +125,8 @@ private:
     RecoveryOffer *m_offer;
     ExportCommands *m_exports;
     SpellingCommands *m_spelling;
+    GameFolder *m_gameFolder;
+    FolderCommands *m_folderCommands;
     EditorActions *m_actions;
     CPageView *m_view;
     LinksHereLabel *m_linksHere = nullptr;
@@ -123,5 +134,7 @@ private:
     FindBar *m_find = nullptr;
     ProblemsPanel *m_problems = nullptr;
     MapPanel *m_map = nullptr;
+    ConversationsPanel *m_conversations = nullptr;
+    UsesPanel *m_uses = nullptr;
     bool m_fitted = false; // to the screen, once shown
 };

@@ -18,15 +18,6 @@ std::string Where(const UsesTable::Use &use)
     return where;
 }
 
-std::string Summary(const UsesTable::Name &name)
-{
-    if (name.NeverSet())
-        return "tested " + std::to_string(name.tested.size()) + ", never set";
-    if (name.NeverTested())
-        return "set " + std::to_string(name.set.size()) + ", never tested";
-    return "tested " + std::to_string(name.tested.size()) + ", set " + std::to_string(name.set.size());
-}
-
 void WriteUses(JsonWriter &json, const std::vector<UsesTable::Use> &uses)
 {
     json.BeginArray();
@@ -92,7 +83,7 @@ int UsesCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     size_t neverTested = 0;
     size_t neverSet = 0;
     for (const UsesTable::Name &name : names) {
-        std::fprintf(out, "%s: %s\n", Windows1252::ToUtf8(name.name).c_str(), Summary(name).c_str());
+        std::fprintf(out, "%s: %s\n", Windows1252::ToUtf8(name.name).c_str(), name.Summary().c_str());
         for (const auto &[verb, uses] : {std::pair("tested", &name.tested), std::pair("set", &name.set)}) {
             for (const UsesTable::Use &use : *uses)
                 std::fprintf(out, "  %s at %s:%d: %s: %s\n", verb, FileName::Printable(use.file).c_str(), use.line, Where(use).c_str(),

@@ -3,6 +3,7 @@
 #include "commands/ClipboardCommands.h"
 #include "commands/ExportCommands.h"
 #include "commands/FileCommands.h"
+#include "commands/FolderCommands.h"
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
 #include "commands/RecoveryOffer.h"
@@ -33,9 +34,10 @@ QAction *Make(QWidget *window, QObject *owner, const char *name, const QString &
 
 EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options,
                              ClipboardCommands &clipboard, RecoveryOffer &recovery, ExportCommands &exports, SpellingCommands &spellingCommands,
-                             QWidget *window)
+                             FolderCommands &folder, QWidget *window)
     : QObject(window)
     , m_session(session)
+    , m_folder(folder)
 {
     const auto make = [this, window](const char *name, const QString &text, const QKeySequence &keys = {}) {
         return Make(window, this, name, text, keys);
@@ -47,6 +49,9 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     connect(newFile, &QAction::triggered, &files, &FileCommands::NewFile);
     open = make("actionOpen", QStringLiteral("&Open"), ctrl(Qt::Key_O));
     connect(open, &QAction::triggered, &files, &FileCommands::OpenFile);
+    openFolder = make("actionOpenFolder", QStringLiteral("Open &folder..."));
+    openFolder->setStatusTip(QStringLiteral("Chooses the game's folder that the Conversations panel lists and Find and Replace may look through"));
+    connect(openFolder, &QAction::triggered, &folder, &FolderCommands::OpenFolder);
     save = make("actionSave", QStringLiteral("&Save"), ctrl(Qt::Key_S));
     connect(save, &QAction::triggered, &files, &FileCommands::SaveFile);
     saveAs = make("actionSaveAs", QStringLiteral("Save &As..."), ctrlShift(Qt::Key_S));
@@ -104,6 +109,10 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     replace = make("actionReplace", QStringLiteral("Rep&lace..."), ctrl(Qt::Key_H));
     findNext = make("actionFindNext", QStringLiteral("Find ne&xt"), QKeySequence(Qt::Key_F3));
     findPrevious = make("actionFindPrevious", QStringLiteral("Find pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    undoReplace = make("actionUndoReplaceInFiles", QStringLiteral("Undo replace in fi&les"));
+    undoReplace->setStatusTip(QStringLiteral("Puts every file that the last replace in files wrote back as it was, unless it has changed since"));
+    connect(undoReplace, &QAction::triggered, &folder, &FolderCommands::UndoReplace);
+    connect(&folder, &FolderCommands::undoableChanged, this, &EditorActions::Update);
 
     newPage = make("actionNewPage", QStringLiteral("&New page"));
     connect(newPage, &QAction::triggered, &pages, &PageCommands::OnNewPage);
@@ -174,4 +183,5 @@ void EditorActions::Update()
     pastePage->setEnabled(paste->isEnabled());
     copyPage->setEnabled(page != nullptr);
     cutPage->setEnabled(page != nullptr);
+    undoReplace->setEnabled(m_folder.CanUndo());
 }

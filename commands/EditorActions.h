@@ -6,6 +6,7 @@ class ClipboardCommands;
 class EditingSession;
 class ExportCommands;
 class FileCommands;
+class FolderCommands;
 class OptionCommands;
 class PageCommands;
 class QAction;
@@ -22,17 +23,18 @@ class EditorActions : public QObject {
     Q_OBJECT
 public:
     EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options, ClipboardCommands &clipboard,
-                  RecoveryOffer &recovery, ExportCommands &exports, SpellingCommands &spellingCommands, QWidget *window);
+                  RecoveryOffer &recovery, ExportCommands &exports, SpellingCommands &spellingCommands,
+                  FolderCommands &folder, QWidget *window);
 
     // File
-    QAction *newFile, *open, *save, *saveAs, *recover, *exit;
+    QAction *newFile, *open, *openFolder, *save, *saveAs, *recover, *exit;
     QAction *exportPoTemplate, *exportRecordingScript;
     // Edit
     QAction *undo, *redo;
     QAction *addOption, *editOption, *deleteOption, *goToResult, *moveOptionUp, *moveOptionDown;
     QAction *cut, *copy, *paste;
     QAction *editSpeech, *goTo, *back, *forward;
-    QAction *find, *replace, *findNext, *findPrevious;
+    QAction *find, *replace, *findNext, *findPrevious, *undoReplace;
     // Page
     QAction *newPage, *changePageInfo, *duplicatePage, *deletePage, *movePageUp, *movePageDown;
     QAction *copyPage, *cutPage, *pastePage;
@@ -46,10 +48,12 @@ private:
     // The rules: editing an option or following it needs one selected;
     // deleting, moving, copying and cutting any number of them, and moving
     // them a place to go for the first (up) or the last (down); pasting, a
-    // document and something on the clipboard; every other command is there
-    // while the window is.
+    // document and something on the clipboard; the undo of a replace in
+    // files, its kept copies; every other command is there while the window
+    // is.
     void Update();
 
     EditingSession &m_session;
+    FolderCommands &m_folder;
     bool m_clipboardHoldsText = false; // as it last said
 };

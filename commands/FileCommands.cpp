@@ -6,6 +6,7 @@
 #include "model/DialogLine.h"
 #include "model/TextRules.h"
 #include "storage/AtomicFile.h"
+#include "storage/RecoveryFolder.h"
 #include "ui/AnsiText.h"
 
 #include <QFile>
@@ -282,6 +283,7 @@ bool FileCommands::SaveDocument(bool chooseName)
     m_session.SetUnsavedDrops({});
     m_session.MarkSaved();
     emit message(m_session.GetDisplayName() + QStringLiteral(" saved"));
+    emit saved(m_session.GetDocument()->GetFileName());
     return true;
 }
 
@@ -333,16 +335,33 @@ void FileCommands::FillRecentMenu(QMenu *menu)
         QAction *entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QString(shown).replace(QLatin1Char('&'), QStringLiteral("&&"))));
         entry->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
         const std::string path = paths[i].toStdString();
-        connect(entry, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });
+        connect(entry, &QAction::triggered, this, [this, path] { OpenNamed(path); });
     }
     menu->setEnabled(!paths.isEmpty());
 }
 
-void FileCommands::OpenRecentFile(const std::string &path)
+bool FileCommands::OpenNamed(const std::string &path)
 {
     if (!QuerySaveChanges())
-        return;
+        return false;
     const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
-    if (OpenPath(path, name) == LoadAnswer::No)
+    const LoadAnswer answer = OpenPath(path, name);
+    if (answer == LoadAnswer::No)
         OpenFile();
+    return answer == LoadAnswer::Read;
+}
+
+bool FileCommands::IsOpen(const std::string &path) const
+{
+    const DialogFile *document = m_session.GetDocument();
+    return document && !document->IsUntitled() && RecoveryFolder::Absolute(document->GetFileName()) == RecoveryFolder::Absolute(path);
+}
+
+void FileCommands::OpenAt(const std::string &path, int page, int option)
+{
+    if (!IsOpen(path) && !OpenNamed(path))
+        return;
+    DialogLine *shown = page >= 0 && m_session.GetDocument() ? m_session.GetDocument()->GetPage(page) : nullptr;
+    if (shown)
+        m_session.ShowLine(shown, option >= 0 && option < shown->GetOptionCount() ? shown->GetOption(option) : shown);
 }

@@ -33,6 +33,13 @@ public:
     // file stays as it was.
     bool SaveFileAs();
     bool QuerySaveChanges();
+    // Opens the file at path as Open does (the save question first), unless
+    // it is the open document's file; then shows the page at index page,
+    // with the option at index option selected (the page itself for -1).
+    // A page of -1 shows what opening shows.
+    void OpenAt(const std::string &path, int page, int option);
+    // path names the open document's file.
+    bool IsOpen(const std::string &path) const;
 
     // What loading had to say, once the page is on the screen.
     void TellLoadNote();
@@ -44,6 +51,8 @@ signals:
     void message(const QString &text);
     // A file was opened, or named to be created: what was kept of it may be offered.
     void opened(const QString &displayName);
+    // The document was saved to the file at path.
+    void saved(const std::string &path);
 
 private:
     bool SaveDocument(bool chooseName);
@@ -54,7 +63,9 @@ private:
     bool ConfirmUnreadablePages();
     bool ConfirmDroppedLines();
     void AddRecentFile(const std::string &path);
-    void OpenRecentFile(const std::string &path);
+    // Opens a file named elsewhere (a recent file, a file of the folder),
+    // the save question first; true when it was read.
+    bool OpenNamed(const std::string &path);
     void Tell(const QString &text);
 
     EditingSession &m_session;

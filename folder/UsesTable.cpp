@@ -45,6 +45,15 @@ void AddUses(FileNames &names, const std::string &path, const DialogFile &file)
 
 } // namespace
 
+std::string UsesTable::Name::Summary() const
+{
+    if (NeverSet())
+        return "tested " + std::to_string(tested.size()) + ", never set";
+    if (NeverTested())
+        return "set " + std::to_string(set.size()) + ", never tested";
+    return "tested " + std::to_string(tested.size()) + ", set " + std::to_string(set.size());
+}
+
 std::vector<std::string_view> UsesTable::NamesIn(std::string_view text)
 {
     std::vector<std::string_view> names;

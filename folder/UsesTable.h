@@ -30,6 +30,8 @@ public:
         // likely a mistake (a misspelt name, a quest step forgotten).
         bool NeverTested() const { return tested.empty(); }
         bool NeverSet() const { return set.empty(); }
+        // "tested 2, set 1", "set 1, never tested", "tested 3, never set".
+        std::string Summary() const;
     };
 
     // The names in the files that were read, sorted by their bytes; each

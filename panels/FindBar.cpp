@@ -2,6 +2,8 @@
 
 #include "regex/RegularExpression.h"
 #include "session/EditingSession.h"
+#include "session/GameFolder.h"
+#include "session/SnapshotFeed.h"
 #include "ui/Prompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
@@ -10,6 +12,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -27,6 +31,7 @@ namespace {
 
 enum Column { PageColumn, KindColumn, LineColumn, TextColumn };
 constexpr int kHtmlRole = Qt::UserRole + 1;
+constexpr int kMatchType = QTreeWidgetItem::UserType + 1;
 
 // Draws the text column's rich text, in which the matches are bold.
 class MatchDelegate : public QStyledItemDelegate {
@@ -79,12 +84,17 @@ QString WhichText(const DocumentText::Place &place)
 // it refers to no line of the document, which may change meanwhile.
 class MatchItem : public QTreeWidgetItem {
 public:
-    MatchItem(const TextSearch::Hit &hit, QString page)
-        : m_hit(hit)
+    // index: its place among all matches listed.
+    MatchItem(const TextSearch::Hit &hit, QString page, int index)
+        : QTreeWidgetItem(kMatchType)
+        , m_hit(hit)
         , m_page(std::move(page))
         , m_line(hit.place.line->GetFileLine())
+        , m_index(index)
     {
     }
+
+    int Index() const { return m_index; }
 
     QVariant data(int column, int role) const override
     {
@@ -112,7 +122,27 @@ private:
     const TextSearch::Hit &m_hit;
     QString m_page;
     int m_line;
+    int m_index;
 };
+
+// The matches of one text, for a list: each under its page's name, one
+// name made for all the matches of a page.
+QList<QTreeWidgetItem *> MatchItems(const std::vector<TextSearch::Hit> &hits, int firstIndex, size_t &matches)
+{
+    QList<QTreeWidgetItem *> items;
+    items.reserve(static_cast<qsizetype>(hits.size()));
+    const DialogLine *page = nullptr;
+    QString label;
+    for (const TextSearch::Hit &hit : hits) {
+        if (hit.place.page != page) {
+            page = hit.place.page;
+            label = AnsiText::ToDisplay(page->ViewLabel());
+        }
+        items.append(new MatchItem(hit, label, firstIndex + static_cast<int>(items.size())));
+        matches += hit.matches.size();
+    }
+    return items;
+}
 
 QString Where(const DocumentText::Place &place)
 {
@@ -121,11 +151,18 @@ QString Where(const DocumentText::Place &place)
 
 } // namespace
 
-FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
+// What a search of the folder found.
+struct FindBar::FolderResult {
+    std::vector<FolderSearch::FileHits> files;
+};
+
+FindBar::FindBar(EditingSession &session, Prompter &prompter, GameFolder &folder, QWidget *parent)
     : Panel(QStringLiteral("Find"), parent)
     , m_session(session)
     , m_prompter(prompter)
+    , m_folder(folder)
     , m_searchTimer(new QTimer(this))
+    , m_folderJob(this, [this](std::shared_ptr<FolderResult> result) { ShowFolder(std::move(result)); })
 {
     setObjectName(QStringLiteral("findBar"));
     auto *body = new QWidget(this);
@@ -180,10 +217,19 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
     m_replaceRow->setLayout(replaceRow);
     layout->addWidget(m_replaceRow);
 
+    // Where to look, beside what was found: the bar grows no taller.
+    scope = new QComboBox(body);
+    scope->setObjectName(QStringLiteral("findScope"));
+    scope->setAccessibleName(QStringLiteral("Look in"));
+    scope->addItems({QStringLiteral("this file"), QStringLiteral("all files in the folder")});
     summary = new QLabel(body);
     summary->setObjectName(QStringLiteral("findSummary"));
     summary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // never widens the window
-    layout->addWidget(summary);
+    auto *summaryRow = new QHBoxLayout;
+    summaryRow->setContentsMargins(0, 0, 0, 0);
+    summaryRow->addWidget(scope);
+    summaryRow->addWidget(summary, 1);
+    layout->addLayout(summaryRow);
     results = new QTreeWidget(body);
     results->setObjectName(QStringLiteral("findResults"));
     results->setAccessibleName(QStringLiteral("Matches"));
@@ -205,20 +251,48 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
     connect(findEdit, &QLineEdit::textChanged, this, stale);
     for (QCheckBox *box : {matchCase, wholeWords, regularExpression})
         connect(box, &QCheckBox::toggled, this, stale);
-    // The matches of a changed document are found again when they are shown.
-    const auto changed = [this] {
-        m_stale = true;
-        if (isVisible() && !findEdit->text().isEmpty())
-            m_searchTimer->start();
+    connect(scope, &QComboBox::currentIndexChanged, this, [this, stale] {
+        results->clear();
+        m_hits.clear();
+        m_fileHits.clear();
+        m_folderMatches.clear();
+        results->setRootIsDecorated(GetScope() == AllFiles);
+        stale();
+    });
+    // The matches of a changed document are found again when they are
+    // shown; in the folder, those of a changed file too, and the open
+    // document is looked through as its copies come.
+    connect(&session, &EditingSession::changed, this, [this] {
+        if (GetScope() == ThisFile)
+            Stale();
+    });
+    connect(&session, &EditingSession::documentReplaced, this, [this] {
+        if (GetScope() == ThisFile)
+            Stale();
+    });
+    connect(&SnapshotFeed::Of(session), &SnapshotFeed::changed, this, [this] {
+        if (GetScope() == AllFiles)
+            Stale();
+    });
+    const auto folderStale = [this] {
+        if (GetScope() == AllFiles)
+            Stale();
     };
-    connect(&session, &EditingSession::changed, this, changed);
-    connect(&session, &EditingSession::documentReplaced, this, changed);
+    connect(&folder, &GameFolder::filesChanged, this, folderStale);
+    connect(&folder, &GameFolder::loaded, this, folderStale);
+    connect(&folder, &GameFolder::folderChanged, this, folderStale);
     connect(findEdit, &QLineEdit::returnPressed, this, [this] { Step(1); });
     connect(replaceEdit, &QLineEdit::returnPressed, this, &FindBar::ReplaceAll);
     connect(next, &QToolButton::clicked, this, [this] { Step(1); });
     connect(previous, &QToolButton::clicked, this, [this] { Step(-1); });
     connect(replaceAll, &QToolButton::clicked, this, &FindBar::ReplaceAll);
-    connect(results, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) { Go(results->indexOfTopLevelItem(item)); });
+    // A file's entry goes to its first match.
+    connect(results, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        if (item->type() != kMatchType)
+            item = item->childCount() > 0 ? item->child(0) : nullptr;
+        if (item)
+            Go(static_cast<MatchItem *>(item)->Index());
+    });
 }
 
 // The list's entries show the matches: they go first.
@@ -238,65 +312,196 @@ void FindBar::Open(bool replace)
     findEdit->selectAll();
 }
 
+FindBar::Scope FindBar::GetScope() const
+{
+    return scope->currentIndex() == AllFiles ? AllFiles : ThisFile;
+}
+
+bool FindBar::IsUpToDate() const
+{
+    return !m_stale && !m_searchTimer->isActive() && m_folderJob.IsUpToDate();
+}
+
+void FindBar::Stale()
+{
+    m_stale = true;
+    if (isVisible() && !findEdit->text().isEmpty())
+        m_searchTimer->start();
+}
+
+TextSearch::Options FindBar::GetOptions() const
+{
+    return {matchCase->isChecked(), wholeWords->isChecked(), regularExpression->isChecked()};
+}
+
 TextSearch FindBar::MakeSearch() const
 {
-    return TextSearch(findEdit->text().toStdString(), {matchCase->isChecked(), wholeWords->isChecked(), regularExpression->isChecked()},
-                      &RegularExpression::Engine());
+    return TextSearch(findEdit->text().toStdString(), GetOptions(), &RegularExpression::Engine());
 }
 
 void FindBar::Search()
 {
     m_searchTimer->stop();
+    if (GetScope() == AllFiles) {
+        SearchFolder();
+        return;
+    }
     m_stale = false;
     results->clear();
     m_hits.clear();
     const TextSearch search = MakeSearch();
     if (!search.IsValid() || !m_session.GetDocument()) {
         summary->setText(QString::fromStdString(search.GetError()));
+        emit updated();
         return;
     }
     m_hits = search.FindAll(*m_session.GetDocument());
-    QList<QTreeWidgetItem *> items;
-    items.reserve(static_cast<qsizetype>(m_hits.size()));
     size_t matches = 0;
-    const DialogLine *page = nullptr;
-    QString label; // one for the matches of one page
-    for (const TextSearch::Hit &hit : m_hits) {
-        if (hit.place.page != page) {
-            page = hit.place.page;
-            label = AnsiText::ToDisplay(page->ViewLabel());
-        }
-        items.append(new MatchItem(hit, label));
-        matches += hit.matches.size();
-    }
-    results->addTopLevelItems(items);
+    results->addTopLevelItems(MatchItems(m_hits, 0, matches));
     summary->setText(m_hits.empty() ? QStringLiteral("No match") : Counted(static_cast<qsizetype>(matches), "match", "matches") + QStringLiteral(" in ")
                                                                + Counted(static_cast<qsizetype>(m_hits.size()), "text", "texts"));
+    emit updated();
+}
+
+// Every file of the folder, on a copy of the list, off this thread: the
+// list shown stays until the new one is ready.
+void FindBar::SearchFolder()
+{
+    m_stale = false;
+    auto search = std::make_shared<const TextSearch>(findEdit->text().toStdString(), GetOptions(), &RegularExpression::Engine());
+    const auto stop = [this](const QString &why) {
+        m_folderJob.Skip(++m_generation);
+        results->clear();
+        m_fileHits.clear();
+        m_folderMatches.clear();
+        summary->setText(why);
+        emit updated();
+    };
+    if (!search->IsValid())
+        return stop(QString::fromStdString(search->GetError()));
+    if (m_folder.GetFolder().empty())
+        return stop(QStringLiteral("No folder: open a file, or choose File > Open folder..."));
+    if (!m_folder.IsLoaded()) {
+        m_folder.Load();
+        m_stale = true; // searched once the folder is read
+        return stop(QStringLiteral("Reading the folder..."));
+    }
+    summary->setText(QStringLiteral("Looking through ") + Counted(static_cast<qsizetype>(m_folder.Files().size()), "file", "files") + QStringLiteral("..."));
+    m_folderJob.Run(++m_generation, [files = m_folder.FilesWith(SnapshotFeed::Of(m_session).GetLatest()), search] {
+        auto result = std::make_shared<FolderResult>();
+        result->files = FolderSearch::Find(files, *search);
+        return result;
+    });
+}
+
+void FindBar::ShowFolder(std::shared_ptr<FolderResult> result)
+{
+    // The match chosen stays chosen, found again by its file and place.
+    std::string chosenFile;
+    std::pair<int, int> chosenPlace{-1, -2};
+    DocumentText::Kind chosenKind = DocumentText::Name;
+    if (auto *item = results->currentItem(); item && item->type() == kMatchType) {
+        const auto [file, hit] = m_folderMatches[static_cast<size_t>(static_cast<MatchItem *>(item)->Index())];
+        const FolderSearch::FileHits &hits = m_fileHits[static_cast<size_t>(file)];
+        const DocumentText::Place &place = hits.hits[static_cast<size_t>(hit)].place;
+        chosenFile = hits.path;
+        chosenPlace = {hits.document->IndexOf(place.page), place.option};
+        chosenKind = place.kind;
+    }
+    results->clear();
+    m_fileHits = std::move(result->files);
+    m_folderMatches.clear();
+    const std::string &folder = m_folder.GetFolder();
+    const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
+    size_t matches = 0;
+    size_t texts = 0;
+    QTreeWidgetItem *chosen = nullptr;
+    for (size_t f = 0; f < m_fileHits.size(); ++f) {
+        const FolderSearch::FileHits &file = m_fileHits[f];
+        const std::string name = file.path.starts_with(prefix) ? file.path.substr(prefix.size()) : file.path;
+        auto *entry = new QTreeWidgetItem(results);
+        entry->setText(PageColumn, QFile::decodeName(QByteArray::fromStdString(name)) + QStringLiteral(" (%1)").arg(file.hits.size()));
+        entry->setFirstColumnSpanned(true);
+        const QList<QTreeWidgetItem *> items = MatchItems(file.hits, static_cast<int>(m_folderMatches.size()), matches);
+        for (size_t h = 0; h < file.hits.size(); ++h) {
+            m_folderMatches.emplace_back(static_cast<int>(f), static_cast<int>(h));
+            const DocumentText::Place &place = file.hits[h].place;
+            if (file.path == chosenFile && place.kind == chosenKind && place.option == chosenPlace.second
+                && file.document->IndexOf(place.page) == chosenPlace.first)
+                chosen = items[static_cast<qsizetype>(h)];
+        }
+        entry->addChildren(items);
+        texts += file.hits.size();
+    }
+    results->expandAll();
+    if (chosen)
+        results->setCurrentItem(chosen);
+    summary->setText(m_fileHits.empty() ? QStringLiteral("No match")
+                                        : Counted(static_cast<qsizetype>(matches), "match", "matches") + QStringLiteral(" in ")
+                                              + Counted(static_cast<qsizetype>(texts), "text", "texts") + QStringLiteral(" in ")
+                                              + Counted(static_cast<qsizetype>(m_fileHits.size()), "file", "files"));
+    emit updated();
+    if (const int by = std::exchange(m_stepWhenFound, 0); by != 0)
+        Step(by);
+}
+
+int FindBar::MatchCount() const
+{
+    return static_cast<int>(GetScope() == AllFiles ? m_folderMatches.size() : m_hits.size());
+}
+
+QTreeWidgetItem *FindBar::ItemAt(int index) const
+{
+    if (GetScope() == ThisFile)
+        return results->topLevelItem(index);
+    const auto [file, hit] = m_folderMatches[static_cast<size_t>(index)];
+    return results->topLevelItem(file)->child(hit);
 }
 
 void FindBar::Step(int by)
 {
-    if (m_stale)
+    if (m_stale) {
+        if (GetScope() == AllFiles) {
+            m_stepWhenFound = by;
+            Search();
+            return;
+        }
         Search();
-    if (m_hits.empty())
+    }
+    const int count = MatchCount();
+    if (count == 0)
         return;
-    const int count = static_cast<int>(m_hits.size());
-    const int at = results->currentItem() ? results->indexOfTopLevelItem(results->currentItem()) : (by > 0 ? -1 : count);
+    int at = by > 0 ? -1 : count;
+    if (QTreeWidgetItem *item = results->currentItem(); item && item->type() == kMatchType)
+        at = static_cast<MatchItem *>(item)->Index();
+    else if (item && item->childCount() > 0) // a file: from before its first match
+        at = static_cast<MatchItem *>(item->child(0))->Index() - (by > 0 ? 1 : 0);
     Go(((at + by) % count + count) % count);
 }
 
-void FindBar::Go(int row)
+void FindBar::Go(int index)
 {
-    if (row < 0 || row >= static_cast<int>(m_hits.size()))
+    if (index < 0 || index >= MatchCount())
         return;
-    results->setCurrentItem(results->topLevelItem(row));
-    const DocumentText::Place &place = m_hits[static_cast<size_t>(row)].place;
-    m_session.ShowLine(place.page, place.line);
+    results->setCurrentItem(ItemAt(index));
+    if (GetScope() == ThisFile) {
+        const DocumentText::Place &place = m_hits[static_cast<size_t>(index)].place;
+        m_session.ShowLine(place.page, place.line);
+        return;
+    }
+    const auto [file, hit] = m_folderMatches[static_cast<size_t>(index)];
+    const FolderSearch::FileHits &hits = m_fileHits[static_cast<size_t>(file)];
+    const DocumentText::Place &place = hits.hits[static_cast<size_t>(hit)].place;
+    emit openRequested(hits.path, hits.document->IndexOf(place.page), place.option);
 }
 
 void FindBar::ReplaceAll()
 {
     const TextSearch search = MakeSearch();
+    if (search.IsValid() && GetScope() == AllFiles) {
+        emit replaceInFolder(findEdit->text(), GetOptions(), replaceEdit->text());
+        return;
+    }
     if (!search.IsValid() || !m_session.GetDocument())
         return;
     const TextSearch::Replacement replacement = search.ReplaceAll(*m_session.GetDocument(), replaceEdit->text().toStdString());

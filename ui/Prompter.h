@@ -31,6 +31,9 @@ public:
     // The path chosen for a file the program writes from the document (an
     // export), in a save dialog of that caption and filter.
     virtual QString GetExportFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter) = 0;
+    // The folder chosen in the Open folder dialog, which starts at folder;
+    // empty when cancelled.
+    virtual QString GetFolderName(QWidget *parent, const QString &folder) = 0;
 
     // The texts of a question's buttons, in the order Yes, No, Cancel:
     // those given, the usual ones where none is, empty for a button the

@@ -108,3 +108,12 @@ QString QtPrompter::GetExportFileName(QWidget *parent, const QString &caption, c
     dialog.setFileMode(QFileDialog::AnyFile);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
 }
+
+QString QtPrompter::GetFolderName(QWidget *parent, const QString &folder)
+{
+    QFileDialog dialog(parent, QStringLiteral("Open folder"), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
+}

@@ -42,6 +42,7 @@ public:
         proposed << proposedName;
         return FileName(QStringLiteral("Save As"));
     }
+    QString GetFolderName(QWidget *, const QString &) override { return FileName(QStringLiteral("Open folder")); }
 
     // What was asked since the last call, in order.
     QStringList TakeAsked() { return std::exchange(asked, {}); }

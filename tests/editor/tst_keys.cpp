@@ -6,7 +6,10 @@
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CPlayDlg.h"
 #include "dialogs/CRecoverDlg.h"
+#include "panels/ConversationsPanel.h"
 #include "panels/FindBar.h"
+#include "panels/UsesPanel.h"
+#include "session/GameFolder.h"
 #include "app/LinksHereLabel.h"
 #include "panels/MapPanel.h"
 #include "panels/MapView.h"
@@ -188,8 +191,10 @@ class TestKeys : public GuiTest {
                                          "// [LABEL] Mill\n{21}{Grind}{Grind}{}{}{}{}\n{22}{Back}{}{1}{}{1}{}\n"
                                          "// [LABEL] Ferry\n{41}{Mill? no}{Mill? no}{}{}{}{}\n{42}{mill}{}{1}{}{1}{}\n";
 
-    // Every panel shown, the find bar with its replace row, the map and the
-    // problems caught up.
+    // Every panel shown, the find bar with its replace row, the map, the
+    // problems and the game's folder caught up. The game's panels, which
+    // share the map's place, are put under the problems, so that all are
+    // on the screen at once.
     void OpenWithPanels()
     {
         Open(kFile);
@@ -197,8 +202,14 @@ class TestKeys : public GuiTest {
         m_dialog->Problems().show();
         m_dialog->Map().show();
         m_dialog->Find().Open(true);
+        m_dialog->splitDockWidget(&m_dialog->Problems(), &m_dialog->Conversations(), Qt::Vertical);
+        m_dialog->splitDockWidget(&m_dialog->Conversations(), &m_dialog->Uses(), Qt::Vertical);
+        m_dialog->Conversations().show();
+        m_dialog->Uses().show();
         QTRY_VERIFY(m_dialog->Problems().IsUpToDate());
         QTRY_VERIFY(m_dialog->Map().IsUpToDate());
+        QTRY_VERIFY(m_dialog->Folder().IsUpToDate());
+        QTRY_VERIFY(m_dialog->Uses().IsUpToDate());
         QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
     }
     void Focus(QWidget *widget)
@@ -254,6 +265,21 @@ private slots:
                 QTest::keyClick(map, Qt::Key_Down); // from the first page to one it leads to
             },
             [=](GuiTest &t) { QVERIFY(shown(t) != QStringLiteral("Inn")); }, false};
+        QTest::newRow("conversations") << EnterCase{"conversations",
+            [](GuiTest &t) {
+                ConversationsPanel &panel = t.m_dialog->Conversations();
+                panel.fileView->setFocus();
+                panel.fileView->setCurrentIndex(panel.ViewIndexOf(GameFolder::Spelling(t.m_files.Path("nav.dlg"))));
+            },
+            [](GuiTest &t) { QVERIFY(t.Title().endsWith(QStringLiteral("/nav.dlg - Quorvel Dialog Editor"))); }, false};
+        QTest::newRow("conversations filter") << EnterCase{"conversations filter",
+            [](GuiTest &t) {
+                t.m_dialog->Conversations().filterEdit->setText(QStringLiteral("nav"));
+                t.m_dialog->Conversations().filterEdit->setFocus();
+            },
+            [](GuiTest &t) { QVERIFY(t.Title().endsWith(QStringLiteral("/nav.dlg - Quorvel Dialog Editor"))); }, false};
+        QTest::newRow("uses filter") << EnterCase{"uses filter",
+            [](GuiTest &t) { t.m_dialog->Uses().filterEdit->setFocus(); }, [](GuiTest &) {}, false};
         QTest::newRow("option list") << EnterCase{"option list", [](GuiTest &t) { t.List()->setFocus(); }, [](GuiTest &) {}, true};
         QTest::newRow("page button") << EnterCase{"page button",
             [](GuiTest &t) { t.Find<QPushButton>("newPageButton")->setFocus(); },
@@ -468,8 +494,10 @@ private slots:
                                "exitButton", "linkHere1"};
         QCOMPARE(chain.mid(0, page.size()), page);
         const QStringList rest = chain.mid(page.size());
-        // The left column (outline, problems), then the right one (map, find bar).
-        const QStringList panels{"outlineFilter", "outlineView", "spellingSwitch", "problemView", "mapProfile", "mapView", "findText", "findResults"};
+        // The left column (outline, problems, the game's panels), then the
+        // right one (map, find bar).
+        const QStringList panels{"outlineFilter", "outlineView", "spellingSwitch", "problemView", "conversationsFilter", "conversationsView", "usesFilter",
+                                 "usesView", "mapProfile", "mapView", "findText", "findScope", "findResults"};
         qsizetype last = -1;
         for (const QString &name : panels) {
             const qsizetype at = rest.indexOf(name);

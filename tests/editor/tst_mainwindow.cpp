@@ -1,6 +1,8 @@
 // The main window as a user sees it: the page view, the option commands'
 // states, the speech switch, the layout rule and the option list.
 #include "GuiTestFiles.h"
+#include "panels/ConversationsPanel.h"
+#include "panels/UsesPanel.h"
 #include "panels/FindBar.h"
 #include "panels/MapPanel.h"
 #include "panels/ProblemsPanel.h"
@@ -140,6 +142,8 @@ private slots:
         m_dialog->Outline().hide();
         m_dialog->Problems().hide();
         m_dialog->Map().hide();
+        m_dialog->Conversations().hide();
+        m_dialog->Uses().hide();
         Show();
         // Which of its edges each control moves with the window's right and bottom edges.
         const struct { const char *name; int left, top, right, bottom; } rules[] = {
@@ -182,6 +186,8 @@ private slots:
         m_dialog->Find().Open(true);
         m_dialog->Problems().show();
         m_dialog->Map().show();
+        m_dialog->Conversations().show();
+        m_dialog->Uses().show();
         QApplication::processEvents();
         const QSize least = m_dialog->minimumSizeHint().expandedTo(m_dialog->minimumSize());
         QVERIFY2(least.width() <= 1000 && least.height() <= 690, qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
