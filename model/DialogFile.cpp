@@ -401,6 +401,13 @@ void DialogFile::ResolveReferences()
     // A line just read owns no texts yet: its fields, found once here, say
     // where it leads. One that leads to a page by Request money then owns them.
     const auto resolve = [&find](DialogLine &line, bool option) {
+        // Most lines lead only by their field 5: found without the others.
+        if (const std::optional<std::string_view> jump = line.ViewPlainJump()) {
+            if (const int n = DialogField::ToInt(*jump); option && n != 0)
+                line.SetTarget(find(n));
+            line.ClearModified();
+            return;
+        }
         const DialogLine::Fields fields = line.ViewFields();
         if (const int n = DialogField::ToInt(fields[5]); option && n != 0)
             line.SetTarget(find(n));
@@ -518,6 +525,31 @@ std::unique_ptr<DialogLine> DialogFile::RemovePageAt(int index)
     m_pages.erase(at);
     page->OwnAll();
     return page;
+}
+
+std::vector<std::unique_ptr<DialogLine>> DialogFile::SetPageOrder(const std::vector<DialogLine *> &order,
+                                                                   std::vector<std::unique_ptr<DialogLine>> added)
+{
+    std::unordered_map<const DialogLine *, size_t> place;
+    place.reserve(order.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        place.emplace(order[k], k);
+    std::vector<std::unique_ptr<DialogLine>> pages(order.size());
+    std::vector<std::unique_ptr<DialogLine>> left;
+    const auto put = [&](std::unique_ptr<DialogLine> &page) {
+        if (const auto it = place.find(page.get()); it != place.end()) {
+            pages[it->second] = std::move(page);
+            return;
+        }
+        page->OwnAll();
+        left.push_back(std::move(page));
+    };
+    for (std::unique_ptr<DialogLine> &page : m_pages)
+        put(page);
+    for (std::unique_ptr<DialogLine> &page : added)
+        put(page);
+    m_pages = std::move(pages);
+    return left;
 }
 
 int DialogFile::IndexOf(const DialogLine *page) const

@@ -95,6 +95,15 @@ void DialogFiles::ForEach(size_t count, const std::function<void(size_t)> &work)
         worker.join();
 }
 
+void DialogFiles::AtOnce(size_t count, const std::function<void(size_t)> &work)
+{
+    std::vector<std::jthread> workers;
+    for (size_t i = 1; i < count; ++i)
+        workers.emplace_back(work, i);
+    if (count > 0)
+        work(0);
+}
+
 bool DialogFiles::Read(const std::string &path, DialogFile &file, std::string &error)
 {
     if (path != kStandardInput) {

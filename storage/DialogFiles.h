@@ -20,6 +20,10 @@ public:
     static std::vector<std::string> Collect(const std::vector<std::string> &paths, std::map<std::string, std::string> &unreadable);
     // Runs work(i) for every i below count, spread over the machine's cores.
     static void ForEach(size_t count, const std::function<void(size_t)> &work);
+    // Runs work(i) for every i below count, each on a thread of its own: for
+    // a few large files that a command needs all of, so that none waits for
+    // another to be read, however many cores there are.
+    static void AtOnce(size_t count, const std::function<void(size_t)> &work);
     // Fills the empty document from the file at path, or from standard
     // input for "-"; false with the reason when it cannot.
     static bool Read(const std::string &path, DialogFile &file, std::string &error);
