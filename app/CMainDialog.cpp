@@ -3,6 +3,7 @@
 #include "app/COptionListBox.h"
 #include "app/CPageView.h"
 #include "app/LinksHereLabel.h"
+#include "commands/CompareCommand.h"
 #include "commands/EditorActions.h"
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
@@ -10,6 +11,7 @@
 #include "dialogs/CAboutDlg.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "panels/DifferencesPanel.h"
 #include "panels/FindBar.h"
 #include "panels/MapPanel.h"
 #include "panels/OutlinePanel.h"
@@ -58,7 +60,8 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     , m_options(new OptionCommands(session, prompter, this))
     , m_keeper(new RecoveryKeeper(session, this))
     , m_offer(new RecoveryOffer(session, prompter, *m_files, *m_keeper, this))
-    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_offer, this))
+    , m_compare(new CompareCommand(session, prompter, this))
+    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_offer, *m_compare, this))
     , m_view(new CPageView(session, this))
 {
     InitResources();
@@ -110,6 +113,16 @@ void CMainDialog::CreatePanels()
     addDockWidget(Qt::BottomDockWidgetArea, m_problems);
     m_map = new MapPanel(m_session, this);
     addDockWidget(Qt::RightDockWidgetArea, m_map);
+    // Beside the problems, shown when a comparison begins.
+    m_differences = new DifferencesPanel(m_session, this);
+    splitDockWidget(m_problems, m_differences, Qt::Horizontal);
+    m_differences->hide();
+    connect(m_compare, &CompareCommand::compared, m_differences, [this](std::shared_ptr<const DialogFile> other, const QString &name) {
+        m_differences->CompareWith(std::move(other), name);
+        m_differences->show();
+        m_differences->raise();
+        m_differences->widget()->setFocus(Qt::OtherFocusReason);
+    });
     m_outline->SetContextActions({m_actions->duplicatePage, m_actions->deletePage, nullptr, m_actions->movePageUp, m_actions->movePageDown});
     connect(m_actions->find, &QAction::triggered, m_find, [this] { m_find->Open(false); });
     connect(m_actions->replace, &QAction::triggered, m_find, [this] { m_find->Open(true); });
@@ -133,7 +146,7 @@ void CMainDialog::CreateMenu()
     const EditorActions &a = *m_actions;
     QMenuBar *bar = menuBar();
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    file->addActions({a.newFile, a.open, a.save, a.saveAs, a.recover});
+    file->addActions({a.newFile, a.open, a.save, a.saveAs, a.compareWith, a.recover});
     file->addSeparator();
     QMenu *recent = file->addMenu(QStringLiteral("&Recent Files"));
     recent->setObjectName(QStringLiteral("recentMenu"));
@@ -168,7 +181,8 @@ void CMainDialog::CreateMenu()
     } panels[] = {{m_outline, "&Outline", QKeySequence(Qt::CTRL | Qt::Key_L)},
                   {m_find, "&Find bar", QKeySequence()},
                   {m_problems, "&Problems", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
-                  {m_map, "&Map", QKeySequence(Qt::CTRL | Qt::Key_M)}};
+                  {m_map, "&Map", QKeySequence(Qt::CTRL | Qt::Key_M)},
+                  {m_differences, "&Differences", QKeySequence()}};
     for (const auto &entry : panels) {
         QDockWidget *panel = entry.panel;
         QAction *toggle = view->addAction(QString::fromLatin1(entry.text));

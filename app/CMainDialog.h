@@ -8,6 +8,8 @@
 #include <string>
 
 class CPageView;
+class CompareCommand;
+class DifferencesPanel;
 class EditingSession;
 class EditorActions;
 class FindBar;
@@ -24,8 +26,8 @@ class RecoveryOffer;
 class StatusLine;
 
 // The main window: one dialog page at a time, the PC options under it, what
-// leads to the page, the outline of all pages, the find bar, the problems
-// and the map beside it, and the menus that run the editor's commands. It
+// leads to the page, the outline of all pages, the find bar, the problems,
+// the map and the differences from another version beside it, and the menus that run the editor's commands. It
 // shows the session it is given, and follows it: the session owns the
 // document, the commands change it, and every view listens.
 class CMainDialog : public QMainWindow {
@@ -75,6 +77,7 @@ public:
     FindBar &Find() { return *m_find; }
     ProblemsPanel &Problems() { return *m_problems; }
     MapPanel &Map() { return *m_map; }
+    DifferencesPanel &Differences() { return *m_differences; }
     // What keeps unsaved changes through a crash.
     RecoveryKeeper &Recovery() { return *m_keeper; }
 
@@ -110,6 +113,7 @@ private:
     OptionCommands *m_options;
     RecoveryKeeper *m_keeper;
     RecoveryOffer *m_offer;
+    CompareCommand *m_compare;
     EditorActions *m_actions;
     CPageView *m_view;
     LinksHereLabel *m_linksHere = nullptr;
@@ -117,5 +121,6 @@ private:
     FindBar *m_find = nullptr;
     ProblemsPanel *m_problems = nullptr;
     MapPanel *m_map = nullptr;
+    DifferencesPanel *m_differences = nullptr;
     bool m_fitted = false; // to the screen, once shown
 };

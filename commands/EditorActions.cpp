@@ -1,5 +1,6 @@
 #include "commands/EditorActions.h"
 
+#include "commands/CompareCommand.h"
 #include "commands/FileCommands.h"
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
@@ -27,7 +28,7 @@ QAction *Make(QWidget *window, QObject *owner, const char *name, const QString &
 } // namespace
 
 EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options,
-                             RecoveryOffer &recovery, QWidget *window)
+                             RecoveryOffer &recovery, CompareCommand &compare, QWidget *window)
     : QObject(window)
     , m_session(session)
 {
@@ -45,6 +46,9 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     connect(save, &QAction::triggered, &files, &FileCommands::SaveFile);
     saveAs = make("actionSaveAs", QStringLiteral("Save &As..."), ctrlShift(Qt::Key_S));
     connect(saveAs, &QAction::triggered, &files, &FileCommands::SaveFileAs);
+    compareWith = make("actionCompareWith", QStringLiteral("Co&mpare with..."));
+    compareWith->setStatusTip(QStringLiteral("Lists how the document differs from another file, or from its own file as last saved"));
+    connect(compareWith, &QAction::triggered, &compare, &CompareCommand::CompareWith);
     recover = make("actionRecover", QStringLiteral("Re&cover unsaved work..."));
     connect(recover, &QAction::triggered, &recovery, &RecoveryOffer::ShowUnkept);
     exit = make("actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4));

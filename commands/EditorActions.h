@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class CompareCommand;
 class EditingSession;
 class FileCommands;
 class OptionCommands;
@@ -19,10 +20,10 @@ class EditorActions : public QObject {
     Q_OBJECT
 public:
     EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options, RecoveryOffer &recovery,
-                  QWidget *window);
+                  CompareCommand &compare, QWidget *window);
 
     // File
-    QAction *newFile, *open, *save, *saveAs, *recover, *exit;
+    QAction *newFile, *open, *save, *saveAs, *compareWith, *recover, *exit;
     // Edit
     QAction *undo, *redo;
     QAction *addOption, *editOption, *deleteOption, *goToResult, *moveOptionUp, *moveOptionDown;

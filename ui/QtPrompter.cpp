@@ -100,3 +100,13 @@ QString QtPrompter::GetSaveFileName(QWidget *parent, const QString &proposed)
     dialog.setDefaultSuffix(QStringLiteral("dlg"));
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
 }
+
+QString QtPrompter::GetCompareFileName(QWidget *parent, const QString &proposed)
+{
+    QFileDialog dialog(parent, QStringLiteral("Compare with"), proposed, FileFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
+}

@@ -6,6 +6,7 @@
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CPlayDlg.h"
 #include "dialogs/CRecoverDlg.h"
+#include "panels/DifferencesPanel.h"
 #include "panels/FindBar.h"
 #include "app/LinksHereLabel.h"
 #include "panels/MapPanel.h"
@@ -187,16 +188,19 @@ class TestKeys : public GuiTest {
                                          "// [LABEL] Mill\n{21}{Grind}{Grind}{}{}{}{}\n{22}{Back}{}{1}{}{1}{}\n"
                                          "// [LABEL] Ferry\n{41}{Mill? no}{Mill? no}{}{}{}{}\n{42}{mill}{}{1}{}{99}{}\n";
 
-    // Every panel shown, the find bar with its replace row, the map and the
-    // problems caught up.
+    // Every panel shown, the find bar with its replace row, the map, the
+    // problems and the differences from a version whose ferry said yes caught up.
     void OpenWithPanels()
     {
         Open(kFile);
         m_dialog->Outline().show();
         m_dialog->Problems().show();
         m_dialog->Map().show();
+        m_prompter.fileNames << Write(QStringLiteral("other.dlg"), QByteArray(kFile).replace("Mill? no", "Mill? yes"));
+        Find<QAction>("actionCompareWith")->trigger();
         m_dialog->Find().Open(true);
         QTRY_VERIFY(m_dialog->Problems().IsUpToDate());
+        QTRY_VERIFY(m_dialog->Differences().IsUpToDate());
         QTRY_VERIFY(m_dialog->Map().IsUpToDate());
         QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
     }
@@ -244,6 +248,13 @@ private slots:
                 QTreeView *problems = t.m_dialog->Problems().problemView;
                 problems->setFocus();
                 problems->setCurrentIndex(problems->model()->index(0, 0));
+            },
+            [=](GuiTest &t) { QCOMPARE(shown(t), QStringLiteral("Ferry")); }, false};
+        QTest::newRow("differences") << EnterCase{"differences",
+            [](GuiTest &t) {
+                QTreeView *differences = t.m_dialog->Differences().differenceView;
+                differences->setFocus();
+                differences->setCurrentIndex(differences->model()->index(differences->model()->rowCount() - 1, 0));
             },
             [=](GuiTest &t) { QCOMPARE(shown(t), QStringLiteral("Ferry")); }, false};
         QTest::newRow("map") << EnterCase{"map",
@@ -445,7 +456,7 @@ private slots:
         QCOMPARE(chain.mid(0, page.size()), page);
         const QStringList rest = chain.mid(page.size());
         // Left, right, then the bottom's find bar and problems.
-        const QStringList panels{"outlineFilter", "outlineView", "mapProfile", "mapView", "findText", "findResults", "problemView"};
+        const QStringList panels{"outlineFilter", "outlineView", "mapProfile", "mapView", "findText", "findResults", "problemView", "differenceView"};
         qsizetype last = -1;
         for (const QString &name : panels) {
             const qsizetype at = rest.indexOf(name);
