@@ -246,16 +246,17 @@ bool DialogLine::SameBytesAsRead(const DialogLine &other, int except) const
         return false;
     // Each line as what lies between field 0 and the field left out (its
     // "{" included), and what follows that field (its "}" included).
+    // A Request money code that leads to a page made its line own its texts
+    // when it was read: a line as read leads nowhere by its speech.
     const std::string_view a = m_code;
     const std::string_view b = other.m_code;
     const size_t zeroA = ZeroEnd(a);
     const size_t zeroB = ZeroEnd(b);
     if (except < 0)
-        return a.substr(zeroA) == b.substr(zeroB) && !RequestsMoney(a, zeroA, m_isNpcLine);
+        return a.substr(zeroA) == b.substr(zeroB);
     const auto [openA, closeA] = PlainField(a, except);
     const auto [openB, closeB] = PlainField(b, except);
-    return a.substr(closeA) == b.substr(closeB) && a.substr(zeroA, openA - zeroA) == b.substr(zeroB, openB - zeroB)
-        && !RequestsMoney(a, zeroA, m_isNpcLine);
+    return a.substr(closeA) == b.substr(closeB) && a.substr(zeroA, openA - zeroA) == b.substr(zeroB, openB - zeroB);
 }
 
 std::optional<std::string_view> DialogLine::ViewPlainJump() const

@@ -123,10 +123,9 @@ public:
     Fields ViewFields() const;
     // Whether this line and other, both as read (their texts where the file
     // put them, their lines nothing but seven fields), hold the same bytes in
-    // fields 1 to 6 but field except (4 or 5; -1 for none), and no Request
-    // money speech, whose code holds a page's number. Quicker than comparing
-    // their fields, which is what to do when it says false: the lines may
-    // differ, or one may not be as read.
+    // fields 1 to 6 but field except (4 or 5; -1 for none). Quicker than
+    // comparing their fields, which is what to do when it says false: the
+    // lines may differ, or one may not be as read.
     bool SameBytesAsRead(const DialogLine &other, int except) const;
     // Field 0, the page's name: found without looking through the line
     // when a "[LABEL]" remark above it gave it.
