@@ -5,6 +5,7 @@
 #include "app/LinksHereLabel.h"
 #include "commands/CompareCommand.h"
 #include "commands/EditorActions.h"
+#include "commands/ExportCommands.h"
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
 #include "commands/RecoveryOffer.h"
@@ -60,8 +61,9 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     , m_options(new OptionCommands(session, prompter, this))
     , m_keeper(new RecoveryKeeper(session, this))
     , m_offer(new RecoveryOffer(session, prompter, *m_files, *m_keeper, this))
+    , m_exports(new ExportCommands(session, prompter, this))
     , m_compare(new CompareCommand(session, prompter, this))
-    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_offer, *m_compare, this))
+    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_offer, *m_exports, *m_compare, this))
     , m_view(new CPageView(session, this))
 {
     InitResources();
@@ -91,6 +93,7 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     connect(&session, &EditingSession::documentReplaced, this, &CMainDialog::UpdateTitle);
     connect(&session, &EditingSession::currentPageChanged, this, &CMainDialog::OnPageShown);
     connect(m_files, &FileCommands::message, this, &CMainDialog::SetStatusMessage);
+    connect(m_exports, &ExportCommands::message, this, &CMainDialog::SetStatusMessage);
     connect(m_keeper, &RecoveryKeeper::message, this, &CMainDialog::SetStatusMessage);
     connect(m_files, &FileCommands::opened, m_offer, &RecoveryOffer::OfferForFile);
     RestoreLayout();
@@ -104,18 +107,20 @@ CMainDialog::~CMainDialog()
 
 void CMainDialog::CreatePanels()
 {
+    // The panels stand beside the page, not under it: the page is as tall
+    // as a small screen allows, and the window then fits 1024 by 768.
     m_outline = new OutlinePanel(m_session, this);
     addDockWidget(Qt::LeftDockWidgetArea, m_outline);
-    m_find = new FindBar(m_session, m_prompter, this);
-    addDockWidget(Qt::BottomDockWidgetArea, m_find);
-    m_find->hide();
     m_problems = new ProblemsPanel(m_session, this);
-    addDockWidget(Qt::BottomDockWidgetArea, m_problems);
+    addDockWidget(Qt::LeftDockWidgetArea, m_problems);
     m_map = new MapPanel(m_session, this);
     addDockWidget(Qt::RightDockWidgetArea, m_map);
-    // Beside the problems, shown when a comparison begins.
+    m_find = new FindBar(m_session, m_prompter, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_find);
+    m_find->hide();
+    // Under the problems, shown when a comparison begins.
     m_differences = new DifferencesPanel(m_session, this);
-    splitDockWidget(m_problems, m_differences, Qt::Horizontal);
+    splitDockWidget(m_problems, m_differences, Qt::Vertical);
     m_differences->hide();
     connect(m_compare, &CompareCommand::compared, m_differences, [this](std::shared_ptr<const DialogFile> other, const QString &name) {
         m_differences->CompareWith(std::move(other), name);
@@ -147,6 +152,9 @@ void CMainDialog::CreateMenu()
     QMenuBar *bar = menuBar();
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
     file->addActions({a.newFile, a.open, a.save, a.saveAs, a.compareWith, a.recover});
+    QMenu *exports = file->addMenu(QStringLiteral("&Export"));
+    exports->setObjectName(QStringLiteral("exportMenu"));
+    exports->addActions({a.exportPoTemplate, a.exportRecordingScript});
     file->addSeparator();
     QMenu *recent = file->addMenu(QStringLiteral("&Recent Files"));
     recent->setObjectName(QStringLiteral("recentMenu"));

@@ -12,6 +12,7 @@ class CompareCommand;
 class DifferencesPanel;
 class EditingSession;
 class EditorActions;
+class ExportCommands;
 class FindBar;
 class LinksHereLabel;
 class MapPanel;
@@ -114,6 +115,7 @@ private:
     RecoveryKeeper *m_keeper;
     RecoveryOffer *m_offer;
     CompareCommand *m_compare;
+    ExportCommands *m_exports;
     EditorActions *m_actions;
     CPageView *m_view;
     LinksHereLabel *m_linksHere = nullptr;

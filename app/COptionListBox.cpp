@@ -1,5 +1,6 @@
 #include "app/COptionListBox.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -84,10 +85,72 @@ int COptionListBox::TextWidth() const
     return qMax(0, contentsRect().width() - verticalScrollBar()->sizeHint().width());
 }
 
+// Most entries are lines that fit the width, many of them the same from
+// entry to entry, made of words that repeat: their height is their count
+// of lines, found by adding up the widths of the words, each line and
+// word measured once. A line that may not fit, or that holds a character
+// the font may not have, has the entry laid out in full, as painting does.
+qreal COptionListBox::LineWidth(QStringView line) const
+{
+    const QString key = line.toString();
+    if (const auto found = m_lineWidths.constFind(key); found != m_lineWidths.constEnd())
+        return *found;
+    // A large file's lines are many: what is kept stays small.
+    if (m_lineWidths.size() > 20000)
+        m_lineWidths.clear();
+    if (m_wordWidths.size() > 50000)
+        m_wordWidths.clear();
+    qreal width = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        if (i < line.size()) {
+            const char16_t c = line[i].unicode();
+            if (c > 0xFF && c != 0x2026 && (c < 0x2010 || c > 0x203A)) {
+                width = -1; // another font may draw it: laid out in full
+                break;
+            }
+            if (c != u' ')
+                continue;
+        }
+        const QString word = line.mid(start, i - start).toString();
+        auto found = m_wordWidths.constFind(word);
+        if (found == m_wordWidths.constEnd())
+            found = m_wordWidths.insert(word, m_metrics->horizontalAdvance(word));
+        width += *found + (i < line.size() ? m_spaceWidth : 0);
+        start = i + 1;
+    }
+    m_lineWidths.insert(key, width);
+    return width;
+}
+
 int COptionListBox::MeasureItem(const QString &text) const
 {
+    const int width = TextWidth();
+    if (!m_metrics || m_measuredFont != font()) {
+        m_measuredFont = font();
+        m_metrics = std::make_unique<QFontMetricsF>(m_measuredFont);
+        m_wordWidths.clear();
+        m_lineWidths.clear();
+        QTextLayout one(QString(), m_measuredFont);
+        LayOut(one, QStringLiteral("X"), 1000);
+        m_lineHeight = one.lineCount() > 0 ? one.lineAt(0).height() : 0;
+        m_spaceWidth = m_metrics->horizontalAdvance(QLatin1Char(' '));
+    }
+    int lines = 0;
+    bool fits = true;
+    for (qsizetype start = 0; fits;) {
+        const qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        const qreal advance = LineWidth(QStringView(text).mid(start, end < 0 ? -1 : end - start));
+        fits = advance >= 0 && advance + 2 <= width;
+        ++lines;
+        if (end < 0)
+            break;
+        start = end + 1;
+    }
+    if (fits)
+        return qCeil(lines * m_lineHeight) + kEntryGap;
     QTextLayout layout(QString(), font());
-    return LayOut(layout, text, TextWidth()) + kEntryGap;
+    return LayOut(layout, text, width) + kEntryGap;
 }
 
 int COptionListBox::InsertEntry(int index, const QString &text, DialogLine *option)

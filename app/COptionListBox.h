@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
+#include <QFontMetricsF>
 #include <QListWidget>
+#include <memory>
 
 class DialogLine;
 
@@ -23,4 +27,16 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    // The width of a line of one font, or -1 when it may need another.
+    qreal LineWidth(QStringView line) const;
+
+    // What measuring keeps between entries, for the font it was made with.
+    mutable QFont m_measuredFont;
+    mutable std::unique_ptr<QFontMetricsF> m_metrics;
+    mutable QHash<QString, qreal> m_wordWidths;
+    mutable QHash<QString, qreal> m_lineWidths;
+    mutable qreal m_lineHeight = 0;
+    mutable qreal m_spaceWidth = 0;
 };

@@ -1,7 +1,8 @@
 // Reads and writes a large generated conversation and prints the times next
 // to a plain scan of the same bytes for line ends and a plain copy of them;
 // then runs dlgtool on the same file as a program, next to cp with sync and
-// wc -l, and prints its times and peak memory as ratios with their goals.
+// wc -l, and prints its times and peak memory as ratios with their goals,
+// and the times of what translators and voice directors are handed.
 // Usage: bench_core [PAGES [OPTIONS_PER_PAGE]]   (DLGTOOL=PATH runs another dlgtool)
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
@@ -227,6 +228,31 @@ void ReportSpell(const char *self, const std::string &dlgtool, const std::string
                 Verdict(spell.seconds / format.seconds, 5));
 }
 
+// What translators and voice directors are handed from the file, each next
+// to format's time in the same run (goal: 3 times). The translation that
+// apply puts in changes every text: gettext's msgen and msgfilter make it,
+// every msgstr its msgid in capitals.
+void PrintTranslationFigures(const char *self, const std::string &dlgtool, const std::string &source, const std::filesystem::path &dir,
+                             const Run &format)
+{
+    const std::string pot = (dir / "big.pot").string();
+    const std::string same = (dir / "same.po").string();
+    const std::string po = (dir / "big.po").string();
+    const Run extract = BestOf(self, {{dlgtool, "po", "extract", source, "-o", pot}});
+    const std::string translate = "msgen -o '" + same + "' '" + pot + "' && msgfilter --keep-header -i '" + same + "' -o '" + po + "' tr a-z A-Z";
+    if (std::system(translate.c_str()) != 0) {
+        std::fprintf(stderr, "bench_core: msgen or msgfilter failed\n");
+        std::exit(1);
+    }
+    const Run apply = BestOf(self, {{dlgtool, "po", "apply", source, po, "-o", (dir / "translated.dlg").string()}});
+    const Run script = BestOf(self, {{dlgtool, "script", source, "-o", (dir / "script.csv").string()}});
+    for (const auto &[name, run] : {std::pair{"dlgtool po extract FILE -o OUT.pot", extract}, {"dlgtool po apply FILE LANG.po -o OUT", apply},
+                                    {"dlgtool script FILE -o OUT", script}}) {
+        const double ratio = run.seconds / format.seconds;
+        std::printf("%-46s %8.1f ms  %5.2f x format (goal 3: %s)\n", name, run.seconds * 1e3, ratio, Verdict(ratio, 3));
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -347,6 +373,7 @@ int main(int argc, char **argv)
     std::printf("%-46s %8.1f MB  %5.2f x the three files (goal 4: %s)\n", "dlgtool merge, peak memory growth",
                 static_cast<double>(merge.peakKilobytes - idle.peakKilobytes) / 1024, growthOf(merge, threeFiles),
                 Verdict(growthOf(merge, threeFiles), 4));
+    PrintTranslationFigures(argv[0], dlgtool, source, dir, format);
     std::filesystem::remove_all(dir);
     return 0;
 }

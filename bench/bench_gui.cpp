@@ -14,7 +14,8 @@
 #include "ui/QtPrompter.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
-#include "ui/TextSearch.h"
+#include "edits/TextSearch.h"
+#include "regex/RegularExpression.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -235,10 +236,10 @@ int main(int argc, char **argv)
         const DialogFile &document = *session.GetDocument();
         for (int run = 0; run < 3; ++run) {
             auto start = Clock::now();
-            const size_t plain = TextSearch(QStringLiteral("beyond"), {}).FindAll(document).size();
+            const size_t plain = TextSearch("beyond", {}, &RegularExpression::Engine()).FindAll(document).size();
             findPlain = std::min(findPlain, Ms(start));
             start = Clock::now();
-            const size_t regex = TextSearch(QStringLiteral("Flag\\(1[0-9]\\)"), {.regularExpression = true}).FindAll(document).size();
+            const size_t regex = TextSearch("Flag\\(1[0-9]\\)", {.regularExpression = true}, &RegularExpression::Engine()).FindAll(document).size();
             findRegex = std::min(findRegex, Ms(start));
             if (plain == 0 || regex == 0)
                 std::printf("the find found nothing\n");

@@ -2,40 +2,24 @@
 
 #include "storage/DialogFiles.h"
 #include "cli/JsonWriter.h"
+#include "cli/PathArguments.h"
 #include "rules/Linter.h"
 
 #include <algorithm>
 #include <iterator>
 #include <map>
 
-namespace {
-
-std::string Count(size_t n, const char *what)
-{
-    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
-}
-
-} // namespace
-
 int CheckCommand::Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
 {
-    bool json = false;
-    std::vector<std::string> paths;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--format" && i + 1 < args.size() && (args[i + 1] == "json" || args[i + 1] == "text"))
-            json = args[++i] == "json";
-        else if (args[i].size() > 1 && args[i].front() == '-')
-            return ReportUsage(err);
-        else
-            paths.push_back(args[i]);
-    }
-    if (paths.empty())
+    PathArguments arguments;
+    if (!PathArguments::Parse(args, arguments))
         return ReportUsage(err);
+    const bool json = arguments.json;
 
     std::map<std::string, std::string> unreadable;
-    const std::vector<std::string> files = DialogFiles::Collect(paths, unreadable);
+    const std::vector<std::string> files = DialogFiles::Collect(arguments.paths, unreadable);
     std::vector<std::vector<Finding>> perFile(files.size());
-    DialogFiles::ForEach(files.size(), [&](size_t i) { perFile[i] = Linter::CheckFile(files[i]); });
+    const std::vector<size_t> outOfMemory = DialogFiles::ForEach(files.size(), [&](size_t i) { perFile[i] = Linter::CheckFile(files[i]); });
     std::vector<Finding> findings;
     for (auto &found : perFile)
         findings.insert(findings.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
@@ -52,10 +36,13 @@ int CheckCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
     } else {
         for (const Finding &finding : findings)
             std::fprintf(out, "%s\n", finding.ToText().c_str());
-        std::fprintf(out, "%s checked: %s, %s, %s\n", Count(files.size(), "file").c_str(), Count(counts[Finding::Error], "error").c_str(),
-                     Count(counts[Finding::Warning], "warning").c_str(), Count(counts[Finding::Note], "note").c_str());
+        std::fprintf(out, "%s checked: %s, %s, %s\n", Counted(files.size(), "file").c_str(),
+                     Counted(counts[Finding::Error], "error").c_str(), Counted(counts[Finding::Warning], "warning").c_str(),
+                     Counted(counts[Finding::Note], "note").c_str());
     }
-    return FinishOutput(out, err, counts[Finding::Error] ? Failure : Success);
+    for (const size_t i : outOfMemory)
+        ReportFailure(err, "read", files[i], "not enough memory");
+    return FinishOutput(out, err, counts[Finding::Error] || !outOfMemory.empty() ? Failure : Success);
 }
 
 std::string CheckCommand::JsonReport(const std::vector<Finding> &findings, size_t files)

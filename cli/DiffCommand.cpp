@@ -180,7 +180,8 @@ int DiffCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     DialogFile *const versions[] = {&was, &now};
     std::string errors[2];
     bool read[2] = {};
-    DialogFiles::AtOnce(2, [&](size_t i) { read[i] = ReadVersion(*paths[i], *versions[i], errors[i]); });
+    for (const size_t i : DialogFiles::AtOnce(2, [&](size_t i) { read[i] = ReadVersion(*paths[i], *versions[i], errors[i]); }))
+        errors[i] = "not enough memory";
     // As diff does, trouble of any kind is 2: 1 says the files differ.
     for (size_t i = 0; i < 2; ++i) {
         if (!read[i]) {

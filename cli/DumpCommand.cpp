@@ -49,6 +49,7 @@ int DumpCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
 {
     if (args.size() != 1 || (args[0].size() > 1 && args[0].front() == '-'))
         return ReportUsage(err);
+    WorkOn(args[0]);
     DialogFile file;
     std::string error;
     if (!DialogFiles::Read(args[0], file, error))

@@ -9,9 +9,6 @@
 #include <algorithm>
 #include <map>
 
-#include <cerrno>
-#include <cstring>
-
 int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
 {
     if (!args.empty() && args.front() == "--check") {
@@ -27,24 +24,12 @@ int FormatCommand::Execute(const std::vector<std::string> &args, std::FILE *out,
     const std::string &input = parsed.input;
     const std::string &output = parsed.output;
 
+    WorkOn(input);
     DialogFile file;
     std::string error;
     if (!DialogFiles::Read(input, file, error))
         return ReportFailure(err, "read", input, error);
-    // It still writes, as the editor does once told: the drops are named.
-    for (const DroppedLine &dropped : file.GetDroppedLines())
-        std::fprintf(err, "dlgtool: %s:%d: drops %s\n", FileName::Printable(input).c_str(), dropped.line, DroppedLine::What(dropped.kind));
-
-    if (output != "-") {
-        file.SetFileName(output);
-        if (!file.Write())
-            return ReportFailure(err, "write", output, file.GetErrorText());
-        return Success;
-    }
-    const bool written = file.WriteBytes([out](std::string_view bytes) {
-        return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    });
-    return written ? FinishOutput(out, err, Success) : ReportFailure(err, "write", "standard output", std::strerror(errno));
+    return SaveDocument(file, input, output, out, err);
 }
 
 int FormatCommand::Check(const std::vector<std::string> &paths, bool diff, std::FILE *out, std::FILE *err) const

@@ -1,51 +1,10 @@
 #include "cli/JsonWriter.h"
 
+#include "model/Utf8.h"
 #include "model/Windows1252.h"
 
 #include <charconv>
 #include <cstdio>
-
-namespace {
-
-// Strict UTF-8: no overlong forms, no UTF-16 surrogates (U+D800 to
-// U+DFFF), nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view text)
-{
-    for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t length = 0;
-        unsigned char low = 0x80; // the range of the second byte
-        unsigned char high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            low = c == 0xE0 ? 0xA0 : 0x80;
-            high = c == 0xED ? 0x9F : 0xBF;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            low = c == 0xF0 ? 0x90 : 0x80;
-            high = c == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (i + length > text.size())
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
-                return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
-} // namespace
 
 void JsonWriter::Separate()
 {
@@ -113,7 +72,7 @@ void JsonWriter::String(std::string_view bytes)
 void JsonWriter::NativeString(std::string_view text)
 {
     Separate();
-    Quoted(IsValidUtf8(text) ? std::string(text) : Windows1252::ToUtf8(text));
+    Quoted(Utf8::IsValid(text) ? std::string(text) : Windows1252::ToUtf8(text));
 }
 
 void JsonWriter::Int(long long value)

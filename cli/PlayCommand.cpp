@@ -6,11 +6,14 @@
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/Windows1252.h"
+#include "storage/PrintableText.h"
 #include "speech/ShownSpeech.h"
 
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <set>
+#include <unordered_map>
 
 namespace {
 
@@ -58,7 +61,7 @@ const char *EndName(ConversationPlay::End end)
 
 std::string PageName(const DialogLine &page)
 {
-    return "page \"" + Windows1252::ToUtf8(page.GetLabel()) + "\" (line " + std::to_string(page.GetFileLine()) + ")";
+    return "page \"" + PrintableText::FromWindows1252(page.GetLabel()) + "\" (line " + std::to_string(page.GetFileLine()) + ")";
 }
 
 std::string Plural(size_t n, const char *what)
@@ -88,7 +91,7 @@ void WriteChoice(JsonWriter &json, const Choice &choice, bool hidden)
 std::string Where(const Choice &choice)
 {
     if (choice.target)
-        return "page \"" + Windows1252::ToUtf8(choice.target->GetLabel()) + "\"";
+        return "page \"" + PrintableText::FromWindows1252(choice.target->GetLabel()) + "\"";
     return choice.noSuchPage ? "page number " + std::to_string(choice.targetNumber) + ", which no page has" : "the dialog ends";
 }
 
@@ -103,9 +106,12 @@ int PlayCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     std::vector<long long> choices;
     std::vector<long long> failing;
     bool json = false;
+    std::set<std::string> given; // each option may be given once
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
         const bool valued = i + 1 < args.size();
+        if (arg.size() > 1 && arg.front() == '-' && !given.insert(arg).second)
+            return ReportUsage(err);
         if (arg == "--gender" && valued && (args[i + 1] == "male" || args[i + 1] == "female")) {
             female = args[++i] == "female";
         } else if (arg == "--intelligence" && valued && Number(args[i + 1])) {
@@ -128,6 +134,7 @@ int PlayCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     if (!path || !female || !intelligence)
         return ReportUsage(err);
 
+    WorkOn(*path);
     DialogFile file;
     std::string error;
     if (!DialogFiles::Read(*path, file, error))
@@ -141,22 +148,27 @@ int PlayCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
             first = page;
     }
     if (!first)
-        return ReportFailure(err, "play", *path, start ? "no page is named \"" + *start + "\"" : std::string("it holds no page"));
+        return ReportFailure(err, "play", *path, start ? "no page is named \"" + PrintableText::Escape(*start) + "\"" : std::string("it holds no page"));
 
     ConversationPlay play(file, {*female, *intelligence}, first);
-    for (const long long line : failing) {
-        const DialogLine *option = nullptr;
-        for (int i = 0; i < file.GetPageCount() && !option; ++i) {
-            for (int o = 0; o < file.GetPage(i)->GetOptionCount() && !option; ++o) {
-                const DialogLine *candidate = file.GetPage(i)->GetOption(o);
-                if (candidate->GetFileLine() == line && !candidate->ViewFields()[4].empty())
-                    option = candidate;
-            }
+    // The options with conditions by their lines, found in one pass.
+    std::unordered_map<long long, const DialogLine *> conditional;
+    for (int i = 0; i < file.GetPageCount() && !failing.empty(); ++i) {
+        for (int o = 0; o < file.GetPage(i)->GetOptionCount(); ++o) {
+            const DialogLine *option = file.GetPage(i)->GetOption(o);
+            if (!option->ViewFields()[4].empty())
+                conditional.emplace(option->GetFileLine(), option);
         }
-        if (!option)
-            return ReportFailure(err, "play", *path, "line " + std::to_string(line) + " holds no PC option with extra conditions");
-        play.SetConditionsPass(*option, false);
     }
+    std::vector<const DialogLine *> failingOptions;
+    for (const long long line : failing) {
+        const auto it = conditional.find(line);
+        if (it == conditional.end())
+            return ReportFailure(err, "play", *path, "line " + std::to_string(line) + " holds no PC option with extra conditions");
+        failingOptions.push_back(it->second);
+    }
+    if (!failingOptions.empty())
+        play.SetConditionsPass(failingOptions, false);
     for (const long long choice : choices) {
         const size_t at = play.GetSteps().size();
         const Step &step = play.GetSteps().back();
@@ -226,11 +238,11 @@ std::string PlayCommand::ToText(const ConversationPlay &play)
     for (size_t s = 0; s < play.GetSteps().size(); ++s) {
         const Step &step = play.GetSteps()[s];
         text += std::to_string(s + 1) + ". " + PageName(*step.page) + "\n";
-        text += "   NPC: " + Windows1252::ToUtf8(ShownSpeech::Of(play.NpcSpeech(*step.page))) + "\n";
+        text += "   NPC: " + PrintableText::FromWindows1252(ShownSpeech::Of(play.NpcSpeech(*step.page))) + "\n";
         for (size_t i = 0; i < step.offered.size(); ++i)
-            text += "   " + std::to_string(i + 1) + ") " + Windows1252::ToUtf8(ConversationPlay::Shown(step.offered[i])) + " -> " + Where(step.offered[i]) + "\n";
+            text += "   " + std::to_string(i + 1) + ") " + PrintableText::FromWindows1252(ConversationPlay::Shown(step.offered[i])) + " -> " + Where(step.offered[i]) + "\n";
         for (const Choice &choice : step.hidden)
-            text += "   not offered: " + Windows1252::ToUtf8(ConversationPlay::Shown(choice)) + " (" + choice.reason + ")\n";
+            text += "   not offered: " + PrintableText::FromWindows1252(ConversationPlay::Shown(choice)) + " (" + choice.reason + ")\n";
         if (step.chosen >= 0)
             text += "   chosen: " + std::to_string(step.chosen + 1) + "\n";
     }

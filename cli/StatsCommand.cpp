@@ -6,6 +6,7 @@
 #include "model/DialogLine.h"
 #include "model/Windows1252.h"
 #include "speech/GeneratedSpeechKind.h"
+#include "speech/SpeechWords.h"
 
 #include <algorithm>
 #include <map>
@@ -44,23 +45,11 @@ struct Stats {
     }
 };
 
-long long Words(std::string_view text)
-{
-    long long words = 0;
-    bool inWord = false;
-    for (const char c : text) {
-        const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
-        words += !blank && !inWord;
-        inWord = !blank;
-    }
-    return words;
-}
-
 // Unique speech counts its words; generated speech counts by kind.
 void Count(Stats &stats, const SpeechText &code, std::string_view text, long long Stats::*words)
 {
     if (code.kind == 0)
-        stats.*words += Words(text);
+        stats.*words += SpeechWords::Count(text);
     else
         ++stats.generated[std::string(GetSpeechKindLabel(code.kind))];
 }

@@ -1,15 +1,20 @@
 #include "cli/CheckCommand.h"
 #include "cli/DiffCommand.h"
 #include "cli/DumpCommand.h"
+#include "cli/FindCommand.h"
 #include "cli/FormatCommand.h"
 #include "cli/GraphCommand.h"
 #include "cli/MergeCommand.h"
 #include "cli/PlayCommand.h"
 #include "cli/SpellCommand.h"
 #include "cli/ShowCommand.h"
+#include "cli/PoCommand.h"
+#include "cli/ScriptCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/TextCommand.h"
+#include "cli/UsesCommand.h"
 #include "Version.h"
+#include "storage/SignalCleanup.h"
 
 #include <csignal>
 #include <cstdio>
@@ -24,6 +29,8 @@ int main(int argc, char **argv)
     // killing the process, so that a failed save still removes its
     // temporary file and says why.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Nor does a signal that ends it leave a temporary file behind.
+    SignalCleanup::Install();
 
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<FormatCommand>());
@@ -36,6 +43,10 @@ int main(int argc, char **argv)
     commands.push_back(std::make_unique<DiffCommand>());
     commands.push_back(std::make_unique<ShowCommand>());
     commands.push_back(std::make_unique<MergeCommand>());
+    commands.push_back(std::make_unique<PoCommand>());
+    commands.push_back(std::make_unique<ScriptCommand>());
+    commands.push_back(std::make_unique<FindCommand>());
+    commands.push_back(std::make_unique<UsesCommand>());
     std::string usage;
     for (const auto &command : commands)
         usage.append(usage.empty() ? "usage:" : "      ").append(" dlgtool ").append(command->Usage()).append("\n");
@@ -51,8 +62,7 @@ int main(int argc, char **argv)
             try {
                 return command->Execute(std::vector<std::string>(argv + 2, argv + argc), stdout, stderr);
             } catch (const std::bad_alloc &) {
-                std::fputs("dlgtool: not enough memory\n", stderr);
-                return Command::Failure;
+                return command->ReportOutOfMemory(stderr);
             }
         }
     }

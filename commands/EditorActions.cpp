@@ -1,6 +1,7 @@
 #include "commands/EditorActions.h"
 
 #include "commands/CompareCommand.h"
+#include "commands/ExportCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/OptionCommands.h"
 #include "commands/PageCommands.h"
@@ -28,7 +29,7 @@ QAction *Make(QWidget *window, QObject *owner, const char *name, const QString &
 } // namespace
 
 EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options,
-                             RecoveryOffer &recovery, CompareCommand &compare, QWidget *window)
+                             RecoveryOffer &recovery, ExportCommands &exports, CompareCommand &compare, QWidget *window)
     : QObject(window)
     , m_session(session)
 {
@@ -51,6 +52,10 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     connect(compareWith, &QAction::triggered, &compare, &CompareCommand::CompareWith);
     recover = make("actionRecover", QStringLiteral("Re&cover unsaved work..."));
     connect(recover, &QAction::triggered, &recovery, &RecoveryOffer::ShowUnkept);
+    exportPoTemplate = make("actionExportPoTemplate", QStringLiteral("PO &template for translators..."));
+    connect(exportPoTemplate, &QAction::triggered, &exports, &ExportCommands::OnExportPoTemplate);
+    exportRecordingScript = make("actionExportRecordingScript", QStringLiteral("Recording &script for voice actors..."));
+    connect(exportRecordingScript, &QAction::triggered, &exports, &ExportCommands::OnExportRecordingScript);
     exit = make("actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4));
     connect(exit, &QAction::triggered, window, &QWidget::close);
 

@@ -4,6 +4,7 @@
 
 class CompareCommand;
 class EditingSession;
+class ExportCommands;
 class FileCommands;
 class OptionCommands;
 class PageCommands;
@@ -20,10 +21,11 @@ class EditorActions : public QObject {
     Q_OBJECT
 public:
     EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options, RecoveryOffer &recovery,
-                  CompareCommand &compare, QWidget *window);
+                  ExportCommands &exports, CompareCommand &compare, QWidget *window);
 
     // File
     QAction *newFile, *open, *save, *saveAs, *compareWith, *recover, *exit;
+    QAction *exportPoTemplate, *exportRecordingScript;
     // Edit
     QAction *undo, *redo;
     QAction *addOption, *editOption, *deleteOption, *goToResult, *moveOptionUp, *moveOptionDown;

@@ -5,6 +5,7 @@
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "model/TextRules.h"
+#include "storage/AtomicFile.h"
 #include "ui/AnsiText.h"
 
 #include <QFile>
@@ -106,8 +107,8 @@ FileCommands::LoadAnswer FileCommands::LoadFile(const std::string &path, const Q
         if (!drops.empty()) {
             m_session.SetLoadNote(Quoted(displayName)
                 + QStringLiteral(" holds %1 that the editor cannot keep: saving the file would drop them.\n\n")
-                      .arg(drops.size() == 1 ? QStringLiteral("a line or part of a line")
-                                             : QStringLiteral("%1 lines or parts of lines").arg(drops.size()))
+                      .arg(DroppedLine::CountLines(drops) == 1 ? QStringLiteral("a line or part of a line")
+                                                               : QStringLiteral("%1 lines or parts of lines").arg(DroppedLine::CountLines(drops)))
                 + QString::fromStdString(DroppedLine::List(drops, 5)) + QStringLiteral("\nSave asks before it drops them."));
             // Said once the page is on the screen: at start-up, when the window shows.
             if (m_parent->isVisible())
@@ -263,11 +264,16 @@ bool FileCommands::SaveDocument(bool chooseName)
     }
     if (!ConfirmOverwriteChangedFile() || !ConfirmDroppedLines() || !ConfirmUnreadablePages())
         return false;
+    // What an earlier save cut short by a crash left in the folder goes.
+    AtomicFile::RemoveStaleTemporaries(m_session.GetDocument()->GetFileName());
     if (!m_session.GetDocument()->Write()) {
+        const DialogFile &document = *m_session.GetDocument();
         const Prompter::Answer answer =
             m_prompter.Ask(m_parent, QStringLiteral("talkwright"),
-                           Quoted(m_session.GetDisplayName()) + QStringLiteral(" could not be saved: ") + QString::fromStdString(m_session.GetDocument()->GetErrorText())
-                               + QStringLiteral(".\n\nThe file on disk has not been changed. Save it under another name?"),
+                           Quoted(m_session.GetDisplayName()) + QStringLiteral(" could not be saved: ") + QString::fromStdString(document.GetErrorText())
+                               + QStringLiteral(".\n\n")
+                               + (document.LeftFileIncomplete() ? QString() : QStringLiteral("The file on disk has not been changed. "))
+                               + QStringLiteral("Save it under another name?"),
                            Prompter::YesNo, Prompter::Error, Prompter::No);
         return answer == Prompter::Yes && SaveFileAs();
     }

@@ -74,11 +74,14 @@ bool RecoveryOffer::Offer(const std::vector<RecoveryFolder::Entry> &entries, con
         const QString shown = name.isEmpty() ? NameOf(entry.record) : name;
         QString text = Quoted(shown) + QStringLiteral(" has unsaved changes from ") + When(entry.record.writtenAt)
             + QStringLiteral(" that were not saved.");
+        QStringList notes;
         if (!entry.record.untitled && entry.record.BaseChanged(DiskStamp::Of(entry.record.path)))
-            text += QStringLiteral("\n\nThe file on disk has been changed since then: saving the restored changes would replace "
-                                   "that version.\n\n");
-        else
-            text += QLatin1Char(' ');
+            notes << QStringLiteral("The file on disk has been changed since then: saving the restored changes would replace that version.");
+        if (entry.record.missing != 0)
+            notes << QStringLiteral("The recovery file is incomplete: its last %1 bytes are missing, so only what comes before them "
+                                    "can be restored.")
+                         .arg(entry.record.missing);
+        text += notes.isEmpty() ? QStringLiteral(" ") : QStringLiteral("\n\n") + notes.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n");
         text += QStringLiteral("Restore them?");
         for (;;) {
             const Prompter::Answer answer =
@@ -92,6 +95,8 @@ bool RecoveryOffer::Offer(const std::vector<RecoveryFolder::Entry> &entries, con
                 return true;
             if (answer == Prompter::No)
                 m_keeper.GetFolder().Remove(entry.slot);
+            else if (entry.slot == m_keeper.GetSlot())
+                m_keeper.KeepBeside(); // one that could not be restored is kept, not written over
             break;
         }
     }
@@ -151,6 +156,8 @@ void RecoveryOffer::ShowUnkept()
             row += QStringLiteral(" (never saved)");
         else if (DiskStamp::IsMissing(entry.record.path))
             row += QStringLiteral(" (the file no longer exists)");
+        if (entry.record.missing != 0)
+            row += QStringLiteral(" (incomplete)");
         rows << row;
     }
     CRecoverDlg dialog(rows, m_parent);

@@ -287,6 +287,13 @@ void CPlayDlg::ShowConditions(const ConversationPlay::Step &step)
         }
     }
     m_conditions->setVisible(m_conditionsLayout->count() > 0);
+    // Tab reaches the conditions under the options, before the path beside them.
+    QWidget *previous = m_options;
+    for (QCheckBox *passes : m_conditions->findChildren<QCheckBox *>(QString(), Qt::FindDirectChildrenOnly)) {
+        setTabOrder(previous, passes);
+        previous = passes;
+    }
+    setTabOrder(previous, m_path);
 }
 
 bool CPlayDlg::ChooseByKey(const QKeyEvent &event)

@@ -76,6 +76,11 @@ std::string_view DocumentText::KindName(Kind kind)
     return names[kind];
 }
 
+std::string DocumentText::WhichText(const Place &place)
+{
+    return (place.option < 0 ? std::string("page ") : "option " + std::to_string(place.option + 1) + " ") + std::string(KindName(place.kind));
+}
+
 std::string DocumentText::CheckStorable(std::string_view text, Kind kind)
 {
     switch (kind) {

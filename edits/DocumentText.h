@@ -30,6 +30,8 @@ public:
     static std::string_view Get(const DialogLine &line, Kind kind);
     // "name", "speech", ...: which text it is, for lists.
     static std::string_view KindName(Kind kind);
+    // Which text of its page a place is: "page name", "option 2 speech", ...
+    static std::string WhichText(const Place &place);
 
     // Empty when text can replace the text of kind and read back as it is;
     // otherwise why not.

@@ -20,8 +20,7 @@ std::string DocumentShape::Of(const DialogFile &file)
         std::string_view remarks = l.GetComment();
         while (!remarks.empty()) {
             const size_t lf = remarks.find('\n');
-            if (lf != 0)
-                text += std::string(remarks.substr(0, lf)) + "|";
+            text += std::string(remarks.substr(0, lf)) + "|";
             remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
         }
         if (l.GetTarget())

@@ -5,7 +5,7 @@
 class DialogFile;
 
 // Everything that a written file carries, one line a line: every text,
-// comments without the empty remark lines that writing drops, and targets
+// comments with their empty remark lines, and targets
 // as page indexes. An option's name is not written, nor a page's field 5.
 // The round-trip fuzz target compares documents by it, the reader's tests
 // what they read.

@@ -6,9 +6,7 @@
 #include <graphviz/gvc.h>
 
 #include <cstdlib>
-#include <map>
 #include <mutex>
-#include <tuple>
 
 namespace {
 
@@ -16,14 +14,29 @@ using Mark = ConversationGraph::Mark;
 
 std::mutex g_graphviz;
 
-// A DOT string: quoted, with quotes and backslashes escaped.
+// A DOT string that Graphviz draws as the text reads: quoted, with quotes
+// and backslashes escaped, "&" written as "&amp;" (Graphviz reads entities
+// in labels, so "&lt;" would be drawn as "<"), and each control character
+// drawn as its picture (U+2400 on; DEL U+2421), which unlike the raw
+// character may stand in SVG's XML.
 std::string Quoted(const std::string &utf8)
 {
     std::string text = "\"";
     for (const char c : utf8) {
-        if (c == '"' || c == '\\')
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
             text += '\\';
-        text += c;
+            text += c;
+        } else if (c == '&') {
+            text += "&amp;";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            const unsigned picture = byte == 0x7F ? 0x2421 : 0x2400 + byte; // three bytes of UTF-8
+            text += static_cast<char>(0xE0 | (picture >> 12));
+            text += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (picture & 0x3F));
+        } else {
+            text += c;
+        }
     }
     return text + '"';
 }
@@ -85,29 +98,10 @@ private:
 
 } // namespace
 
-std::vector<GraphvizLayout::Marker> GraphvizLayout::Markers(const ConversationGraph &graph, std::vector<int> &markerOf)
-{
-    std::vector<Marker> markers;
-    std::map<std::tuple<int, Mark, int>, int> index;
-    markerOf.clear();
-    for (const ConversationGraph::Edge &edge : graph.GetEdges()) {
-        if (edge.to >= 0) {
-            markerOf.push_back(-1);
-            continue;
-        }
-        const Mark mark = edge.mark == Mark::NoPage ? Mark::NoPage : Mark::EndsDialog;
-        const auto [at, added] = index.try_emplace({edge.from, mark, edge.number}, static_cast<int>(markers.size()));
-        if (added)
-            markers.push_back({{}, mark, edge.number});
-        markerOf.push_back(at->second);
-    }
-    return markers;
-}
-
 std::string GraphvizLayout::Dot(const ConversationGraph &graph)
 {
     std::vector<int> markerOf;
-    const std::vector<Marker> markers = Markers(graph, markerOf);
+    const std::vector<Marker> markers = MapLayout::Markers(graph, markerOf);
     // newrank spares dot a ranking step that grows with the square of the
     // pages; on large graphs fewer rounds place the boxes well enough.
     std::string dot = "digraph conversation {\n  graph [newrank=true";
@@ -151,27 +145,10 @@ std::string GraphvizLayout::Dot(const ConversationGraph &graph)
     return dot + "}\n";
 }
 
-bool GraphvizLayout::Render(const std::string &dot, const char *format, std::string &out, std::string &error)
-{
-    const std::lock_guard<std::mutex> lock(g_graphviz);
-    Session session;
-    if (!session.Lay(dot, error))
-        return false;
-    char *data = nullptr;
-    unsigned length = 0;
-    if (gvRenderData(session.Context(), session.Graph(), format, &data, &length) != 0) {
-        error = std::string("Graphviz cannot render ") + format;
-        return false;
-    }
-    out.assign(data, length);
-    gvFreeRenderData(data);
-    return true;
-}
-
 bool GraphvizLayout::Lay(const ConversationGraph &graph, Layout &layout, std::string &error)
 {
     layout = {};
-    layout.markers = Markers(graph, layout.markerOf);
+    layout.markers = MapLayout::Markers(graph, layout.markerOf);
     const std::string dot = Dot(graph);
     const std::lock_guard<std::mutex> lock(g_graphviz);
     Session session;

@@ -63,13 +63,33 @@ std::optional<DroppedLine::Kind> OutsideFields(std::string_view code, const Dial
             return DroppedLine::TextOutside;
         covered = std::max(covered, open + field.size() + 2);
     }
-    // Empty fields past the seventh hold nothing to lose.
-    std::string tail(code.substr(std::min(covered, code.size())));
-    for (size_t empty; (empty = tail.find("{}")) != std::string::npos;)
-        tail.erase(empty, 2);
+    // Empty fields past the seventh hold nothing to lose, nor do empty ones
+    // around them ("{{}}"): each "}" takes back the "{" just before it, in
+    // one pass however many there are.
+    std::string tail;
+    for (const char c : code.substr(std::min(covered, code.size()))) {
+        if (c == '}' && !tail.empty() && tail.back() == '{')
+            tail.pop_back();
+        else
+            tail += c;
+    }
     if (IsWhiteSpace(tail))
         return std::nullopt;
     return tail.find('{') != std::string_view::npos ? DroppedLine::FieldsPastSeventh : DroppedLine::TextAfterSeventh;
+}
+
+// Whether a field that a save writes as it stands holds a "{": the "{" of
+// the next field, so that one "}" closes both. Written back with each field
+// in its own braces, every field after it would move one place on. Fields 1
+// to 3 of a page (its field 4 becomes its position), 1 to 4 of an option;
+// field 6 may hold one, as no field follows it.
+bool SharesBraces(const DialogLine::Fields &fields, bool page)
+{
+    for (size_t i = 1; i <= (page ? 3U : 4U); ++i) {
+        if (fields[i + 1].data() <= fields[i].data() + fields[i].size())
+            return true;
+    }
+    return false;
 }
 
 // A read that carries on after a signal.
@@ -276,7 +296,7 @@ bool DialogFile::Parse(std::string_view bytes)
     DialogLine *lastPage = nullptr;
     int lineNumber = 0;
     bool loneCr = false;
-    const auto drop = [this](int line, DroppedLine::Kind kind) { m_droppedLines.push_back({line, kind}); };
+    const auto drop = [this](int line, DroppedLine::Kind kind) { DroppedLine::Add(m_droppedLines, line, kind); };
 
     for (size_t start = 0; start <= text.size();) {
         const size_t lf = text.find('\n', start);
@@ -303,7 +323,8 @@ bool DialogFile::Parse(std::string_view bytes)
                 pendingDescription = TrimFront(comment.substr(key + kDescriptionKey.size()));
                 descriptionLine = lineNumber;
             } else {
-                if (!comment.empty() && remarkLine == 0)
+                // A bare "//" is a remark too, an empty one: it is written back.
+                if (remarkLine == 0)
                     remarkLine = lineNumber;
                 pendingRemarks += comment;
                 pendingRemarks += '\n';
@@ -333,6 +354,8 @@ bool DialogFile::Parse(std::string_view bytes)
         }
         std::unique_ptr<DialogLine> line(new DialogLine(rest, fields, notes, lineNumber));
         const bool page = line->IsNpcLine();
+        if (SharesBraces(fields, page))
+            dropPart(DroppedLine::SharedBrace);
         if (page) {
             if (lastPage)
                 lastPage->FitOptions();
@@ -365,8 +388,6 @@ bool DialogFile::Parse(std::string_view bytes)
     }
     if (text.size() < bytes.size() && !IsWhiteSpace(bytes.substr(text.size() + 1)))
         drop(lineNumber, DroppedLine::AfterNul);
-    std::stable_sort(m_droppedLines.begin(), m_droppedLines.end(),
-                     [](const DroppedLine &a, const DroppedLine &b) { return a.line < b.line; });
 
     // Bytes that hold no page at all are not a dialog file: saving them as
     // one would write an empty file over them.
@@ -381,6 +402,7 @@ bool DialogFile::Parse(std::string_view bytes)
     }
 
     ResolveReferences();
+    DroppedLine::Sort(m_droppedLines);
     m_errorText.clear();
     return true;
 }
@@ -400,25 +422,36 @@ void DialogFile::ResolveReferences()
     };
     // A line just read owns no texts yet: its fields, found once here, say
     // where it leads. One that leads to a page by Request money then owns them.
-    const auto resolve = [&find](DialogLine &line, bool option) {
+    // A number that names no page is saved as the end of the dialog, so
+    // that renumbering never makes it name one: a loss, said as one.
+    const auto resolve = [this, &find](DialogLine &line, bool option) {
+        const auto jumpTo = [&](std::string_view jump) {
+            if (const int n = DialogField::ToInt(jump); option && n != 0) {
+                line.SetTarget(find(n));
+                if (!line.GetTarget())
+                    m_droppedLines.push_back({line.GetFileLine(), DroppedLine::JumpToNoPage});
+            }
+        };
         // Most lines lead only by their field 5: found without the others.
         if (const std::optional<std::string_view> jump = line.ViewPlainJump()) {
-            if (const int n = DialogField::ToInt(*jump); option && n != 0)
-                line.SetTarget(find(n));
+            jumpTo(*jump);
             line.ClearModified();
             return;
         }
         const DialogLine::Fields fields = line.ViewFields();
-        if (const int n = DialogField::ToInt(fields[5]); option && n != 0)
-            line.SetTarget(find(n));
+        jumpTo(fields[5]);
+        bool namesNoPage = false;
         for (const bool female : {false, true}) {
             const SpeechText code = line.DecodeAsRead(fields, female);
             const DialogLine *page = code.kind == GeneratedSpeechKind::RequestMoney && code.n != 0 ? find(code.n) : nullptr;
+            namesNoPage = namesNoPage || (code.kind == GeneratedSpeechKind::RequestMoney && code.n != 0 && !page);
             if (page && female)
                 line.SetFemaleSpeechPage(page);
             else if (page)
                 line.SetSpeechPage(page);
         }
+        if (namesNoPage)
+            m_droppedLines.push_back({line.GetFileLine(), DroppedLine::MoneyToNoPage});
         line.ClearModified();
     };
 
@@ -440,6 +473,7 @@ bool DialogFile::Write(FileOps &ops)
     bool written = file.Open(m_fileName)
         && WriteBytes([&file](std::string_view bytes) { return file.Append(bytes); })
         && file.Commit();
+    m_fileIncomplete = !written && file.LeftIncomplete();
     if (!written) {
         m_errorText = file.GetErrorText();
         MarkAllModified();
@@ -457,8 +491,13 @@ bool DialogFile::WriteBytes(const std::function<bool(std::string_view)> &sink)
     for (size_t i = 0; i < m_pages.size(); ++i) {
         DialogLine &page = *m_pages[i];
         const DialogLine::Fields fields = page.ViewFields();
+        // The name as reading gives it back: without blanks at its ends, and
+        // one that is nothing then is read as the page's number.
         buffer += "// [LABEL] ";
-        buffer += fields[0];
+        if (const std::string_view label = TrimLine(fields[0]); !label.empty())
+            buffer += label;
+        else
+            buffer += std::to_string(page.GetNumber());
         buffer += "\r\n";
         // Field 4 of a page is its position; a line read keeps its bytes
         // while it already says so.
@@ -466,7 +505,7 @@ bool DialogFile::WriteBytes(const std::function<bool(std::string_view)> &sink)
         const std::string_view position(digits, std::to_chars(digits, digits + sizeof digits, std::min<size_t>(i + 1, INT_MAX)).ptr);
         const bool placed = fields[4] == position;
         if (!placed)
-            page.SetConditions(position);
+            page.SetConditionsInPlace(position);
         page.WriteLine(buffer, placed ? &fields : nullptr);
         for (int o = 0; o < page.GetOptionCount(); ++o)
             page.GetOption(o)->WriteTo(buffer);

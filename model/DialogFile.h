@@ -94,6 +94,10 @@ public:
     // Why the last Read or Write failed: the operating system's error text,
     // or what in the file made it unreadable.
     const std::string &GetErrorText() const { return m_errorText; }
+    // Whether the last Write failed after it began to change the file, which
+    // it does only for a file it writes in place (see AtomicFile): the file
+    // on disk is then incomplete, as GetErrorText says.
+    bool LeftFileIncomplete() const { return m_fileIncomplete; }
     // The line of the file where reading stopped (a PC option before any page).
     int GetErrorLine() const { return m_errorLine; }
     // What the last Read could not take into the document, by line: a save
@@ -122,6 +126,7 @@ private:
     std::string m_fileName;
     std::vector<std::unique_ptr<DialogLine>> m_pages;
     std::string m_errorText;
+    bool m_fileIncomplete = false;
     int m_errorLine = 0;
     std::vector<DroppedLine> m_droppedLines;
 };

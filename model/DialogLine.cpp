@@ -35,11 +35,27 @@ void AppendNumber(std::string &out, int n)
 }
 
 // Request money keeps the page it leads to in its second value; the page's
-// number may have changed since the code was read.
+// number may have changed since the code was read. A number that named no
+// page is written as 0, the end of the dialog, so that it cannot come to
+// name a page that renumbering gave it.
 void RepointMoneyPage(SpeechText &code)
 {
-    if (code.kind == GeneratedSpeechKind::RequestMoney && code.g)
-        code.n = code.g->GetNumber();
+    if (code.kind == GeneratedSpeechKind::RequestMoney)
+        code.n = code.g ? code.g->GetNumber() : 0;
+}
+
+// A field's text as a save writes it: a brace in it would mark a field of its
+// own, moving the fields after it, and is written as a blank (a "{" is
+// harmless only in field 6, after which no field follows).
+void AppendField(std::string &out, std::string_view text, size_t index)
+{
+    const char *const braces = index == 6 ? "}" : "{}";
+    for (size_t brace; (brace = text.find_first_of(braces)) != std::string_view::npos;) {
+        out += text.substr(0, brace);
+        out += ' ';
+        text.remove_prefix(brace + 1);
+    }
+    out += text;
 }
 
 // The record of unique speech as read: nothing decoded into it.
@@ -78,6 +94,18 @@ DialogLine::DialogLine(std::string_view code, const Fields &fields, const Notes 
 DialogLine::~DialogLine()
 {
     delete Owned();
+    if (m_ownsCode)
+        delete[] m_code.data();
+}
+
+void DialogLine::AdoptCode(std::string_view code)
+{
+    char *const copy = new char[code.size()];
+    std::memcpy(copy, code.data(), code.size());
+    if (m_ownsCode)
+        delete[] m_code.data();
+    m_code = std::string_view(copy, code.size());
+    m_ownsCode = true;
 }
 
 DialogLine::Texts &DialogLine::Own() const
@@ -351,9 +379,10 @@ bool DialogLine::Recode(const Fields &fields)
     // again gives the same record: only a code not yet canonical changes.
     bool changed = false;
     for (const bool female : {false, true}) {
-        const SpeechText code = DecodeAsRead(fields, female);
+        SpeechText code = DecodeAsRead(fields, female);
         if (code.kind == 0)
             continue;
+        RepointMoneyPage(code);
         if (const std::string canonical = EncodeSpeech(code); canonical != fields[female ? 2 : 1]) {
             if (female)
                 SetFemaleSpeech(canonical);
@@ -375,12 +404,12 @@ void DialogLine::WriteLine(std::string &out, const Fields *fields)
 {
     if (const std::string_view description = ViewDescription(); !description.empty())
         AppendCommentLine(out, "// [DESCRIPTION] ", description);
+    // Each remark line, an empty one (a bare "//") too, goes back on a line of its own.
     std::string_view remarks = ViewComment();
     while (!remarks.empty()) {
         const size_t lf = remarks.find('\n');
         const std::string_view remark = remarks.substr(0, lf);
-        if (!remark.empty())
-            AppendCommentLine(out, "// ", remark);
+        AppendCommentLine(out, remark.empty() ? "//" : "// ", remark);
         remarks = lf == std::string_view::npos ? std::string_view() : remarks.substr(lf + 1);
     }
 
@@ -410,7 +439,7 @@ void DialogLine::WriteLine(std::string &out, const Fields *fields)
     for (size_t i = 1; i < found.size(); ++i) {
         out += "}{";
         if (i != 5)
-            out += found[i];
+            AppendField(out, found[i], i);
         else if (m_target)
             AppendNumber(out, m_target->GetNumber());
     }
@@ -454,6 +483,33 @@ void DialogLine::SetConditions(std::string_view text)
 void DialogLine::SetTargetNumber(int n)
 {
     SetField(5, std::to_string(n));
+}
+
+void DialogLine::SetConditionsInPlace(std::string_view text)
+{
+    Fields fields;
+    if (Owned() || !FindFields(m_code, fields)
+        || std::any_of(fields.begin(), fields.end(), [](std::string_view field) { return field.find_first_of("{}") != std::string_view::npos; })) {
+        SetConditions(text);
+        return;
+    }
+    fields[4] = text;
+    size_t size = 2 * fields.size();
+    for (const std::string_view field : fields)
+        size += field.size();
+    char *const code = new char[size];
+    char *at = code;
+    for (const std::string_view field : fields) {
+        *at++ = '{';
+        at = std::copy(field.begin(), field.end(), at);
+        *at++ = '}';
+    }
+    if (m_ownsCode)
+        delete[] m_code.data();
+    m_code = std::string_view(code, size);
+    m_ownsCode = true;
+    m_plainFields = true;
+    m_modified = true;
 }
 
 void DialogLine::SetResults(std::string_view text)
@@ -584,6 +640,8 @@ std::unique_ptr<DialogLine> DialogLine::CloneSharing() const
         copy->SetContent(GetContent());
     } else {
         copy.reset(new DialogLine(m_code, m_notes));
+        if (m_ownsCode)
+            copy->AdoptCode(m_code);
         copy->m_target = m_target;
         copy->m_sameSpeechForBoth = m_sameSpeechForBoth;
         copy->m_plainFields = m_plainFields;

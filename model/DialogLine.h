@@ -62,6 +62,11 @@ public:
     void SetIntelligenceCheck(std::string_view text);
     const std::string &GetConditions() const { return GetField(4).GetText(); }
     void SetConditions(std::string_view text);
+    // SetConditions for a text that holds no brace, such as a page's
+    // position, which a save puts there: a line that reads its texts in its
+    // document takes a copy of its one line of text with the new field in
+    // it, rather than copies of all its texts.
+    void SetConditionsInPlace(std::string_view text);
     int GetTargetNumber() const { return DialogField::ToInt(ViewField(5)); }
     void SetTargetNumber(int n);
     const std::string &GetResults() const { return GetField(6).GetText(); }
@@ -199,6 +204,8 @@ private:
     bool Recode(const Fields &fields);
     // WriteTo, for a line whose fields are *fields when they are known.
     void WriteLine(std::string &out, const Fields *fields);
+    // Makes the line read its texts in a copy of code of its own.
+    void AdoptCode(std::string_view code);
 
     std::string_view m_code;
     const Notes *m_notes = nullptr;
@@ -211,6 +218,8 @@ private:
     bool m_sameSpeechForBoth = true;
     // As read, its text is its seven fields and nothing else: "{0}{1}...{6}".
     bool m_plainFields = false;
+    // m_code is a copy of its own (new[]), not the document's bytes.
+    bool m_ownsCode = false;
     // Null while the line has no options, as most lines have none.
     std::unique_ptr<std::vector<std::unique_ptr<DialogLine>>> m_options;
 };

@@ -1,5 +1,7 @@
 #include "model/Windows1252.h"
 
+#include "model/Utf8.h"
+
 namespace {
 
 // 0x80 to 0x9F; the rest of the bytes are their own code points.
@@ -36,60 +38,142 @@ std::string Windows1252::ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
-    for (const char b : bytes) {
-        const char32_t c = ToUnicode(static_cast<unsigned char>(b));
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    AppendUtf8(out, bytes);
     return out;
+}
+
+bool Windows1252::FromUtf8(std::string_view utf8, std::string &bytes, bool *valid)
+{
+    const auto invalid = [valid] {
+        if (valid)
+            *valid = false;
+        return false;
+    };
+    bool lacking = false; // a character Windows-1252 has no byte for
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        // The length of the sequence and the smallest code point it may carry.
+        const size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+        static constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (length == 0 || i + length > utf8.size())
+            return invalid();
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return invalid();
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (c < smallest[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+            return invalid();
+        unsigned char byte = 0;
+        if (FromUnicode(c, byte))
+            out += static_cast<char>(byte);
+        else
+            lacking = true;
+        i += length;
+    }
+    if (valid)
+        *valid = true;
+    if (lacking)
+        return false;
+    bytes = std::move(out);
+    return true;
+}
+
+namespace {
+
+enum : unsigned char { kLetter = 1, kNumber = 2 };
+
+// Per byte: whether its character is a letter or a number, and its lower case.
+struct CharacterTable {
+    unsigned char kind[256] = {};
+    unsigned char lower[256] = {};
+
+    constexpr CharacterTable()
+    {
+        for (int b = 0; b < 256; ++b)
+            lower[b] = static_cast<unsigned char>(b);
+        const auto letters = [this](int from, int to) {
+            for (int b = from; b <= to; ++b)
+                kind[b] = kLetter;
+        };
+        letters('A', 'Z');
+        letters('a', 'z');
+        letters(0xC0, 0xFF);
+        kind[0xD7] = kind[0xF7] = 0; // the multiplication and division signs
+        // f with hook, modifier circumflex, the carons, OE, Y diaeresis,
+        // the ordinal indicators and micro.
+        for (const int b : {0x83, 0x88, 0x8A, 0x8C, 0x8E, 0x9A, 0x9C, 0x9E, 0x9F, 0xAA, 0xB5, 0xBA})
+            kind[b] = kLetter;
+        for (int b = '0'; b <= '9'; ++b)
+            kind[b] = kNumber;
+        for (const int b : {0xB2, 0xB3, 0xB9, 0xBC, 0xBD, 0xBE})
+            kind[b] = kNumber; // superscripts and fractions
+        for (int b = 'A'; b <= 'Z'; ++b)
+            lower[b] = static_cast<unsigned char>(b + 0x20);
+        for (int b = 0xC0; b <= 0xDE; ++b)
+            lower[b] = b == 0xD7 ? 0xD7 : static_cast<unsigned char>(b + 0x20);
+        lower[0x8A] = 0x9A;
+        lower[0x8C] = 0x9C;
+        lower[0x8E] = 0x9E;
+        lower[0x9F] = 0xFF;
+    }
+};
+
+constexpr CharacterTable kCharacters;
+
+} // namespace
+
+bool Windows1252::IsLetter(unsigned char byte)
+{
+    return kCharacters.kind[byte] == kLetter;
+}
+
+bool Windows1252::IsNumber(unsigned char byte)
+{
+    return kCharacters.kind[byte] == kNumber;
+}
+
+unsigned char Windows1252::Lower(unsigned char byte)
+{
+    return kCharacters.lower[byte];
+}
+
+void Windows1252::AppendUtf8(std::string &out, std::string_view bytes)
+{
+    for (const char b : bytes) {
+        if (static_cast<unsigned char>(b) < 0x80)
+            out += b;
+        else
+            Utf8::Append(out, ToUnicode(static_cast<unsigned char>(b)));
+    }
+}
+
+bool Windows1252::FromUtf8(std::string_view utf8, std::string &bytes, char32_t &missing)
+{
+    bytes.clear();
+    bytes.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t c;
+        unsigned char byte;
+        if (!Utf8::Next(utf8, i, c)) {
+            missing = 0xFFFD;
+            return false;
+        }
+        if (!FromUnicode(c, byte)) {
+            missing = c;
+            return false;
+        }
+        bytes += static_cast<char>(byte);
+    }
+    return true;
 }
 
 bool Windows1252::FromUtf8(std::string_view utf8, std::string &bytes)
 {
-    bytes.clear();
-    for (size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        // The length of the sequence, the bits of its first byte, and the
-        // smallest code point it may stand for (shorter forms are overlong).
-        size_t length = 1;
-        char32_t c = lead;
-        char32_t least = 0;
-        if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            c = lead & 0x07;
-            least = 0x10000;
-        } else if (lead >= 0xE0) {
-            length = 3;
-            c = lead & 0x0F;
-            least = 0x800;
-        } else if (lead >= 0xC0) {
-            length = 2;
-            c = lead & 0x1F;
-            least = 0x80;
-        } else if (lead >= 0x80) {
-            return false;
-        }
-        if (lead > 0xF4 || i + length > utf8.size())
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (next & 0x3F);
-        }
-        unsigned char byte = 0;
-        if (c < least || !FromUnicode(c, byte)) // no surrogate or large code point maps
-            return false;
-        bytes += static_cast<char>(byte);
-        i += length;
-    }
-    return true;
+    char32_t missing = 0;
+    return FromUtf8(utf8, bytes, missing);
 }

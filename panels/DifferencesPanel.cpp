@@ -9,7 +9,6 @@
 #include "session/SnapshotFeed.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QTreeView>
 
 // What one comparison of a copy found, ready to be listed.
@@ -21,7 +20,7 @@ struct DifferencesResult {
 };
 
 DifferencesPanel::DifferencesPanel(EditingSession &session, QWidget *parent)
-    : QDockWidget(QStringLiteral("Differences"), parent)
+    : Panel(QStringLiteral("Differences"), parent)
     , m_session(session)
     , m_model(new DifferenceModel(this))
     , m_job(this, [this](std::shared_ptr<DifferencesResult> result) { Show(std::move(result)); })
@@ -43,16 +42,6 @@ DifferencesPanel::DifferencesPanel(EditingSession &session, QWidget *parent)
 
 // A comparison under way works on its own copies: it ends by itself.
 DifferencesPanel::~DifferencesPanel() = default;
-
-void DifferencesPanel::keyPressEvent(QKeyEvent *event)
-{
-    // Enter has shown the entry chosen: it never saves.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDockWidget::keyPressEvent(event);
-}
 
 void DifferencesPanel::CompareWith(std::shared_ptr<const DialogFile> other, const QString &name)
 {

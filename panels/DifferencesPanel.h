@@ -1,8 +1,8 @@
 #pragma once
 
+#include "panels/Panel.h"
 #include "session/LatestJob.h"
 
-#include <QDockWidget>
 #include <QString>
 #include <memory>
 
@@ -19,7 +19,7 @@ struct DifferencesResult;
 // edit, undo and redo, so that the list follows the document; opening
 // another document ends the comparison. Activating an entry shows its page,
 // with its option selected.
-class DifferencesPanel : public QDockWidget {
+class DifferencesPanel : public Panel {
     Q_OBJECT
 public:
     explicit DifferencesPanel(EditingSession &session, QWidget *parent = nullptr);
@@ -35,9 +35,6 @@ public:
 
 signals:
     void updated();
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Compare(std::shared_ptr<const DialogFile> document, quint64 generation);

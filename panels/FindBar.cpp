@@ -1,5 +1,6 @@
 #include "panels/FindBar.h"
 
+#include "regex/RegularExpression.h"
 #include "session/EditingSession.h"
 #include "ui/Prompter.h"
 #include "model/DialogFile.h"
@@ -51,24 +52,25 @@ public:
     }
 };
 
+// The matches stand at the same places in the text shown: one byte is one character.
 QString Marked(const TextSearch::Hit &hit)
 {
+    const QString text = AnsiText::ToDisplay(hit.text);
     QString html;
     qsizetype at = 0;
     for (const auto &[start, length] : hit.matches) {
-        html += hit.text.mid(at, start - at).toHtmlEscaped() + QStringLiteral("<b><u>") + hit.text.mid(start, length).toHtmlEscaped()
-            + QStringLiteral("</u></b>");
-        at = start + length;
+        html += text.mid(at, qsizetype(start) - at).toHtmlEscaped() + QStringLiteral("<b><u>")
+            + text.mid(qsizetype(start), qsizetype(length)).toHtmlEscaped() + QStringLiteral("</u></b>");
+        at = qsizetype(start + length);
     }
-    html += hit.text.mid(at).toHtmlEscaped();
+    html += text.mid(at).toHtmlEscaped();
     return html.replace(QLatin1Char('\n'), QStringLiteral(" | "));
 }
 
 // Which text of its page a place is: "page name", "option 2 speech", ...
 QString WhichText(const DocumentText::Place &place)
 {
-    return (place.option < 0 ? QStringLiteral("page ") : QStringLiteral("option %1 ").arg(place.option + 1))
-        + QString::fromLatin1(DocumentText::KindName(place.kind));
+    return QString::fromStdString(DocumentText::WhichText(place));
 }
 
 // One match in the list. Its texts are made when the list shows them, so
@@ -94,13 +96,13 @@ public:
             case LineColumn:
                 return m_line > 0 ? QString::number(m_line) : QStringLiteral("new");
             case TextColumn:
-                return m_hit.text;
+                return AnsiText::ToDisplay(m_hit.text);
             }
         }
         if (column == TextColumn && role == kHtmlRole)
             return Marked(m_hit);
         if (column == TextColumn && role == Qt::AccessibleTextRole)
-            return m_hit.text;
+            return AnsiText::ToDisplay(m_hit.text);
         return QTreeWidgetItem::data(column, role);
     }
 
@@ -119,7 +121,7 @@ QString Where(const DocumentText::Place &place)
 } // namespace
 
 FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
-    : QDockWidget(QStringLiteral("Find"), parent)
+    : Panel(QStringLiteral("Find"), parent)
     , m_session(session)
     , m_prompter(prompter)
     , m_searchTimer(new QTimer(this))
@@ -157,9 +159,16 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
     regularExpression = new QCheckBox(QStringLiteral("Regular expression"), body);
     QToolButton *previous = toolButton(QStringLiteral("Previous"), QStringLiteral("The match before (Shift+F3)"), "previousButton", body);
     QToolButton *next = toolButton(QStringLiteral("Next"), QStringLiteral("The next match (Enter, F3)"), "nextButton", body);
-    for (QWidget *control : std::initializer_list<QWidget *>{matchCase, wholeWords, regularExpression, previous, next})
-        findRow->addWidget(control);
+    // Narrow enough to stand beside the page: the options on a row of their own.
+    findRow->addWidget(previous);
+    findRow->addWidget(next);
     layout->addLayout(findRow);
+    auto *optionsRow = new QHBoxLayout;
+    optionsRow->setContentsMargins(0, 0, 0, 0);
+    for (QWidget *control : std::initializer_list<QWidget *>{matchCase, wholeWords, regularExpression})
+        optionsRow->addWidget(control);
+    optionsRow->addStretch(1);
+    layout->addLayout(optionsRow);
 
     m_replaceRow = new QWidget(body);
     QHBoxLayout *replaceRow = labelled(QStringLiteral("Replace with:"), replaceEdit, "replaceText");
@@ -172,6 +181,7 @@ FindBar::FindBar(EditingSession &session, Prompter &prompter, QWidget *parent)
 
     summary = new QLabel(body);
     summary->setObjectName(QStringLiteral("findSummary"));
+    summary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // never widens the window
     layout->addWidget(summary);
     results = new QTreeWidget(body);
     results->setObjectName(QStringLiteral("findResults"));
@@ -216,17 +226,6 @@ FindBar::~FindBar()
     results->clear();
 }
 
-void FindBar::keyPressEvent(QKeyEvent *event)
-{
-    // Enter has done its work in the bar (next match, replace all, the
-    // match chosen): it never saves.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDockWidget::keyPressEvent(event);
-}
-
 void FindBar::Open(bool replace)
 {
     m_replaceRow->setVisible(replace);
@@ -240,7 +239,8 @@ void FindBar::Open(bool replace)
 
 TextSearch FindBar::MakeSearch() const
 {
-    return TextSearch(findEdit->text(), {matchCase->isChecked(), wholeWords->isChecked(), regularExpression->isChecked()});
+    return TextSearch(findEdit->text().toStdString(), {matchCase->isChecked(), wholeWords->isChecked(), regularExpression->isChecked()},
+                      &RegularExpression::Engine());
 }
 
 void FindBar::Search()
@@ -251,7 +251,7 @@ void FindBar::Search()
     m_hits.clear();
     const TextSearch search = MakeSearch();
     if (!search.IsValid() || !m_session.GetDocument()) {
-        summary->setText(search.GetError());
+        summary->setText(QString::fromStdString(search.GetError()));
         return;
     }
     m_hits = search.FindAll(*m_session.GetDocument());
@@ -297,7 +297,7 @@ void FindBar::ReplaceAll()
     const TextSearch search = MakeSearch();
     if (!search.IsValid() || !m_session.GetDocument())
         return;
-    const TextSearch::Replacement replacement = search.ReplaceAll(*m_session.GetDocument(), replaceEdit->text());
+    const TextSearch::Replacement replacement = search.ReplaceAll(*m_session.GetDocument(), replaceEdit->text().toStdString());
     if (replacement.changes.empty() && replacement.refused.empty()) {
         m_prompter.Tell(this, QStringLiteral("Replace all"), QStringLiteral("Nothing to replace."), Prompter::Exclamation);
         return;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/TextSearch.h"
+#include "edits/TextSearch.h"
 
-#include <QDockWidget>
+#include "panels/Panel.h"
 #include <vector>
 
 class DialogLine;
@@ -20,7 +20,7 @@ class QWidget;
 // matches listed (page, which text, line of the file, the text with the
 // matches marked). Going to a match shows its page with its option
 // selected. "Replace all" is one step of the undo stack.
-class FindBar : public QDockWidget {
+class FindBar : public Panel {
     Q_OBJECT
 public:
     FindBar(EditingSession &session, Prompter &prompter, QWidget *parent = nullptr);
@@ -40,8 +40,6 @@ public:
     QTreeWidget *results = nullptr;
     QLabel *summary = nullptr;
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     TextSearch MakeSearch() const;

@@ -38,7 +38,7 @@ std::shared_ptr<MapView::Map> MakeMap(const DialogFile &document, const std::sha
 } // namespace
 
 MapPanel::MapPanel(EditingSession &session, QWidget *parent)
-    : QDockWidget(QStringLiteral("Map"), parent)
+    : Panel(QStringLiteral("Map"), parent)
     , m_session(session)
     , m_job(this, [this](std::shared_ptr<MapView::Map> map) { Show(std::move(map)); })
 {
@@ -66,13 +66,16 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
     row->addWidget(intelligenceLabel);
     row->addWidget(intelligenceBox);
     row->addStretch(1);
+    // The zoom and what the map is doing on a row of their own, so that
+    // the panel stays narrow beside the page.
+    auto *second = new QHBoxLayout;
     statusLabel = new QLabel(body);
     statusLabel->setObjectName(QStringLiteral("mapStatus"));
     statusLabel->setAccessibleName(QStringLiteral("Map status"));
     // However long its message, it never widens the window.
     statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusLabel->setWordWrap(true);
-    row->addWidget(statusLabel);
+    second->addWidget(statusLabel, 1);
 
     view = new MapView(body);
     const auto addZoom = [&](const char *name, const QString &text, const QString &tip, const QKeySequence &keys, auto slot) {
@@ -86,12 +89,13 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
         auto *button = new QToolButton(body);
         button->setDefaultAction(action);
         button->setAccessibleName(tip);
-        row->addWidget(button);
+        second->addWidget(button);
     };
     addZoom("actionZoomOut", QStringLiteral("\u2212"), QStringLiteral("Zoom out"), QKeySequence::ZoomOut, [this] { view->ZoomBy(1 / 1.25); });
     addZoom("actionZoomIn", QStringLiteral("+"), QStringLiteral("Zoom in"), QKeySequence::ZoomIn, [this] { view->ZoomBy(1.25); });
     addZoom("actionFitMap", QStringLiteral("Fit"), QStringLiteral("Fit to window"), QKeySequence(Qt::CTRL | Qt::Key_0), [this] { view->FitToWindow(); });
     layout->addLayout(row);
+    layout->addLayout(second);
     layout->addWidget(view, 1);
     setWidget(body);
 
@@ -117,16 +121,6 @@ MapPanel::MapPanel(EditingSession &session, QWidget *parent)
     SnapshotFeed &feed = SnapshotFeed::Of(session);
     connect(&feed, &SnapshotFeed::changed, this, &MapPanel::Lay);
     Lay(feed.GetLatest(), feed.GetGeneration());
-}
-
-void MapPanel::keyPressEvent(QKeyEvent *event)
-{
-    // Enter has done its work in the map: it never saves.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDockWidget::keyPressEvent(event);
 }
 
 // A layout under way works on its own copy: it ends by itself.

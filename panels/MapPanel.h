@@ -3,7 +3,7 @@
 #include "panels/MapView.h"
 #include "session/LatestJob.h"
 
-#include <QDockWidget>
+#include "panels/Panel.h"
 #include <memory>
 
 class DialogFile;
@@ -20,7 +20,7 @@ class QSpinBox;
 // the document off the user interface thread (an edit that leaves the shape
 // as it was keeps the layout), and a result that a later edit made stale is
 // dropped. Clicking a box shows its page.
-class MapPanel : public QDockWidget {
+class MapPanel : public Panel {
     Q_OBJECT
 public:
     explicit MapPanel(EditingSession &session, QWidget *parent = nullptr);
@@ -37,8 +37,6 @@ public:
     QSpinBox *intelligenceBox = nullptr;
     QLabel *statusLabel = nullptr;
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 signals:
     void updated();

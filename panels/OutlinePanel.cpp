@@ -47,7 +47,7 @@ private:
 } // namespace
 
 OutlinePanel::OutlinePanel(EditingSession &session, QWidget *parent)
-    : QDockWidget(QStringLiteral("Outline"), parent)
+    : Panel(QStringLiteral("Outline"), parent)
     , m_session(session)
     , m_model(new PageListModel(session, this))
     , m_filter(new PageFilter(this))
@@ -133,16 +133,6 @@ void OutlinePanel::ShowMenu(const QPoint &position)
             menu.addSeparator();
     }
     menu.exec(pageView->viewport()->mapToGlobal(position));
-}
-
-void OutlinePanel::keyPressEvent(QKeyEvent *event)
-{
-    // Enter has done its work in the list or the filter: it never saves.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDockWidget::keyPressEvent(event);
 }
 
 DialogLine *OutlinePanel::GetSelectedPage() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDockWidget>
+#include "panels/Panel.h"
 #include <QList>
 
 class DialogLine;
@@ -14,7 +14,7 @@ class QTreeView;
 // The page outline: every page of the document in file order, narrowed by a
 // filter on name or description. Activating an entry shows its page; its
 // context menu runs the page commands on it, made the page on display.
-class OutlinePanel : public QDockWidget {
+class OutlinePanel : public Panel {
     Q_OBJECT
 public:
     OutlinePanel(EditingSession &session, QWidget *parent = nullptr);
@@ -30,8 +30,6 @@ public:
     QLineEdit *filterEdit = nullptr;
     QTreeView *pageView = nullptr;
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     DialogLine *PageAt(const QModelIndex &index) const;

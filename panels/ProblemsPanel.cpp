@@ -20,7 +20,7 @@ struct ProblemsResult {
 };
 
 ProblemsPanel::ProblemsPanel(EditingSession &session, QWidget *parent)
-    : QDockWidget(QStringLiteral("Problems"), parent)
+    : Panel(QStringLiteral("Problems"), parent)
     , m_session(session)
     , m_model(new ProblemListModel(this))
     , m_job(this, [this](std::shared_ptr<ProblemsResult> result) { Show(std::move(result)); })
@@ -48,16 +48,6 @@ ProblemsPanel::ProblemsPanel(EditingSession &session, QWidget *parent)
     SnapshotFeed &feed = SnapshotFeed::Of(session);
     connect(&feed, &SnapshotFeed::changed, this, &ProblemsPanel::Check);
     Check(feed.GetLatest(), feed.GetGeneration());
-}
-
-void ProblemsPanel::keyPressEvent(QKeyEvent *event)
-{
-    // Enter has shown the finding chosen: it never saves.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDockWidget::keyPressEvent(event);
 }
 
 // A check under way works on its own copy: it ends by itself.

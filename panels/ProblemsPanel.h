@@ -2,7 +2,7 @@
 
 #include "session/LatestJob.h"
 
-#include <QDockWidget>
+#include "panels/Panel.h"
 #include <memory>
 
 class DialogFile;
@@ -16,7 +16,7 @@ struct ProblemsResult;
 // the user interface thread, and a result that a later edit made stale is
 // dropped. The title counts the errors and warnings. Activating an entry
 // shows its page, with its option selected.
-class ProblemsPanel : public QDockWidget {
+class ProblemsPanel : public Panel {
     Q_OBJECT
 public:
     explicit ProblemsPanel(EditingSession &session, QWidget *parent = nullptr);
@@ -31,8 +31,6 @@ public:
 signals:
     void updated();
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Check(std::shared_ptr<const DialogFile> document, quint64 generation);

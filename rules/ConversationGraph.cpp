@@ -5,6 +5,7 @@
 #include "speech/GeneratedSpeechKind.h"
 
 #include <unordered_map>
+#include <utility>
 
 ConversationGraph::ConversationGraph(const DialogFile &file)
     : m_reachability(file)
@@ -22,13 +23,15 @@ ConversationGraph::ConversationGraph(const DialogFile &file)
     for (int i = 0; i < file.GetPageCount(); ++i) {
         const DialogLine &page = *file.GetPage(i);
         m_nodes.push_back({std::string(page.ViewLabel()), page.GetOptionCount(), page.GetFileLine()});
-        // The speech to female PCs leads elsewhere only when it differs.
-        int paid = -2;
+        // The speech to female PCs leads elsewhere only when it differs. A
+        // page number that no page has is drawn as the options' are.
+        std::pair<int, int> paid{-2, 0};
         for (const SpeechText &code : {page.CopySpeechCode(), page.CopyFemaleSpeechCode()}) {
-            if (code.kind != GeneratedSpeechKind::RequestMoney || indexOf(code.g) == paid)
+            const std::pair<int, int> to{indexOf(code.g), code.g ? 0 : code.n};
+            if (code.kind != GeneratedSpeechKind::RequestMoney || to == paid)
                 continue;
-            paid = indexOf(code.g);
-            m_edges.push_back({i, -1, paid, Mark::RequestMoney, 0});
+            paid = to;
+            m_edges.push_back({i, -1, to.first, Mark::RequestMoney, to.second});
             m_ruleOf.push_back(-1);
         }
         for (int o = 0; o < page.GetOptionCount(); ++o) {
@@ -47,18 +50,12 @@ ConversationGraph::ConversationGraph(const DialogFile &file)
 bool ConversationGraph::Reaches(int page, const Profile &profile) const
 {
     if (profile.anyone)
-        return !m_reachability.GetReached(page, false).empty() || !m_reachability.GetReached(page, true).empty();
-    const size_t band = m_reachability.GetBand(profile.intelligence);
-    for (const auto &[first, last] : m_reachability.GetReached(page, profile.female)) {
-        if (first <= band && band < last)
-            return true;
-    }
-    return false;
+        return m_reachability.GetReached(page, false) != BandSets::kNone || m_reachability.GetReached(page, true) != BandSets::kNone;
+    return m_reachability.GetSets().Contains(m_reachability.GetReached(page, profile.female), m_reachability.GetBand(profile.intelligence));
 }
 
-// Whether some PC of the profile that reaches the edge's page goes along it.
-// A check lets through the bands below a line, above one, all or none, so a
-// run of reached bands holds a passing one when one of its ends passes.
+// Whether some PC of the profile that reaches the edge's page goes along it:
+// the bands the option lets through meet those that reach its page.
 bool ConversationGraph::Passes(int edge, const Profile &profile) const
 {
     const int rule = m_ruleOf[static_cast<size_t>(edge)];
@@ -69,11 +66,8 @@ bool ConversationGraph::Passes(int edge, const Profile &profile) const
         return offered.Offers({profile.female, profile.intelligence});
     const int page = m_edges[static_cast<size_t>(edge)].from;
     for (const bool female : {false, true}) {
-        for (const auto &[first, last] : m_reachability.GetReached(page, female)) {
-            if (offered.Offers({female, m_reachability.GetRepresentative(first)})
-                || offered.Offers({female, m_reachability.GetRepresentative(last - 1)}))
-                return true;
-        }
+        if (m_reachability.GetSets().Meets(m_reachability.GetReached(page, female), m_reachability.GetPassing(offered, female)))
+            return true;
     }
     return false;
 }

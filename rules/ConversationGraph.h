@@ -29,7 +29,7 @@ public:
         int option = -1; // the option's index on its page; -1 for Request money
         int to = -1;     // the target page's index; -1 when it leads to none
         Mark mark = Mark::Jump;
-        int number = 0;  // for NoPage: the page number it names
+        int number = 0;  // for NoPage, and RequestMoney that leads to no page: the page number it names (0: none)
         bool operator==(const Edge &) const = default;
     };
     // Anyone, or PCs of one gender and intelligence.

@@ -32,6 +32,9 @@ ConversationPlay::ConversationPlay(const DialogFile &file, const OfferedSet::Pc 
     , m_pc(pc)
     , m_start(start)
 {
+    m_pageNumbers.reserve(static_cast<size_t>(file.GetPageCount()));
+    for (int i = 0; i < file.GetPageCount(); ++i)
+        m_pageNumbers.insert(file.GetPage(i)->GetNumber());
     m_steps.push_back(Offer(*m_start, false));
 }
 
@@ -60,7 +63,7 @@ std::string ConversationPlay::Shown(const Choice &choice)
 
 bool ConversationPlay::NamesNoPage(int number) const
 {
-    return number != 0 && !m_file.FindPageByNumber(number);
+    return number != 0 && !m_pageNumbers.contains(number);
 }
 
 ConversationPlay::Step ConversationPlay::Offer(const DialogLine &page, bool moneyDeclined) const
@@ -129,10 +132,17 @@ void ConversationPlay::SetPc(const OfferedSet::Pc &pc)
 
 void ConversationPlay::SetConditionsPass(const DialogLine &option, bool pass)
 {
-    if (pass)
-        m_failing.erase(&option);
-    else
-        m_failing.insert(&option);
+    SetConditionsPass(std::vector<const DialogLine *>{&option}, pass);
+}
+
+void ConversationPlay::SetConditionsPass(const std::vector<const DialogLine *> &options, bool pass)
+{
+    for (const DialogLine *option : options) {
+        if (pass)
+            m_failing.erase(option);
+        else
+            m_failing.insert(option);
+    }
     Replay();
 }
 

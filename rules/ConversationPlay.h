@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class DialogFile;
@@ -46,7 +47,7 @@ public:
         int chosen = -1; // among offered, 0-based; -1 while none
     };
 
-    // Starts on start, a page of file.
+    // Starts on start, a page of file, which must not change while the play lasts.
     ConversationPlay(const DialogFile &file, const OfferedSet::Pc &pc, const DialogLine *start);
 
     const OfferedSet::Pc &GetPc() const { return m_pc; }
@@ -65,6 +66,8 @@ public:
     // is still offered.
     void SetPc(const OfferedSet::Pc &pc);
     void SetConditionsPass(const DialogLine &option, bool pass);
+    // The same for many options at once, walking the choices again once.
+    void SetConditionsPass(const std::vector<const DialogLine *> &options, bool pass);
     bool ConditionsPass(const DialogLine &option) const { return !m_failing.contains(&option); }
 
     // What a choice says, as the game shows it: the option's speech, or
@@ -86,6 +89,7 @@ private:
     void Replay();
 
     const DialogFile &m_file;
+    std::unordered_set<int> m_pageNumbers; // found at once, not by a walk through the file at each jump
     OfferedSet::Pc m_pc;
     const DialogLine *m_start;
     std::set<const DialogLine *> m_failing;

@@ -1,7 +1,7 @@
 #include "rules/Finding.h"
 
 #include "storage/FileName.h"
-#include "model/Windows1252.h"
+#include "storage/PrintableText.h"
 
 #include <tuple>
 
@@ -26,7 +26,8 @@ std::string Finding::ToText() const
     text += ": ";
     text += SeverityName(severity);
     text += ": ";
-    text += Windows1252::ToUtf8(message); // names and speeches are the file's bytes
+    // Names and speeches are the file's bytes, which may hold control characters.
+    text += PrintableText::FromWindows1252(message);
     return text;
 }
 

@@ -13,13 +13,9 @@ IntelligenceCheck::IntelligenceCheck(std::string_view text)
     }
     m_value = text;
     m_known = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    // A value beyond any intelligence still orders right.
-    if (m_known) {
-        for (const char c : text.substr(0, 12))
-            m_number = m_number * 10 + (c - '0');
-    } else {
-        m_number = DecimalText::ToInt(text);
-    }
+    // Every digit counts, as in every other number of the file; a value
+    // beyond the 32-bit range clamps to it.
+    m_number = DecimalText::ToInt(text);
 }
 
 bool IntelligenceCheck::Passes(long long intelligence) const

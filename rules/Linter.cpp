@@ -29,7 +29,8 @@ std::string Subject(const DialogLine &line, bool page)
     return page ? PageName(line) : "the option on line " + std::to_string(line.GetFileLine());
 }
 
-using BandSet = Reachability::BandSet;
+// What becomes of a jump to a page number that no page has.
+constexpr const char *kNoPage = ", which no page has: the conversation ends there, and a save writes it as the end of the dialog";
 
 class FileCheck {
 public:
@@ -74,9 +75,18 @@ private:
                 loneCr = true;
                 continue;
             }
+            // The findings of the fields and jumps themselves say these.
+            if (dropped.kind == DroppedLine::SharedBrace || dropped.kind == DroppedLine::JumpToNoPage
+                || dropped.kind == DroppedLine::MoneyToNoPage)
+                continue;
             if (dropped.kind == DroppedLine::TooFewFields)
                 Add(dropped.line, Finding::Warning, "this line holds braces but fewer than seven fields, so the game skips it "
                                                     "(does a text hold \"//\"?) and the editor drops it when it saves the file");
+            else if (dropped.lines > 1)
+                Add(dropped.line, Finding::Warning,
+                    std::string(DroppedLine::What(dropped.kind)) + " (lines " + dropped.Lines() + ")"
+                        + (DroppedLine::IsWholeLine(dropped.kind) ? ": the editor drops these lines when it saves the file"
+                                                                  : ": the editor drops this text from each when it saves the file"));
             else
                 Add(dropped.line, Finding::Warning,
                     std::string(DroppedLine::What(dropped.kind))
@@ -136,9 +146,23 @@ private:
         CheckText(page, true, "field 3", fields[3], Place::Field);
         CheckText(page, true, "field 6", fields[6], Place::Field);
         CheckComments(page, true);
-        NoteCanonical(page, true, page.CopySpeechCode(), fields[1]);
-        if (!page.IsSameSpeechForBoth())
-            NoteCanonical(page, true, page.CopyFemaleSpeechCode(), fields[2]);
+        const SpeechText speech = page.CopySpeechCode();
+        NoteCanonical(page, true, speech, fields[1]);
+        CheckMoneyPage(page, true, speech);
+        if (!page.IsSameSpeechForBoth()) {
+            const SpeechText female = page.CopyFemaleSpeechCode();
+            NoteCanonical(page, true, female, fields[2]);
+            if (female.n != speech.n || speech.kind != female.kind)
+                CheckMoneyPage(page, true, female);
+        }
+    }
+
+    // A Request money speech whose page number no page has, as a jump to no page.
+    void CheckMoneyPage(const DialogLine &line, bool page, const SpeechText &code)
+    {
+        if (code.kind == GeneratedSpeechKind::RequestMoney && code.n != 0 && !code.g)
+            Add(line.GetFileLine(), Finding::Warning,
+                Subject(line, page) + ": its Request money speech leads to page number " + std::to_string(code.n) + kNoPage);
     }
 
     void CheckOption(const DialogLine &option)
@@ -153,8 +177,8 @@ private:
         NoteCanonical(option, false, option.CopySpeechCode(), fields[1]);
 
         if (const int target = DialogField::ToInt(fields[5]); target != 0 && !option.GetTarget())
-            Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " leads to page number " + std::to_string(target)
-                                                            + ", which no page has: the conversation ends there");
+            Add(option.GetFileLine(), Finding::Warning, Subject(option, false) + " leads to page number " + std::to_string(target) + kNoPage);
+        CheckMoneyPage(option, false, option.CopySpeechCode());
         if (const std::string_view gender = fields[2]; !GenderCheck(gender).IsKnownForm())
             Add(option.GetFileLine(), Finding::Warning,
                 Subject(option, false) + " has the gender check \"" + std::string(gender) + "\", which is neither empty, \"0\" nor \"1\"");
@@ -176,37 +200,47 @@ private:
         }
     }
 
-    // "below 8", "8 or above", "8 to 11", joined with "or".
-    static std::string Bands(const BandSet &missing, const std::vector<long long> &bounds)
+    // "below 8", "8 or above", "8 to 11", "8".
+    static std::string Band(BandSets::Range range, const std::vector<long long> &bounds)
     {
-        const size_t bands = bounds.size() + 1;
+        const auto [first, last] = range;
+        if (first == 0)
+            return "below " + std::to_string(bounds[last - 1]);
+        if (last == bounds.size() + 1)
+            return std::to_string(bounds[first - 1]) + " or above";
+        const long long low = bounds[first - 1];
+        const long long high = bounds[last - 1] - 1;
+        return low == high ? std::to_string(low) : std::to_string(low) + " to " + std::to_string(high);
+    }
+
+    // The intelligences of the bands that reached lacks: up to three ranges
+    // joined with "or"; more, however many, said by their number, the first
+    // two and the last, so that a finding stays one short line.
+    static std::string Bands(const BandSets &sets, BandSets::Id reached, const std::vector<long long> &bounds)
+    {
+        const size_t count = sets.CountRanges(reached, true);
+        const std::vector<BandSets::Range> first = sets.GetRanges(reached, true, count > 3 ? 2 : 3, false);
         std::string text;
-        for (const auto &[first, last] : missing) {
-            std::string range;
-            if (first == 0)
-                range = "below " + std::to_string(bounds[last - 1]);
-            else if (last == bands)
-                range = std::to_string(bounds[first - 1]) + " or above";
-            else
-                range = std::to_string(bounds[first - 1]) + " to " + std::to_string(bounds[last - 1] - 1);
-            text += (text.empty() ? "" : " or ") + range;
-        }
-        return text;
+        for (const BandSets::Range &range : first)
+            text += (text.empty() ? "" : count > 3 ? ", " : " or ") + Band(range, bounds);
+        if (count <= 3)
+            return text;
+        return "in " + std::to_string(count) + " ranges: " + text + ", ..., " + Band(sets.GetRanges(reached, true, 1, true).front(), bounds);
     }
 
     // "for female PCs", "for male PCs of intelligence below 8".
-    static std::string Players(const char *gender, const BandSet &missed, const std::vector<long long> &bounds)
+    static std::string Players(const char *gender, const BandSets &sets, BandSets::Id reached, const std::vector<long long> &bounds)
     {
-        if (missed == BandSet{{0, bounds.size() + 1}})
+        if (reached == BandSets::kNone)
             return std::string("for ") + gender + " PCs";
-        return std::string("for ") + gender + " PCs of intelligence " + Bands(missed, bounds);
+        return std::string("for ") + gender + " PCs of intelligence " + Bands(sets, reached, bounds);
     }
 
     void CheckReachability()
     {
         const Reachability reachability(m_file);
         const std::vector<long long> &bounds = reachability.GetBoundaries();
-        const BandSet everyBand{{0, reachability.GetBandCount()}};
+        const BandSets &sets = reachability.GetSets();
         for (int i = 1; i < m_file.GetPageCount(); ++i) {
             const DialogLine &page = *m_file.GetPage(i);
             m_page = i;
@@ -214,20 +248,20 @@ private:
                 Add(page.GetFileLine(), Finding::Warning, PageName(page) + ": no option leads to it");
                 continue;
             }
-            const BandSet male = reachability.GetMissed(i, false);
-            const BandSet female = reachability.GetMissed(i, true);
-            if (male.empty() && female.empty())
+            const BandSets::Id male = reachability.GetReached(i, false);
+            const BandSets::Id female = reachability.GetReached(i, true);
+            if (male == BandSets::kEvery && female == BandSets::kEvery)
                 continue;
             std::string who;
-            if (male == everyBand && female == everyBand)
+            if (male == BandSets::kNone && female == BandSets::kNone)
                 who = "for every PC";
             else if (male == female)
-                who = "for PCs of intelligence " + Bands(male, bounds);
+                who = "for PCs of intelligence " + Bands(sets, male, bounds);
             else {
-                if (!female.empty())
-                    who = Players("female", female, bounds);
-                if (!male.empty())
-                    who += (who.empty() ? "" : " and ") + Players("male", male, bounds);
+                if (female != BandSets::kEvery)
+                    who = Players("female", sets, female, bounds);
+                if (male != BandSets::kEvery)
+                    who += (who.empty() ? "" : " and ") + Players("male", sets, male, bounds);
             }
             Add(page.GetFileLine(), Finding::Warning, PageName(page) + " is unreachable " + who);
         }

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <iterator>
 #include <queue>
 #include <set>
 #include <span>
@@ -17,52 +16,7 @@
 namespace {
 
 using BandRange = Reachability::BandRange;
-using BandSet = Reachability::BandSet;
-
-BandSet Intersect(const BandSet &set, BandRange range)
-{
-    BandSet result;
-    for (const auto &[first, last] : set) {
-        const size_t from = std::max(first, range.first);
-        const size_t to = std::min(last, range.second);
-        if (from < to)
-            result.emplace_back(from, to);
-    }
-    return result;
-}
-
-BandSet Unite(const BandSet &a, const BandSet &b)
-{
-    BandSet merged;
-    std::merge(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(merged));
-    BandSet result;
-    for (const BandRange &range : merged) {
-        if (!result.empty() && range.first <= result.back().second)
-            result.back().second = std::max(result.back().second, range.second);
-        else
-            result.push_back(range);
-    }
-    return result;
-}
-
-// The bands of a that b lacks.
-BandSet Subtract(const BandSet &a, const BandSet &b)
-{
-    BandSet result;
-    size_t k = 0;
-    for (auto [first, last] : a) {
-        while (k < b.size() && b[k].second <= first)
-            ++k;
-        for (size_t j = k; j < b.size() && b[j].first < last; ++j) {
-            if (b[j].first > first)
-                result.emplace_back(first, b[j].first);
-            first = std::max(first, b[j].second);
-        }
-        if (first < last)
-            result.emplace_back(first, last);
-    }
-    return result;
-}
+using Id = BandSets::Id;
 
 // The intelligence that stands for band b.
 long long Representative(size_t b, const std::vector<long long> &bounds)
@@ -72,25 +26,24 @@ long long Representative(size_t b, const std::vector<long long> &bounds)
     return bounds[b - 1];
 }
 
-// The bands in which option is offered to PCs of one gender (conditions
+// The bands in which an option is offered to PCs of one gender (conditions
 // count as passing). A check passes below a line, above one, everywhere or
 // nowhere, so the bands are one range, found by halving.
-BandSet PassingBands(const DialogLine &option, bool female, const std::vector<long long> &bounds)
+BandRange PassingBands(const OfferedSet &rule, bool female, const std::vector<long long> &bounds)
 {
     const size_t bands = bounds.size() + 1;
-    const OfferedSet rule(option);
     const auto passes = [&](size_t b) { return rule.Offers({female, Representative(b, bounds)}); };
     const bool first = passes(0);
     const bool last = passes(bands - 1);
     if (first == last)
-        return first ? BandSet{{0, bands}} : BandSet{};
+        return first ? BandRange{0, bands} : BandRange{};
     size_t low = 0;
     size_t high = bands - 1;
     while (high - low > 1) {
         const size_t middle = low + (high - low) / 2;
         (passes(middle) == first ? low : high) = middle;
     }
-    return first ? BandSet{{0, high}} : BandSet{{high, bands}};
+    return first ? BandRange{0, high} : BandRange{high, bands};
 }
 
 // Which bands a way to a page lets through, for male and for female PCs
@@ -177,10 +130,9 @@ Links FindLinks(const DialogFile &file, std::vector<long long> &bounds)
     links.gates.resize(gates.size() + 1);
     links.gates[0] = {{everyBand, everyBand}};
     for (size_t gate = 1; gate < links.gates.size(); ++gate) {
-        for (const bool female : {false, true}) {
-            const BandSet passing = PassingBands(*firstOptions[gate - 1], female, bounds);
-            links.gates[gate].pass[female] = passing.empty() ? BandRange{} : passing.front();
-        }
+        const OfferedSet rule(*firstOptions[gate - 1]);
+        for (const bool female : {false, true})
+            links.gates[gate].pass[female] = PassingBands(rule, female, bounds);
     }
     return links;
 }
@@ -215,31 +167,31 @@ std::vector<size_t> Order(const Links &links)
 // passes on only the bands it gained since it last did, and pages take their
 // turn in walk order, so that a page has mostly gained all it will before it
 // passes anything on: the work follows the file, not the file times its
-// bands.
-std::vector<BandSet> ReachableBands(bool female, const std::vector<long long> &bounds, const Links &links, const std::vector<size_t> &place)
+// bands. The sets share what they have in common, in sets.
+std::vector<Id> ReachableBands(bool female, BandSets &sets, const Links &links, const std::vector<size_t> &place)
 {
     const size_t pages = links.PageCount();
-    std::vector<BandSet> reached(pages);
-    std::vector<BandSet> pending(pages);
+    std::vector<Id> reached(pages, BandSets::kNone);
+    std::vector<Id> pending(pages, BandSets::kNone);
     std::vector<bool> queued(pages, false);
     // Pages waiting for their turn, by place, earliest first.
     std::priority_queue<std::pair<size_t, size_t>, std::vector<std::pair<size_t, size_t>>, std::greater<>> turns;
-    reached[0] = pending[0] = {{0, bounds.size() + 1}};
+    reached[0] = pending[0] = BandSets::kEvery;
     queued[0] = true;
     turns.emplace(place[0], 0);
     while (!turns.empty()) {
         const size_t from = turns.top().second;
         turns.pop();
         queued[from] = false;
-        const BandSet gained = std::move(pending[from]);
-        pending[from].clear();
+        const Id gained = pending[from];
+        pending[from] = BandSets::kNone;
         for (const Link &link : links.From(from)) {
-            const BandSet offered = Intersect(gained, links.gates[link.gate].pass[female]);
-            BandSet fresh = Subtract(offered, reached[link.to]);
-            if (fresh.empty())
+            const Id offered = sets.Intersect(gained, links.gates[link.gate].pass[female]);
+            const Id fresh = sets.Subtract(offered, reached[link.to]);
+            if (fresh == BandSets::kNone)
                 continue;
-            reached[link.to] = Unite(reached[link.to], fresh);
-            pending[link.to] = Unite(pending[link.to], fresh);
+            reached[link.to] = sets.Unite(reached[link.to], fresh);
+            pending[link.to] = sets.Unite(pending[link.to], fresh);
             if (!queued[link.to]) {
                 queued[link.to] = true;
                 turns.emplace(place[link.to], link.to);
@@ -255,11 +207,12 @@ Reachability::Reachability(const DialogFile &file)
     : m_linked(static_cast<size_t>(file.GetPageCount()), false)
 {
     const Links links = FindLinks(file, m_bounds);
+    m_sets = BandSets(GetBandCount());
     if (file.GetPageCount() == 0)
         return;
     const std::vector<size_t> place = Order(links);
-    m_reached[0] = ReachableBands(false, m_bounds, links, place);
-    m_reached[1] = ReachableBands(true, m_bounds, links, place);
+    m_reached[0] = ReachableBands(false, m_sets, links, place);
+    m_reached[1] = ReachableBands(true, m_sets, links, place);
     // A link to a page counts even when it never passes and when it comes
     // from a page no PC reaches.
     for (const Link &link : links.all)
@@ -276,7 +229,7 @@ long long Reachability::GetRepresentative(size_t band) const
     return Representative(band, m_bounds);
 }
 
-Reachability::BandSet Reachability::GetMissed(int page, bool female) const
+BandRange Reachability::GetPassing(const OfferedSet &rule, bool female) const
 {
-    return Subtract({{0, GetBandCount()}}, GetReached(page, female));
+    return PassingBands(rule, female, m_bounds);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "rules/BandSets.h"
+
 #include <cstddef>
 #include <utility>
 #include <vector>
 
 class DialogFile;
+class OfferedSet;
 
 // Which PCs can reach each page of a file from its first page, by the
 // options they are offered and by Request money when they pay. PCs are told
@@ -13,10 +16,7 @@ class DialogFile;
 // boundary, band b from boundary b - 1 on.
 class Reachability {
 public:
-    // Sets of bands: sorted, separate half-open ranges [first, last) of band
-    // indexes; ranges that touch are joined.
-    using BandRange = std::pair<size_t, size_t>;
-    using BandSet = std::vector<BandRange>;
+    using BandRange = BandSets::Range;
 
     explicit Reachability(const DialogFile &file);
 
@@ -29,12 +29,16 @@ public:
     long long GetRepresentative(size_t band) const;
     // Whether an option or a Request money of some page leads to the page.
     bool IsLinked(int page) const { return m_linked[static_cast<size_t>(page)]; }
-    // The bands of PCs of a gender that can reach the page, and that cannot.
-    const BandSet &GetReached(int page, bool female) const { return m_reached[female][static_cast<size_t>(page)]; }
-    BandSet GetMissed(int page, bool female) const;
+    // The bands of PCs of a gender that can reach the page, in GetSets.
+    BandSets::Id GetReached(int page, bool female) const { return m_reached[female][static_cast<size_t>(page)]; }
+    const BandSets &GetSets() const { return m_sets; }
+    // The bands in which an option's checks let PCs of a gender through:
+    // a check passes below a line, above one, everywhere or nowhere.
+    BandRange GetPassing(const OfferedSet &rule, bool female) const;
 
 private:
     std::vector<long long> m_bounds;
+    BandSets m_sets{1};
     std::vector<bool> m_linked;
-    std::vector<BandSet> m_reached[2]; // [female][page]
+    std::vector<BandSets::Id> m_reached[2]; // [female][page]
 };

@@ -3,7 +3,7 @@
 #include "model/DialogLine.h"
 #include "model/DroppedLine.h"
 #include "storage/DiskStamp.h"
-#include "ui/TextSearch.h"
+#include "edits/TextSearch.h"
 
 #include <QObject>
 #include <QString>

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <ctime>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -68,10 +69,15 @@ void RecoveryKeeper::Follow()
     m_slot = untitled ? RecoveryFolder::SlotForUntitled() : RecoveryFolder::SlotForFile(identity);
     m_otherWindow = m_folder.TakeLock(m_slot);
     // Open in another window too: each keeps its own changes.
-    if (m_otherWindow != 0) {
-        m_slot += "-" + std::to_string(getpid());
-        m_folder.TakeLock(m_slot);
-    }
+    if (m_otherWindow != 0)
+        KeepBeside();
+}
+
+void RecoveryKeeper::KeepBeside()
+{
+    m_folder.ReleaseLock(m_slot);
+    m_slot += "-" + std::to_string(getpid());
+    m_folder.TakeLock(m_slot);
 }
 
 void RecoveryKeeper::Release()
@@ -100,12 +106,19 @@ void RecoveryKeeper::OnChanged()
         m_timer.start();
 }
 
+// Undone to what was saved, or saved: the recovery file goes. A write under
+// way is not waited for (an undo must not wait for the disk): the file goes
+// once it is written, unless a later write has taken its place.
 void RecoveryKeeper::OnModifiedChanged(bool modified)
 {
     if (modified)
         return;
     m_timer.stop();
     Follow();
+    if (m_writing.IsRunning()) {
+        m_removeWhenWritten = true;
+        return;
+    }
     RemoveKept();
 }
 
@@ -114,6 +127,7 @@ void RecoveryKeeper::OnModifiedChanged(bool modified)
 void RecoveryKeeper::RemoveKept()
 {
     FinishWrite();
+    m_removeWhenWritten = false;
     if (m_kept)
         m_folder.Remove(m_slot);
     m_kept = false;
@@ -168,6 +182,7 @@ void RecoveryKeeper::StartWrite()
     // The copy shares the bytes read with the document; writing it out,
     // and the disk, take their time off the user interface thread.
     std::shared_ptr<DialogFile> copy = m_session.GetDocument()->Copy();
+    m_removeWhenWritten = false;
     m_writing.Run(++m_writes, [folder = m_folder, slot = m_slot, record = MakeRecord(), copy, ops = m_ops]() mutable {
         record.bytes = copy->WriteText();
         std::string error;
@@ -186,12 +201,16 @@ bool RecoveryKeeper::FinishWrite()
 void RecoveryKeeper::Written(const std::string &error)
 {
     m_writeOk = error.empty();
-    if (!m_writeOk) {
+    if (m_writeOk) {
+        m_kept = true;
+        m_failureTold = false;
+    } else {
         TellFailure(error);
-        return;
     }
-    m_kept = true;
-    m_failureTold = false;
+    if (std::exchange(m_removeWhenWritten, false) && !m_session.IsModified() && m_kept) {
+        m_folder.Remove(m_slot);
+        m_kept = false;
+    }
 }
 
 // Said once: editing goes on, and a later write may succeed.

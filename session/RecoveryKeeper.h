@@ -54,6 +54,9 @@ public:
     void Follow();
     // The document holds changes of its own from now on (restored ones).
     void MarkEdited() { m_edited = true; }
+    // This window's changes go beside the recovery file in its slot, which
+    // stays as it is: another window's, or one that could not be restored.
+    void KeepBeside();
 
 signals:
     // For the status line.
@@ -91,6 +94,7 @@ private:
     bool m_kept = false;     // the slot's recovery file is one this window wrote
     bool m_failureTold = false;
     bool m_writeOk = true;   // how the last write taken in went
+    bool m_removeWhenWritten = false; // the document went back to what was saved meanwhile
     quint64 m_writes = 0;
     // Writes in the background, one at a time: a file that goes waits for
     // the write of it under way.

@@ -3,22 +3,44 @@
 #include "speech/GeneratedSpeechKind.h"
 #include "speech/SpeechText.h"
 
+#include <algorithm>
+
+namespace {
+
+const GeneratedSpeechKind &RowOf(int id)
+{
+    const auto table = GeneratedSpeechKind::Table();
+    return *std::find_if(table.begin(), table.end(), [id](const GeneratedSpeechKind &row) { return row.id == id; });
+}
+
+// The kind's label without the full stops some labels end in.
+std::string_view NameOf(const GeneratedSpeechKind &kind)
+{
+    std::string_view name = kind.label;
+    while (name.ends_with('.'))
+        name.remove_suffix(1);
+    return name;
+}
+
+} // namespace
+
+std::string ShownSpeech::Kind(std::string_view stored)
+{
+    SpeechText code;
+    DecodeSpeech(code, stored);
+    if (code.kind == 0)
+        return std::string(stored);
+    return "[" + std::string(NameOf(RowOf(code.kind))) + "]";
+}
+
 std::string ShownSpeech::Of(std::string_view stored)
 {
     SpeechText code;
     DecodeSpeech(code, stored);
     if (code.kind == 0)
         return std::string(stored);
-    const GeneratedSpeechKind *kind = nullptr;
-    for (const GeneratedSpeechKind &row : GeneratedSpeechKind::Table()) {
-        if (row.id == code.kind) {
-            kind = &row;
-            break;
-        }
-    }
-    std::string_view name = kind->label;
-    while (name.ends_with('.'))
-        name.remove_suffix(1);
+    const GeneratedSpeechKind *kind = &RowOf(code.kind);
+    const std::string_view name = NameOf(*kind);
 
     // What the kind names first, the money it costs last.
     std::string parameters;

@@ -9,4 +9,7 @@
 class ShownSpeech {
 public:
     static std::string Of(std::string_view stored);
+    // Generated speech as its kind's name alone, "[Rumour]"; unique speech
+    // as its text.
+    static std::string Kind(std::string_view stored);
 };

@@ -7,7 +7,12 @@
 
 int FileOps::CreateTemp(std::string &pathTemplate)
 {
-    return mkstemp(pathTemplate.data());
+    return mkostemp(pathTemplate.data(), O_CLOEXEC);
+}
+
+int FileOps::OpenInPlace(const std::string &path)
+{
+    return ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 }
 
 ssize_t FileOps::Write(int fd, const char *data, size_t size)

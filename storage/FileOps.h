@@ -12,6 +12,9 @@ public:
     virtual ~FileOps() = default;
 
     virtual int CreateTemp(std::string &pathTemplate); // mkstemp: fills in the X's
+    // Opens an existing regular file to write into it, without truncating
+    // it and without waiting: the test that it may be written.
+    virtual int OpenInPlace(const std::string &path);
     virtual ssize_t Write(int fd, const char *data, size_t size);
     virtual int Sync(int fd);
     virtual int Close(int fd);

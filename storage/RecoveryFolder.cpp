@@ -1,15 +1,19 @@
 #include "storage/RecoveryFolder.h"
 
 #include "storage/AtomicFile.h"
-#include "model/DialogFile.h"
+#include "storage/PrivateFile.h"
 #include "storage/RecoveryLock.h"
+#include "storage/TemporaryFiles.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -56,10 +60,23 @@ bool RecoveryFolder::MakeFolder(std::string &error) const
         error = "there is no folder for the user's data";
         return false;
     }
-    std::error_code made;
-    if (std::filesystem::create_directories(m_path, made))
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, made);
-    return true; // a folder that could not be made fails the write, with the system's reason
+    std::error_code ignored; // a parent that could not be made fails the mkdir below
+    std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(), ignored);
+    struct stat st {};
+    if ((mkdir(m_path.c_str(), 0700) != 0 && errno != EEXIST) || stat(m_path.c_str(), &st) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        error = std::strerror(ENOTDIR);
+        return false;
+    }
+    // Made under the umask, or left readable by an older version: this user's alone.
+    if ((st.st_mode & 07777) != 0700 && chmod(m_path.c_str(), 0700) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    return true;
 }
 
 pid_t RecoveryFolder::TakeLock(const std::string &slot) const
@@ -72,12 +89,15 @@ pid_t RecoveryFolder::TakeLock(const std::string &slot) const
         return holder;
     // The slot is this process's: a temporary file of it is what a write
     // that a crash cut short left behind.
-    const std::string temporary = "." + slot + std::string(kSuffix) + ".";
+    const std::string name = slot + std::string(kSuffix);
+    const std::string temporary = TemporaryFiles::Prefix(name, TemporaryFiles::NameMax(m_path));
     std::error_code ignored;
     for (const auto &item : std::filesystem::directory_iterator(m_path, ignored)) {
-        if (item.path().filename().string().starts_with(temporary))
-            std::filesystem::remove(item.path(), ignored);
+        const std::string entry = item.path().filename().string();
+        if (entry.starts_with(temporary) && TemporaryFiles::IsTemporary(entry) && item.is_regular_file(ignored) && !item.is_symlink(ignored))
+            unlink(item.path().c_str());
     }
+    TemporaryFiles::RemoveStale(m_path);
     return 0;
 }
 
@@ -91,7 +111,7 @@ bool RecoveryFolder::Write(const std::string &slot, const RecoveryRecord &record
     if (!MakeFolder(error))
         return false;
     AtomicFile file(ops);
-    if (file.Open(RecoveryPath(slot)) && file.Append(record.Header()) && file.Append(record.bytes) && file.Commit())
+    if (file.OpenPrivate(RecoveryPath(slot)) && file.Append(record.Header()) && file.Append(record.bytes) && file.Commit())
         return true;
     error = file.GetErrorText();
     return false;
@@ -104,6 +124,16 @@ void RecoveryFolder::Remove(const std::string &slot) const
 
 std::vector<RecoveryFolder::Entry> RecoveryFolder::Unkept(const std::string &except) const
 {
+    return Entries([this, &except](const std::string &slot) { return slot != except && RecoveryLock::HolderOf(LockPath(slot)) == 0; });
+}
+
+std::vector<RecoveryFolder::Entry> RecoveryFolder::KeptElsewhere() const
+{
+    return Entries([this](const std::string &slot) { return RecoveryLock::HolderOf(LockPath(slot)) != 0; });
+}
+
+std::vector<RecoveryFolder::Entry> RecoveryFolder::Entries(const std::function<bool(const std::string &slot)> &wanted) const
+{
     std::vector<Entry> entries;
     std::error_code error;
     for (const auto &item : std::filesystem::directory_iterator(m_path, error)) {
@@ -111,11 +141,10 @@ std::vector<RecoveryFolder::Entry> RecoveryFolder::Unkept(const std::string &exc
         if (!name.ends_with(kSuffix) || name.front() == '.')
             continue;
         Entry entry{name.substr(0, name.size() - kSuffix.size()), {}};
-        if (entry.slot == except || RecoveryLock::HolderOf(LockPath(entry.slot)) != 0)
+        if (!wanted(entry.slot))
             continue;
         std::string bytes;
-        std::string reason;
-        if (DialogFile::ReadFileBytes(item.path().string(), bytes, reason) && RecoveryRecord::Parse(bytes, entry.record))
+        if (PrivateFile::Read(item.path().string(), bytes) && RecoveryRecord::Parse(bytes, entry.record))
             entries.push_back(std::move(entry));
     }
     std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {

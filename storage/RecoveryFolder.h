@@ -2,6 +2,7 @@
 
 #include "storage/RecoveryRecord.h"
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -12,6 +13,9 @@ class FileOps;
 // "<slot>.recovery", with its lock "<slot>.lock" beside it (see
 // RecoveryLock). A named file's slot comes from its absolute path, so that
 // opening the file again finds it; an untitled document's is made unique.
+// Unsaved work is private: the folder is this user's alone (mode 0700,
+// tightened to it if it was not), its files too (see PrivateFile), and
+// anything in it that is not a regular file of this user's is ignored.
 class RecoveryFolder {
 public:
     struct Entry {
@@ -32,28 +36,35 @@ public:
     static std::string SlotForUntitled();
 
     // Takes the slot's lock for this process (see RecoveryLock::Take),
-    // creating the folder when it is missing, and clears what writes of the
-    // slot that were cut short left; releases it if this process holds it.
+    // making the folder when it is missing, and clears what writes of the
+    // slot that were cut short left, and stale temporary files; releases it
+    // if this process holds it.
     pid_t TakeLock(const std::string &slot) const;
     void ReleaseLock(const std::string &slot) const;
 
     // Replaces the slot's recovery file with the record, as a whole or not
-    // at all, creating the folder (for this user only) when it is missing.
-    // False with the system's reason when it could not.
+    // at all, making the folder when it is missing. False with the
+    // system's reason when it could not.
     bool Write(const std::string &slot, const RecoveryRecord &record, FileOps &ops, std::string &error) const;
     void Remove(const std::string &slot) const;
 
     // The recovery files that no live process other than this one keeps,
-    // but for the slot except, newest first. Files that are not whole
-    // records are left out.
+    // but for the slot except, newest first: those cut short too (see
+    // RecoveryRecord::missing), but none that is not a recovery file.
     std::vector<Entry> Unkept(const std::string &except = {}) const;
+    // The recovery files that a live process other than this one keeps:
+    // documents open with unsaved changes in another window.
+    std::vector<Entry> KeptElsewhere() const;
     // What to offer when the file at absolutePath is opened, and at
     // start-up with an untitled document: the entries of it, newest first.
     static std::vector<Entry> ForFile(const std::vector<Entry> &entries, const std::string &absolutePath);
     static std::vector<Entry> ForUntitled(const std::vector<Entry> &entries);
 
 private:
-    // The folder, for this user only; false when it is not there to write in.
+    // The whole records in the folder whose slots are wanted, newest first.
+    std::vector<Entry> Entries(const std::function<bool(const std::string &slot)> &wanted) const;
+    // The folder, for this user only; false with the reason when it is not
+    // there to write in or cannot be made private.
     bool MakeFolder(std::string &error) const;
 
     std::string m_path;

@@ -1,47 +1,10 @@
 #include "storage/RecoveryRecord.h"
 
-#include <charconv>
+#include "storage/HeaderReader.h"
 
 namespace {
 
 constexpr std::string_view kMagic = "Talkwright recovery 1\n";
-
-// Reads the next header line, "key" followed by numbers; the text left
-// over goes on past its line end.
-class HeaderReader {
-public:
-    explicit HeaderReader(std::string_view text) : m_text(text) {}
-
-    bool Key(std::string_view key)
-    {
-        if (!m_text.starts_with(key) || m_text.size() == key.size() || m_text[key.size()] != ' ')
-            return false;
-        m_text.remove_prefix(key.size() + 1);
-        return true;
-    }
-    template <typename T>
-    bool Number(T &value, char end)
-    {
-        const auto [next, error] = std::from_chars(m_text.data(), m_text.data() + m_text.size(), value);
-        if (error != std::errc() || next == m_text.data() + m_text.size() || *next != end)
-            return false;
-        m_text.remove_prefix(static_cast<size_t>(next - m_text.data()) + 1);
-        return true;
-    }
-    // size bytes, then the line end when one is asked for.
-    bool Bytes(size_t size, std::string &value, bool lineEnd)
-    {
-        if (m_text.size() < size + (lineEnd ? 1 : 0) || (lineEnd && m_text[size] != '\n'))
-            return false;
-        value.assign(m_text.substr(0, size));
-        m_text.remove_prefix(size + (lineEnd ? 1 : 0));
-        return true;
-    }
-    bool AtEnd() const { return m_text.empty(); }
-
-private:
-    std::string_view m_text;
-};
 
 } // namespace
 
@@ -72,7 +35,7 @@ bool RecoveryRecord::Parse(std::string_view text, RecoveryRecord &record)
     if (!(in.Key("path") && in.Number(pathSize, '\n') && in.Bytes(pathSize, read.path, true) && in.Key("untitled")
           && in.Number(untitled, '\n') && in.Key("base") && in.Number(exists, ' ') && in.Number(read.base.size, ' ')
           && in.Number(seconds, ' ') && in.Number(nanoseconds, '\n') && in.Key("written") && in.Number(read.writtenAt, '\n')
-          && in.Key("bytes") && in.Number(byteCount, '\n') && in.Bytes(byteCount, read.bytes, false) && in.AtEnd()))
+          && in.Key("bytes") && in.Number(byteCount, '\n') && in.Last(byteCount, read.bytes)))
         return false;
     if ((untitled != 0 && untitled != 1) || (exists != 0 && exists != 1) || nanoseconds < 0 || nanoseconds >= 1000000000)
         return false;
@@ -80,6 +43,7 @@ bool RecoveryRecord::Parse(std::string_view text, RecoveryRecord &record)
     read.base.exists = exists == 1;
     read.base.modified.tv_sec = static_cast<time_t>(seconds);
     read.base.modified.tv_nsec = nanoseconds;
+    read.missing = byteCount - read.bytes.size();
     record = std::move(read);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "storage/DiskStamp.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,10 +30,13 @@ struct RecoveryRecord {
     DiskStamp base;
     std::int64_t writtenAt = 0; // seconds since the epoch
     std::string bytes;
+    // How many of the bytes a file cut short lacks at its end; 0 in a whole one.
+    std::size_t missing = 0;
 
     // Everything up to the bytes: the file is this, then the bytes.
     std::string Header() const;
-    // False for text that is not a whole recovery file.
+    // False for text that is not a recovery file: no whole header, or more
+    // after the bytes. A file cut short in its bytes reads as far as it goes.
     static bool Parse(std::string_view text, RecoveryRecord &record);
 
     // Whether the file on disk now differs from the one the changes were

@@ -32,6 +32,9 @@ public:
     // the given one (the open document's own file, as last saved); empty
     // when cancelled.
     virtual QString GetCompareFileName(QWidget *parent, const QString &proposed) = 0;
+    // The path chosen for a file the program writes from the document (an
+    // export), in a save dialog of that caption and filter.
+    virtual QString GetExportFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter) = 0;
 
     // The texts of a question's buttons, in the order Yes, No, Cancel:
     // those given, the usual ones where none is, empty for a button the

@@ -110,3 +110,11 @@ QString QtPrompter::GetCompareFileName(QWidget *parent, const QString &proposed)
         dialog.selectFile(proposed);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
 }
+
+QString QtPrompter::GetExportFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter)
+{
+    QFileDialog dialog(parent, caption, proposed, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
+}

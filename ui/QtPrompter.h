@@ -14,4 +14,5 @@ public:
     QString GetOpenFileName(QWidget *parent, const QString &folder) override;
     QString GetSaveFileName(QWidget *parent, const QString &proposed) override;
     QString GetCompareFileName(QWidget *parent, const QString &proposed) override;
+    QString GetExportFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter) override;
 };

@@ -2,6 +2,7 @@
 // statuses and what it leaves on disk, under hostile input too; and check's
 // findings and plays on small files built for each.
 #include "CheckCases.h"
+#include "DlgtoolRun.h"
 #include "TestFiles.h"
 #include "cli/JsonWriter.h"
 #include "cli/PlayCommand.h"
@@ -21,61 +22,6 @@
 
 namespace {
 
-// One run of the real binary.
-struct Invocation {
-    std::vector<std::string> args;
-    std::string in = "/dev/null"; // standard input
-    std::string out;              // where standard output goes; empty: captured
-    rlim_t fileSize = RLIM_INFINITY;
-    std::vector<std::pair<std::string, std::string>> env = {}; // variables set for the run
-};
-
-// Its exit status (128 + the signal that ended it, -1 when it hung) and
-// what it printed.
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result RunDlgtool(const Invocation &run)
-{
-    const TestFiles capture;
-    const std::string outPath = run.out.empty() ? capture.Path("out") : run.out;
-    const pid_t child = fork();
-    if (child == 0) {
-        const int in = open(run.in.c_str(), O_RDONLY);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        const int err = open(capture.Path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
-            _exit(126);
-        // As root, permissions would not hold, and a fault could replace system files.
-        if (getuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(126);
-        for (const auto &[name, value] : run.env)
-            setenv(name.c_str(), value.c_str(), 1);
-        const rlimit limit{run.fileSize, run.fileSize};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        std::vector<char *> argv{const_cast<char *>(TALKWRIGHT_DLGTOOL)};
-        for (const std::string &arg : run.args)
-            argv.push_back(const_cast<char *>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(TALKWRIGHT_DLGTOOL, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-            return {-1, "", "hung"};
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), run.out.empty() ? TestFiles::ReadBytes(outPath) : "",
-            TestFiles::ReadBytes(capture.Path("err"))};
-}
-
 bool IsA(const std::string &path, mode_t type)
 {
     struct stat st {};
@@ -92,7 +38,7 @@ TEST(Dlgtool, KeepsItsContract)
     TestFiles files;
     ASSERT_EQ(chmod(files.Dir().c_str(), 0777), 0); // the binary runs unprivileged
     const std::string dir = files.Dir();
-    const std::string examples = TALKWRIGHT_EXAMPLES_DIR;
+    const std::string examples = ReachableExamples();
     const std::string worked = examples + "/worked-example.dlg";
     const std::string missing = dir + "/missing.dlg";
     const std::string empty = files.Write("empty.dlg", "");
@@ -105,6 +51,7 @@ TEST(Dlgtool, KeepsItsContract)
     const std::string counted = files.Write("s.dlg", "{1}{Hello there}{Hi, you}{}{}{}{}\n{2}{Who are you?}{}{1}{}{}{}\n"
                                                      "{3}{E:}{}{1}{}{}{}\n{21}{R:5,a}{R:5,a}{}{}{}{}\n{22}{E:}{}{1}{}{}{}\n");
     const std::string old = files.Write("old.dlg", "old");
+    ASSERT_EQ(chmod(old.c_str(), 0666), 0); // so that the unprivileged binary may write it
     const std::string lost = files.Write("lost.dlg", "{1}{Hi}{Hi}{}{}{}{}\n// [LABEL] Lost\n{21}{b}{b}{}{}{}{}\n");
     const std::string unnamed = files.Write("unnamed.dlg", "// [LABEL] A\n{1}{Hi}{Hi}{}{}{}{}\n{}{b}{b}{}{}{}{}\n");
     const auto reworded = [&](const char *name, const char *bye) {
@@ -234,6 +181,9 @@ TEST(Dlgtool, KeepsItsContract)
         {"save into a FIFO", {{"format", worked, "-o", fifo}}, 0, "", "", [&] { return IsA(fifo, S_IFIFO); }},
         {"save into a device", {{"format", worked, "-o", dir + "/null"}}, 0, "", "",
          [&] { return IsA(dir + "/null", S_IFLNK) && IsA("/dev/null", S_IFCHR); }},
+        // A link to what is no file, such as a pipe, is written into.
+        {"save into /dev/stdout, a pipe", {{"format", worked, "-o", "/dev/stdout"}, "/dev/null", "|"}, 0, kWorkedExample, ""},
+        {"save into /dev/fd/1, a pipe", {{"format", worked, "-o", "/dev/fd/1"}, "/dev/null", "|"}, 0, kWorkedExample, ""},
         {"save onto a link loop", {{"format", worked, "-o", dir + "/loop"}}, 1, "",
          "dlgtool: cannot write " + dir + "/loop: Too many levels of symbolic links\n", [&] { return IsA(dir + "/loop", S_IFLNK); }},
         // What memory cannot hold is an error, and what never ends is not read.
@@ -252,6 +202,9 @@ TEST(Dlgtool, KeepsItsContract)
         {"dump --json", {{"dump", "--json"}}, 2, "", "usage: dlgtool dump FILE\n"},
         {"check without a path", {{"check"}}, 2, "", kCheckUsage},
         {"check --format xml", {{"check", "--format", "xml", "a"}}, 2, "", kCheckUsage},
+        // Every option is given once at most.
+        {"check --format twice", {{"check", "--format", "json", "--format", "text", "a"}}, 2, "", kCheckUsage},
+        {"graph --format twice", {{"graph", "a", "--format", "svg", "--format", "dot"}}, 2, "", "usage: dlgtool graph FILE [--format dot|svg] [-o OUT]\n"},
         {"dump -", {{"dump", "-"}, empty}, 0, "{\"file\":\"-\",\"pages\":[]}\n", ""},
         {"check -", {{"check", "-"}, lost}, 0,
          "-:3: warning: page \"Lost\" (line 3): no option leads to it\n1 file checked: 0 errors, 1 warning, 0 notes\n", ""},
@@ -277,6 +230,37 @@ TEST(Dlgtool, KeepsItsContract)
     const ssize_t got = read(fifoReader, fifoBytes, sizeof fifoBytes);
     close(fifoReader);
     EXPECT_EQ(std::string(fifoBytes, static_cast<size_t>(std::max<ssize_t>(got, 0))), kWorkedExample);
+}
+
+// A text of the file, or of the command line, that holds control
+// characters reaches the terminal escaped, as a file name does: a page's
+// name that would clear the screen, a speech that would set the terminal's
+// title, a name to start from that would split the error over two lines.
+TEST(Dlgtool, EscapesControlCharactersInText)
+{
+    TestFiles files;
+    ASSERT_EQ(chmod(files.Dir().c_str(), 0777), 0); // the binary runs unprivileged
+    const std::string path = files.Write("c.dlg", "// [LABEL] Start\n{1}{Hi}{Hi}{}{}{}{}\n{2}{Go \\ on}{}{1}{}{21}{}\n"
+                                                  "// [LABEL] \x1b[2JWipe\x81\n{21}{\x1b]0;title\x07}{x}{}{}{}{}\n{22}{Back}{}{1}{}{1}{}\n"
+                                                  "// [LABEL] Lost\x1b[2J\x7f\n{41}{l}{l}{}{}{}{}\n");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {{"check", path}, 0, path + ":8: warning: page \"Lost\\x1b[2J\\x7f\" (line 8): no option leads to it\n1 file checked: 0 errors, 1 warning, 0 notes\n", ""},
+        {{"play", path, "--gender", "male", "--intelligence", "5", "--choose", "1"}, 0,
+         "male PC, intelligence 5\n1. page \"Start\" (line 2)\n   NPC: Hi\n   1) Go \\\\ on -> page \"\\x1b[2JWipe\\x81\"\n   chosen: 1\n"
+         "2. page \"\\x1b[2JWipe\\x81\" (line 5)\n   NPC: \\x1b]0;title\\x07\n   1) Back -> page \"Start\"\nend: choices used\n", ""},
+        {{"play", path, "--gender", "male", "--intelligence", "5", "--start", "a\nb"}, 1, "",
+         "dlgtool: cannot play " + path + ": no page is named \"a\\nb\"\n"},
+    };
+    for (const auto &c : cases) {
+        const Result result = RunDlgtool({c.args});
+        EXPECT_EQ(result.status, c.status) << c.args.back();
+        EXPECT_EQ(result.out, c.out) << c.args.back();
+        EXPECT_EQ(result.err, c.err) << c.args.back();
+    }
 }
 
 // What check says of one file on its standard input, without the summary.
@@ -414,6 +398,12 @@ TEST(Play, Runs)
         {with(male, {"--start", "Nowhere"}), 1, "", cannot + "no page is named \"Nowhere\"\n"},
         {with(male, {"--fail-conditions", "3"}), 1, "", cannot + "line 3 holds no PC option with extra conditions\n"},
         {{path, "--intelligence", "8"}, 2, "", usage},
+        // Every option is given once at most.
+        {with(male, {"--choose", "1", "--choose", "2"}), 2, "", usage},
+        {with(male, {"--gender", "female"}), 2, "", usage},
+        {with(male, {"--format", "json", "--format", "text"}), 2, "", usage},
+        {with(male, {"--start", "Room", "--start", "Start"}), 2, "", usage},
+        {with(male, {"--fail-conditions", "10", "--fail-conditions", "10"}), 2, "", usage},
         {{path, "--gender", "male", "--intelligence", "ten"}, 2, "", usage},
         {with(male, {"--choose", "1,,2"}), 2, "", usage},
     };

@@ -40,6 +40,11 @@ check "dlgtool --help names diff, show and merge" 0 "*dlgtool diff OLD NEW*dlgto
 check "dlgtool diff of one file" 2 "" "usage: dlgtool diff OLD NEW *" "$dlgtool" diff a
 check "dlgtool show without a file" 2 "" "usage: dlgtool show FILE" "$dlgtool" show
 check "dlgtool merge of two files" 2 "" "usage: dlgtool merge BASE OURS THEIRS *" "$dlgtool" merge a b
+check "dlgtool --help names po and script" 0 "*dlgtool po extract FILE...*dlgtool po check FILE LANG.po*dlgtool script FILE...*" "" "$dlgtool" --help
+check "dlgtool po without what to do" 2 "" "usage: dlgtool po extract *" "$dlgtool" po
+check "dlgtool script without a file" 2 "" "usage: dlgtool script FILE... [[]--format csv] [[]-o OUT]" "$dlgtool" script
+check "dlgtool find without a path" 2 "" "usage: dlgtool find \[--case\] \[--words\] \[--regex\] TEXT PATH..." "$dlgtool" find lamp
+check "dlgtool uses without a path" 2 "" "usage: dlgtool uses PATH... \[--format text|json\]" "$dlgtool" uses
 if [ -n "$talkwright" ]; then
     check "talkwright --version" 0 "talkwright $version" "" "$talkwright" --version
     check "talkwright --help" 0 "usage: talkwright *talkwright --help | --version*" "" "$talkwright" --help

@@ -12,6 +12,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <span>
 
 namespace {
 
@@ -250,18 +251,36 @@ TEST(Compare, DescribesEachKindOfChange)
     }
 }
 
+// Two sides' edits of one base, what merging theirs into ours records, and
+// what the merge holds that ours lacks, and that theirs lacks.
+struct MergeCase {
+    const char *name;
+    Edit ours;
+    Edit theirs;
+    int conflicts;
+    std::string beyondOurs;
+    std::string beyondTheirs;
+};
+
+// Merges each case and compares the merged file, read back as saved (what
+// the file holds, not what the merge holds in memory), with each side.
+void CheckMerges(const std::string &base, std::span<const MergeCase> cases, std::string (*said)(const Diff &))
+{
+    for (const MergeCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string oursBytes = Edited(base, c.ours ? c.ours : Edit([](DialogFile &) {}));
+        const std::string theirsBytes = Edited(base, c.theirs);
+        auto merged = Read(oursBytes);
+        EXPECT_EQ(ConversationMerge::Merge(*Read(base), *merged, *Read(theirsBytes)), c.conflicts);
+        const auto saved = Read(merged->WriteText());
+        EXPECT_EQ(said(Diff::Compare(*Read(oursBytes), *saved)), c.beyondOurs);
+        EXPECT_EQ(said(Diff::Compare(*Read(theirsBytes), *saved)), c.beyondTheirs);
+    }
+}
+
 TEST(Merge, TakesEachSidesChanges)
 {
     const std::string base = Conversation(50);
-    struct Case {
-        const char *name;
-        Edit ours;
-        Edit theirs;
-        int conflicts;
-        // What the merge holds that ours lacks, and what theirs lacks.
-        std::string beyondOurs;
-        std::string beyondTheirs;
-    };
     const Edit addFirst = [](DialogFile &f) {
         DialogLine *page = f.InsertPage(0, std::make_unique<DialogLine>());
         page->SetLabel("Ours");
@@ -274,7 +293,7 @@ TEST(Merge, TakesEachSidesChanges)
         AddOption(*page).SetTarget(f.GetPage(30));
     };
     const Edit speech = [](DialogFile &f) { Page(f, 3).SetSpeech("Ours says this."); };
-    const Case cases[] = {
+    const MergeCase cases[] = {
         {"both add a page: every jump leads where it led on its side", addFirst, addLast, 0,
          "Theirs added speech to female PCs=t [added leads to: page \"P30\"]\n", "Ours added speech to female PCs=o [added leads to: page \"P19\"]\n"},
         {"different options of one page", [](DialogFile &f) { Page(f, 5).GetOption(0)->SetSpeech("On!"); },
@@ -304,18 +323,7 @@ TEST(Merge, TakesEachSidesChanges)
          "P0 changed [changed leads to: the dialog ends -> page \"P9\"]\nP9 added remarks=CONFLICT: theirs: removed this page, which ours"
          " leads to speech=Speech of page 9. [added leads to: page \"P10\"] [added]\n"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto baseFile = Read(base);
-        const std::string oursBytes = Edited(base, c.ours);
-        const std::string theirsBytes = Edited(base, c.theirs);
-        auto merged = Read(oursBytes);
-        EXPECT_EQ(ConversationMerge::Merge(*baseFile, *merged, *Read(theirsBytes)), c.conflicts);
-        // Read back as saved: what the file holds, not what the merge holds in memory.
-        const auto saved = Read(merged->WriteText());
-        EXPECT_EQ(Summary(Diff::Compare(*Read(oursBytes), *saved)), c.beyondOurs);
-        EXPECT_EQ(Summary(Diff::Compare(*Read(theirsBytes), *saved)), c.beyondTheirs);
-    }
+    CheckMerges(base, cases, Summary);
 }
 
 // What a merge takes of options and pages that both sides touched, each
@@ -324,14 +332,6 @@ TEST(Merge, TakesEachSidesChanges)
 TEST(Merge, OptionsAndPagesThatBothSidesTouched)
 {
     const std::string base = Conversation(20);
-    struct Case {
-        const char *name;
-        Edit ours;
-        Edit theirs;
-        int conflicts;
-        std::string beyondOurs;
-        std::string beyondTheirs;
-    };
     const auto addOption = [](int page, const char *speech) { return [=](DialogFile &f) { AddOption(Page(f, page)).SetSpeech(speech); }; };
     const auto setSpeech = [](int page, int option, const char *speech) {
         return [=](DialogFile &f) { Page(f, page).GetOption(option)->SetSpeech(speech); };
@@ -343,7 +343,7 @@ TEST(Merge, OptionsAndPagesThatBothSidesTouched)
         };
     };
     const auto addPage = [](const char *name, const char *speech) { return [=](DialogFile &f) { NewPage(f, name, speech); }; };
-    const Case cases[] = {
+    const MergeCase cases[] = {
         {"both add an option to one page: both kept, ours first", addOption(2, "Ours?"), addOption(2, "Theirs?"), 0,
          "page \"P2\": changed\n  option 4 \"Theirs?\": added\n", "page \"P2\": changed\n  option 3 \"Ours?\": added\n"},
         {"both add the same option: one", addOption(2, "Same?"), addOption(2, "Same?"), 0, "", ""},
@@ -384,16 +384,7 @@ TEST(Merge, OptionsAndPagesThatBothSidesTouched)
              AddOption(first).SetTarget(&NewPage(f, "Second"));
          }, 0, "page \"First\": added as page 21\n  speech: First.\n  option 1 \"\": added\n    leads to: page \"Second\"\npage \"Second\": added as page 22\n  speech: Second.\n", ""},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string oursBytes = Edited(base, c.ours ? c.ours : Edit([](DialogFile &) {}));
-        const std::string theirsBytes = Edited(base, c.theirs);
-        auto merged = Read(oursBytes);
-        EXPECT_EQ(ConversationMerge::Merge(*Read(base), *merged, *Read(theirsBytes)), c.conflicts);
-        const auto saved = Read(merged->WriteText());
-        EXPECT_EQ(Described(Diff::Compare(*Read(oursBytes), *saved)), c.beyondOurs);
-        EXPECT_EQ(Described(Diff::Compare(*Read(theirsBytes), *saved)), c.beyondTheirs);
-    }
+    CheckMerges(base, cases, Described);
 }
 
 TEST(Merge, ConflictRemarksReadBackAndCheckReportsThemAtTheirLine)

@@ -1,5 +1,6 @@
 // The graph the map draws and dlgtool graph writes.
 #include "TestFiles.h"
+#include "graph/GraphvizLayout.h"
 #include "rules/ConversationGraph.h"
 #include "model/DialogFile.h"
 
@@ -55,15 +56,17 @@ TEST(ConversationGraph, NodesEdgesMarksAndDimmedPerProfile)
     }
 }
 
-// What dlgtool graph writes, DOT and SVG, Graphviz's dot reads back, even
-// with quotes and backslashes in a page's name.
+// What dlgtool graph writes, DOT and SVG, Graphviz's dot and an XML parser
+// read back, even with quotes, backslashes, entities and control characters
+// in a page's name, which is drawn as it reads.
 TEST(ConversationGraph, DlgtoolGraphReadsBackInDot)
 {
     TestFiles files;
-    const std::string path = files.Write("g.dlg", std::string(kFile) + "// [LABEL] Say \"hi\\n\"\n{101}{q}{q}{}{}{}{}\n");
+    const std::string path = files.Write("g.dlg", std::string(kFile) + "// [LABEL] Say \"hi\\n\"\n{101}{q}{q}{}{}{}{}\n"
+                                                                       "// [LABEL] \x1b[2J&lt;\x07\x01&amp; \x7f\n{121}{q}{q}{}{}{}{}\n");
     for (const char *format : {"dot", "svg"}) {
         const std::string command = std::string(TALKWRIGHT_DLGTOOL) + " graph " + path + " --format " + format + " -o " + files.Path("out")
-                                    + (format == std::string("dot") ? " && dot -Tplain " : " && grep -c '<svg' ") + files.Path("out");
+                                    + (format == std::string("dot") ? " && dot -Tplain " : " && xmllint --noout ") + files.Path("out");
         std::FILE *pipe = popen(command.c_str(), "r");
         ASSERT_NE(pipe, nullptr);
         std::string out;
@@ -75,6 +78,24 @@ TEST(ConversationGraph, DlgtoolGraphReadsBackInDot)
             EXPECT_NE(out.find("node p5 "), std::string::npos);
             EXPECT_NE(out.find("\"Say \\\"hi\\\\n\\\"\\n0 options\""), std::string::npos) << out;
             EXPECT_NE(out.find("edge p0 m1 "), std::string::npos); // to the octagon of page 99
+        } else {
+            EXPECT_NE(TestFiles::ReadBytes(files.Path("out")).find(">\u241b[2J&amp;lt;\u2407\u2401&amp;amp; \u2421</text>"), std::string::npos);
         }
     }
+}
+
+// Request money to a page number that no page has is drawn as a jump to
+// one is: to a "no page N" marker of its page.
+TEST(ConversationGraph, MoneyToNoPage)
+{
+    DialogFile file;
+    ASSERT_TRUE(file.ReadText("{1}{M:5,21}{M:7,0}{}{}{}{}\n{2}{Go}{}{1}{}{21}{}\n"));
+    const ConversationGraph graph(file);
+    const std::vector<Edge> edges{{0, -1, -1, Mark::RequestMoney, 21}, {0, -1, -1, Mark::RequestMoney, 0}, {0, 0, -1, Mark::NoPage, 21}};
+    EXPECT_EQ(graph.GetEdges(), edges);
+    const std::string dot = GraphvizLayout::Dot(graph);
+    EXPECT_NE(dot.find("m0 [id=m0, shape=octagon, style=solid, color=red, fontcolor=red, label=\"no page 21\"]"), std::string::npos) << dot;
+    EXPECT_NE(dot.find("p0 -> m0 [id=e0, style=dashed"), std::string::npos) << dot;
+    EXPECT_NE(dot.find("p0 -> m1 [id=e1, style=dashed"), std::string::npos) << "paid, the dialog ends: " << dot;
+    EXPECT_NE(dot.find("p0 -> m0 [id=e2, color=red"), std::string::npos) << "the option's jump shares the marker: " << dot;
 }

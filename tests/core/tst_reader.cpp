@@ -43,7 +43,7 @@ TEST(Reader, ReadsDocuments)
         {"remarks and descriptions",
          "//\ta \n//\n// [DESCRIPTION]  d\n// [DESCRIPTION] e\n//b\n{1}{Hi}{Hi}{}{}{}{}\n"
          "// [DESCRIPTION] x [LABEL] Named\n{1}{Hi}{Hi}{}{}{}{}",
-         "P[1]1{Hi}{Hi}{}{}{} d=e r=a|b|\nP[Named]1{Hi}{Hi}{}{}{} d= r=\n"},
+         "P[1]1{Hi}{Hi}{}{}{} d=e r=a||b|\nP[Named]1{Hi}{Hi}{}{}{} d= r=\n"},
         {"a speech holding // cuts its line",
          "{1}{Hi}{Hi}{}{}{}{}\n{2}{See http://x.org}{}{1}{}{}{}\n{3}{Bye}{}{1}{}{}{}",
          "P[1]1{Hi}{Hi}{}{}{} d= r=\n  O3{Bye}{}{1}{}{} d= r=x.org}{}{1}{}{}{}|\n"},
@@ -120,13 +120,22 @@ TEST(Reader, ReportsWhatItDrops)
         std::string input;
         std::string dropped; // DroppedLine::List
     } cases[] = {
-        {"nothing", "  {1} {Hi}\t{Hi}{}{}{}{}{}{}  \r\n// [LABEL] B\n{2}{B}{B}{}{}{}{}\n//\n", ""},
+        {"nothing", "  {1} {Hi}\t{Hi}{}{}{}{}{}{}  \r\n// [LABEL] B\n//\n{2}{B}{B}{}{}{}{}\n{3}{Ok}{}{}{}{}{r{}\n", ""},
+        // Notes line after line make one run, however many there are.
+        {"runs", page + "a\nb\nc\n{2}{A}{}{}{}{}{}\n//\n",
+         "lines 2 to 4: not a dialog line or a comment\nline 6: a comment after the last dialog line\n"},
+        // What a save would change the meaning of, were it written field by field.
+        {"what a save rewrites", page + "{2}{Go}{}{1{}{21}{}\n{3}{Far}{}{1}{}{57}{}\n{21}{M:5,99}{M:5,99}{}{}{}{}\n"
+                                       "{41}{x{y}{z}{}{}{}{}\n{61}{a}{a}{}{b{}{}{}\n",
+         "line 2: a \"{\" inside a field, where one \"}\" closes several fields: a save writes a blank for it\n"
+         "line 3: a jump to a page number that no page has: a save writes the end of the dialog\n"
+         "line 4: a Request money speech's page number that no page has: a save writes 0, the end of the dialog\n"
+         "line 5: a \"{\" inside a field, where one \"}\" closes several fields: a save writes a blank for it\n"},
         {"a note", page + "\nNotes for the writer\n", "line 3: not a dialog line or a comment\n"},
         {"too few fields", page + "{2}{See http://x.org}{}{1}{}{}{}\n{3}{A}{}\n",
-         "line 2: braces but fewer than seven fields\nline 2: a comment after the last dialog line\n"
-         "line 3: braces but fewer than seven fields\n"},
-        {"text outside", "x{1}{Hi}{Hi}{}{}{}{}\n{1}{Hi}}{Hi}{}{}{}{}\n",
-         "line 1: text outside the braces of the fields\nline 2: text outside the braces of the fields\n"},
+         "lines 2 to 3: braces but fewer than seven fields\nline 2: a comment after the last dialog line\n"},
+        {"text outside", "x{1}{Hi}{Hi}{}{}{}{}\n\n{1}{Hi}}{Hi}{}{}{}{}\n",
+         "line 1: text outside the braces of the fields\nline 3: text outside the braces of the fields\n"},
         {"after the seventh", page + "{2}{A}{}{}{}{}{} TODO\n{3}{A}{}{}{}{}{}{8}\n",
          "line 2: text after the seventh field\nline 3: fields past the seventh\n"},
         {"lone CR", "{1}{A}{A}{}{}{}{}\r{2}{B}{}{1}{}{}{}\r\n",
@@ -134,10 +143,9 @@ TEST(Reader, ReportsWhatItDrops)
         {"after a NUL", page + "{2}{A}{}{}{}{}{}\0{3}"s, "line 2: a NUL byte, after which nothing of the file is read\n"},
         {"comments", "// [LABEL] A\n// [DESCRIPTION] d\n// [LABEL] B\n// [DESCRIPTION] e\n" + page
                          + "// [LABEL] O\n{2}{A}{}{}{}{}{}\n// the end\n// [LABEL] Z\n",
-         "line 1: a name or description that a later one above the same line replaces\n"
-         "line 2: a name or description that a later one above the same line replaces\n"
+         "lines 1 to 2: a name or description that a later one above the same line replaces\n"
          "line 6: a \"[LABEL]\" comment above a PC option, which only pages keep\n"
-         "line 8: a comment after the last dialog line\nline 9: a comment after the last dialog line\n"},
+         "lines 8 to 9: a comment after the last dialog line\n"},
     };
     for (const auto &c : cases) {
         DialogFile file;
@@ -146,6 +154,10 @@ TEST(Reader, ReportsWhatItDrops)
     }
     std::vector<DroppedLine> many(13, {4, DroppedLine::NotDialogLine});
     EXPECT_EQ(DroppedLine::List(many, 12).substr(12 * 39), "and 1 more\n");
+    DialogFile junk;
+    ASSERT_TRUE(junk.ReadText(page + std::string(100000, '\n') + "x\ny\n{2}{A}{}{}{}{}{} x\n{3}{B}{}{}{}{}{} y\n"));
+    EXPECT_EQ(DroppedLine::CountLines(junk.GetDroppedLines()), 4) << "lines in runs";
+    EXPECT_EQ(junk.GetDroppedLines().size(), 2U) << "one run of each kind";
 }
 
 // Request money names its page; a page says whether both genders hear the same.

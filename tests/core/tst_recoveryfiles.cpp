@@ -1,28 +1,25 @@
 // Recovery files: the record read back, where each document's file goes,
-// what is offered, stale locks, and a write that fails.
+// what is offered, locks that hold and locks that do not, a write that
+// fails, and the privacy of unsaved work.
 #include "FullDisk.h"
+#include "LockHolder.h"
 #include "TestFiles.h"
+#include "Unprivileged.h"
 #include "storage/RecoveryFolder.h"
 #include "storage/RecoveryLock.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-// A process that is alive until killed, and one that is gone.
-pid_t LiveProcess()
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        pause();
-        _exit(0);
-    }
-    return child;
-}
+// A process that is gone.
 pid_t GoneProcess()
 {
     const pid_t child = fork();
@@ -57,9 +54,17 @@ TEST(RecoveryRecord, ReadsBackWhatItWroteAndNothingLess)
     EXPECT_FALSE(back.BaseChanged(record.base));
     EXPECT_EQ(back.writtenAt, record.writtenAt);
     EXPECT_EQ(back.bytes, record.bytes);
-    // A file cut short anywhere, or with anything after the bytes, is no record.
-    for (size_t cut = 0; cut < text.size(); ++cut)
-        EXPECT_FALSE(RecoveryRecord::Parse(text.substr(0, cut), back)) << "cut at " << cut;
+    EXPECT_EQ(back.missing, 0u);
+    // A file cut short in its header, or with anything after the bytes, is
+    // no record; one cut short in its bytes holds what is left of them.
+    const size_t header = record.Header().size();
+    for (size_t cut = 0; cut < text.size(); ++cut) {
+        ASSERT_EQ(RecoveryRecord::Parse(text.substr(0, cut), back), cut >= header) << "cut at " << cut;
+        if (cut >= header) {
+            EXPECT_EQ(back.bytes, record.bytes.substr(0, cut - header)) << "cut at " << cut;
+            EXPECT_EQ(back.missing, text.size() - cut) << "cut at " << cut;
+        }
+    }
     EXPECT_FALSE(RecoveryRecord::Parse(text + "\n", back));
 }
 
@@ -83,32 +88,31 @@ TEST(RecoveryRecord, BaseChangedByAnotherProgram)
     EXPECT_FALSE(RecoveryRecord{}.BaseChanged(DiskStamp{}));
 }
 
-TEST(RecoveryLock, LocksOfProcessesGoneAreTakenOver)
+// Only a lock that a live process holds counts: not one whose process is
+// gone, nor one that names a live process (its id reused, after a reboot,
+// by another program) that does not hold it.
+TEST(RecoveryLock, OnlyALockHeldCounts)
 {
     TestFiles files;
-    const std::string lock = files.Path("a.lock");
-    EXPECT_EQ(RecoveryLock::Take(lock), 0);
-    EXPECT_EQ(TestFiles::ReadBytes(lock), std::to_string(getpid()) + "\n");
-    EXPECT_EQ(RecoveryLock::Take(lock), 0) << "taken again by its holder";
-
-    const pid_t live = LiveProcess();
-    const std::pair<std::string, pid_t> cases[] = {
-        {std::to_string(live) + "\n", live},
-        {std::to_string(GoneProcess()) + "\n", 0},
-        {"", 0},
-        {"not a number", 0},
-    };
-    for (const auto &[text, holder] : cases) {
+    const std::string lock = files.Path("a.lock"), mine = std::to_string(getpid()) + "\n";
+    for (const std::string &text : {std::string(), std::to_string(GoneProcess()) + "\n", std::to_string(getppid()) + "\n", std::string("x")}) {
         files.Write("a.lock", text);
-        EXPECT_EQ(RecoveryLock::HolderOf(lock), holder) << text;
-        EXPECT_EQ(RecoveryLock::Take(lock), holder) << text;
-        EXPECT_EQ(TestFiles::ReadBytes(lock), holder ? text : std::to_string(getpid()) + "\n") << text;
+        EXPECT_EQ(RecoveryLock::HolderOf(lock), 0) << text;
+        EXPECT_EQ(RecoveryLock::Take(lock), 0) << text;
+        EXPECT_EQ(RecoveryLock::Take(lock), 0) << "taken again by its holder";
+        EXPECT_EQ(TestFiles::ReadBytes(lock), mine) << "taken over: " << text;
         RecoveryLock::Release(lock);
-        EXPECT_EQ(TestFiles::ReadBytes(lock).empty(), holder == 0) << "released only by its holder: " << text;
     }
-    kill(live, SIGKILL);
-    waitpid(live, nullptr, 0);
-    EXPECT_EQ(files.EntryCount(), 0) << "no temporary lock stays behind";
+    EXPECT_EQ(files.EntryCount(), 0) << "released, and no temporary lock stays behind";
+    LockHolder other(lock);
+    EXPECT_EQ(RecoveryLock::HolderOf(lock), other.Pid());
+    EXPECT_EQ(RecoveryLock::Take(lock), other.Pid());
+    RecoveryLock::Release(lock);
+    EXPECT_EQ(TestFiles::ReadBytes(lock), std::to_string(other.Pid()) + "\n") << "released only by its holder";
+    other.Kill(); // a crash: the system releases the lock; the file stays
+    EXPECT_EQ(RecoveryLock::HolderOf(lock), 0);
+    EXPECT_EQ(RecoveryLock::Take(lock), 0);
+    RecoveryLock::Release(lock);
 }
 
 TEST(RecoveryFolder, OffersWhatNoLiveProcessKeeps)
@@ -135,8 +139,7 @@ TEST(RecoveryFolder, OffersWhatNoLiveProcessKeeps)
     for (const auto &[slot, record] : written)
         ASSERT_TRUE(folder.Write(slot, record, FileOps::Default(), error)) << error;
     files.Write("data/recovery/junk.recovery", "Talkwright recovery 1\npath 3");
-    const pid_t live = LiveProcess();
-    files.Write("data/recovery/" + kept + ".lock", std::to_string(live) + "\n");
+    const LockHolder live(folder.LockPath(kept));
     files.Write("data/recovery/" + stale + ".lock", std::to_string(GoneProcess()) + "\n");
 
     std::vector<std::string> slots;
@@ -150,8 +153,6 @@ TEST(RecoveryFolder, OffersWhatNoLiveProcessKeeps)
     const auto forUntitled = RecoveryFolder::ForUntitled(folder.Unkept());
     ASSERT_EQ(forUntitled.size(), 1u);
     EXPECT_EQ(forUntitled[0].record.path, "00001Untitled");
-    kill(live, SIGKILL);
-    waitpid(live, nullptr, 0);
 }
 
 TEST(RecoveryFolder, AFailedWriteKeepsTheLastRecoveryFile)
@@ -170,7 +171,7 @@ TEST(RecoveryFolder, AFailedWriteKeepsTheLastRecoveryFile)
     EXPECT_EQ(TestFiles::ReadBytes(folder.RecoveryPath(slot)), before);
     EXPECT_EQ(files.EntryCount(), 1) << "no temporary file stays behind";
     // One that a crash left is cleared when the slot is taken again.
-    files.Write("." + slot + ".recovery.Xy12Zq", "cut sh");
+    files.Write("." + slot + ".recovery.talkwright-Xy12Zq", "cut sh");
     EXPECT_EQ(folder.TakeLock(slot), 0);
     folder.ReleaseLock(slot);
     EXPECT_EQ(files.EntryCount(), 1);
@@ -181,4 +182,78 @@ TEST(RecoveryFolder, AFailedWriteKeepsTheLastRecoveryFile)
     EXPECT_FALSE(RecoveryFolder("").Write(slot, record, FileOps::Default(), error)) << "no data folder at all";
 }
 
+unsigned ModeOf(const std::string &path)
+{
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// Unsaved work is private, under the widest umask and a narrow one: the
+// folder is this user's alone and so is each file in it, also when an
+// older version left them readable.
+TEST(RecoveryFolder, UnsavedWorkIsThisUsersAlone)
+{
+    TestFiles files;
+    const std::string slot = "file-a", other = "file-b";
+    const mode_t umaskBefore = umask(0);
+    for (const auto &[name, mask] : {std::pair{"wide", 0}, {"narrow", 0277}}) {
+        umask(mask);
+        const RecoveryFolder folder(files.Path(name) + "/recovery");
+        std::string error;
+        ASSERT_TRUE(folder.Write(other, Record("/w/b", false, 1), FileOps::Default(), error)) << error;
+        EXPECT_EQ(ModeOf(folder.GetPath()), 0700u);
+        files.Write(name + std::string("/recovery/") + slot + ".lock", "1\n");
+        for (const std::string &path : {folder.GetPath(), folder.RecoveryPath(other), folder.LockPath(slot)})
+            chmod(path.c_str(), 0755);
+        ASSERT_TRUE(folder.Write(slot, Record("/w/a", false, 1), FileOps::Default(), error)) << error;
+        EXPECT_EQ(folder.TakeLock(slot), 0);
+        EXPECT_EQ(folder.Unkept().size(), 2u);
+        for (const std::string &path : {folder.RecoveryPath(slot), folder.LockPath(slot), folder.RecoveryPath(other)})
+            EXPECT_EQ(ModeOf(path), 0600u) << path;
+        EXPECT_EQ(ModeOf(folder.GetPath()), 0700u);
+        folder.ReleaseLock(slot);
+    }
+    umask(umaskBefore);
+}
+
+// Only regular files of this user's are recovery files and locks: a link
+// is never followed (what it points to is neither replaced nor offered), a
+// FIFO never waited on, another user's file never read, and each is left as
+// it is. A file cut short is offered for what it holds, and stays.
+TEST(RecoveryFolder, TakesOnlyRecoveryFilesOfThisUsers)
+{
+    TestFiles files;
+    const RecoveryFolder folder(files.Dir());
+    const std::string precious = files.Write("precious", "mine");
+    std::string error;
+    for (const std::string slot : {"link", "linked", "fifo", "fifolock", "linklock", "theirs", "cut"})
+        ASSERT_TRUE(folder.Write(slot, Record(slot, false, 1), FileOps::Default(), error)) << error;
+    std::filesystem::rename(folder.RecoveryPath("linked"), files.Path("record"));
+    std::filesystem::remove(folder.RecoveryPath("link"));
+    std::filesystem::remove(folder.RecoveryPath("fifo"));
+    ASSERT_EQ(symlink(precious.c_str(), folder.RecoveryPath("link").c_str()) | symlink("record", folder.RecoveryPath("linked").c_str())
+                  | symlink(precious.c_str(), folder.LockPath("linklock").c_str()) | mkfifo(folder.RecoveryPath("fifo").c_str(), 0600)
+                  | mkfifo(folder.LockPath("fifolock").c_str(), 0600),
+              0);
+    ASSERT_EQ(chown(folder.RecoveryPath("theirs").c_str(), 65534, 65534) == 0, Unprivileged::AsRoot());
+    const std::string cut = TestFiles::ReadBytes(folder.RecoveryPath("cut"));
+    std::filesystem::resize_file(folder.RecoveryPath("cut"), cut.size() - 10);
+
+    EXPECT_FALSE(folder.Write("link", Record("new", false, 2), FileOps::Default(), error));
+    EXPECT_EQ(error, folder.RecoveryPath("link") + " is not a regular file of this user's");
+    for (const std::string slot : {"fifolock", "linklock"}) {
+        EXPECT_EQ(folder.TakeLock(slot), 0);
+        folder.ReleaseLock(slot);
+    }
+    std::string offered;
+    for (const RecoveryFolder::Entry &entry : folder.Unkept()) {
+        const std::string bytes = Record(entry.slot, false, 1).bytes;
+        EXPECT_EQ(entry.record.bytes, bytes.substr(0, bytes.size() - entry.record.missing)) << entry.slot;
+        offered += entry.slot + " " + std::to_string(entry.record.missing) + ", ";
+    }
+    EXPECT_EQ(offered, std::string("cut 10, fifolock 0, linklock 0, ") + (Unprivileged::AsRoot() ? "" : "theirs 0, "));
+    EXPECT_EQ(TestFiles::ReadBytes(precious), "mine");
+    EXPECT_EQ(TestFiles::ReadBytes(folder.RecoveryPath("cut")), cut.substr(0, cut.size() - 10));
+    EXPECT_EQ(files.EntryCount(), 11) << "all left where they are";
+}
 } // namespace

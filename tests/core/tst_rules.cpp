@@ -3,6 +3,7 @@
 // and the pages it would lose. Reachability is tested with dlgtool check.
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
+#include "rules/BandSets.h"
 #include "rules/GenderCheck.h"
 #include "rules/IntelligenceCheck.h"
 #include "rules/OfferedSet.h"
@@ -11,6 +12,7 @@
 #include "model/Windows1252.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace std::string_literals;
 
@@ -40,7 +42,10 @@ TEST(Rules, IntelligenceCheck)
     const std::pair<const char *, const char *> cases[] = {
         {"", "none 0 '' . -1"},       {"1", "none 0 '1' + -1"},       {"+1", "on 1 '1' + 2"},   {"-1", "on 2 '1' + 1"},
         {"8", "on 0 '8' + 8"},        {"+8", "on 1 '8' + 9"},         {"-8", "on 2 '8' + 8"},   {"007", "on 0 '007' + 7"},
-        {"99999999999999", "on 0 '99999999999999' + 999999999999"}, {"x5", "on 0 'x5' . 0"}, {"5\xe9", "on 0 '5\xe9' . 5"},
+        // All digits count, clamped to 32 bits, as every number of the file is read.
+        {"99999999999999", "on 0 '99999999999999' + 2147483647"}, {"0000000000009", "on 0 '0000000000009' + 9"},
+        {"1000000000000", "on 0 '1000000000000' + 2147483647"}, {"+99999999999", "on 1 '99999999999' + 2147483648"},
+        {"x5", "on 0 'x5' . 0"}, {"5\xe9", "on 0 '5\xe9' . 5"},
         {"-x", "on 2 'x' . 0"},       {"+", "on 1 '' . 1"},
     };
     for (const auto &[text, expected] : cases) {
@@ -97,6 +102,78 @@ TEST(Rules, OfferedSet)
         }
         EXPECT_EQ(offered, c.offered) << '"' << c.gender << "" "" << c.intelligence << '"';
         EXPECT_EQ(reason, c.reason) << '"' << c.gender << "" "" << c.intelligence << '"';
+    }
+}
+
+// The shared sets of bands that reachability keeps agree with plain sets of
+// bands under every operation, for band counts that do and do not halve
+// evenly: which bands they hold, their ranges and the gaps between, and the
+// one Id that equal sets share.
+TEST(Rules, BandSetsAgreeWithPlainSets)
+{
+    using Plain = std::vector<bool>;
+    for (const size_t bands : {1U, 2U, 7U, 16U, 37U}) {
+        BandSets sets(bands);
+        std::vector<std::pair<BandSets::Id, Plain>> made{{BandSets::kNone, Plain(bands, false)}, {BandSets::kEvery, Plain(bands, true)}};
+        std::mt19937 random(static_cast<unsigned>(bands));
+        const auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+        for (int step = 0; step < 400; ++step) {
+            const auto &[a, plainA] = made[pick(made.size())];
+            const auto &[b, plainB] = made[pick(made.size())];
+            size_t first = pick(bands + 1);
+            size_t last = pick(bands + 1);
+            if (first > last)
+                std::swap(first, last);
+            Plain plain(bands);
+            BandSets::Id id = 0;
+            switch (step % 4) {
+            case 0:
+                id = sets.Of({first, last});
+                for (size_t i = 0; i < bands; ++i)
+                    plain[i] = i >= first && i < last;
+                break;
+            case 1:
+                id = sets.Unite(a, b);
+                for (size_t i = 0; i < bands; ++i)
+                    plain[i] = plainA[i] || plainB[i];
+                break;
+            case 2:
+                id = sets.Subtract(a, b);
+                for (size_t i = 0; i < bands; ++i)
+                    plain[i] = plainA[i] && !plainB[i];
+                break;
+            default:
+                id = sets.Intersect(a, {first, last});
+                for (size_t i = 0; i < bands; ++i)
+                    plain[i] = plainA[i] && i >= first && i < last;
+            }
+            for (const auto &[other, otherPlain] : made)
+                ASSERT_EQ(other == id, otherPlain == plain) << bands << " bands, step " << step << ": equal sets, equal Ids";
+            for (const bool missing : {false, true}) {
+                std::vector<BandSets::Range> ranges;
+                for (size_t i = 0; i < bands; ++i) {
+                    if (plain[i] == missing)
+                        continue;
+                    if (i > 0 && plain[i - 1] != missing)
+                        ranges.back().second = i + 1;
+                    else
+                        ranges.push_back({i, i + 1});
+                }
+                ASSERT_EQ(sets.CountRanges(id, missing), ranges.size()) << bands << " bands, step " << step;
+                ASSERT_EQ(sets.GetRanges(id, missing, ranges.size() + 1, false), ranges) << bands << " bands, step " << step;
+                const std::vector<BandSets::Range> head(ranges.begin(), ranges.begin() + static_cast<long>(std::min<size_t>(2, ranges.size())));
+                ASSERT_EQ(sets.GetRanges(id, missing, 2, false), head) << bands << " bands, step " << step;
+                const std::vector<BandSets::Range> tail(ranges.end() - static_cast<long>(std::min<size_t>(1, ranges.size())), ranges.end());
+                ASSERT_EQ(sets.GetRanges(id, missing, 1, true), tail) << bands << " bands, step " << step;
+            }
+            for (size_t i = 0; i < bands; ++i)
+                ASSERT_EQ(sets.Contains(id, i), plain[i]) << bands << " bands, step " << step << ", band " << i;
+            bool meets = false;
+            for (size_t i = first; i < last; ++i)
+                meets = meets || plain[i];
+            ASSERT_EQ(sets.Meets(id, {first, last}), meets) << bands << " bands, step " << step;
+            made.emplace_back(id, plain);
+        }
     }
 }
 

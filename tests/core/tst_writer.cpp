@@ -52,9 +52,9 @@ TEST(Writer, FixedShapes)
         {"an option targeting its own page",
          "// [LABEL] P\n{9}{Hi}{Hi}{x}{}{}{y}\n{3}{A}{}{}{}{}{}\n{4}{B}{}{}{}{9}{}\n",
          "// [LABEL] P\n{1}{Hi}{Hi}{x}{1}{}{y}\n{2}{A}{}{}{}{}{}\n{3}{B}{}{}{}{1}{}\n\n"},
-        {"remarks skip empty lines; the description comes first",
-         "// a\n//\n// [DESCRIPTION] d\n// b\n{1}{Hi}{Hi}{}{}{}{}",
-         "// [LABEL] 1\n// [DESCRIPTION] d\n// a\n// b\n{1}{Hi}{Hi}{}{1}{}{}\n\n"},
+        {"remarks keep their empty lines; the description comes first",
+         "// a\n//  \n// [DESCRIPTION] d\n// b\n{1}{Hi}{Hi}{}{}{}{}",
+         "// [LABEL] 1\n// [DESCRIPTION] d\n// a\n//\n// b\n{1}{Hi}{Hi}{}{1}{}{}\n\n"},
         {"percent signs and unknown targets",
          "{1}{Sure, 100%}{Sure, 100%}{}{}{7}{}\n{2}{x}{}{}{}{77}{}\n",
          "// [LABEL] 1\n{1}{Sure, 100%}{Sure, 100%}{}{1}{}{}\n{2}{x}{}{}{}{}{}\n\n"},
@@ -63,18 +63,32 @@ TEST(Writer, FixedShapes)
         {"option labels are not written; comments move above their line",
          "{1}{Hi}{Hi}{}{}{}{}\n// [LABEL] opt\n{2}{A}{}{}{}{}{} // [DESCRIPTION] d\n",
          "// [LABEL] 1\n{1}{Hi}{Hi}{}{1}{}{}\n// [DESCRIPTION] d\n{2}{A}{}{}{}{}{}\n\n"},
-        // Request money keeps leading to the same page when numbers change.
+        // Request money keeps leading to the same page when numbers change;
+        // a number that names no page ends the dialog, as it did, and never
+        // comes to name the page that renumbering gives it (99 here, 21 below).
         {"money pages follow renumbering",
          "{1}{A}{A}{}{}{}{}\n{5}{M:10,41}{}{}{}{}{}\n{6}{M:10,99}{}{}{}{}{}\n{41}{Paid}{M:3,1}{}{}{}{}\n",
-         "// [LABEL] 1\n{1}{A}{A}{}{1}{}{}\n{2}{M:10,21}{}{}{}{}{}\n{3}{M:10,99}{}{}{}{}{}\n\n"
+         "// [LABEL] 1\n{1}{A}{A}{}{1}{}{}\n{2}{M:10,21}{}{}{}{}{}\n{3}{M:10,0}{}{}{}{}{}\n\n"
          "// [LABEL] 41\n{21}{Paid}{M:3,1}{}{2}{}{}\n\n"},
-        // Written so, a page without a name reads back named by its number.
-        {"an unnamed page", "{1}{a}{a}{}{}{}{}\n{}{b}{b}{}{}{}{}\n", "// [LABEL] 1\n{1}{a}{a}{}{1}{}{}\n\n// [LABEL] \n{21}{b}{b}{}{2}{}{}\n\n"},
+        {"money to no page", "{5}{M:5,21}{M:5,21}{}{}{}{}\n{6}{a}{}{}{}{}{}\n", "// [LABEL] 5\n{1}{M:5,0}{M:5,0}{}{1}{}{}\n{2}{a}{}{}{}{}{}\n\n"},
+        // Names are written as they read back: an empty one as the page's number.
+        {"an unnamed page", "{1}{a}{a}{}{}{}{}\n{}{b}{b}{}{}{}{}\n", "// [LABEL] 1\n{1}{a}{a}{}{1}{}{}\n\n// [LABEL] 21\n{21}{b}{b}{}{2}{}{}\n\n"},
+        {"blanks around a name", "{ A\t}{a}{a}{}{}{}{}\n{ }{b}{b}{}{}{}{}\n", "// [LABEL] A\n{1}{a}{a}{}{1}{}{}\n\n// [LABEL] 21\n{21}{b}{b}{}{2}{}{}\n\n"},
+        // One "}" that closes two fields: each field keeps its place, so the
+        // option still leads to its page; the "{" becomes a blank.
+        {"a brace shared by two fields", "{1}{Hi}{Hi}{}{}{}{}\n{2}{Go}{}{1{}{21}{}\n{21}{x{y}{z}{}{}{}{}\n",
+         "// [LABEL] 1\n{1}{Hi}{Hi}{}{1}{}{}\n{2}{Go}{}{1 }{}{21}{}\n\n// [LABEL] 21\n{21}{x y}{y}{z}{2}{}{}\n\n"},
     };
     for (const Case &c : cases) {
         DialogFile file;
         ASSERT_TRUE(file.ReadText(c.input)) << c.name;
         EXPECT_EQ(file.WriteText(), TestFiles::Crlf(c.output)) << c.name;
+        // What was written is what the document holds: a page's field 4 is its position.
+        for (int p = 0; p < file.GetPageCount(); ++p) {
+            EXPECT_EQ(file.GetPage(p)->ViewFields()[4], std::to_string(p + 1)) << c.name;
+            EXPECT_EQ(file.GetPage(p)->GetConditions(), std::to_string(p + 1)) << c.name;
+        }
+        EXPECT_FALSE(file.IsModified()) << c.name;
     }
 }
 
@@ -108,8 +122,9 @@ private:
 
 // An option as read whose text is its seven fields alone is written from
 // its bytes, its numbers put in; any other field by field. Either way, what
-// is written is what the fields say: a brace the bytes hold in a field, a
-// speech that could be a code, text the fields do not hold.
+// is written is what the fields say and reads back so: a "{" the bytes hold
+// in field 6, one in a field before it (written as a blank, so that no field
+// moves), a speech that could be a code, text the fields do not hold.
 TEST(Writer, OptionsAsRead)
 {
     const struct {
@@ -123,7 +138,7 @@ TEST(Writer, OptionsAsRead)
         {"{5}{a:b}{}{}{}{}{}", "{2}{a:b}{}{}{}{}{}"},
         {"{5}{Hi:}{}{}{}{}{}", "{2}{Hi:}{}{}{}{}{}"},
         {"{5}{Go}{}{}{}{1}{x{}", "{2}{Go}{}{}{}{1}{x{}"},
-        {"{5}{a{1}{}{}{}{}{}", "{2}{a{1}{1}{}{}{}{}"},
+        {"{5}{a{1}{}{}{}{}{}", "{2}{a 1}{1}{}{}{}{}"},
         {"{5} {Go}{}{}{}{1}{}", "{2}{Go}{}{}{}{1}{}"},
         {"{5}{Go}{}{}{}{1}{} x", "{2}{Go}{}{}{}{1}{}"},
         {"{5}{Go}{}{}{}{77}{}", "{2}{Go}{}{}{}{}{}"},

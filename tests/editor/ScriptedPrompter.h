@@ -32,6 +32,11 @@ public:
     }
     void Tell(QWidget *, const QString &caption, const QString &text, Icon) override { asked << caption + QLatin1Char('|') + text; }
     QString GetOpenFileName(QWidget *, const QString &) override { return FileName(QStringLiteral("Open")); }
+    QString GetExportFileName(QWidget *, const QString &caption, const QString &proposedName, const QString &) override
+    {
+        proposed << proposedName;
+        return FileName(caption);
+    }
     QString GetSaveFileName(QWidget *, const QString &proposedName) override
     {
         proposed << proposedName;

@@ -42,6 +42,7 @@ public:
     QString GetOpenFileName(QWidget *, const QString &) override { return Note("asked", 0), QString(); }
     QString GetSaveFileName(QWidget *, const QString &) override { return Note("asked", 0), QString(); }
     QString GetCompareFileName(QWidget *, const QString &) override { return Note("asked", 0), QString(); }
+    QString GetExportFileName(QWidget *, const QString &, const QString &, const QString &) override { return Note("asked", 0), QString(); }
 };
 
 } // namespace

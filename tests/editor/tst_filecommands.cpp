@@ -211,24 +211,27 @@ private slots:
         QCOMPARE(Asked().size(), 1);
     }
 
-    // What the editor cannot keep is named on loading, and the first save
-    // over the file asks first, "No" being the default.
+    // What the editor cannot keep, or a save would change (a page number
+    // that no page has is saved as the end of the dialog), is named on
+    // loading, a run of lines as one; the first save over the file asks
+    // first, "No" being the default.
     void partlyUnderstoodFiles()
     {
-        const QByteArray bytes = "Notes for the writer\n{1}{A}{A}{}{}{}{}\n{2}{B}{}{1}{}{}{} TODO\n";
+        const QByteArray bytes = "Notes for the writer\nand more\n{1}{M:5,21}{A}{}{}{}{}\n{2}{B}{}{1}{}{}{} TODO\n";
         const QString path = Write("notes.dlg", bytes);
         QVERIFY(Start(path));
         QCOMPARE(Asked(), QStringList()); // not before the page is shown
         m_dialog->show();
         QTRY_VERIFY(!m_prompter.asked.isEmpty());
-        QCOMPARE(Asked(), QStringList{"talkwright|\"" + path + "\" holds 2 lines or parts of lines that the editor cannot keep: "
-                                      "saving the file would drop them.\n\nline 1: not a dialog line or a comment\n"
-                                      "line 3: text after the seventh field\n\nSave asks before it drops them."});
+        QCOMPARE(Asked(), QStringList{"talkwright|\"" + path + "\" holds 4 lines or parts of lines that the editor cannot keep: "
+                                      "saving the file would drop them.\n\nlines 1 to 2: not a dialog line or a comment\n"
+                                      "line 3: a Request money speech's page number that no page has: a save writes 0, the end of the dialog\n"
+                                      "line 4: text after the seventh field\n\nSave asks before it drops them."});
         Change();
         m_prompter.answers << Prompter::No;
         QVERIFY(!m_dialog->SaveFile());
         QVERIFY(Asked().constFirst().startsWith("Lines would be dropped|Saving \"" + path + "\" drops what the editor could not "
-                                                "read in it:\n\nline 1: not a dialog line or a comment\n"));
+                                                "read in it:\n\nlines 1 to 2: not a dialog line or a comment\n"));
         QCOMPARE(Read(path), bytes);
         m_prompter.answers << Prompter::Yes << Prompter::Yes; // drop them; the new page has no speech yet
         QVERIFY(m_dialog->SaveFile());
@@ -289,6 +292,26 @@ private slots:
 
     // The File menu lists the files opened and saved, newest first; one
     // opens again from there.
+    // File > Export writes what dlgtool po extract and dlgtool script write,
+    // from the document with its unsaved changes, and leaves the document
+    // as it was. Fails if an export wrote the file on disk's texts, or
+    // lines not saved yet without their numbers.
+    void exportsForTranslatorsAndVoiceActors()
+    {
+        Open("// [LABEL] Inn\n{1}{Hello there}{Hello there}{}{}{}{}\n{2}{Bye}{}{1}{}{}{}\n", QStringLiteral("inn.dlg"));
+        WhenModal({"speech=Farewell", "ok"});
+        Find<QAction>("actionAddOption")->trigger();
+        m_prompter.fileNames << Path("inn.pot") << Path("inn.csv");
+        Find<QAction>("actionExportPoTemplate")->trigger();
+        Find<QAction>("actionExportRecordingScript")->trigger();
+        QCOMPARE(m_prompter.proposed, (QStringList{"inn.pot", "inn.csv"}));
+        const QByteArray pot = Read(Path("inn.pot"));
+        QVERIFY2(pot.contains("msgid \"Hello there\"") && pot.contains("msgid \"Farewell\"") && pot.contains("#: inn.dlg:4"), pot.constData());
+        const QByteArray csv = Read(Path("inn.csv"));
+        QVERIFY2(csv.contains("Farewell") && csv.contains("inn-4"), csv.constData());
+        QVERIFY(Title().startsWith('*')); // the document still has its changes
+    }
+
     void recentFiles()
     {
         QSettings().remove("recentFiles");

@@ -183,10 +183,10 @@ Q_DECLARE_METATYPE(EnterCase)
 class TestKeys : public GuiTest {
     Q_OBJECT
 
-    // Three pages; Ferry leads nowhere so that the problems panel has a finding.
+    // Three pages; nothing leads to Ferry, so that the problems panel has a finding.
     static constexpr const char *kFile = "// [LABEL] Inn\n{1}{Hello}{Hello}{}{}{}{}\n{2}{To the mill}{}{1}{}{21}{}\n{3}{Bye}{}{1}{}{}{}\n"
                                          "// [LABEL] Mill\n{21}{Grind}{Grind}{}{}{}{}\n{22}{Back}{}{1}{}{1}{}\n"
-                                         "// [LABEL] Ferry\n{41}{Mill? no}{Mill? no}{}{}{}{}\n{42}{mill}{}{1}{}{99}{}\n";
+                                         "// [LABEL] Ferry\n{41}{Mill? no}{Mill? no}{}{}{}{}\n{42}{mill}{}{1}{}{1}{}\n";
 
     // Every panel shown, the find bar with its replace row, the map, the
     // problems and the differences from a version whose ferry said yes caught up.
@@ -432,6 +432,21 @@ private slots:
             QCOMPARE(TabChain(&dialog), (QStringList{"name", "description", "ok", "cancel"}));
         }
         {
+            CPlayDlg dialog(m_dialog->Session(), page, m_dialog.get());
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            In<QWidget>(&dialog, "gender")->setFocus();
+            QCOMPARE(TabChain(&dialog), (QStringList{"gender", "intelligence", "npcSpeech", "options", "conditionPasses", "path", "editPage",
+                                                    "copyCommand", "close"}));
+        }
+        {
+            CRecoverDlg dialog({QStringLiteral("a.dlg - 2026-01-01 10:00")}, m_dialog.get());
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            In<QWidget>(&dialog, "recoveryList")->setFocus();
+            QCOMPARE(TabChain(&dialog), (QStringList{"recoveryList", "restoreButton", "discardButton", "closeButton"}));
+        }
+        {
             DialogLine *current = page;
             CGotoPageDlg dialog(file, current, m_dialog.get());
             dialog.show();
@@ -455,8 +470,8 @@ private slots:
                                "exitButton", "linkHere1"};
         QCOMPARE(chain.mid(0, page.size()), page);
         const QStringList rest = chain.mid(page.size());
-        // Left, right, then the bottom's find bar and problems.
-        const QStringList panels{"outlineFilter", "outlineView", "mapProfile", "mapView", "findText", "findResults", "problemView", "differenceView"};
+        // The left column (outline, problems, differences), then the right one (map, find bar).
+        const QStringList panels{"outlineFilter", "outlineView", "problemView", "differenceView", "mapProfile", "mapView", "findText", "findResults"};
         qsizetype last = -1;
         for (const QString &name : panels) {
             const qsizetype at = rest.indexOf(name);
@@ -531,8 +546,9 @@ private slots:
         m_dialog->Session().SetCurrentPage(Doc()->GetPage(0));
         m_dialog->RefreshPage();
         const QList<QLabel *> links = Find<LinksHereLabel>("linksHere")->GetLinks();
-        QCOMPARE(links.size(), 1);
+        QCOMPARE(links.size(), 2);
         QCOMPARE(links[0]->accessibleName(), QStringLiteral("Mill, option 1: Back"));
+        QCOMPARE(links[1]->accessibleName(), QStringLiteral("Ferry, option 1: mill"));
         Find<QWidget>("exitButton")->setFocus();
         QTest::keyClick(Find<QWidget>("exitButton"), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), links[0]);

@@ -1,6 +1,8 @@
 // The main window as a user sees it: the page view, the option commands'
 // states, the speech switch, the layout rule and the option list.
 #include "GuiTestFiles.h"
+#include "panels/DifferencesPanel.h"
+#include "panels/FindBar.h"
 #include "panels/MapPanel.h"
 #include "panels/ProblemsPanel.h"
 #include "panels/OutlinePanel.h"
@@ -10,7 +12,9 @@
 #include <QApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTextLayout>
 #include <QTimer>
+#include <QtMath>
 
 // A file, the option row selected (-1: none), and whether it can move up and down.
 struct Selection {
@@ -129,6 +133,24 @@ private slots:
             QCOMPARE(controls[i]->geometry(), all[i]);
     }
 
+    // With every panel shown and the find bar open, the window fits a
+    // 1024 by 768 screen with room for its frame and a task bar; no panel's
+    // message widens it.
+    void fitsASmallScreen()
+    {
+        Open("{1}{A}{A}{}{}{}{}\n{2}{x}{}{}{}{}{}\n");
+        m_dialog->Find().Open(true);
+        m_dialog->Problems().show();
+        m_dialog->Map().show();
+        m_dialog->Differences().show();
+        QApplication::processEvents();
+        const QSize least = m_dialog->minimumSizeHint().expandedTo(m_dialog->minimumSize());
+        QVERIFY2(least.width() <= 1000 && least.height() <= 690, qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
+        m_dialog->Map().statusLabel->setText(QString(400, QLatin1Char('x')));
+        QApplication::processEvents();
+        QCOMPARE(m_dialog->minimumSizeHint().expandedTo(m_dialog->minimumSize()), least);
+    }
+
     void entriesAreMeasuredWhenAdded()
     {
         Open("{1}{A}{A}{}{}{}{}\n");
@@ -148,6 +170,39 @@ private slots:
         QTRY_VERIFY(list->width() > 400);
         QCOMPARE(height(2), wrapped);
         QVERIFY(list->MeasureItem(list->item(2)->text()) < wrapped);
+    }
+
+    // Measuring by the widths of lines and words, kept from entry to entry,
+    // gives what laying each entry out in full gives: lines that fit, lines
+    // that wrap, lines at the width's edge, characters of another font.
+    void entriesMeasureAsTheyAreLaidOut()
+    {
+        Open("{1}{A}{A}{}{}{}{}\n");
+        COptionListBox *list = List();
+        const auto laidOut = [list](const QString &text) {
+            QTextLayout layout(QString(text).replace(QLatin1Char('\n'), QChar::LineSeparator), list->font());
+            QTextOption option;
+            option.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            qreal y = 0;
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(list->TextWidth());
+                line.setPosition(QPointF(0, y));
+                y += line.height();
+            }
+            layout.endLayout();
+            return qCeil(y) + 5;
+        };
+        QStringList texts{QStringLiteral("Hello"), QStringLiteral("one\ntwo\nthree"), QStringLiteral("Caf\u00e9 \u201cquoted\u201d \u2026")};
+        const QString word = QStringLiteral("word ");
+        for (int words = 1; words < 60; words += 3)
+            texts << word.repeated(words).trimmed() + QStringLiteral("\nDisplayed always");
+        texts << QStringLiteral("\u4e2d\u6587 and more") << QString(300, QLatin1Char('x'));
+        for (int round = 0; round < 2; ++round) { // the second from what was kept
+            for (const QString &text : texts)
+                QCOMPARE(list->MeasureItem(text), laidOut(text));
+        }
     }
 
     void rightClickSelectsThenShowsTheMenu()

@@ -169,7 +169,9 @@ private slots:
 
     // Every dialog, opened and confirmed with nothing touched, leaves every
     // byte that a save writes as it was: values the controls cannot show or
-    // could not have been typed included.
+    // could not have been typed included. (A Request money page number that
+    // no page has is saved as 0, the end of the dialog, dialog or not, and
+    // the save asks first.)
     void okWithoutEditsKeepsEveryByte()
     {
         const QByteArray bytes = "// [LABEL] Start\r\n// [DESCRIPTION] a\rb\r\n"
@@ -193,8 +195,9 @@ private slots:
         WhenModal({"ok"});
         Press("editSpeechButton");
         QCOMPARE(m_dialogsRun, 5);
+        m_prompter.answers << Prompter::Yes;
         QVERIFY(m_dialog->SaveFile());
-        QCOMPARE(Read(Path("nav.dlg")), bytes);
+        QCOMPARE(Read(Path("nav.dlg")), QByteArray(bytes).replace("{M:100,99}{M:100,99}", "{M:100,0}{M:100,0}"));
     }
 
     // Undo takes back any command and shows what it changed; the modified

@@ -4,6 +4,7 @@
 #include "GuiTestFiles.h"
 #include "ScriptedEdits.h"
 #include "FullDisk.h"
+#include "LockHolder.h"
 #include "session/RecoveryKeeper.h"
 #include "storage/RecoveryFolder.h"
 
@@ -193,18 +194,54 @@ private slots:
         const std::string slot = RecoveryFolder::SlotForFile(RecoveryFolder::Absolute(Sys(path)));
         QVERIFY(QDir().mkpath(Folder()));
         const QString lock = Folder() + "/" + QString::fromStdString(slot) + ".lock";
-        const QByteArray other = QByteArray::number(getppid()) + "\n"; // alive, and not this process
-        QFile file(lock);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(other) == other.size());
-        file.close();
+        const LockHolder holder(Sys(lock));
+        const QByteArray other = QByteArray::number(holder.Pid()) + "\n";
         QVERIFY(Start(path));
         QCOMPARE(Asked(), QStringList{"talkwright|\"" + path + "\" is open in another Talkwright window (process "
-                                      + QString::number(getppid()) + "). Whichever window saves it last replaces what the other saved."});
+                                      + QString::number(holder.Pid()) + "). Whichever window saves it last replaces what the other saved."});
         Edit("mine");
         QVERIFY(Keeper().KeepNow());
         QVERIFY(Kept().endsWith(QString::fromStdString(slot) + "-" + QString::number(getpid()) + ".recovery"));
         m_dialog.reset();
         QCOMPARE(Read(lock), other);
+    }
+
+    // A recovery file cut short is offered for what it holds, said to be
+    // incomplete and listed so; one that cannot be restored stays as it is,
+    // this window's changes kept beside it.
+    void aRecoveryFileCutShort()
+    {
+        const QString path = Write("inn.dlg", QByteArray::fromStdString(kBase)), gone = Path("gone.dlg");
+        const auto kept = [](const QString &file) {
+            return Folder() + "/" + QString::fromStdString(RecoveryFolder::SlotForFile(RecoveryFolder::Absolute(Sys(file))));
+        };
+        Leave(Sys(path), false, kRecovered, DiskStamp::Of(Sys(path)));
+        Leave(Sys(gone), false, kRecovered);
+        for (const QString &file : {path, gone})
+            QVERIFY(QFile::resize(kept(file) + ".recovery", QFileInfo(kept(file) + ".recovery").size() - 10));
+        m_prompter.answers << Prompter::Yes;
+        QVERIFY(Start(path));
+        QCOMPARE(Asked(), QStringList{"Recover unsaved changes|\"" + path + "\" has unsaved changes from " + When()
+                                      + " that were not saved.\n\nThe recovery file is incomplete: its last 10 bytes are missing, so "
+                                        "only what comes before them can be restored.\n\nRestore them?"});
+        QCOMPARE(Doc()->WriteText(), Canonical(kRecovered.substr(0, kRecovered.size() - 10)));
+        WhenModal([&](QWidget *dialog) {
+            QCOMPARE(In<QListWidget>(dialog, "recoveryList")->item(0)->text(), gone + " - " + When() + " (the file no longer exists) (incomplete)");
+            Click(dialog, "closeButton");
+        });
+        Find<QAction>("actionRecover")->trigger();
+        QCOMPARE(Left(), 2);
+
+        const QString other = Write("other.dlg", QByteArray::fromStdString(kBase));
+        Leave(Sys(other), false, "{1}{A PC option first}{}{}{}{}{}\r\n", DiskStamp::Of(Sys(other)));
+        const QByteArray unreadable = Read(kept(other) + ".recovery");
+        m_prompter.answers << Prompter::Yes; // restore, which cannot be done
+        QCOMPARE(m_dialog->LoadFile(Sys(other), "other.dlg"), CMainDialog::LoadAnswer::Read);
+        QCOMPARE(Asked().size(), 2);
+        Edit("mine");
+        QVERIFY(Keeper().KeepNow());
+        QCOMPARE(Kept(), kept(other) + "-" + QString::number(getpid()) + ".recovery");
+        QCOMPARE(Read(kept(other) + ".recovery"), unreadable);
     }
 
     void recoverWorkOfAFileDeletedSince()
