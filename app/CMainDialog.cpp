@@ -4,6 +4,7 @@
 #include "app/CPageView.h"
 #include "app/LinksHereLabel.h"
 #include "commands/ClipboardCommands.h"
+#include "commands/CompareCommand.h"
 #include "commands/EditorActions.h"
 #include "commands/ExportCommands.h"
 #include "commands/FolderCommands.h"
@@ -15,6 +16,7 @@
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "panels/ConversationsPanel.h"
+#include "panels/DifferencesPanel.h"
 #include "panels/FindBar.h"
 #include "panels/MapPanel.h"
 #include "panels/OutlinePanel.h"
@@ -72,7 +74,9 @@ CMainDialog::CMainDialog(EditingSession &session, std::string cmdLineFile, Promp
     , m_spelling(new SpellingCommands(this))
     , m_gameFolder(new GameFolder(this))
     , m_folderCommands(new FolderCommands(session, prompter, *m_gameFolder, *m_files, *m_keeper, this))
-    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_clipboard, *m_offer, *m_exports, *m_spelling, *m_folderCommands, this))
+    , m_compare(new CompareCommand(session, prompter, this))
+    , m_actions(new EditorActions(session, *m_files, *m_pages, *m_options, *m_clipboard, *m_offer, *m_exports, *m_spelling, *m_folderCommands, *m_compare,
+                                  this))
     , m_view(new CPageView(session, this))
 {
     InitResources();
@@ -149,6 +153,16 @@ void CMainDialog::CreatePanels()
         m_conversations->show();
         m_conversations->raise();
     });
+    // Under the problems, shown when a comparison begins.
+    m_differences = new DifferencesPanel(m_session, this);
+    splitDockWidget(m_problems, m_differences, Qt::Vertical);
+    m_differences->hide();
+    connect(m_compare, &CompareCommand::compared, m_differences, [this](std::shared_ptr<const DialogFile> other, const QString &name) {
+        m_differences->CompareWith(std::move(other), name);
+        m_differences->show();
+        m_differences->raise();
+        m_differences->widget()->setFocus(Qt::OtherFocusReason);
+    });
     m_outline->SetContextActions({m_actions->duplicatePage, m_actions->deletePage, nullptr, m_actions->movePageUp, m_actions->movePageDown,
                                   nullptr, m_actions->copyPage, m_actions->cutPage, m_actions->pastePage});
     // Copy and cut in the outline take its page, not the options.
@@ -175,7 +189,7 @@ void CMainDialog::CreateMenu()
     const EditorActions &a = *m_actions;
     QMenuBar *bar = menuBar();
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    file->addActions({a.newFile, a.open, a.openFolder, a.save, a.saveAs, a.recover});
+    file->addActions({a.newFile, a.open, a.openFolder, a.save, a.saveAs, a.compareWith, a.recover});
     QMenu *exports = file->addMenu(QStringLiteral("&Export"));
     exports->setObjectName(QStringLiteral("exportMenu"));
     exports->addActions({a.exportPoTemplate, a.exportRecordingScript});
@@ -219,7 +233,9 @@ void CMainDialog::CreateMenu()
                   {m_problems, "&Problems", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
                   {m_map, "&Map", QKeySequence(Qt::CTRL | Qt::Key_M)},
                   {m_conversations, "&Conversations", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
-                  {m_uses, "Conditions and &results", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U)}};
+                  {m_uses, "Conditions and &results", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U)},
+
+                  {m_differences, "&Differences", QKeySequence()}};
     for (const auto &entry : panels) {
         QDockWidget *panel = entry.panel;
         QAction *toggle = view->addAction(QString::fromLatin1(entry.text));

@@ -9,7 +9,9 @@
 
 class CPageView;
 class ClipboardCommands;
+class CompareCommand;
 class ConversationsPanel;
+class DifferencesPanel;
 class EditingSession;
 class EditorActions;
 class ExportCommands;
@@ -31,9 +33,10 @@ class StatusLine;
 class UsesPanel;
 
 // The main window: one dialog page at a time, the PC options under it, what
-// leads to the page, the outline of all pages, the find bar, the problems
-// and the map beside it, the game's conversations and the names their
-// conditions and results use, and the menus that run the editor's commands. It
+// leads to the page, the outline of all pages, the find bar, the problems,
+// the map and the differences from another version beside it, the game's
+// conversations and the names their conditions and results use, and the
+// menus that run the editor's commands. It
 // shows the session it is given, and follows it: the session owns the
 // document, the commands change it, and every view listens.
 class CMainDialog : public QMainWindow {
@@ -87,6 +90,7 @@ public:
     UsesPanel &Uses() { return *m_uses; }
     GameFolder &Folder() { return *m_gameFolder; }
     FolderCommands &FolderCommand() { return *m_folderCommands; }
+    DifferencesPanel &Differences() { return *m_differences; }
     // What keeps unsaved changes through a crash.
     RecoveryKeeper &Recovery() { return *m_keeper; }
 
@@ -127,6 +131,7 @@ private:
     SpellingCommands *m_spelling;
     GameFolder *m_gameFolder;
     FolderCommands *m_folderCommands;
+    CompareCommand *m_compare;
     EditorActions *m_actions;
     CPageView *m_view;
     LinksHereLabel *m_linksHere = nullptr;
@@ -136,5 +141,6 @@ private:
     MapPanel *m_map = nullptr;
     ConversationsPanel *m_conversations = nullptr;
     UsesPanel *m_uses = nullptr;
+    DifferencesPanel *m_differences = nullptr;
     bool m_fitted = false; // to the screen, once shown
 };

@@ -2,6 +2,7 @@
 
 #include "cli/JsonWriter.h"
 #include "compare/ConversationDiff.h"
+#include "compare/DiffWording.h"
 #include "model/DialogFile.h"
 #include "storage/DialogFiles.h"
 #include "storage/FileName.h"
@@ -20,41 +21,15 @@ bool ReadVersion(const std::string &path, DialogFile &file, std::string &error)
     return path == "/dev/null" || DialogFiles::Read(path, file, error);
 }
 
-std::string Quoted(std::string_view name)
+std::string Marked(const std::string &before, const std::string &after)
 {
-    return "\"" + std::string(name) + "\"";
+    return WordDiff::Marked(WordDiff::Compare(before, after));
 }
 
-void AppendField(std::string &text, const Diff::Field &field, std::string_view indent, bool added)
+void AppendFields(std::string &text, const std::vector<Diff::Field> &fields, std::string_view indent, bool added)
 {
-    text.append(indent).append(LineFields::Name(field.field)).append(": ");
-    if (added)
-        text += field.after;
-    else if (field.IsText())
-        text += WordDiff::Marked(WordDiff::Compare(field.before, field.after));
-    else
-        text.append(field.before).append(" -> ").append(field.after);
-    text += '\n';
-}
-
-void AppendOption(std::string &text, const Diff::Option &option)
-{
-    std::string what;
-    const auto add = [&what](const std::string &part) { what.append(what.empty() ? "" : ", ").append(part); };
-    if (option.change == Diff::Change::Added)
-        add("added");
-    if (option.change == Diff::Change::Removed)
-        add("removed (was option " + std::to_string(option.before + 1) + ")");
-    if (option.moved)
-        add("moved from option " + std::to_string(option.before + 1));
-    if (option.change == Diff::Change::Changed && !option.fields.empty())
-        add("changed");
-    text += "  option";
-    if (option.after >= 0)
-        text += " " + std::to_string(option.after + 1);
-    text += " " + Quoted(option.speech) + ": " + what + "\n";
-    for (const Diff::Field &field : option.fields)
-        AppendField(text, field, "    ", option.change == Diff::Change::Added);
+    for (const Diff::Field &field : fields)
+        text.append(indent).append(DiffWording::Field(field, added, Marked)).append("\n");
 }
 
 void WriteFields(JsonWriter &json, const std::vector<Diff::Field> &fields, bool added)
@@ -115,23 +90,12 @@ std::string DiffCommand::Text(const ConversationDiff &diff)
 {
     std::string text;
     for (const Diff::Page &page : diff.GetPages()) {
-        std::string what;
-        const auto add = [&what](const std::string &part) { what.append(what.empty() ? "" : ", ").append(part); };
-        if (page.change == Diff::Change::Added)
-            add("added as page " + std::to_string(page.after + 1));
-        if (page.change == Diff::Change::Removed)
-            add("removed (was page " + std::to_string(page.before + 1) + ")");
-        if (page.renamed)
-            add("renamed from " + Quoted(page.oldName));
-        if (page.moved)
-            add("moved from page " + std::to_string(page.before + 1) + " to page " + std::to_string(page.after + 1));
-        if (page.change == Diff::Change::Changed && (!page.fields.empty() || !page.options.empty()))
-            add("changed");
-        text += "page " + Quoted(page.name) + ": " + what + "\n";
-        for (const Diff::Field &field : page.fields)
-            AppendField(text, field, "  ", page.change == Diff::Change::Added);
-        for (const Diff::Option &option : page.options)
-            AppendOption(text, option);
+        text += DiffWording::Page(page) + "\n";
+        AppendFields(text, page.fields, "  ", page.change == Diff::Change::Added);
+        for (const Diff::Option &option : page.options) {
+            text += "  " + DiffWording::Option(option) + "\n";
+            AppendFields(text, option.fields, "    ", option.change == Diff::Change::Added);
+        }
     }
     return text;
 }
@@ -216,7 +180,8 @@ int DiffCommand::Execute(const std::vector<std::string> &args, std::FILE *out, s
     DialogFile *const versions[] = {&was, &now};
     std::string errors[2];
     bool read[2] = {};
-    DialogFiles::ForEach(2, [&](size_t i) { read[i] = ReadVersion(*paths[i], *versions[i], errors[i]); });
+    for (const size_t i : DialogFiles::AtOnce(2, [&](size_t i) { read[i] = ReadVersion(*paths[i], *versions[i], errors[i]); }))
+        errors[i] = "not enough memory";
     // As diff does, trouble of any kind is 2: 1 says the files differ.
     for (size_t i = 0; i < 2; ++i) {
         if (!read[i]) {

@@ -35,7 +35,8 @@ int MergeCommand::Execute(const std::vector<std::string> &args, std::FILE *out, 
     DialogFile *const versions[] = {base.get(), &ours, theirs.get()};
     std::string errors[3];
     bool read[3] = {};
-    DialogFiles::ForEach(files.size(), [&](size_t i) { read[i] = DialogFiles::Read(files[i], *versions[i], errors[i]); });
+    for (const size_t i : DialogFiles::AtOnce(files.size(), [&](size_t i) { read[i] = DialogFiles::Read(files[i], *versions[i], errors[i]); }))
+        errors[i] = "not enough memory";
     for (size_t i = 0; i < files.size(); ++i) {
         if (!read[i])
             return ReportFailure(err, "read", files[i], errors[i]);

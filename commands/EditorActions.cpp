@@ -1,6 +1,7 @@
 #include "commands/EditorActions.h"
 
 #include "commands/ClipboardCommands.h"
+#include "commands/CompareCommand.h"
 #include "commands/ExportCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/FolderCommands.h"
@@ -34,7 +35,7 @@ QAction *Make(QWidget *window, QObject *owner, const char *name, const QString &
 
 EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options,
                              ClipboardCommands &clipboard, RecoveryOffer &recovery, ExportCommands &exports, SpellingCommands &spellingCommands,
-                             FolderCommands &folder, QWidget *window)
+                             FolderCommands &folder, CompareCommand &compare, QWidget *window)
     : QObject(window)
     , m_session(session)
     , m_folder(folder)
@@ -56,6 +57,9 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     connect(save, &QAction::triggered, &files, &FileCommands::SaveFile);
     saveAs = make("actionSaveAs", QStringLiteral("Save &As..."), ctrlShift(Qt::Key_S));
     connect(saveAs, &QAction::triggered, &files, &FileCommands::SaveFileAs);
+    compareWith = make("actionCompareWith", QStringLiteral("Co&mpare with..."));
+    compareWith->setStatusTip(QStringLiteral("Lists how the document differs from another file, or from its own file as last saved"));
+    connect(compareWith, &QAction::triggered, &compare, &CompareCommand::CompareWith);
     recover = make("actionRecover", QStringLiteral("Re&cover unsaved work..."));
     connect(recover, &QAction::triggered, &recovery, &RecoveryOffer::ShowUnkept);
     exportPoTemplate = make("actionExportPoTemplate", QStringLiteral("PO &template for translators..."));

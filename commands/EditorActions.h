@@ -3,6 +3,7 @@
 #include <QObject>
 
 class ClipboardCommands;
+class CompareCommand;
 class EditingSession;
 class ExportCommands;
 class FileCommands;
@@ -24,10 +25,10 @@ class EditorActions : public QObject {
 public:
     EditorActions(EditingSession &session, FileCommands &files, PageCommands &pages, OptionCommands &options, ClipboardCommands &clipboard,
                   RecoveryOffer &recovery, ExportCommands &exports, SpellingCommands &spellingCommands,
-                  FolderCommands &folder, QWidget *window);
+                  FolderCommands &folder, CompareCommand &compare, QWidget *window);
 
     // File
-    QAction *newFile, *open, *openFolder, *save, *saveAs, *recover, *exit;
+    QAction *newFile, *open, *openFolder, *save, *saveAs, *compareWith, *recover, *exit;
     QAction *exportPoTemplate, *exportRecordingScript;
     // Edit
     QAction *undo, *redo;

@@ -96,7 +96,7 @@ std::vector<int> MergeOrder(const std::vector<Node> &nodes, const std::vector<in
     return {order.begin(), order.end()};
 }
 
-// Puts the lines of a page or a document into the order final holds: those
+// Puts the options of a page into the order final holds: those
 // that keep their order stay, the others are taken out and put back in their
 // places, lines new to the container come from made, and lines that final
 // lacks go to removed.
@@ -547,7 +547,7 @@ private:
     void Apply(const std::vector<int> &order)
     {
         // Every page of the merge, ours' own or a copy of theirs'.
-        std::unordered_map<const DialogLine *, std::unique_ptr<DialogLine>> made;
+        std::vector<std::unique_ptr<DialogLine>> made;
         m_result.assign(m_nodes.size(), nullptr);
         for (size_t n = 0; n < m_nodes.size(); ++n) {
             const PagePlan &plan = m_plans[n];
@@ -558,7 +558,7 @@ private:
             } else {
                 std::unique_ptr<DialogLine> copy = plan.page.line->Clone();
                 m_result[n] = copy.get();
-                made.emplace(copy.get(), std::move(copy));
+                made.push_back(std::move(copy));
             }
         }
         std::vector<std::unique_ptr<DialogLine>> removed;
@@ -588,14 +588,11 @@ private:
             Rearrange(current, final, options, removed, [&page](int i) { return page.RemoveOptionAt(i); },
                       [&page](int i, std::unique_ptr<DialogLine> line) { page.InsertOptionAt(i, std::move(line)); });
         }
-        std::vector<DialogLine *> current;
-        for (int p = 0; p < m_ours.GetPageCount(); ++p)
-            current.push_back(m_ours.GetPage(p));
         std::vector<DialogLine *> final;
         for (const int n : order)
             final.push_back(m_result[static_cast<size_t>(n)]);
-        Rearrange(current, final, made, removed, [this](int i) { return m_ours.RemovePageAt(i); },
-                  [this](int i, std::unique_ptr<DialogLine> page) { m_ours.InsertPage(i, std::move(page)); });
+        for (std::unique_ptr<DialogLine> &page : m_ours.SetPageOrder(final, std::move(made)))
+            removed.push_back(std::move(page));
         CutLinksTo(removed);
     }
 
@@ -639,26 +636,21 @@ private:
     int m_conflicts = 0;
 };
 
-} // namespace
-
-int ConversationMerge::Merge(const DialogFile &base, DialogFile &ours, const DialogFile &theirs)
+// Runs work(0) on another thread while work(1) runs here; a failure of
+// either is thrown here once both are done.
+template <typename Work>
+void OnTwoCores(Work work)
 {
-    // Base and theirs are compared on another core while base and ours are.
-    std::unique_ptr<DocumentMatch> withTheirs;
-    std::vector<char> theirsUnchanged(static_cast<size_t>(base.GetPageCount()), 0);
     std::exception_ptr failure;
     std::thread other([&] {
         try {
-            withTheirs = std::make_unique<DocumentMatch>(base, theirs);
-            for (int b = 0; b < base.GetPageCount(); ++b)
-                theirsUnchanged[static_cast<size_t>(b)] = withTheirs->IsUnchanged(b);
+            work(0);
         } catch (...) {
             failure = std::current_exception();
         }
     });
-    std::unique_ptr<DocumentMatch> withOurs;
     try {
-        withOurs = std::make_unique<DocumentMatch>(base, ours);
+        work(1);
     } catch (...) {
         other.join();
         throw;
@@ -666,5 +658,23 @@ int ConversationMerge::Merge(const DialogFile &base, DialogFile &ours, const Dia
     other.join();
     if (failure)
         std::rethrow_exception(failure);
+}
+
+} // namespace
+
+int ConversationMerge::Merge(const DialogFile &base, DialogFile &ours, const DialogFile &theirs)
+{
+    // Base is compared with theirs on another core while it is with ours;
+    // then half of its pages there, half here, are looked at for whether
+    // theirs left them as they were.
+    std::unique_ptr<DocumentMatch> withOurs;
+    std::unique_ptr<DocumentMatch> withTheirs;
+    OnTwoCores([&](int i) { (i == 0 ? withTheirs : withOurs) = std::make_unique<DocumentMatch>(base, i == 0 ? theirs : ours); });
+    const int pages = base.GetPageCount();
+    std::vector<char> theirsUnchanged(static_cast<size_t>(pages), 0);
+    OnTwoCores([&](int half) {
+        for (int b = half * (pages / 2); b < (half == 0 ? pages / 2 : pages); ++b)
+            theirsUnchanged[static_cast<size_t>(b)] = withTheirs->IsUnchanged(b);
+    });
     return Merger(base, ours, theirs, *withOurs, *withTheirs, theirsUnchanged).Run();
 }

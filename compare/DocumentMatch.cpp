@@ -4,9 +4,11 @@
 #include "model/DialogLine.h"
 
 #include <algorithm>
+#include <deque>
+#include <functional>
 #include <span>
 #include <string_view>
-#include <unordered_set>
+#include <tuple>
 
 namespace {
 
@@ -47,16 +49,28 @@ void PairByKey(SequenceMatch &match, KeyOf keyOf)
     }
 }
 
-// Whether two pages of the file share a name.
-bool HasNamesakes(const DialogFile &file)
+// A file's pages sorted by name (by its hash first, which is quicker to
+// compare), those of one name in their order.
+struct NamedPage {
+    size_t hash;
+    std::string_view name;
+    int index;
+
+    auto Name() const { return std::tie(hash, name); }
+};
+
+std::vector<NamedPage> ByName(const DialogFile &file)
 {
-    std::unordered_set<std::string_view> names;
-    names.reserve(static_cast<size_t>(file.GetPageCount()));
+    std::vector<NamedPage> pages;
+    pages.reserve(static_cast<size_t>(file.GetPageCount()));
     for (int p = 0; p < file.GetPageCount(); ++p) {
-        if (!names.insert(file.GetPage(p)->ViewLabel()).second)
-            return true;
+        const std::string_view name = file.GetPage(p)->ViewLabel();
+        pages.push_back({std::hash<std::string_view>()(name), name, p});
     }
-    return false;
+    std::sort(pages.begin(), pages.end(), [](const NamedPage &a, const NamedPage &b) {
+        return std::tie(a.hash, a.name, a.index) < std::tie(b.hash, b.name, b.index);
+    });
+    return pages;
 }
 
 } // namespace
@@ -106,15 +120,24 @@ bool DocumentMatch::SameField(const DialogLine &before, const DialogLine &after,
 bool DocumentMatch::SameFields(const DialogLine &before, const DialogLine &after, bool page) const
 {
     // Most lines are as they were, byte for byte but for their numbers: that
-    // is quickly seen. Any other line is compared field by field.
+    // is quickly seen, at once in a line as read, after finding its fields in
+    // one made or changed here. Any other line is compared field by field.
+    const bool notesAlike = before.ViewDescription() == after.ViewDescription() && before.ViewComment() == after.ViewComment();
+    if (notesAlike) {
+        // A page's field 4 is its place in the file, which is no part of it;
+        // an option's jump is the page it leads to, or its number when it leads to none.
+        const bool leadsToAPage = !page && (before.GetTarget() || after.GetTarget());
+        if ((!leadsToAPage || SamePage(before.GetTarget(), after.GetTarget()))
+            && before.SameBytesAsRead(after, page ? 4 : leadsToAPage ? 5 : -1))
+            return true;
+    }
     const DialogLine::Fields was = before.ViewFields();
     const DialogLine::Fields now = after.ViewFields();
     const auto requestsMoney = [page](const DialogLine::Fields &fields) {
         return fields[1].starts_with("M:") || (page && fields[2].starts_with("M:"));
     };
-    // A page's field 4 is its place in the file, which is no part of it.
-    bool quick = was[1] == now[1] && was[2] == now[2] && was[3] == now[3] && (page || was[4] == now[4]) && was[6] == now[6]
-        && before.ViewDescription() == after.ViewDescription() && before.ViewComment() == after.ViewComment() && !requestsMoney(was);
+    bool quick = notesAlike && was[1] == now[1] && was[2] == now[2] && was[3] == now[3] && (page || was[4] == now[4]) && was[6] == now[6]
+        && !requestsMoney(was);
     if (quick && !page)
         quick = before.GetTarget() || after.GetTarget() ? SamePage(before.GetTarget(), after.GetTarget())
                                                          : DialogField::ToInt(was[5]) == DialogField::ToInt(now[5]);
@@ -162,15 +185,41 @@ void DocumentMatch::MatchPages()
         }
         return key;
     };
-    const auto name = [&](int i, bool before) {
-        std::string key = "=";
-        key += pageOf(i, before)->ViewLabel();
-        return key;
-    };
     // By name, pages of one name in their order, those alike first.
-    if (HasNamesakes(m_before) || HasNamesakes(m_after))
-        PairByKey(m_pages, [&](int i, bool before) { return name(i, before) + content(i, before); });
-    PairByKey(m_pages, name);
+    const std::vector<NamedPage> was = ByName(m_before);
+    const std::vector<NamedPage> now = ByName(m_after);
+    for (size_t b = 0, a = 0; b < was.size() && a < now.size();) {
+        const auto name = std::min(was[b].Name(), now[a].Name());
+        size_t bEnd = b;
+        while (bEnd < was.size() && was[bEnd].Name() == name)
+            ++bEnd;
+        size_t aEnd = a;
+        while (aEnd < now.size() && now[aEnd].Name() == name)
+            ++aEnd;
+        if (bEnd > b && aEnd > a && (bEnd - b > 1 || aEnd - a > 1)) {
+            std::unordered_map<std::string, std::deque<int>> alike;
+            for (size_t k = a; k < aEnd; ++k)
+                alike[content(now[k].index, false)].push_back(now[k].index);
+            for (size_t k = b; k < bEnd; ++k) {
+                const auto it = alike.find(content(was[k].index, true));
+                if (it != alike.end() && !it->second.empty()) {
+                    m_pages.Pair(was[k].index, it->second.front());
+                    it->second.pop_front();
+                }
+            }
+        }
+        for (size_t k = b, next = a; k < bEnd; ++k) {
+            if (m_pages.AfterOf(was[k].index) >= 0)
+                continue;
+            while (next < aEnd && m_pages.BeforeOf(now[next].index) >= 0)
+                ++next;
+            if (next == aEnd)
+                break;
+            m_pages.Pair(was[k].index, now[next++].index);
+        }
+        b = bEnd;
+        a = aEnd;
+    }
     // Renamed, otherwise alike.
     PairByKey(m_pages, content);
     // Renamed and changed, its NPC speech as it was.
@@ -207,6 +256,16 @@ SequenceMatch DocumentMatch::MatchOptions(int beforePage) const
     const DialogLine &after = *m_after.GetPage(m_pages.AfterOf(beforePage));
     const auto optionOf = [&](int i, bool isBefore) -> const DialogLine & { return *(isBefore ? before : after).GetOption(i); };
     SequenceMatch match(before.GetOptionCount(), after.GetOptionCount());
+    // Most pages keep their options as they were.
+    int same = 0;
+    while (same < before.GetOptionCount() && same < after.GetOptionCount() && SameOption(*before.GetOption(same), *after.GetOption(same)))
+        ++same;
+    if (same == before.GetOptionCount() && same == after.GetOptionCount()) {
+        for (int o = 0; o < same; ++o)
+            match.Pair(o, o);
+        match.FindMoves();
+        return match;
+    }
     PairByKey(match, [&](int i, bool isBefore) { return OptionKey(optionOf(i, isBefore), isBefore); });
     PairByKey(match, [&](int i, bool isBefore) { return "=" + LineFields::Text(optionOf(i, isBefore), LineField::Speech); });
 

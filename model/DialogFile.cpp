@@ -435,12 +435,21 @@ void DialogFile::ResolveReferences()
     // A number that names no page is saved as the end of the dialog, so
     // that renumbering never makes it name one: a loss, said as one.
     const auto resolve = [this, &find](DialogLine &line, bool option) {
-        const DialogLine::Fields fields = line.ViewFields();
-        if (const int n = DialogField::ToInt(fields[5]); option && n != 0) {
-            line.SetTarget(find(n));
-            if (!line.GetTarget())
-                m_droppedLines.push_back({line.GetFileLine(), DroppedLine::JumpToNoPage});
+        const auto jumpTo = [&](std::string_view jump) {
+            if (const int n = DialogField::ToInt(jump); option && n != 0) {
+                line.SetTarget(find(n));
+                if (!line.GetTarget())
+                    m_droppedLines.push_back({line.GetFileLine(), DroppedLine::JumpToNoPage});
+            }
+        };
+        // Most lines lead only by their field 5: found without the others.
+        if (const std::optional<std::string_view> jump = line.ViewPlainJump()) {
+            jumpTo(*jump);
+            line.ClearModified();
+            return;
         }
+        const DialogLine::Fields fields = line.ViewFields();
+        jumpTo(fields[5]);
         bool namesNoPage = false;
         for (const bool female : {false, true}) {
             const SpeechText code = line.DecodeAsRead(fields, female);
@@ -570,6 +579,31 @@ std::unique_ptr<DialogLine> DialogFile::RemovePageAt(int index)
     m_pages.erase(at);
     page->OwnAll();
     return page;
+}
+
+std::vector<std::unique_ptr<DialogLine>> DialogFile::SetPageOrder(const std::vector<DialogLine *> &order,
+                                                                   std::vector<std::unique_ptr<DialogLine>> added)
+{
+    std::unordered_map<const DialogLine *, size_t> place;
+    place.reserve(order.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        place.emplace(order[k], k);
+    std::vector<std::unique_ptr<DialogLine>> pages(order.size());
+    std::vector<std::unique_ptr<DialogLine>> left;
+    const auto put = [&](std::unique_ptr<DialogLine> &page) {
+        if (const auto it = place.find(page.get()); it != place.end()) {
+            pages[it->second] = std::move(page);
+            return;
+        }
+        page->OwnAll();
+        left.push_back(std::move(page));
+    };
+    for (std::unique_ptr<DialogLine> &page : m_pages)
+        put(page);
+    for (std::unique_ptr<DialogLine> &page : added)
+        put(page);
+    m_pages = std::move(pages);
+    return left;
 }
 
 int DialogFile::IndexOf(const DialogLine *page) const

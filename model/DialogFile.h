@@ -70,6 +70,12 @@ public:
     // it to the caller.
     DialogLine *InsertPage(int index, std::unique_ptr<DialogLine> page);
     std::unique_ptr<DialogLine> RemovePageAt(int index);
+    // Puts the pages in the order given, each a page of the document or one
+    // of added, which the document takes; the pages that order leaves out
+    // are handed back, in their order, owning their texts as RemovePageAt's
+    // do. Pages that only move keep reading their texts where they were read.
+    std::vector<std::unique_ptr<DialogLine>> SetPageOrder(const std::vector<DialogLine *> &order,
+                                                          std::vector<std::unique_ptr<DialogLine>> added);
     // The index of a page of this document; -1 for any other line.
     int IndexOf(const DialogLine *page) const;
     // How many pages are named label.

@@ -221,6 +221,80 @@ DialogLine::Fields DialogLine::ViewFields() const
     return fields;
 }
 
+// In the text of a line as read that is its seven fields and nothing else,
+// fields 0 to 5 hold no brace and field 6 no "}": field 0 ends at the first
+// "}", field 5 at the last but one, field 4 at the "}" before field 5's "{".
+namespace {
+
+// Where field 0 of a plain line closes.
+size_t ZeroEnd(std::string_view code)
+{
+    size_t i = 1;
+    while (code[i] != '}')
+        ++i;
+    return i;
+}
+
+// Where the field of a plain line opens (after its "{") and closes (at its
+// "}"), for field 4 or 5.
+std::pair<size_t, size_t> PlainField(std::string_view code, int field)
+{
+    size_t close = code.size() - 2;
+    while (code[close] != '}')
+        --close;
+    size_t open = close;
+    for (int k = 5; k >= field; --k) {
+        if (k < 5)
+            close = open - 2;
+        open = close;
+        while (code[open - 1] != '{')
+            --open;
+    }
+    return {open, close};
+}
+
+// Whether a plain line's field 1, or a page's field 2, holds a Request money
+// code; zeroEnd is where field 0 closes.
+bool RequestsMoney(std::string_view code, size_t zeroEnd, bool page)
+{
+    const auto money = [&code](size_t at) { return at + 1 < code.size() && code[at] == 'M' && code[at + 1] == ':'; };
+    if (money(zeroEnd + 2))
+        return true;
+    if (!page)
+        return false;
+    const size_t oneEnd = code.find('}', zeroEnd + 2);
+    return money(oneEnd + 2);
+}
+
+} // namespace
+
+bool DialogLine::SameBytesAsRead(const DialogLine &other, int except) const
+{
+    if (Owned() || other.Owned() || !m_plainFields || !other.m_plainFields || m_isNpcLine != other.m_isNpcLine)
+        return false;
+    // Each line as what lies between field 0 and the field left out (its
+    // "{" included), and what follows that field (its "}" included).
+    // A Request money code that leads to a page made its line own its texts
+    // when it was read: a line as read leads nowhere by its speech.
+    const std::string_view a = m_code;
+    const std::string_view b = other.m_code;
+    const size_t zeroA = ZeroEnd(a);
+    const size_t zeroB = ZeroEnd(b);
+    if (except < 0)
+        return a.substr(zeroA) == b.substr(zeroB);
+    const auto [openA, closeA] = PlainField(a, except);
+    const auto [openB, closeB] = PlainField(b, except);
+    return a.substr(closeA) == b.substr(closeB) && a.substr(zeroA, openA - zeroA) == b.substr(zeroB, openB - zeroB);
+}
+
+std::optional<std::string_view> DialogLine::ViewPlainJump() const
+{
+    if (Owned() || !m_plainFields || RequestsMoney(m_code, ZeroEnd(m_code), m_isNpcLine))
+        return std::nullopt;
+    const auto [open, close] = PlainField(m_code, 5);
+    return m_code.substr(open, close - open);
+}
+
 std::string_view DialogLine::ViewField(int index) const
 {
     if (const Texts *texts = Owned())
@@ -340,17 +414,14 @@ void DialogLine::WriteLine(std::string &out, const Fields *fields)
     }
 
     // An option as read, its text its fields alone and its speech no
-    // generated code, goes out as its bytes with its numbers put in. Fields
-    // 0 to 5 hold no brace, field 6 no "}": field 0 ends at the first "}",
-    // field 5 at the last but one, and starts after the "{" before that.
+    // generated code, goes out as its bytes with its numbers put in.
     if (!Owned() && m_plainFields && !m_isNpcLine) {
-        const size_t zeroEnd = m_code.find('}');
+        const size_t zeroEnd = ZeroEnd(m_code);
         if (m_code[zeroEnd + 3] != ':') { // field 1 is no code: its second character is no colon
-            const size_t fiveEnd = m_code.rfind('}', m_code.size() - 2);
-            const size_t fiveOpen = m_code.rfind('{', fiveEnd);
+            const auto [fiveOpen, fiveEnd] = PlainField(m_code, 5);
             out += '{';
             AppendNumber(out, m_number);
-            out += m_code.substr(zeroEnd, fiveOpen + 1 - zeroEnd);
+            out += m_code.substr(zeroEnd, fiveOpen - zeroEnd);
             if (m_target)
                 AppendNumber(out, m_target->GetNumber());
             out += m_code.substr(fiveEnd);

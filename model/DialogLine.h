@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -129,6 +130,12 @@ public:
     // The texts as the getters above give them, without copying the texts of
     // a line read from a file. The views stay valid until the line changes.
     Fields ViewFields() const;
+    // Whether this line and other, both as read (their texts where the file
+    // put them, their lines nothing but seven fields), hold the same bytes in
+    // fields 1 to 6 but field except (4 or 5; -1 for none). Quicker than
+    // comparing their fields, which is what to do when it says false: the
+    // lines may differ, or one may not be as read.
+    bool SameBytesAsRead(const DialogLine &other, int except) const;
     // Field 0, the page's name: found without looking through the line
     // when a "[LABEL]" remark above it gave it.
     std::string_view ViewLabel() const;
@@ -185,6 +192,11 @@ private:
     // document they were read into.
     void OwnAll();
     std::string_view ViewField(int index) const;
+    // Field 5 of a line as read whose text is its seven fields and whose
+    // speech holds no Request money code (a code that leads to a page by
+    // its number), found from the line's end; nothing for any other line,
+    // whose fields must be found.
+    std::optional<std::string_view> ViewPlainJump() const;
     // The record of speech field 1 (or 2, female) of a line as read, whose
     // fields are fields.
     SpeechText DecodeAsRead(const Fields &fields, bool female) const;

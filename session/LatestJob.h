@@ -76,8 +76,9 @@ public:
         if (!m_taken)
             m_running = kDropped;
     }
-    // The latest request is done and its result handed on.
-    bool IsUpToDate() const { return m_finished == m_requested && !m_watcher->isRunning() && !m_pending; }
+    // The latest request is done and its result handed on (a job that has
+    // just ended is not done until its result is).
+    bool IsUpToDate() const { return m_finished == m_requested && m_taken && !m_watcher->isRunning() && !m_pending; }
     bool IsRunning() const { return m_watcher->isRunning(); }
     // Waits for the job under way, if any, and hands on its result now.
     void Wait()

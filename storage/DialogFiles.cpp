@@ -118,21 +118,40 @@ std::vector<std::string> DialogFiles::Collect(const std::vector<std::string> &pa
     return files;
 }
 
+namespace {
+
+// Runs work(i), marking i when it runs out of memory: marked without
+// allocating, since memory may be what ran out, and caught, since an
+// exception that left a worker thread would end the program.
+void Guarded(const std::function<void(size_t)> &work, size_t i, std::vector<char> &outOfMemory)
+{
+    try {
+        work(i);
+    } catch (const std::bad_alloc &) {
+        outOfMemory[i] = 1;
+    }
+}
+
+std::vector<size_t> Marked(const std::vector<char> &marks)
+{
+    std::vector<size_t> marked;
+    for (size_t i = 0; i < marks.size(); ++i) {
+        if (marks[i])
+            marked.push_back(i);
+    }
+    return marked;
+}
+
+} // namespace
+
 std::vector<size_t> DialogFiles::ForEach(size_t count, const std::function<void(size_t)> &work)
 {
     const size_t threads = std::min<size_t>(count, std::max(1U, std::thread::hardware_concurrency()));
     std::atomic<size_t> next{0};
-    // Marked without allocating: memory may be what ran out. An exception
-    // that left a worker thread would end the program.
     std::vector<char> outOfMemory(count, 0);
     const auto run = [&] {
-        for (size_t i; (i = next.fetch_add(1)) < count;) {
-            try {
-                work(i);
-            } catch (const std::bad_alloc &) {
-                outOfMemory[i] = 1;
-            }
-        }
+        for (size_t i; (i = next.fetch_add(1)) < count;)
+            Guarded(work, i, outOfMemory);
     };
     std::vector<std::thread> workers;
     for (size_t t = 1; t < threads; ++t)
@@ -140,12 +159,20 @@ std::vector<size_t> DialogFiles::ForEach(size_t count, const std::function<void(
     run();
     for (std::thread &worker : workers)
         worker.join();
-    std::vector<size_t> failed;
-    for (size_t i = 0; i < count; ++i) {
-        if (outOfMemory[i])
-            failed.push_back(i);
+    return Marked(outOfMemory);
+}
+
+std::vector<size_t> DialogFiles::AtOnce(size_t count, const std::function<void(size_t)> &work)
+{
+    std::vector<char> outOfMemory(count, 0);
+    {
+        std::vector<std::jthread> workers;
+        for (size_t i = 1; i < count; ++i)
+            workers.emplace_back([&, i] { Guarded(work, i, outOfMemory); });
+        if (count > 0)
+            Guarded(work, 0, outOfMemory);
     }
-    return failed;
+    return Marked(outOfMemory);
 }
 
 bool DialogFiles::Read(const std::string &path, DialogFile &file, std::string &error)

@@ -29,6 +29,11 @@ public:
     // Returns, in order, the i whose work ran out of memory (threw
     // std::bad_alloc); the rest ran to their end.
     static std::vector<size_t> ForEach(size_t count, const std::function<void(size_t)> &work);
+    // Runs work(i) for every i below count, each on a thread of its own, and
+    // returns those that ran out of memory as ForEach does: for a few large
+    // files that a command needs all of, so that none waits for another to
+    // be read, however many cores there are.
+    static std::vector<size_t> AtOnce(size_t count, const std::function<void(size_t)> &work);
     // Fills the empty document from the file at path, or from standard
     // input for "-"; false with the reason when it cannot.
     static bool Read(const std::string &path, DialogFile &file, std::string &error);

@@ -28,6 +28,10 @@ public:
     virtual QString GetOpenFileName(QWidget *parent, const QString &folder) = 0;
     // The path chosen in the Save As dialog, which proposes the given name.
     virtual QString GetSaveFileName(QWidget *parent, const QString &proposed) = 0;
+    // The existing file chosen in the Compare with dialog, which proposes
+    // the given one (the open document's own file, as last saved); empty
+    // when cancelled.
+    virtual QString GetCompareFileName(QWidget *parent, const QString &proposed) = 0;
     // The path chosen for a file the program writes from the document (an
     // export), in a save dialog of that caption and filter.
     virtual QString GetExportFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter) = 0;

@@ -101,6 +101,16 @@ QString QtPrompter::GetSaveFileName(QWidget *parent, const QString &proposed)
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
 }
 
+QString QtPrompter::GetCompareFileName(QWidget *parent, const QString &proposed)
+{
+    QFileDialog dialog(parent, QStringLiteral("Compare with"), proposed, FileFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst() : QString();
+}
+
 QString QtPrompter::GetExportFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter)
 {
     QFileDialog dialog(parent, caption, proposed, filter);

@@ -13,6 +13,7 @@ public:
     void ShowText(QWidget *parent, const QString &caption, const QString &text) override;
     QString GetOpenFileName(QWidget *parent, const QString &folder) override;
     QString GetSaveFileName(QWidget *parent, const QString &proposed) override;
+    QString GetCompareFileName(QWidget *parent, const QString &proposed) override;
     QString GetExportFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter) override;
     QString GetFolderName(QWidget *parent, const QString &folder) override;
 };

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "compare/ConversationDiff.h"
 #include "compare/ConversationMerge.h"
+#include "compare/DiffWording.h"
 #include "model/DialogFile.h"
 #include "model/DialogLine.h"
 #include "rules/Linter.h"
@@ -11,6 +12,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <span>
 
 namespace {
 
@@ -65,6 +67,16 @@ DialogLine &AddOption(DialogLine &page)
     return *page.GetOption(page.GetOptionCount() - 1);
 }
 
+// Appends a page named name that says speech ("NAME." when none is given) to both genders.
+DialogLine &NewPage(DialogFile &file, const std::string &name, std::string speech = {})
+{
+    DialogLine *page = file.NewPage(name);
+    speech = speech.empty() ? name + "." : speech;
+    page->SetSpeech(speech);
+    page->SetFemaleSpeech(speech);
+    return *page;
+}
+
 // One word a change, to compare a whole diff at once.
 std::string Summary(const Diff &diff)
 {
@@ -86,6 +98,24 @@ std::string Summary(const Diff &diff)
             text += "]";
         }
         text += "\n";
+    }
+    return text;
+}
+
+// The diff as dlgtool diff prints it, changed words marked.
+std::string Described(const Diff &diff)
+{
+    const auto marked = [](const std::string &before, const std::string &after) { return WordDiff::Marked(WordDiff::Compare(before, after)); };
+    std::string text;
+    for (const Diff::Page &page : diff.GetPages()) {
+        text += DiffWording::Page(page) + "\n";
+        for (const Diff::Field &field : page.fields)
+            text += "  " + DiffWording::Field(field, page.change == Diff::Change::Added, marked) + "\n";
+        for (const Diff::Option &option : page.options) {
+            text += "  " + DiffWording::Option(option) + "\n";
+            for (const Diff::Field &field : option.fields)
+                text += "    " + DiffWording::Field(field, option.change == Diff::Change::Added, marked) + "\n";
+        }
     }
     return text;
 }
@@ -161,18 +191,96 @@ TEST(Compare, PagesOfOneNameMatchInOrderAndNoneIsDropped)
     EXPECT_EQ(diff.GetPages()[2].name, "Y");
 }
 
+// Each kind of change in the words dlgtool diff prints, on a file as the
+// game's writers keep it: a description, a Request money speech, checks.
+// Fails if numbers count (the page put first renumbers every line and the
+// money code), if one gender's speech hides the other's, or if a removed
+// option is listed out of its place.
+TEST(Compare, DescribesEachKindOfChange)
+{
+    const std::string base = "// [LABEL] Inn\n// [DESCRIPTION] The inn\n{1}{Hello.}{Hello.}{}{1}{}{}\n{2}{To the shop}{}{1}{}{21}{}\n"
+                             "{3}{Rest}{1}{5}{}{}{}\n{4}{Bye.}{}{1}{}{}{}\n"
+                             "// [LABEL] Shop\n{21}{M:5,41}{M:5,41}{}{2}{}{}\n{22}{Back}{}{1}{}{1}{}\n"
+                             "// [LABEL] Mill\n{41}{Grind.}{Grind!}{}{3}{}{}\n{42}{Back}{}{1}{}{1}{}\n";
+    const auto page = [](DialogFile &f, const char *name) -> DialogLine & {
+        for (int p = 0; p < f.GetPageCount(); ++p) {
+            if (f.GetPage(p)->GetLabel() == name)
+                return *f.GetPage(p);
+        }
+        return *f.GetPage(0);
+    };
+    struct Case {
+        const char *name;
+        Edit edit;
+        std::string described;
+    };
+    const Case cases[] = {
+        {"a page put first", [](DialogFile &f) {
+             DialogLine *gate = f.InsertPage(0, std::make_unique<DialogLine>());
+             gate->SetLabel("Gate");
+             gate->SetSpeech("Halt.");
+             gate->SetFemaleSpeech("Halt.");
+         }, "page \"Gate\": added as page 1\n  speech: Halt.\n"},
+        {"what the page says to female PCs alone", [&](DialogFile &f) { page(f, "Mill").SetFemaleSpeech("Grind?"); },
+         "page \"Mill\": changed\n  speech to female PCs: Grind[-!-]{+?+}\n"},
+        {"a page that said one thing to both says another to female PCs", [&](DialogFile &f) { page(f, "Inn").SetFemaleSpeech("Welcome."); },
+         "page \"Inn\": changed\n  speech to female PCs: [-Hello-]{+Welcome+}.\n"},
+        {"description and remarks", [&](DialogFile &f) {
+             page(f, "Inn").SetDescription("The old inn");
+             page(f, "Inn").SetComment("Ask Bo.\n");
+         }, "page \"Inn\": changed\n  description: The {+old +}inn\n  remarks: {+Ask Bo.+}\n"},
+        {"an option taken out of the middle", [&](DialogFile &f) { page(f, "Inn").RemoveOptionAt(1); },
+         "page \"Inn\": changed\n  option \"Rest\": removed (was option 2)\n"},
+        {"an option moved and its check changed", [&](DialogFile &f) {
+             DialogLine &inn = page(f, "Inn");
+             inn.InsertOptionAt(0, inn.RemoveOptionAt(2));
+             inn.GetOption(0)->SetIntelligenceCheck("7");
+         }, "page \"Inn\": changed\n  option 1 \"Bye.\": moved from option 3, changed\n    intelligence check: none -> at least 7\n"},
+        {"the page a Request money speech leads to, renamed", [&](DialogFile &f) { page(f, "Mill").SetLabel("Windmill"); },
+         "page \"Windmill\": renamed from \"Mill\"\n"},
+        {"a Request money speech that leads elsewhere", [&](DialogFile &f) {
+             page(f, "Shop").SetSpeechPage(&page(f, "Inn"));
+             page(f, "Shop").SetFemaleSpeechPage(&page(f, "Inn"));
+         }, "page \"Shop\": changed\n  speech: M:5 -> page \"[-Mill-]{+Inn+}\"\n"},
+        {"an option that leads elsewhere", [&](DialogFile &f) { page(f, "Shop").GetOption(0)->SetTarget(&page(f, "Mill")); },
+         "page \"Shop\": changed\n  option 1 \"Back\": changed\n    leads to: page \"Inn\" -> page \"Mill\"\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Described(Diff::Compare(*Read(base), *Read(Edited(base, c.edit)))), c.described);
+    }
+}
+
+// Two sides' edits of one base, what merging theirs into ours records, and
+// what the merge holds that ours lacks, and that theirs lacks.
+struct MergeCase {
+    const char *name;
+    Edit ours;
+    Edit theirs;
+    int conflicts;
+    std::string beyondOurs;
+    std::string beyondTheirs;
+};
+
+// Merges each case and compares the merged file, read back as saved (what
+// the file holds, not what the merge holds in memory), with each side.
+void CheckMerges(const std::string &base, std::span<const MergeCase> cases, std::string (*said)(const Diff &))
+{
+    for (const MergeCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string oursBytes = Edited(base, c.ours ? c.ours : Edit([](DialogFile &) {}));
+        const std::string theirsBytes = Edited(base, c.theirs);
+        auto merged = Read(oursBytes);
+        EXPECT_EQ(ConversationMerge::Merge(*Read(base), *merged, *Read(theirsBytes)), c.conflicts);
+        const auto saved = Read(merged->WriteText());
+        EXPECT_EQ(said(Diff::Compare(*Read(oursBytes), *saved)), c.beyondOurs);
+        EXPECT_EQ(said(Diff::Compare(*Read(theirsBytes), *saved)), c.beyondTheirs);
+    }
+}
+
 TEST(Merge, TakesEachSidesChanges)
 {
     const std::string base = Conversation(50);
-    struct Case {
-        const char *name;
-        Edit ours;
-        Edit theirs;
-        int conflicts;
-        // What the merge holds that ours lacks, and what theirs lacks.
-        std::string beyondOurs;
-        std::string beyondTheirs;
-    };
     const Edit addFirst = [](DialogFile &f) {
         DialogLine *page = f.InsertPage(0, std::make_unique<DialogLine>());
         page->SetLabel("Ours");
@@ -185,7 +293,7 @@ TEST(Merge, TakesEachSidesChanges)
         AddOption(*page).SetTarget(f.GetPage(30));
     };
     const Edit speech = [](DialogFile &f) { Page(f, 3).SetSpeech("Ours says this."); };
-    const Case cases[] = {
+    const MergeCase cases[] = {
         {"both add a page: every jump leads where it led on its side", addFirst, addLast, 0,
          "Theirs added speech to female PCs=t [added leads to: page \"P30\"]\n", "Ours added speech to female PCs=o [added leads to: page \"P19\"]\n"},
         {"different options of one page", [](DialogFile &f) { Page(f, 5).GetOption(0)->SetSpeech("On!"); },
@@ -215,18 +323,68 @@ TEST(Merge, TakesEachSidesChanges)
          "P0 changed [changed leads to: the dialog ends -> page \"P9\"]\nP9 added remarks=CONFLICT: theirs: removed this page, which ours"
          " leads to speech=Speech of page 9. [added leads to: page \"P10\"] [added]\n"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto baseFile = Read(base);
-        const std::string oursBytes = Edited(base, c.ours);
-        const std::string theirsBytes = Edited(base, c.theirs);
-        auto merged = Read(oursBytes);
-        EXPECT_EQ(ConversationMerge::Merge(*baseFile, *merged, *Read(theirsBytes)), c.conflicts);
-        // Read back as saved: what the file holds, not what the merge holds in memory.
-        const auto saved = Read(merged->WriteText());
-        EXPECT_EQ(Summary(Diff::Compare(*Read(oursBytes), *saved)), c.beyondOurs);
-        EXPECT_EQ(Summary(Diff::Compare(*Read(theirsBytes), *saved)), c.beyondTheirs);
-    }
+    CheckMerges(base, cases, Summary);
+}
+
+// What a merge takes of options and pages that both sides touched, each
+// side's own, in the words of dlgtool diff: what the merge holds beyond
+// ours, and beyond theirs.
+TEST(Merge, OptionsAndPagesThatBothSidesTouched)
+{
+    const std::string base = Conversation(20);
+    const auto addOption = [](int page, const char *speech) { return [=](DialogFile &f) { AddOption(Page(f, page)).SetSpeech(speech); }; };
+    const auto setSpeech = [](int page, int option, const char *speech) {
+        return [=](DialogFile &f) { Page(f, page).GetOption(option)->SetSpeech(speech); };
+    };
+    const auto removePage = [](int page) {
+        return [=](DialogFile &f) {
+            f.RemovePageAt(page);
+            Page(f, page - 1).GetOption(0)->SetTarget(nullptr);
+        };
+    };
+    const auto addPage = [](const char *name, const char *speech) { return [=](DialogFile &f) { NewPage(f, name, speech); }; };
+    const MergeCase cases[] = {
+        {"both add an option to one page: both kept, ours first", addOption(2, "Ours?"), addOption(2, "Theirs?"), 0,
+         "page \"P2\": changed\n  option 4 \"Theirs?\": added\n", "page \"P2\": changed\n  option 3 \"Ours?\": added\n"},
+        {"both add the same option: one", addOption(2, "Same?"), addOption(2, "Same?"), 0, "", ""},
+        {"theirs moves an option whose speech ours changed: both taken", setSpeech(4, 1, "Farewell."),
+         [](DialogFile &f) { Page(f, 4).InsertOptionAt(0, Page(f, 4).RemoveOptionAt(1)); }, 0,
+         "page \"P4\": changed\n  option 2 \"Go on.\": moved from option 1\n",
+         "page \"P4\": changed\n  option 1 \"Farewell.\": changed\n    speech: [-Bye-]{+Farewell+}.\n"},
+        {"ours removes an option that theirs changed: theirs kept", [](DialogFile &f) { Page(f, 5).RemoveOptionAt(1); }, setSpeech(5, 1, "Goodbye."), 1,
+         "page \"P5\": changed\n  option 2 \"Goodbye.\": added\n    remarks: CONFLICT: theirs: changed this option, which ours removed\n",
+         "page \"P5\": changed\n  option 2 \"Goodbye.\": changed\n    remarks: {+CONFLICT: theirs: changed this option, which ours removed+}\n"},
+        {"theirs removes an option that ours changed: ours kept", setSpeech(6, 1, "Goodbye."), [](DialogFile &f) { Page(f, 6).RemoveOptionAt(1); }, 1,
+         "page \"P6\": changed\n  option 2 \"Goodbye.\": changed\n    remarks: {+CONFLICT: theirs: removed this option+}\n",
+         "page \"P6\": changed\n  option 2 \"Goodbye.\": added\n    remarks: CONFLICT: theirs: removed this option\n"},
+        {"both rename one page", [](DialogFile &f) { Page(f, 7).SetLabel("Seven"); }, [](DialogFile &f) { Page(f, 7).SetLabel("Sept"); }, 1,
+         "page \"Seven\": changed\n  remarks: {+CONFLICT: theirs: name: \"Sept\"+}\n",
+         "page \"Seven\": renamed from \"Sept\", changed\n  remarks: {+CONFLICT: theirs: name: \"Sept\"+}\n"},
+        {"both lead one option elsewhere", [](DialogFile &f) { Page(f, 8).GetOption(0)->SetTarget(f.GetPage(0)); },
+         [](DialogFile &f) { Page(f, 8).GetOption(0)->SetTarget(f.GetPage(1)); }, 1,
+         "page \"P8\": changed\n  option 1 \"Go on.\": changed\n    remarks: {+CONFLICT: theirs: leads to: page \"P1\"+}\n",
+         "page \"P8\": changed\n  option 1 \"Go on.\": changed\n    remarks: {+CONFLICT: theirs: leads to: page \"P1\"+}\n"
+         "    leads to: page \"P1\" -> page \"P0\"\n"},
+        {"both add a page of one name, each its own: both kept, theirs marked", addPage("Well", "Ours."), addPage("Well", "Theirs."), 1,
+         "page \"Well\": added as page 22\n  remarks: CONFLICT: theirs: added this page, and ours added another of its name\n  speech: Theirs.\n",
+         // Theirs' page is not alike the one marked: pages of one name pair in order.
+         "page \"Well\": changed\n  speech: [-Theirs-]{+Ours+}.\npage \"Well\": added as page 22\n"
+         "  remarks: CONFLICT: theirs: added this page, and ours added another of its name\n  speech: Theirs.\n"},
+        {"both add the same page: one", addPage("Well", "Same."), addPage("Well", "Same."), 0, "", ""},
+        {"both remove one page: gone", removePage(12), removePage(12), 0, "", ""},
+        {"theirs adds a page that leads to one ours removed: that one kept", removePage(10),
+         [](DialogFile &f) { AddOption(NewPage(f, "Back")).SetTarget(f.GetPage(10)); }, 1,
+         "page \"P10\": added as page 11\n  remarks: CONFLICT: theirs: leads to this page, which ours removed\n  speech: Speech of page 10.\n"
+         "  option 1 \"Go on.\": added\n    leads to: page \"P11\"\n  option 2 \"Bye.\": added\n"
+         "page \"Back\": added as page 21\n  speech: Back.\n  option 1 \"\": added\n    leads to: page \"P10\"\n",
+         "page \"P9\": changed\n  option 1 \"Go on.\": changed\n    leads to: page \"P10\" -> the dialog ends\n"
+         "page \"P10\": changed\n  remarks: {+CONFLICT: theirs: leads to this page, which ours removed+}\n"},
+        {"theirs adds two pages, one leading to the other", {}, [](DialogFile &f) {
+             DialogLine &first = NewPage(f, "First");
+             AddOption(first).SetTarget(&NewPage(f, "Second"));
+         }, 0, "page \"First\": added as page 21\n  speech: First.\n  option 1 \"\": added\n    leads to: page \"Second\"\npage \"Second\": added as page 22\n  speech: Second.\n", ""},
+    };
+    CheckMerges(base, cases, Described);
 }
 
 TEST(Merge, ConflictRemarksReadBackAndCheckReportsThemAtTheirLine)

@@ -14,7 +14,7 @@ public:
     QQueue<Answer> answers;
     QQueue<QString> fileNames; // an empty name cancels the file dialog
     QStringList asked;         // "caption|text" of every question and message, in order
-    QStringList proposed;      // the names that Save As proposed
+    QStringList proposed;      // the names that Save As and Compare with proposed
     // With no answer scripted, press Enter: take each question's default
     // and cancel each file dialog (nothing typed), instead of failing.
     bool pressEnter = false;
@@ -43,6 +43,11 @@ public:
         return FileName(QStringLiteral("Save As"));
     }
     QString GetFolderName(QWidget *, const QString &) override { return FileName(QStringLiteral("Open folder")); }
+    QString GetCompareFileName(QWidget *, const QString &proposedName) override
+    {
+        proposed << proposedName;
+        return FileName(QStringLiteral("Compare with"));
+    }
 
     // What was asked since the last call, in order.
     QStringList TakeAsked() { return std::exchange(asked, {}); }

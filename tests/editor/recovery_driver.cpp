@@ -41,6 +41,7 @@ public:
     void Tell(QWidget *, const QString &, const QString &, Icon) override { Note("asked", 0); }
     QString GetOpenFileName(QWidget *, const QString &) override { return Note("asked", 0), QString(); }
     QString GetSaveFileName(QWidget *, const QString &) override { return Note("asked", 0), QString(); }
+    QString GetCompareFileName(QWidget *, const QString &) override { return Note("asked", 0), QString(); }
     QString GetExportFileName(QWidget *, const QString &, const QString &, const QString &) override { return Note("asked", 0), QString(); }
     QString GetFolderName(QWidget *, const QString &) override { return Note("asked", 0), QString(); }
 };

@@ -7,6 +7,7 @@
 #include "dialogs/CPlayDlg.h"
 #include "dialogs/CRecoverDlg.h"
 #include "panels/ConversationsPanel.h"
+#include "panels/DifferencesPanel.h"
 #include "panels/FindBar.h"
 #include "panels/UsesPanel.h"
 #include "session/GameFolder.h"
@@ -192,7 +193,8 @@ class TestKeys : public GuiTest {
                                          "// [LABEL] Ferry\n{41}{Mill? no}{Mill? no}{}{}{}{}\n{42}{mill}{}{1}{}{1}{}\n";
 
     // Every panel shown, the find bar with its replace row, the map, the
-    // problems and the game's folder caught up. The game's panels, which
+    // problems, the game's folder and the differences from a version
+    // whose ferry said yes caught up. The game's panels, which
     // share the map's place, are put under the problems, so that all are
     // on the screen at once.
     void OpenWithPanels()
@@ -201,12 +203,15 @@ class TestKeys : public GuiTest {
         m_dialog->Outline().show();
         m_dialog->Problems().show();
         m_dialog->Map().show();
+        m_prompter.fileNames << Write(QStringLiteral("other.dlg"), QByteArray(kFile).replace("Mill? no", "Mill? yes"));
+        Find<QAction>("actionCompareWith")->trigger();
         m_dialog->Find().Open(true);
         m_dialog->splitDockWidget(&m_dialog->Problems(), &m_dialog->Conversations(), Qt::Vertical);
         m_dialog->splitDockWidget(&m_dialog->Conversations(), &m_dialog->Uses(), Qt::Vertical);
         m_dialog->Conversations().show();
         m_dialog->Uses().show();
         QTRY_VERIFY(m_dialog->Problems().IsUpToDate());
+        QTRY_VERIFY(m_dialog->Differences().IsUpToDate());
         QTRY_VERIFY(m_dialog->Map().IsUpToDate());
         QTRY_VERIFY(m_dialog->Folder().IsUpToDate());
         QTRY_VERIFY(m_dialog->Uses().IsUpToDate());
@@ -256,6 +261,13 @@ private slots:
                 QTreeView *problems = t.m_dialog->Problems().problemView;
                 problems->setFocus();
                 problems->setCurrentIndex(problems->model()->index(0, 0));
+            },
+            [=](GuiTest &t) { QCOMPARE(shown(t), QStringLiteral("Ferry")); }, false};
+        QTest::newRow("differences") << EnterCase{"differences",
+            [](GuiTest &t) {
+                QTreeView *differences = t.m_dialog->Differences().differenceView;
+                differences->setFocus();
+                differences->setCurrentIndex(differences->model()->index(differences->model()->rowCount() - 1, 0));
             },
             [=](GuiTest &t) { QCOMPARE(shown(t), QStringLiteral("Ferry")); }, false};
         QTest::newRow("map") << EnterCase{"map",
@@ -494,10 +506,10 @@ private slots:
                                "exitButton", "linkHere1"};
         QCOMPARE(chain.mid(0, page.size()), page);
         const QStringList rest = chain.mid(page.size());
-        // The left column (outline, problems, the game's panels), then the
-        // right one (map, find bar).
-        const QStringList panels{"outlineFilter", "outlineView", "spellingSwitch", "problemView", "conversationsFilter", "conversationsView", "usesFilter",
-                                 "usesView", "mapProfile", "mapView", "findText", "findScope", "findResults"};
+        // The left column (outline, problems, differences, the game's panels),
+        // then the right one (map, find bar).
+        const QStringList panels{"outlineFilter", "outlineView", "spellingSwitch", "problemView", "differenceView", "conversationsFilter",
+                                 "conversationsView", "usesFilter", "usesView", "mapProfile", "mapView", "findText", "findScope", "findResults"};
         qsizetype last = -1;
         for (const QString &name : panels) {
             const qsizetype at = rest.indexOf(name);

@@ -3,6 +3,7 @@
 #include "GuiTestFiles.h"
 #include "panels/ConversationsPanel.h"
 #include "panels/UsesPanel.h"
+#include "panels/DifferencesPanel.h"
 #include "panels/FindBar.h"
 #include "panels/MapPanel.h"
 #include "panels/ProblemsPanel.h"
@@ -188,6 +189,7 @@ private slots:
         m_dialog->Map().show();
         m_dialog->Conversations().show();
         m_dialog->Uses().show();
+        m_dialog->Differences().show();
         QApplication::processEvents();
         const QSize least = m_dialog->minimumSizeHint().expandedTo(m_dialog->minimumSize());
         QVERIFY2(least.width() <= 1000 && least.height() <= 690, qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
