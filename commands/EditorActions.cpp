@@ -100,7 +100,7 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     paste = make("actionPaste", QStringLiteral("&Paste"), ctrl(Qt::Key_V));
     paste->setStatusTip(QStringLiteral("Pastes options after the option selected, pages after the page on display"));
     connect(paste, &QAction::triggered, &clipboard, &ClipboardCommands::OnPaste);
-    editSpeech = make("actionEditNpcSpeech", QStringLiteral("Edit NPC &speech"), ctrl(Qt::Key_A));
+    editSpeech = make("actionEditNpcSpeech", QStringLiteral("Edit NPC speec&h"), ctrl(Qt::Key_A));
     connect(editSpeech, &QAction::triggered, &pages, &PageCommands::OnEditSpeech);
     goTo = make("actionGotoPage", QStringLiteral("&Goto dialog page..."), ctrl(Qt::Key_G));
     connect(goTo, &QAction::triggered, &pages, &PageCommands::OnGoTo);
@@ -113,7 +113,7 @@ EditorActions::EditorActions(EditingSession &session, FileCommands &files, PageC
     replace = make("actionReplace", QStringLiteral("Rep&lace..."), ctrl(Qt::Key_H));
     findNext = make("actionFindNext", QStringLiteral("Find ne&xt"), QKeySequence(Qt::Key_F3));
     findPrevious = make("actionFindPrevious", QStringLiteral("Find pre&vious"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    undoReplace = make("actionUndoReplaceInFiles", QStringLiteral("Undo replace in fi&les"));
+    undoReplace = make("actionUndoReplaceInFiles", QStringLiteral("Undo replace in file&s"));
     undoReplace->setStatusTip(QStringLiteral("Puts every file that the last replace in files wrote back as it was, unless it has changed since"));
     connect(undoReplace, &QAction::triggered, &folder, &FolderCommands::UndoReplace);
     connect(&folder, &FolderCommands::undoableChanged, this, &EditorActions::Update);

@@ -140,7 +140,7 @@ private slots:
             Click(dialog, "cancel");
         });
         QAction *editNpcSpeech = Find<QAction>("actionEditNpcSpeech");
-        QCOMPARE(editNpcSpeech->text(), QStringLiteral("Edit NPC &speech"));
+        QCOMPARE(editNpcSpeech->text(), QStringLiteral("Edit NPC speec&h"));
         QCOMPARE(editNpcSpeech->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
         editNpcSpeech->trigger();
         QCOMPARE(m_dialogsRun, 2);
