@@ -26,28 +26,16 @@ QString Counted(int count, const char *one, const char *many)
 } // namespace
 
 ConversationsPanel::ConversationsPanel(EditingSession &session, GameFolder &folder, QWidget *parent)
-    : QDockWidget(QStringLiteral("Conversations"), parent)
+    : Panel(QStringLiteral("Conversations"), parent)
     , m_session(session)
     , m_folder(folder)
     , m_model(new FolderTreeModel(folder, this))
     , m_filter(new QSortFilterProxyModel(this))
 {
     setObjectName(QStringLiteral("conversationsPanel"));
-    auto *body = new QWidget(this);
-    auto *layout = new QVBoxLayout(body);
-    layout->setContentsMargins(4, 4, 4, 4);
-    // A panel's controls take no Alt keys: the window's menus and page have them all.
-    auto *label = new QLabel(QStringLiteral("Filter:"), body);
-    filterEdit = new QLineEdit(body);
-    filterEdit->setObjectName(QStringLiteral("conversationsFilter"));
-    filterEdit->setAccessibleName(QStringLiteral("Filter files"));
-    filterEdit->setPlaceholderText(QStringLiteral("File name"));
-    filterEdit->setClearButtonEnabled(true);
-    label->setBuddy(filterEdit);
-    auto *filterRow = new QHBoxLayout;
-    filterRow->addWidget(label);
-    filterRow->addWidget(filterEdit);
-    layout->addLayout(filterRow);
+    QVBoxLayout *layout = CreateBody();
+    QWidget *body = layout->parentWidget();
+    filterEdit = AddFilter(layout, QStringLiteral("conversationsFilter"), QStringLiteral("Filter files"), QStringLiteral("File name"));
     summary = new QLabel(body);
     summary->setObjectName(QStringLiteral("conversationsSummary"));
     summary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // never widens the window
@@ -71,7 +59,6 @@ ConversationsPanel::ConversationsPanel(EditingSession &session, GameFolder &fold
     for (int column : {FolderTreeModel::PagesColumn, FolderTreeModel::ErrorsColumn, FolderTreeModel::WarningsColumn})
         fileView->header()->resizeSection(column, metrics.horizontalAdvance(m_model->headerData(column, Qt::Horizontal).toString()) + 16);
     layout->addWidget(fileView, 1);
-    setWidget(body);
 
     connect(filterEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
         m_filter->setFilterFixedString(text);
@@ -126,16 +113,6 @@ void ConversationsPanel::Activate(const QModelIndex &index)
     const std::string path = m_model->FileAt(m_filter->mapToSource(index));
     if (!path.empty())
         emit openRequested(path, -1, -1);
-}
-
-void ConversationsPanel::keyPressEvent(QKeyEvent *event)
-{
-    // Enter has done its work in the list or the filter: it never saves.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDockWidget::keyPressEvent(event);
 }
 
 void ConversationsPanel::MarkOpenFile()

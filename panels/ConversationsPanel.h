@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDockWidget>
+#include "panels/Panel.h"
 #include <string>
 
 class EditingSession;
@@ -17,7 +17,7 @@ class QTreeView;
 // and kept fresh as files change, narrowed by a filter on their names.
 // Activating a file asks the window to open it (as Open does, the save
 // question first). The folder is read once the panel is first shown.
-class ConversationsPanel : public QDockWidget {
+class ConversationsPanel : public Panel {
     Q_OBJECT
 public:
     ConversationsPanel(EditingSession &session, GameFolder &folder, QWidget *parent = nullptr);
@@ -35,8 +35,6 @@ signals:
     // (with the option at that index selected) when they are not -1.
     void openRequested(const std::string &path, int page, int option);
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Activate(const QModelIndex &index);

@@ -59,21 +59,9 @@ OutlinePanel::OutlinePanel(EditingSession &session, QWidget *parent)
     , m_filter(new PageFilter(this))
 {
     setObjectName(QStringLiteral("outlinePanel"));
-    auto *body = new QWidget(this);
-    auto *layout = new QVBoxLayout(body);
-    layout->setContentsMargins(4, 4, 4, 4);
-    // A panel's controls take no Alt keys: the window's menus and page have them all.
-    auto *label = new QLabel(QStringLiteral("Filter:"), body);
-    filterEdit = new QLineEdit(body);
-    filterEdit->setObjectName(QStringLiteral("outlineFilter"));
-    filterEdit->setAccessibleName(QStringLiteral("Filter"));
-    filterEdit->setPlaceholderText(QStringLiteral("Name or description"));
-    filterEdit->setClearButtonEnabled(true);
-    label->setBuddy(filterEdit);
-    auto *filterRow = new QHBoxLayout;
-    filterRow->addWidget(label);
-    filterRow->addWidget(filterEdit);
-    layout->addLayout(filterRow);
+    QVBoxLayout *layout = CreateBody();
+    QWidget *body = layout->parentWidget();
+    filterEdit = AddFilter(layout, QStringLiteral("outlineFilter"), QStringLiteral("Filter"), QStringLiteral("Name or description"));
 
     m_filter->setSourceModel(m_model);
     pageView = new QTreeView(body);
@@ -94,7 +82,6 @@ OutlinePanel::OutlinePanel(EditingSession &session, QWidget *parent)
     pageView->installEventFilter(this);
     pageView->viewport()->installEventFilter(this);
     layout->addWidget(pageView);
-    setWidget(body);
 
     connect(filterEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
         static_cast<PageFilter *>(m_filter)->SetText(text);

@@ -23,7 +23,7 @@ constexpr int kSettleMs = 200;
 } // namespace
 
 UsesPanel::UsesPanel(EditingSession &session, GameFolder &folder, QWidget *parent)
-    : QDockWidget(QStringLiteral("Conditions and results"), parent)
+    : Panel(QStringLiteral("Conditions and results"), parent)
     , m_session(session)
     , m_folder(folder)
     , m_model(new UsesModel(this))
@@ -32,21 +32,9 @@ UsesPanel::UsesPanel(EditingSession &session, GameFolder &folder, QWidget *paren
     , m_job(this, [this](std::shared_ptr<const UsesModel::Names> names) { Show(std::move(names)); })
 {
     setObjectName(QStringLiteral("usesPanel"));
-    auto *body = new QWidget(this);
-    auto *layout = new QVBoxLayout(body);
-    layout->setContentsMargins(4, 4, 4, 4);
-    // A panel's controls take no Alt keys: the window's menus and page have them all.
-    auto *label = new QLabel(QStringLiteral("Filter:"), body);
-    filterEdit = new QLineEdit(body);
-    filterEdit->setObjectName(QStringLiteral("usesFilter"));
-    filterEdit->setAccessibleName(QStringLiteral("Filter names"));
-    filterEdit->setPlaceholderText(QStringLiteral("Name"));
-    filterEdit->setClearButtonEnabled(true);
-    label->setBuddy(filterEdit);
-    auto *filterRow = new QHBoxLayout;
-    filterRow->addWidget(label);
-    filterRow->addWidget(filterEdit);
-    layout->addLayout(filterRow);
+    QVBoxLayout *layout = CreateBody();
+    QWidget *body = layout->parentWidget();
+    filterEdit = AddFilter(layout, QStringLiteral("usesFilter"), QStringLiteral("Filter names"), QStringLiteral("Name"));
     summary = new QLabel(body);
     summary->setObjectName(QStringLiteral("usesSummary"));
     summary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // never widens the window
@@ -64,7 +52,6 @@ UsesPanel::UsesPanel(EditingSession &session, GameFolder &folder, QWidget *paren
     nameView->setUniformRowHeights(true);
     nameView->setExpandsOnDoubleClick(false); // activating a name does it
     layout->addWidget(nameView, 1);
-    setWidget(body);
 
     m_settle->setSingleShot(true);
     m_settle->setInterval(kSettleMs);
@@ -176,14 +163,4 @@ void UsesPanel::Activate(const QModelIndex &index)
         emit openRequested(use->file, use->page, use->option);
     else if (index.isValid())
         nameView->setExpanded(index, !nameView->isExpanded(index));
-}
-
-void UsesPanel::keyPressEvent(QKeyEvent *event)
-{
-    // Enter has done its work in the list or the filter: it never saves.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDockWidget::keyPressEvent(event);
 }

@@ -3,7 +3,7 @@
 #include "panels/UsesModel.h"
 #include "session/LatestJob.h"
 
-#include <QDockWidget>
+#include "panels/Panel.h"
 #include <memory>
 #include <string>
 
@@ -22,7 +22,7 @@ class QTreeView;
 // but never set. The table is built off the user interface thread whenever
 // a file changes, while the panel is shown. Activating a use asks the
 // window to open its file at its page with its option selected.
-class UsesPanel : public QDockWidget {
+class UsesPanel : public Panel {
     Q_OBJECT
 public:
     UsesPanel(EditingSession &session, GameFolder &folder, QWidget *parent = nullptr);
@@ -43,8 +43,6 @@ signals:
     void openRequested(const std::string &path, int page, int option);
     void updated();
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Stale();
