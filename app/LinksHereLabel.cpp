@@ -84,6 +84,27 @@ QList<QLabel *> LinksHereLabel::GetLinks() const
 
 void LinksHereLabel::ShowPage(const DialogLine *page)
 {
+    // What the rows will say: the caption, then each link's page, option,
+    // name and speech, then how many more there are.
+    QStringList shown;
+    const DialogFile *document = m_session.GetDocument();
+    std::vector<DialogFile::Link> links;
+    if (page && document) {
+        links = document->FindLinksTo(page);
+        const QString start = document->GetPage(0) == page ? QStringLiteral("The conversation starts here. ") : QString();
+        shown << start + (links.empty() ? QStringLiteral("No option leads here.") : QStringLiteral("Leads here:"));
+        for (size_t i = 0; i < links.size() && i < kMostListed; ++i) {
+            const DialogFile::Link &link = links[i];
+            shown << QString::number(document->IndexOf(link.page)) << QString::number(link.page->IndexOfOption(link.option))
+                  << AnsiText::ToDisplay(link.page->GetLabel()) << AnsiText::ToDisplay(link.option->GetSpeech());
+        }
+        if (links.size() > kMostListed)
+            shown << QString::number(links.size() - kMostListed);
+    }
+    // An edit shows its page again: rows that would say the same stay.
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
     // The rows go once this call's caller is done with them: a link's own
     // activation may have led here.
     while (m_rows->count() > 2) {
@@ -93,27 +114,19 @@ void LinksHereLabel::ShowPage(const DialogLine *page)
         row->hide();
         row->deleteLater();
     }
-    const DialogFile *document = m_session.GetDocument();
-    if (!page || !document) {
+    if (shown.isEmpty()) {
         m_caption->clear();
         updateGeometry();
         return;
     }
-    QString caption = document->GetPage(0) == page ? QStringLiteral("The conversation starts here. ") : QString();
-    const std::vector<DialogFile::Link> links = document->FindLinksTo(page);
-    if (links.empty()) {
-        m_caption->setText(caption + QStringLiteral("No option leads here."));
-        updateGeometry();
-        return;
-    }
-    m_caption->setText(caption + QStringLiteral("Leads here:"));
+    m_caption->setText(shown.constFirst());
     int at = 1;
     for (size_t i = 0; i < links.size() && i < kMostListed; ++i) {
-        const DialogFile::Link &link = links[i];
-        const int pageIndex = document->IndexOf(link.page);
-        const int optionIndex = link.page->IndexOfOption(link.option);
-        const QString name = AnsiText::ToDisplay(link.page->GetLabel());
-        const QString speech = AnsiText::ToDisplay(link.option->GetSpeech());
+        const qsizetype field = 1 + 4 * static_cast<qsizetype>(i);
+        const QString &pageIndex = shown[field];
+        const int optionIndex = shown[field + 1].toInt();
+        const QString &name = shown[field + 2];
+        const QString &speech = shown[field + 3];
         auto *row = new QLabel(QStringLiteral("<a href=\"%1/%2\">%3</a> (\"%4\")")
                                    .arg(pageIndex)
                                    .arg(optionIndex)
@@ -132,7 +145,7 @@ void LinksHereLabel::ShowPage(const DialogLine *page)
         row->show(); // reachable at once, not once the layout gets to it
     }
     if (links.size() > kMostListed) {
-        auto *more = new QLabel(QStringLiteral("and %1 more").arg(links.size() - kMostListed), m_body);
+        auto *more = new QLabel(QStringLiteral("and %1 more").arg(shown.constLast()), m_body);
         m_rows->insertWidget(at, more);
         more->show();
     }

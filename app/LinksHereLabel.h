@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QScrollArea>
+#include <QStringList>
 
 class DialogLine;
 class EditingSession;
@@ -34,4 +35,5 @@ private:
     QWidget *m_body;
     QVBoxLayout *m_rows;
     QLabel *m_caption;
+    QStringList m_shown; // what the rows say, as ShowPage lists it
 };
