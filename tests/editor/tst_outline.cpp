@@ -44,6 +44,14 @@ private slots:
         QCOMPARE(Page(), Doc()->GetPage(1));
         QCOMPARE(Rows(), QStringList{"\u25B8 Mill/1"});
         QCOMPARE(Find<LinksHereLabel>("linksHere")->GetLinks().size(), 2);
+        // An edit that shows its page again with another link to it lists
+        // that link; undo takes it away again.
+        auto back = std::make_unique<DialogLine>();
+        back->SetTarget(Page());
+        m_dialog->Session().AddOption(*Page(), std::move(back));
+        QCOMPARE(Find<LinksHereLabel>("linksHere")->GetLinks().size(), 3);
+        Trigger("actionUndo");
+        QCOMPARE(Find<LinksHereLabel>("linksHere")->GetLinks().size(), 2);
         m_dialog->Outline().filterEdit->clear();
 
         // Deleting the page says what led to it; undo brings it back, its jumps too.
